@@ -1,0 +1,27 @@
+// Number helpers used everywhere: rounding half to even, conversions to the 16- and 32-bit
+// whole numbers the builder keeps, and the field reading rule of the parameter boxes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lorvex {
+
+// Nearest whole number, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+double RoundHalfEven(double value);
+
+// Round half to even, then clamp into the range of the target type (NaN gives 0).
+std::int16_t ToInt16(double value);
+std::int32_t ToInt32(double value);
+
+// The number a field's text begins with: leading blanks are skipped, then an optional
+// sign, digits, an optional fraction and an optional exponent. "12abc" reads 12, "" and
+// "abc" read 0, "-7" reads -7, "2.5" reads 2.5. Too large a number saturates at the
+// largest finite double instead of overflowing.
+double ReadFieldNumber(std::string_view text);
+
+// "###,##0": thousands separated by commas, at least one digit.
+std::string FormatThousands(std::int64_t value);
+
+}  // namespace lorvex

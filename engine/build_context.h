@@ -1,0 +1,103 @@
+// The explicit context every build stage receives: the world state, a read-only view of
+// the parameters, the one random generator, and the small interface through which a stage
+// reaches the window (yield to the event loop, status, progress, the pause timer and the
+// two previews). Nothing else is shared; two builds with two contexts never meet.
+#pragma once
+
+#include <string_view>
+
+#include "common/random.h"
+#include "engine/world_state.h"
+#include "params/build_parameters.h"
+
+namespace lorvex {
+
+// What a running build asks of its window. Every preview operation does nothing unless
+// the world state's WatchMode is on; the window decides how to draw.
+class BuildHooks {
+ public:
+  virtual ~BuildHooks() = default;
+
+  // One yield to the event loop; keys and timer ticks are handled during it, so the caller
+  // re-reads StopRequested and PauseActive afterwards.
+  virtual void Yield() = 0;
+  // Time of day in seconds (bounds the pause wait).
+  virtual double Clock() = 0;
+
+  virtual void ShowStatus(std::string_view stage, std::string_view detail) = 0;
+  virtual void SetProgressMax(int max) = 0;
+  virtual void SetProgressValue(int value) = 0;
+  virtual int ProgressValue() const = 0;
+
+  // Enables the 20 ms pause timer; its tick clears PauseActive.
+  virtual void EnablePauseTimer() = 0;
+
+  // The world preview (picWorld), in map squares.
+  virtual void PreviewInit(int width, int height) = 0;
+  virtual void PreviewMarkSquare(int x, int y) = 0;
+  virtual void PreviewLandSquare(int x, int y) = 0;
+  virtual void PreviewTrail(int x, int y) = 0;
+  // Ages the world trail to plain land green, one pause a step; the driver passes 0.
+  virtual void FadeTrail(int step) = 0;
+
+  // The mass preview (picMass), in canvas squares.
+  virtual void StartMassPreview(int width, int height) = 0;
+  virtual void ShowLandSquare(int x, int y) = 0;
+  virtual void FadeLandTrail(int step) = 0;
+  virtual void ShowPadSquare(int x, int y) = 0;
+  virtual void FadePadTrail(int step) = 0;
+};
+
+// Hooks that show nothing and never stop: for tests, benchmarks and batch builds.
+class SilentHooks : public BuildHooks {
+ public:
+  void Yield() override { ++yields; }
+  double Clock() override { return 0.0; }
+  void ShowStatus(std::string_view, std::string_view) override {}
+  void SetProgressMax(int max) override { progressMax = max; }
+  void SetProgressValue(int value) override { progressValue = value; }
+  int ProgressValue() const override { return progressValue; }
+  void EnablePauseTimer() override {}
+  void PreviewInit(int, int) override {}
+  void PreviewMarkSquare(int, int) override {}
+  void PreviewLandSquare(int, int) override {}
+  void PreviewTrail(int, int) override {}
+  void FadeTrail(int) override {}
+  void StartMassPreview(int, int) override {}
+  void ShowLandSquare(int, int) override {}
+  void FadeLandTrail(int) override {}
+  void ShowPadSquare(int, int) override {}
+  void FadePadTrail(int) override {}
+
+  long long yields = 0;
+  int progressMax = 0;
+  int progressValue = 0;
+};
+
+struct BuildContext {
+  WorldState& world;
+  const params::ParameterView& params;
+  Random& random;
+  BuildHooks& hooks;
+
+  bool Stopped() const { return world.StopRequested; }
+  // Yields once and answers whether the build has been asked to stop.
+  bool YieldAndCheckStop() {
+    hooks.Yield();
+    return world.StopRequested;
+  }
+  void AdvanceProgress(int by) { hooks.SetProgressValue(hooks.ProgressValue() + by); }
+};
+
+// One pause of the timer handshake: PauseActive is set, the timer enabled, and the build
+// yields until the timer's tick has cleared PauseActive (or a second of clock time has
+// passed, so a timer that never ticks cannot hold the build for ever).
+void PauseOneTick(WorldState& world, BuildHooks& hooks);
+
+// In watch mode: 31 pauses in a row, after each placed mass.
+void WatchPause(BuildContext& context);
+
+// In watch mode: ends any pause and empties both trails (before the tiny islands).
+void ClearTrail(WorldState& world);
+
+}  // namespace lorvex

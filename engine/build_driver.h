@@ -1,0 +1,18 @@
+// The build driver: one set of parameters in, one finished world out.
+#pragma once
+
+#include "engine/build_context.h"
+
+namespace lorvex {
+
+// The road of one build, in this order:
+//   1. status "Initializing Environment"; the shape list from the checked shapes;
+//   2. fresh grids, the world preview, the initial sea with its border;
+//   3. the number of Large, Medium and Small masses and the tiny-island total drawn;
+//   4. every mass, Large first: size and sea border drawn, algorithm picked by weight,
+//      shaped (re-shaped up to 50 times to fit an even-spacing cell), placed;
+//   5. the tiny islands;  6. terrain;  7. cities.
+// Returns early, leaving the partial world, as soon as it sees StopRequested.
+void BuildWorld(BuildContext& context);
+
+}  // namespace lorvex

@@ -1,0 +1,130 @@
+// The window's controls as plain data: number boxes, check boxes, selection boxes, labels,
+// frames, buttons, pictures and the timer, each an element of a control array addressed
+// Name(Index), kept in the window's control order.
+//
+// Setting a check box's Value or a selection box's ListIndex to a new value fires the
+// control's click action, whether the user or the code changed it; setting it to the value
+// it already has fires nothing. Focus-lost is fired by whoever moves the focus.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace lorvex::platform {
+
+enum class ControlKind {
+  kNumberBox,     // txt: Text holds the value
+  kCheckBox,      // chk: Value 0 or 1
+  kSelectionBox,  // cbo: ListIndex into Items, -1 = nothing selected
+  kLabel,         // lbl
+  kFrame,         // fra
+  kButton,        // cmd
+  kPicture,       // pic
+  kImage,         // img
+  kLine,          // shp
+  kTimer,         // tmr
+};
+
+// The three kinds whose state is a parameter of the build and a line of a settings file.
+bool IsParameterKind(ControlKind kind);
+
+struct Rgb {
+  std::uint8_t r = 0, g = 0, b = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+class Control {
+ public:
+  using Action = std::function<void(int index)>;
+
+  Control(ControlKind kind, std::string name, int index);
+
+  ControlKind Kind() const { return kind_; }
+  const std::string& Name() const { return name_; }
+  int Index() const { return index_; }
+  // "Name(Index)", the key of the settings file and of the parameter view.
+  std::string Key() const;
+
+  // Value and ListIndex fire the click action when they change.
+  int Value() const { return value_; }
+  void SetValue(int value);
+  int ListIndex() const { return listIndex_; }
+  void SetListIndex(int listIndex);
+
+  // Text is cut to MaxLength characters when one is set (0 = no limit), as a typed or
+  // assigned text of a real number box would be.
+  const std::string& Text() const { return text_; }
+  void SetText(std::string_view text);
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int maxLength);
+
+  // A user's click on a button, label or image (fires the click action unconditionally).
+  void Click();
+  void LoseFocus();
+
+  void OnClick(Action action) { onClick_ = std::move(action); }
+  void OnLostFocus(Action action) { onLostFocus_ = std::move(action); }
+
+  // Plain properties with no events.
+  std::string caption;
+  bool enabled = true;
+  bool visible = true;
+  bool locked = false;
+  bool tabStop = true;
+  bool bold = false;
+  Rgb backColor{255, 255, 255};
+  std::string tag;
+  std::vector<std::string> items;
+  int page = 0;  // tab page (1..6) the control lies on; 0 = outside the pages
+
+ private:
+  void Fire(const Action& action) const {
+    if (action) action(index_);
+  }
+
+  ControlKind kind_;
+  std::string name_;
+  int index_;
+  std::string text_;
+  int value_ = 0;
+  int listIndex_ = -1;
+  int maxLength_ = 0;
+  Action onClick_;
+  Action onLostFocus_;
+};
+
+// Every control of one window in control order. Controls never move once added, so
+// references stay valid for the life of the set.
+class ControlSet {
+ public:
+  Control& Add(ControlKind kind, std::string name, int index);
+
+  Control* Find(std::string_view name, int index);
+  const Control* Find(std::string_view name, int index) const;
+  // The control must exist (a wrong name in the code is a programming fault).
+  Control& At(std::string_view name, int index);
+  const Control& At(std::string_view name, int index) const;
+
+  // Sets the click or focus-lost action of every element of one control array.
+  void OnClick(std::string_view name, const Control::Action& action);
+  void OnLostFocus(std::string_view name, const Control::Action& action);
+
+  // The elements of one control array in index order.
+  std::vector<Control*> Array(std::string_view name);
+
+  // The walk over every control in control order.
+  const std::deque<Control>& All() const { return controls_; }
+  std::deque<Control>& All() { return controls_; }
+
+ private:
+  std::deque<Control> controls_;
+  std::map<std::pair<std::string, int>, Control*, std::less<>> byKey_;
+};
+
+}  // namespace lorvex::platform

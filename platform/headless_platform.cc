@@ -1,0 +1,70 @@
+#include "platform/headless_platform.h"
+
+#include <cmath>
+
+namespace lorvex::platform {
+
+namespace {
+constexpr double kSecondsPerDay = 86400.0;
+constexpr double kSecondsPerYield = 0.001;
+}  // namespace
+
+void HeadlessPlatform::QueueKeyAtYield(long long yieldNumber, KeyEvent key) {
+  keys_.push_back({yieldNumber, key});
+}
+
+void HeadlessPlatform::ShowModal(Window& window) {
+  ++modalShows_;
+  while (window.IsVisible() && !modalScript_.empty()) {
+    ModalAction action = std::move(modalScript_.front());
+    modalScript_.pop_front();
+    action(window);
+  }
+  if (window.IsVisible()) window.CloseByUser();
+}
+
+void HeadlessPlatform::AdvanceClock(double seconds) {
+  clock_ = std::fmod(clock_ + seconds, kSecondsPerDay);
+}
+
+void HeadlessPlatform::DoEvents(Window& window) {
+  ++yieldCount_;
+  AdvanceClock(kSecondsPerYield);
+  // Keys queued for this yield (or an earlier one that has passed) arrive now, in order.
+  std::deque<QueuedKey> later;
+  std::deque<QueuedKey> due;
+  for (QueuedKey& queued : keys_)
+    (queued.yieldNumber <= yieldCount_ ? due : later).push_back(queued);
+  keys_ = std::move(later);
+  for (const QueuedKey& queued : due) {
+    window.KeyDown(queued.key.keyCode, queued.key.shift);
+    if (queued.key.keyAscii != 0) window.KeyPress(queued.key.keyAscii);
+  }
+  if (window.PauseTimerEnabled()) {
+    AdvanceClock(window.PauseTimerInterval() / 1000.0);
+    ++timerTicks_;
+    window.PauseTimerTick();
+  }
+  if (yieldHook_) yieldHook_();
+}
+
+MessageAnswer HeadlessPlatform::MessageBox(const std::string& text, MessageButtons buttons) {
+  MessageAnswer answer = buttons == MessageButtons::kOk ? MessageAnswer::kOk : defaultQuestionAnswer_;
+  if (buttons == MessageButtons::kYesNo && !answers_.empty()) {
+    answer = answers_.front();
+    answers_.pop_front();
+  }
+  messages_.push_back({text, buttons, answer});
+  if (messageSink_) messageSink_(messages_.back());
+  return answer;
+}
+
+std::optional<std::string> HeadlessPlatform::FileDialog(const FileDialogRequest& request) {
+  fileRequests_.push_back(request);
+  if (fileAnswers_.empty()) return std::nullopt;
+  std::optional<std::string> answer = std::move(fileAnswers_.front());
+  fileAnswers_.pop_front();
+  return answer;
+}
+
+}  // namespace lorvex::platform

@@ -1,0 +1,38 @@
+#include "platform/picture_surface.h"
+
+#include <algorithm>
+
+namespace lorvex::platform {
+
+namespace {
+
+// Twips to the pixel that contains them (floor, also for negative positions).
+long long ToPixel(long long twips) {
+  return twips >= 0 ? twips / kTwipsPerPixel : -((-twips + kTwipsPerPixel - 1) / kTwipsPerPixel);
+}
+
+}  // namespace
+
+PictureSurface::PictureSurface() : pixels_(static_cast<std::size_t>(kWidth * kHeight)) {}
+
+void PictureSurface::FillBox(int x, int y, int dx, int dy, Rgb colour) {
+  ++revision_;
+  long long x1 = ToPixel(x), x2 = ToPixel(static_cast<long long>(x) + dx);
+  long long y1 = ToPixel(y), y2 = ToPixel(static_cast<long long>(y) + dy);
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  x1 = std::max<long long>(x1, 0);
+  y1 = std::max<long long>(y1, 0);
+  x2 = std::min<long long>(x2, kWidth - 1);
+  y2 = std::min<long long>(y2, kHeight - 1);
+  for (long long py = y1; py <= y2; ++py)
+    for (long long px = x1; px <= x2; ++px)
+      pixels_[static_cast<std::size_t>(py * kWidth + px)] = colour;
+}
+
+Rgb PictureSurface::Pixel(int px, int py) const {
+  if (px < 0 || py < 0 || px >= kWidth || py >= kHeight) return {};
+  return pixels_[static_cast<std::size_t>(py * kWidth + px)];
+}
+
+}  // namespace lorvex::platform

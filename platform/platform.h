@@ -1,0 +1,68 @@
+// The seam to the outside: what the window toolkit gives the parameters window besides its
+// controls — the modal show, the yield to the event loop (which delivers key presses and
+// timer ticks), message boxes, the common file dialog, the clock and the mouse pointer.
+// HeadlessPlatform implements it for tests and the command line; the Qt binding is the
+// other implementation.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace lorvex::platform {
+
+inline constexpr int kKeyF5 = 116;
+inline constexpr int kShiftAlt = 4;  // modifier bit of the Alt key in a key-down event
+
+// What the event loop delivers to a window while it is shown or while it yields.
+class Window {
+ public:
+  virtual ~Window() = default;
+  virtual bool IsVisible() const = 0;
+  virtual void KeyDown(int keyCode, int shift) = 0;
+  virtual void KeyPress(int keyAscii) = 0;
+  // The pause timer: whether it is enabled and its interval, and its tick.
+  virtual bool PauseTimerEnabled() const = 0;
+  virtual int PauseTimerInterval() const = 0;
+  virtual void PauseTimerTick() = 0;
+  // The person closed the window by other means than its buttons (it acts as Cancel).
+  virtual void CloseByUser() = 0;
+};
+
+enum class MessageButtons { kOk, kYesNo };
+enum class MessageAnswer { kOk, kYes, kNo };
+
+enum class MousePointer { kDefault, kHourglass };
+
+// The settings of one common file dialog, as the window sets them before showing it.
+struct FileDialogRequest {
+  bool save = false;  // show save (true) or show open (false)
+  std::string defaultExt;
+  std::string initDir;
+  std::string filter;
+  int filterIndex = 1;
+  int flags = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Shows the window modally and returns once it is hidden.
+  virtual void ShowModal(Window& window) = 0;
+  // One yield to the event loop: pending keys, timer ticks and repaints are delivered.
+  virtual void DoEvents(Window& window) = 0;
+
+  virtual MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) = 0;
+  // The chosen file name, or nothing when the person cancelled.
+  virtual std::optional<std::string> FileDialog(const FileDialogRequest& request) = 0;
+
+  // The time of day in seconds since midnight.
+  virtual double SecondsSinceMidnight() = 0;
+  // A seed taken from the clock, for a build whose host gave none.
+  virtual std::uint64_t ClockSeed() = 0;
+
+  virtual void SetMousePointer(MousePointer pointer) = 0;
+};
+
+}  // namespace lorvex::platform

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "platform/control.h"
+#include "platform/headless_platform.h"
+#include "platform/picture_surface.h"
+
+namespace lorvex::platform {
+namespace {
+
+TEST(Control, ClickFiresOnlyWhenValueOrListIndexChanges) {
+  ControlSet set;
+  Control& check = set.Add(ControlKind::kCheckBox, "chkTest", 2);
+  Control& combo = set.Add(ControlKind::kSelectionBox, "cboTest", 0);
+  int clicks = 0, lastIndex = -1;
+  check.OnClick([&](int index) { ++clicks; lastIndex = index; });
+  check.SetValue(1);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(lastIndex, 2);
+  check.SetValue(1);
+  EXPECT_EQ(clicks, 1);
+  check.SetValue(0);
+  EXPECT_EQ(clicks, 2);
+
+  int comboClicks = 0;
+  combo.OnClick([&](int) { ++comboClicks; });
+  combo.SetListIndex(-1);
+  EXPECT_EQ(comboClicks, 0);
+  combo.SetListIndex(2);
+  combo.SetListIndex(2);
+  EXPECT_EQ(comboClicks, 1);
+}
+
+TEST(ControlSet, AddressesArraysByNameAndIndexInControlOrder) {
+  ControlSet set;
+  set.Add(ControlKind::kNumberBox, "txtA", 1);
+  set.Add(ControlKind::kNumberBox, "txtA", 0);
+  set.Add(ControlKind::kNumberBox, "txtAB", 0);
+  set.Add(ControlKind::kLabel, "lblB", 0);
+  EXPECT_EQ(set.At("txtA", 1).Key(), "txtA(1)");
+  EXPECT_EQ(set.Find("txtA", 2), nullptr);
+  EXPECT_THROW(set.At("nothing", 0), std::logic_error);
+  const auto array = set.Array("txtA");  // index order, not the longer name
+  ASSERT_EQ(array.size(), 2u);
+  EXPECT_EQ(array[0]->Index(), 0);
+  EXPECT_EQ(array[1]->Index(), 1);
+  ASSERT_EQ(set.All().size(), 4u);
+  EXPECT_EQ(set.All()[0].Key(), "txtA(1)");  // walk keeps the order of creation
+  EXPECT_EQ(set.All()[3].Name(), "lblB");
+}
+
+TEST(Control, TextIsCutToMaxLengthAndFocusLostFires) {
+  ControlSet set;
+  Control& box = set.Add(ControlKind::kNumberBox, "txtBox", 0);
+  box.SetMaxLength(3);
+  box.SetText("12345");
+  EXPECT_EQ(box.Text(), "123");
+  int lost = 0;
+  set.OnLostFocus("txtBox", [&](int) { ++lost; });
+  box.LoseFocus();
+  EXPECT_EQ(lost, 1);
+}
+
+TEST(PictureSurface, FillsBoxesGivenInTwipsBothCornersIncluded) {
+  PictureSurface surface;
+  const Rgb red{255, 0, 0};
+  surface.FillBox(15 * 10, 15 * 20, 15 * 2, 15 * 3, red);  // pixels 10..12 x 20..23
+  EXPECT_EQ(surface.Pixel(10, 20), red);
+  EXPECT_EQ(surface.Pixel(12, 23), red);
+  EXPECT_EQ(surface.Pixel(13, 23), Rgb{});
+  EXPECT_EQ(surface.Pixel(12, 24), Rgb{});
+  EXPECT_EQ(surface.Pixel(9, 20), Rgb{});
+  // A whole-surface box and one far outside are clipped, not written out of bounds.
+  surface.FillBox(-100000, -100000, 1 << 30, 1 << 30, red);
+  EXPECT_EQ(surface.Pixel(300, 268), red);
+  EXPECT_EQ(surface.Pixel(301, 0), Rgb{});
+}
+
+// A window stand-in that records what the event loop delivers.
+struct RecordingWindow : Window {
+  bool visible = true;
+  bool timerEnabled = false;
+  int ticks = 0;
+  std::vector<int> keyDowns, keyPresses;
+  int closes = 0;
+  bool IsVisible() const override { return visible; }
+  void KeyDown(int keyCode, int) override { keyDowns.push_back(keyCode); }
+  void KeyPress(int keyAscii) override { keyPresses.push_back(keyAscii); }
+  bool PauseTimerEnabled() const override { return timerEnabled; }
+  int PauseTimerInterval() const override { return 20; }
+  void PauseTimerTick() override { ++ticks; timerEnabled = false; }
+  void CloseByUser() override { ++closes; visible = false; }
+};
+
+TEST(HeadlessPlatform, DeliversKeysAtTheirYieldAndTicksOnSimulatedTime) {
+  HeadlessPlatform platform;
+  RecordingWindow window;
+  platform.QueueKeyAtYield(3, {27, 0, 27});
+  platform.DoEvents(window);
+  platform.DoEvents(window);
+  EXPECT_TRUE(window.keyDowns.empty());
+  platform.DoEvents(window);
+  EXPECT_EQ(window.keyDowns, std::vector<int>{27});
+  EXPECT_EQ(window.keyPresses, std::vector<int>{27});
+
+  const double before = platform.SecondsSinceMidnight();
+  window.timerEnabled = true;
+  platform.DoEvents(window);
+  EXPECT_EQ(window.ticks, 1);
+  EXPECT_NEAR(platform.SecondsSinceMidnight() - before, 0.021, 1e-9);
+  platform.DoEvents(window);
+  EXPECT_EQ(window.ticks, 1);  // the tick disabled the timer
+}
+
+TEST(HeadlessPlatform, ModalShowRunsTheScriptAndAlwaysEnds) {
+  HeadlessPlatform platform;
+  RecordingWindow window;
+  int ran = 0;
+  platform.AddModalAction([&](Window&) { ++ran; });
+  platform.ShowModal(window);
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(window.closes, 1);  // script spent, window still shown: closed
+}
+
+TEST(HeadlessPlatform, AnswersQuestionsFromItsQueueAndRecordsEveryMessage) {
+  HeadlessPlatform platform;
+  platform.QueueAnswer(MessageAnswer::kYes);
+  EXPECT_EQ(platform.MessageBox("note", MessageButtons::kOk), MessageAnswer::kOk);
+  EXPECT_EQ(platform.MessageBox("q1", MessageButtons::kYesNo), MessageAnswer::kYes);
+  EXPECT_EQ(platform.MessageBox("q2", MessageButtons::kYesNo), MessageAnswer::kNo);
+  ASSERT_EQ(platform.Messages().size(), 3u);
+  EXPECT_EQ(platform.Messages()[1].text, "q1");
+
+  platform.QueueFileAnswer(std::string("a.kst"));
+  EXPECT_EQ(platform.FileDialog({}), std::optional<std::string>("a.kst"));
+  EXPECT_EQ(platform.FileDialog({}), std::nullopt);
+  EXPECT_EQ(platform.FileRequests().size(), 2u);
+}
+
+}  // namespace
+}  // namespace lorvex::platform

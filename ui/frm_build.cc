@@ -1,0 +1,209 @@
+#include "ui/frm_build.h"
+
+#include "common/numbers.h"
+#include "common/version.h"
+#include "engine/build_driver.h"
+
+namespace lorvex::ui {
+
+using platform::ControlKind;
+using platform::MessageAnswer;
+using platform::MessageButtons;
+
+namespace {
+
+constexpr const char* kStopQuestion = "Stop World Build in Progress?";
+constexpr const char* kNoAlgorithmMessage = "Please Select at least One Building Algorithm";
+constexpr const char* kNoShapeMessage =
+    "Shapes Algorithm is Selected, Please Select at least One Shape";
+constexpr const char* kLandWarning =
+    "Warning: Average Land % is Greater than 50%.  This may take\r\n"
+    "an unusually long time to complete.  Continue with Build?";
+constexpr float kStatusThrottleSeconds = 0.25f;
+constexpr char kSpinner[4] = {'-', '\\', '|', '/'};
+
+// Status panel layout in twips: the five panels share the window's 9495 twips.
+constexpr int kPanelLefts[kStatusPanels] = {0, 1500, 3300, 4800, 7200};
+constexpr int kPanelWidths[kStatusPanels] = {1500, 1800, 1500, 2400, 2295};
+
+}  // namespace
+
+frmBuild::frmBuild(platform::Platform& platform)
+    : platform_(platform),
+      controls_(params::CreateWindowControls()),
+      form_(controls_, params::FormEnvironment{platform_, statusBar_, tabs_, random_,
+                                               world_.UpdatingControls, world_.SelectedTab,
+                                               world_.MapWidth, world_.MapHeight}),
+      previews_(world_, picWorld_, picMass_, controls_.At("fraWatchIt", 0), *this) {
+  tabs_.captions.assign(std::begin(params::kTabCaptions), std::end(params::kTabCaptions));
+  for (int panel = 1; panel <= kStatusPanels; ++panel) {
+    statusBar_.Panel(panel).left = kPanelLefts[panel - 1];
+    statusBar_.Panel(panel).width = kPanelWidths[panel - 1];
+  }
+  controls_.At("cmdBuild", 0).OnClick([this](int) { cmdBuild_Click(); });
+  controls_.At("cmdCancel", 0).OnClick([this](int) { cmdCancel_Click(); });
+}
+
+bool frmBuild::GetMap(std::int32_t mapWidth, std::int32_t mapHeight, bool mapWrap,
+                      HostWorld& out) {
+  random_.Seed(seed_ ? *seed_ : platform_.ClockSeed());
+  world_.UpdatingControls = true;
+  controls_.At("lblVersion", 0).caption = "Version " + std::to_string(kVersionMajor) + "." +
+                                          std::to_string(kVersionMinor) + "." +
+                                          std::to_string(kVersionRevision);
+  statusBar_.Panel(1).text =
+      "Map: " + std::to_string(mapWidth) + " x " + std::to_string(mapHeight) + " ";
+  world_.SetMapSize(mapWidth, mapHeight, mapWrap);
+  statusBar_.Panel(2).text = "Squares = " + FormatThousands(world_.SquareCount) + " ";
+  form_.RefreshDerivedFigures();
+  progress_.left = statusBar_.Panel(kStatusPanelProgress).left;
+  progress_.width = statusBar_.Panel(kStatusPanelProgress).width;
+  progress_.value = 0;
+  for (int k = 1; k <= params::kTabCount; ++k) controls_.At("fratabs", k).visible = k == 1;
+  tabs_.selected = 1;
+  world_.SelectedTab = 1;
+  world_.BuildSucceeded = false;
+  world_.UpdatingControls = false;
+  world_.StopRequested = true;
+  world_.WatchMode = false;
+  form_.LoadDefaultSettings();
+
+  visible_ = true;
+  platform_.ShowModal(*this);
+  visible_ = false;
+
+  if (!world_.BuildSucceeded) return false;
+  CopyWorldOut(out);
+  return true;
+}
+
+void frmBuild::CopyWorldOut(HostWorld& out) const {
+  const std::int32_t width = world_.MapWidth, height = world_.MapHeight;
+  out.MapArray.Reset(width, height, terrain::kSea);
+  out.ProdArray.assign(world_.CityProduction.size(), 0);
+  out.SpecArray.assign(world_.CitySpecialty.size(), 0);
+  out.OwnerArray.assign(world_.CityOwner.size(), 0);
+  std::size_t k = 0;
+  for (std::int32_t x = 0; x < width; ++x) {
+    for (std::int32_t y = 0; y < height; ++y) {
+      const char code = world_.WorldMap(x, y);
+      out.MapArray(x, y) = code;
+      if (code != terrain::kCity) continue;
+      const std::int32_t city = world_.CityOfSquare(x, y);
+      // A city square always carries its city number; one without is skipped, not copied
+      // from outside the arrays.
+      if (city < 0 || static_cast<std::size_t>(city) >= world_.CityProduction.size() ||
+          k >= out.ProdArray.size())
+        continue;
+      out.ProdArray[k] = world_.CityProduction[static_cast<std::size_t>(city)];
+      out.SpecArray[k] = world_.CitySpecialty[static_cast<std::size_t>(city)];
+      out.OwnerArray[k] = world_.CityOwner[static_cast<std::size_t>(city)];
+      ++k;
+    }
+  }
+  out.ProdArray.resize(k);
+  out.SpecArray.resize(k);
+  out.OwnerArray.resize(k);
+}
+
+void frmBuild::cmdCancel_Click() {
+  world_.BuildSucceeded = false;
+  visible_ = false;
+}
+
+void frmBuild::SetPagesEnabled(bool enabled) {
+  for (platform::Control* page : controls_.Array("fratabs")) page->enabled = enabled;
+  controls_.At("fraButtons", 0).enabled = enabled;
+}
+
+void frmBuild::cmdBuild_Click() {
+  form_.RevalidateAll();
+  if (!ValidateBuild()) return;
+  world_.StopRequested = false;
+  SetPagesEnabled(false);
+  platform_.SetMousePointer(platform::MousePointer::kHourglass);
+
+  const params::ParameterView view(controls_);
+  BuildContext context{world_, view, random_, *this};
+  BuildWorld(context);
+
+  progress_.value = 0;
+  statusBar_.Panel(kStatusPanelBuild).text = "Getting User Preferences";
+  SetPagesEnabled(true);
+  controls_.At("fraWatchIt", 0).visible = false;
+  platform_.SetMousePointer(platform::MousePointer::kDefault);
+  if (!world_.StopRequested) {
+    world_.BuildSucceeded = true;
+    visible_ = false;
+  }
+}
+
+bool frmBuild::ValidateBuild() {
+  const params::ParameterView view(controls_);
+  bool anyAlgorithm = false;
+  for (int i = 0; i < 3; ++i) anyAlgorithm = anyAlgorithm || view.Checked("chkAlgorithm", i);
+  if (!anyAlgorithm) {
+    platform_.MessageBox(kNoAlgorithmMessage, MessageButtons::kOk);
+    return false;
+  }
+  if (view.Checked("chkAlgorithm", 2)) {
+    bool anyShape = false;
+    for (int i = 0; i < params::kShapeCount; ++i) anyShape = anyShape || view.Checked("chkShape", i);
+    if (!anyShape) {
+      platform_.MessageBox(kNoShapeMessage, MessageButtons::kOk);
+      return false;
+    }
+  }
+  // Land estimate with the Lo fields and with the Hi fields, in real numbers, rounded.
+  const auto estimate = [&view](int h) {
+    return RoundHalfEven(view.Number("txtLandMass", 0 + h) * view.Number("txtLandMass", 2 + h) +
+                         view.Number("txtLandMass", 6 + h) * view.Number("txtLandMass", 8 + h) +
+                         view.Number("txtLandMass", 12 + h) * view.Number("txtLandMass", 14 + h) +
+                         view.Number("txtLandMass", 18 + h));
+  };
+  if (estimate(0) + estimate(1) > static_cast<double>(world_.SquareCount) &&
+      platform_.MessageBox(kLandWarning, MessageButtons::kYesNo) == MessageAnswer::kNo)
+    return false;
+  return true;
+}
+
+void frmBuild::Form_KeyPress(int) {
+  if (world_.StopRequested) return;
+  if (platform_.MessageBox(kStopQuestion, MessageButtons::kYesNo) == MessageAnswer::kYes)
+    world_.StopRequested = true;
+}
+
+void frmBuild::Form_KeyDown(int keyCode, int shift) {
+  if (keyCode != platform::kKeyF5 || (shift & platform::kShiftAlt) == 0) return;
+  platform::Control& frame = controls_.At("fraWatchIt", 0);
+  if (frame.visible || world_.StopRequested) {
+    world_.WatchMode = !world_.WatchMode;
+    if (frame.visible) frame.visible = false;
+  }
+}
+
+void frmBuild::tmrPause_Timer() {
+  tmrPause_.enabled = false;
+  world_.PauseActive = false;
+}
+
+void frmBuild::ShowStatus(std::string_view stage, std::string_view detail) {
+  const float now = static_cast<float>(platform_.SecondsSinceMidnight());
+  if (now >= lastStatusTime_ && now - lastStatusTime_ <= kStatusThrottleSeconds &&
+      stage == lastStage_ && detail == lastDetail_)
+    return;
+  spinnerIndex_ = spinnerIndex_ == 3 ? 0 : spinnerIndex_ + 1;
+  const char spinner = kSpinner[spinnerIndex_];
+  std::string& text = statusBar_.Panel(kStatusPanelBuild).text;
+  if (stage.empty() || detail.empty()) {
+    if (!text.empty()) text.pop_back();
+    text += spinner;
+  } else {
+    text = std::string(stage) + " - " + std::string(detail) + " " + spinner;
+  }
+  lastStatusTime_ = now;
+  lastStage_ = stage;
+  lastDetail_ = detail;
+}
+
+}  // namespace lorvex::ui

@@ -1,0 +1,134 @@
+// frmBuild, the parameters window: its controls and common controls, the world state of
+// one Build, and the window's behaviour — GetMap (open, show modally, copy the world out),
+// the Build and Cancel buttons, the keys (stop question, Alt+F5 watch toggle), the pause
+// timer, the status text with its spinner, the progress bar and the previews. It reaches
+// the screen only through a platform::Platform.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/random.h"
+#include "engine/build_context.h"
+#include "engine/grid.h"
+#include "engine/world_state.h"
+#include "params/build_parameters.h"
+#include "params/parameter_form.h"
+#include "platform/common_controls.h"
+#include "platform/control.h"
+#include "platform/picture_surface.h"
+#include "platform/platform.h"
+#include "ui/previews.h"
+
+namespace lorvex::ui {
+
+// The host's copy of a finished world: squares indexed (x, y), cities by their ordinal in
+// a column-major scan of the map.
+struct HostWorld {
+  Grid<char> MapArray;
+  std::vector<std::int16_t> ProdArray;
+  std::vector<std::int16_t> SpecArray;
+  std::vector<std::int16_t> OwnerArray;
+};
+
+inline constexpr int kStatusPanels = 5;
+inline constexpr int kStatusPanelBuild = 4;
+inline constexpr int kStatusPanelProgress = 5;
+
+class frmBuild : public platform::Window, public BuildHooks {
+ public:
+  explicit frmBuild(platform::Platform& platform);
+  frmBuild(const frmBuild&) = delete;
+  frmBuild& operator=(const frmBuild&) = delete;
+
+  // The seed of the next GetMap; without one the clock seeds the generator.
+  void SetSeed(std::optional<std::uint64_t> seed) { seed_ = seed; }
+
+  // Opens the window for a map of the given size, shows it modally, and when a build ran
+  // to its end copies the world into `out` and answers true.
+  bool GetMap(std::int32_t mapWidth, std::int32_t mapHeight, bool mapWrap, HostWorld& out);
+
+  // Buttons and events.
+  void cmdBuild_Click();
+  void cmdCancel_Click();
+  bool ValidateBuild();
+  void Form_KeyDown(int keyCode, int shift);
+  void Form_KeyPress(int keyAscii);
+  void tmrPause_Timer();
+
+  // Access for bindings, the command line and tests.
+  platform::ControlSet& Controls() { return controls_; }
+  const platform::ControlSet& Controls() const { return controls_; }
+  params::ParameterForm& Form() { return form_; }
+  WorldState& World() { return world_; }
+  const WorldState& World() const { return world_; }
+  platform::StatusBar& StatusBar() { return statusBar_; }
+  const platform::ProgressBar& Progress() const { return progress_; }
+  platform::TabStrip& Tabs() { return tabs_; }
+  const platform::PictureSurface& PicWorld() const { return picWorld_; }
+  const platform::PictureSurface& PicMass() const { return picMass_; }
+  Random& Generator() { return random_; }
+  std::string Caption() const { return params::kWindowCaption; }
+  platform::Platform& PlatformServices() { return platform_; }
+  void Show() { visible_ = true; }
+  void Hide() { visible_ = false; }
+
+  // platform::Window
+  bool IsVisible() const override { return visible_; }
+  void KeyDown(int keyCode, int shift) override { Form_KeyDown(keyCode, shift); }
+  void KeyPress(int keyAscii) override { Form_KeyPress(keyAscii); }
+  bool PauseTimerEnabled() const override { return tmrPause_.enabled; }
+  int PauseTimerInterval() const override { return tmrPause_.intervalMs; }
+  void PauseTimerTick() override { tmrPause_Timer(); }
+  void CloseByUser() override { cmdCancel_Click(); }
+
+  // BuildHooks
+  void Yield() override { platform_.DoEvents(*this); }
+  double Clock() override { return platform_.SecondsSinceMidnight(); }
+  void ShowStatus(std::string_view stage, std::string_view detail) override;
+  void SetProgressMax(int max) override { progress_.max = max; }
+  void SetProgressValue(int value) override { progress_.value = value; }
+  int ProgressValue() const override { return progress_.value; }
+  void EnablePauseTimer() override { tmrPause_.enabled = true; }
+  void PreviewInit(int width, int height) override { previews_.PreviewInit(width, height); }
+  void PreviewMarkSquare(int x, int y) override { previews_.PreviewMarkSquare(x, y); }
+  void PreviewLandSquare(int x, int y) override { previews_.PreviewLandSquare(x, y); }
+  void PreviewTrail(int x, int y) override { previews_.PreviewTrail(x, y); }
+  void FadeTrail(int step) override { previews_.FadeTrail(step); }
+  void StartMassPreview(int width, int height) override { previews_.StartMassPreview(width, height); }
+  void ShowLandSquare(int x, int y) override { previews_.ShowLandSquare(x, y); }
+  void FadeLandTrail(int step) override { previews_.FadeLandTrail(step); }
+  void ShowPadSquare(int x, int y) override { previews_.ShowPadSquare(x, y); }
+  void FadePadTrail(int step) override { previews_.FadePadTrail(step); }
+
+ private:
+  void SetPagesEnabled(bool enabled);
+  void CopyWorldOut(HostWorld& out) const;
+
+  platform::Platform& platform_;
+  platform::ControlSet controls_;
+  platform::StatusBar statusBar_{kStatusPanels};
+  platform::ProgressBar progress_;
+  platform::TabStrip tabs_;
+  platform::PictureSurface picWorld_;
+  platform::PictureSurface picMass_;
+  platform::PauseTimer tmrPause_;
+  WorldState world_;
+  Random random_;
+  std::optional<std::uint64_t> seed_;
+  bool visible_ = false;
+  params::ParameterForm form_;
+  Previews previews_;
+
+  // ShowStatus throttle: the last write (single-precision seconds since midnight), its two
+  // texts, and the spinner position 0..3.
+  float lastStatusTime_ = 0.0f;
+  std::string lastStage_;
+  std::string lastDetail_;
+  int spinnerIndex_ = 0;
+};
+
+}  // namespace lorvex::ui
