@@ -24,6 +24,9 @@ class BuildHooks {
   // Time of day in seconds (bounds the pause wait).
   virtual double Clock() = 0;
 
+  // Writes the build status panel as it stands (no spinner).
+  virtual void SetStatusText(std::string_view text) = 0;
+  // The status with its spinner and throttle: "stage - detail spinner".
   virtual void ShowStatus(std::string_view stage, std::string_view detail) = 0;
   virtual void SetProgressMax(int max) = 0;
   virtual void SetProgressValue(int value) = 0;
@@ -53,6 +56,7 @@ class SilentHooks : public BuildHooks {
  public:
   void Yield() override { ++yields; }
   double Clock() override { return 0.0; }
+  void SetStatusText(std::string_view) override {}
   void ShowStatus(std::string_view, std::string_view) override {}
   void SetProgressMax(int max) override { progressMax = max; }
   void SetProgressValue(int value) override { progressValue = value; }

@@ -15,4 +15,9 @@ namespace lorvex {
 // Returns early, leaving the partial world, as soon as it sees StopRequested.
 void BuildWorld(BuildContext& context);
 
+// The shaping algorithm for a draw p in [0, W) (W the sum of the checked weights): the
+// first checked algorithm whose running sum of weights exceeds p, else the last checked
+// one; 0 Wandering Blob, 1 Stick Blob, 2 Shapes.
+int AlgorithmForDraw(const params::ParameterView& view, float p);
+
 }  // namespace lorvex

@@ -42,7 +42,7 @@ bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap
     lastSeed_ = nextSeed_ ? *nextSeed_ : platform_->ClockSeed();
     nextSeed_.reset();
     window->SetSeed(lastSeed_);
-    ui::HostWorld built;
+    HostWorld built;
     if (!window->GetMap(MapWidth, MapHeight, MapWrap, built)) return false;
     world_ = std::move(built);
     return true;

@@ -42,9 +42,9 @@ class clsBuild {
   std::int16_t MapHeight() const { return mapHeight_; }
   bool MapWrap() const { return mapWrap_; }
   // The last completed world as the host holds it.
-  const ui::HostWorld& World() const { return world_; }
+  const HostWorld& World() const { return world_; }
   // Replaces the held world (a host that restores a saved world; tests).
-  void SetWorld(ui::HostWorld world) { world_ = std::move(world); }
+  void SetWorld(HostWorld world) { world_ = std::move(world); }
 
  private:
   std::int16_t CityValue(const std::vector<std::int16_t>& values, std::int32_t AryPos) const;
@@ -54,7 +54,7 @@ class clsBuild {
   std::int16_t mapWidth_ = 0;
   std::int16_t mapHeight_ = 0;
   bool mapWrap_ = false;
-  ui::HostWorld world_;
+  HostWorld world_;
   std::optional<std::uint64_t> nextSeed_;
   std::uint64_t lastSeed_ = 0;
 };

@@ -289,16 +289,8 @@ ControlSet CreateWindowControls() {
   return set;
 }
 
-namespace {
-
-const platform::Control& Lookup(const ControlSet& controls, std::string_view name, int index) {
-  return controls.At(name, index);
-}
-
-}  // namespace
-
 const std::string& ParameterView::Text(std::string_view name, int index) const {
-  return Lookup(controls_, name, index).Text();
+  return controls_.At(name, index).Text();
 }
 
 double ParameterView::Number(std::string_view name, int index) const {
@@ -310,11 +302,15 @@ std::int16_t ParameterView::Whole(std::string_view name, int index) const {
 }
 
 int ParameterView::Value(std::string_view name, int index) const {
-  return Lookup(controls_, name, index).Value();
+  return controls_.At(name, index).Value();
+}
+
+const std::string& ParameterView::Tag(std::string_view name, int index) const {
+  return controls_.At(name, index).tag;
 }
 
 int ParameterView::ListIndex(std::string_view name, int index) const {
-  return Lookup(controls_, name, index).ListIndex();
+  return controls_.At(name, index).ListIndex();
 }
 
 }  // namespace lorvex::params

@@ -47,6 +47,7 @@ class ParameterView {
   // That number rounded half to even into a 16-bit whole number (clamped).
   std::int16_t Whole(std::string_view name, int index) const;
   int Value(std::string_view name, int index) const;
+  const std::string& Tag(std::string_view name, int index) const;
   int ListIndex(std::string_view name, int index) const;
   bool Checked(std::string_view name, int index) const { return Value(name, index) == 1; }
 

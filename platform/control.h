@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/rgb.h"
+
 namespace lorvex::platform {
 
 enum class ControlKind {
@@ -33,11 +35,6 @@ enum class ControlKind {
 
 // The three kinds whose state is a parameter of the build and a line of a settings file.
 bool IsParameterKind(ControlKind kind);
-
-struct Rgb {
-  std::uint8_t r = 0, g = 0, b = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 class Control {
  public:

@@ -31,6 +31,16 @@ void HeadlessPlatform::DoEvents(Window& window) {
   ++yieldCount_;
   AdvanceClock(kSecondsPerYield);
   // Keys queued for this yield (or an earlier one that has passed) arrive now, in order.
+  if (!keys_.empty()) DeliverDueKeys(window);
+  if (window.PauseTimerEnabled()) {
+    AdvanceClock(window.PauseTimerInterval() / 1000.0);
+    ++timerTicks_;
+    window.PauseTimerTick();
+  }
+  if (yieldHook_) yieldHook_(window);
+}
+
+void HeadlessPlatform::DeliverDueKeys(Window& window) {
   std::deque<QueuedKey> later;
   std::deque<QueuedKey> due;
   for (QueuedKey& queued : keys_)
@@ -40,12 +50,6 @@ void HeadlessPlatform::DoEvents(Window& window) {
     window.KeyDown(queued.key.keyCode, queued.key.shift);
     if (queued.key.keyAscii != 0) window.KeyPress(queued.key.keyAscii);
   }
-  if (window.PauseTimerEnabled()) {
-    AdvanceClock(window.PauseTimerInterval() / 1000.0);
-    ++timerTicks_;
-    window.PauseTimerTick();
-  }
-  if (yieldHook_) yieldHook_();
 }
 
 MessageAnswer HeadlessPlatform::MessageBox(const std::string& text, MessageButtons buttons) {

@@ -49,7 +49,7 @@ class HeadlessPlatform : public Platform {
   // Called with every message as it is shown (the command line prints them).
   void OnMessage(std::function<void(const ShownMessage&)> sink) { messageSink_ = std::move(sink); }
   // Called at every yield after the events are delivered (the command line draws progress).
-  void OnYield(std::function<void()> hook) { yieldHook_ = std::move(hook); }
+  void OnYield(std::function<void(Window&)> hook) { yieldHook_ = std::move(hook); }
 
   // Records.
   const std::vector<ShownMessage>& Messages() const { return messages_; }
@@ -74,6 +74,7 @@ class HeadlessPlatform : public Platform {
     KeyEvent key;
   };
   void AdvanceClock(double seconds);
+  void DeliverDueKeys(Window& window);
 
   std::deque<ModalAction> modalScript_;
   std::deque<QueuedKey> keys_;
@@ -81,7 +82,7 @@ class HeadlessPlatform : public Platform {
   MessageAnswer defaultQuestionAnswer_ = MessageAnswer::kNo;
   std::deque<std::optional<std::string>> fileAnswers_;
   std::function<void(const ShownMessage&)> messageSink_;
-  std::function<void()> yieldHook_;
+  std::function<void(Window&)> yieldHook_;
   std::vector<ShownMessage> messages_;
   std::vector<FileDialogRequest> fileRequests_;
   double clock_ = 43200.0;  // noon, far from the midnight wrap unless a test moves it

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Shared set-up of ./run and ./test: install what is missing, configure, build.
+# Shared set-up of ./run and ./test: install what is missing with apt-get, then configure
+# and build each CMake preset named on the command line (default: "default", into build/).
 set -euo pipefail
 
 packages=(cmake g++ clang libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
-          libcli11-dev nlohmann-json3-dev qt6-base-dev libclang-rt-14-dev)
+          libcli11-dev nlohmann-json3-dev qt6-base-dev libclang-rt-14-dev python3
+          tiled)  # tiled: tmxrasterizer renders the exported maps in the tests
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -17,6 +19,10 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build="${LORVEX_BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)"
+cd "$root"
+presets=("$@")
+[ ${#presets[@]} -eq 0 ] && presets=(default)
+for preset in "${presets[@]}"; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$(nproc)"
+done

@@ -101,6 +101,7 @@ void frmBuild::CopyWorldOut(HostWorld& out) const {
       ++k;
     }
   }
+  out.Masses = world_.MassTable;
   out.ProdArray.resize(k);
   out.SpecArray.resize(k);
   out.OwnerArray.resize(k);

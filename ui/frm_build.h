@@ -14,6 +14,7 @@
 #include "common/random.h"
 #include "engine/build_context.h"
 #include "engine/grid.h"
+#include "engine/host_world.h"
 #include "engine/world_state.h"
 #include "params/build_parameters.h"
 #include "params/parameter_form.h"
@@ -24,15 +25,6 @@
 #include "ui/previews.h"
 
 namespace lorvex::ui {
-
-// The host's copy of a finished world: squares indexed (x, y), cities by their ordinal in
-// a column-major scan of the map.
-struct HostWorld {
-  Grid<char> MapArray;
-  std::vector<std::int16_t> ProdArray;
-  std::vector<std::int16_t> SpecArray;
-  std::vector<std::int16_t> OwnerArray;
-};
 
 inline constexpr int kStatusPanels = 5;
 inline constexpr int kStatusPanelBuild = 4;
@@ -88,6 +80,9 @@ class frmBuild : public platform::Window, public BuildHooks {
   // BuildHooks
   void Yield() override { platform_.DoEvents(*this); }
   double Clock() override { return platform_.SecondsSinceMidnight(); }
+  void SetStatusText(std::string_view text) override {
+    statusBar_.Panel(kStatusPanelBuild).text = text;
+  }
   void ShowStatus(std::string_view stage, std::string_view detail) override;
   void SetProgressMax(int max) override { progress_.max = max; }
   void SetProgressValue(int value) override { progress_.value = value; }

@@ -1,6 +1,30 @@
 /* The C interface of liblorvex.so: the seven operations of clsBuild behind an opaque
  * handle, for hosts in any language. No function throws or aborts; a null handle answers
- * as a builder that has built nothing. */
+ * as a builder that has built nothing.
+ *
+ * Typical use:
+ *   LorvexBuilder* b = lorvex_create();
+ *   lorvex_set_headless_build(b, 1);       // no screen: press Build at once
+ *   lorvex_set_seed(b, 42);                // the same seed gives the same world
+ *   if (lorvex_build(b, 160, 100, 1)) {     // 160 x 100 squares, wrapping east-west
+ *     int32_t w = lorvex_map_width(b), h = lorvex_map_height(b);
+ *     for (int32_t y = 0; y < h; ++y)
+ *       for (int32_t x = 0; x < w; ++x) use(lorvex_get_terrain_vb(b, x, y));
+ *   }
+ *   lorvex_destroy(b);
+ *
+ * Coordinates: x is the column (0 .. width - 1, west to east), y the row (0 .. height - 1,
+ * top to bottom). Two orderings are used, each by its own queries:
+ *   - a square's position is row-major: pos = y * width + x (lorvex_get_terrain_c);
+ *   - a city's position is its ordinal in a column-major scan of the map (x in the outer
+ *     loop, y in the inner loop; every 'Y' square takes the next ordinal from 0), for the
+ *     three city queries. A host scanning the squares in that order meets the cities in
+ *     ordinal order.
+ * Before the first completed build every query answers its outside value.
+ *
+ * Threads: a builder is used by one thread at a time; different builders are
+ * independent, except that a build reads its settings from the process's current
+ * directory. */
 #ifndef LORVEX_H
 #define LORVEX_H
 
@@ -22,38 +46,59 @@ typedef struct LorvexBuilder LorvexBuilder;
 /* Largest width and height lorvex_build accepts. */
 #define LORVEX_MAX_MAP_SIDE 4096
 
-/* A new builder, or NULL when memory is short. */
+/* A new builder that has built nothing, or NULL when memory is short. */
 LORVEX_API LorvexBuilder* lorvex_create(void);
+/* Releases the builder and its world; NULL is allowed and does nothing. */
 LORVEX_API void lorvex_destroy(LorvexBuilder* builder);
 
 /* Build: opens the parameters window for a map of width x height squares (wrapping
- * east-west when wrap is not 0). Answers 1 when a world was built, 0 otherwise (cancelled,
- * stopped, or a size outside 1 .. LORVEX_MAX_MAP_SIDE). */
+ * east-west when wrap is not 0), which applies kessett/default.kst of the current
+ * directory when that file exists. Answers 1 when a world was built and replaces the
+ * builder's world; answers 0, keeping the previous world, when the window was cancelled or
+ * the build stopped, or at once for a size outside 1 .. LORVEX_MAX_MAP_SIDE. Without a
+ * headless build (below) nobody presses Build in the library's own window, so the build
+ * is cancelled. */
 LORVEX_API int lorvex_build(LorvexBuilder* builder, int32_t width, int32_t height, int wrap);
 
-/* Host terrain number of the square at row-major position pos (4 outside the map). */
+/* Host terrain number of the square at row-major position pos: 1 border water (T, B, A),
+ * 2 city (Y), 3 forest (F), 4 clear (C), 5 sea (S), 6 rough (G), 7 mountains (M),
+ * 8 river (R). x = pos % width and y = pos / width, truncating toward zero; 4 when either
+ * lies outside the map (so -1 and width * height answer 4). */
 LORVEX_API int16_t lorvex_get_terrain_c(const LorvexBuilder* builder, int32_t pos);
 /* Always 4. */
 LORVEX_API int16_t lorvex_test_c(const LorvexBuilder* builder, int16_t pos);
-/* The terrain letter of square (x, y) ('C' outside the map). */
+/* The terrain letter of square (x, y), one of T B A S C M G F R Y ('C' outside the map).
+ * A square is water when its letter is one of T, B, A, S, and land otherwise. */
 LORVEX_API char lorvex_get_terrain_vb(const LorvexBuilder* builder, int32_t x, int32_t y);
-/* Values of the city with column-major ordinal pos (10 outside the city list). */
+/* Production, specialty and owner of the city with column-major ordinal pos,
+ * 0 .. lorvex_city_count() - 1 (10 outside that range). */
 LORVEX_API int16_t lorvex_get_production_c(const LorvexBuilder* builder, int32_t pos);
 LORVEX_API int16_t lorvex_get_specialty_c(const LorvexBuilder* builder, int32_t pos);
 LORVEX_API int16_t lorvex_get_owner_c(const LorvexBuilder* builder, int32_t pos);
 
 /* Our extensions. */
-/* The seed of the next lorvex_build (otherwise the clock seeds it). */
+/* The seed of the next lorvex_build only (otherwise, and for the builds after it, the
+ * clock seeds it). One seed and one parameter set always give the same world. */
 LORVEX_API void lorvex_set_seed(LorvexBuilder* builder, uint64_t seed);
-/* When not 0, the window opens without a screen and its Build button is pressed at once
- * (a headless build with the default settings file and the given settings file, if any). */
+/* When not 0, every later lorvex_build presses the window's Build button at once,
+ * without a screen, until it is set to 0 again: a build with the parameters of
+ * kessett/default.kst of the current directory (the window's defaults without it). A
+ * question the window asks on the way is answered No, so a parameter set that asks for
+ * more land than the map has is not built (lorvex_build answers 0). */
 LORVEX_API void lorvex_set_headless_build(LorvexBuilder* builder, int enabled);
-/* Size of the last map built (0 before any). */
+
+/* How a headless build answers the window's Yes/No questions (the land warning): 1 Yes,
+ * 0 No (the default, as a person who does not confirm). */
+LORVEX_API void lorvex_set_question_answer(LorvexBuilder* builder, int yes);
+
+/* The seed the last lorvex_build used (0 before any). */
+LORVEX_API uint64_t lorvex_last_seed(const LorvexBuilder* builder);
+/* Size in squares of the last map built (0 before any). */
 LORVEX_API int32_t lorvex_map_width(const LorvexBuilder* builder);
 LORVEX_API int32_t lorvex_map_height(const LorvexBuilder* builder);
 /* Number of cities of the last map built. */
 LORVEX_API int32_t lorvex_city_count(const LorvexBuilder* builder);
-/* The component's version, "1.1.3". */
+/* The component's version, "1.1.3": a static text the caller does not free. */
 LORVEX_API const char* lorvex_version(void);
 
 #ifdef __cplusplus

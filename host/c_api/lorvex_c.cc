@@ -87,6 +87,16 @@ void lorvex_set_headless_build(LorvexBuilder* builder, int enabled) {
   if (builder != nullptr) builder->headlessBuild = enabled != 0;
 }
 
+void lorvex_set_question_answer(LorvexBuilder* builder, int yes) {
+  if (builder != nullptr)
+    builder->platform.SetDefaultQuestionAnswer(yes != 0 ? lorvex::platform::MessageAnswer::kYes
+                                                        : lorvex::platform::MessageAnswer::kNo);
+}
+
+uint64_t lorvex_last_seed(const LorvexBuilder* builder) {
+  return builder == nullptr ? 0 : builder->builder->LastSeed();
+}
+
 int32_t lorvex_map_width(const LorvexBuilder* builder) {
   return builder == nullptr ? 0 : builder->builder->World().MapArray.Width();
 }

@@ -9,8 +9,8 @@ namespace {
 
 // A host world of the given rows (row y is the string rows[y]) and its city values in
 // column-major order.
-ui::HostWorld MakeWorld(const std::vector<std::string>& rows) {
-  ui::HostWorld world;
+HostWorld MakeWorld(const std::vector<std::string>& rows) {
+  HostWorld world;
   const int height = static_cast<int>(rows.size());
   const int width = static_cast<int>(rows[0].size());
   world.MapArray.Reset(width, height, 'S');

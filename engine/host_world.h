@@ -1,0 +1,23 @@
+// The world as the host holds it after a completed build: the terrain letter of every
+// square indexed (x, y), the values of every city in the order of a column-major scan of
+// the map (x outer, y inner), and the land-mass table.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/grid.h"
+#include "engine/world_state.h"
+
+namespace lorvex {
+
+struct HostWorld {
+  Grid<char> MapArray;
+  std::vector<std::int16_t> ProdArray;
+  std::vector<std::int16_t> SpecArray;
+  std::vector<std::int16_t> OwnerArray;
+  // Our extension: the land-mass table of the build (size class and land squares per mass).
+  std::vector<LandMass> Masses;
+};
+
+}  // namespace lorvex

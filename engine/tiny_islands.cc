@@ -1,0 +1,78 @@
+#include "engine/tiny_islands.h"
+
+#include <cmath>
+
+namespace lorvex {
+
+namespace {
+
+// Draws of the seed search that find no sea before the stage gives up: a map with almost
+// no sea left could otherwise keep the search going for a very long time.
+constexpr long long kMostSeedDraws = 4'000'000;
+
+std::int64_t CountSea(const WorldState& world) {
+  std::int64_t sea = 0;
+  for (char code : world.WorldMap.Cells()) sea += code == terrain::kSea ? 1 : 0;
+  return sea;
+}
+
+}  // namespace
+
+std::int32_t PlaceTinyIslands(BuildContext& context, std::int32_t tinySquares,
+                              std::int32_t massRow) {
+  WorldState& world = context.world;
+  Random& random = context.random;
+  std::int32_t placed = 0;
+  // The sea squares left; the seed search ends the stage when there are none.
+  std::int64_t sea = tinySquares > 0 ? CountSea(world) : 0;
+  const auto take = [&](std::int32_t x, std::int32_t y) {
+    world.WorldMap(x, y) = terrain::kClear;
+    world.MassOfSquare(x, y) = massRow;
+    ++placed;
+    --sea;
+    context.hooks.PreviewTrail(x, y);
+  };
+
+  while (placed < tinySquares) {
+    if (context.YieldAndCheckStop()) break;
+    if (sea <= 0) break;
+    std::int32_t x = 0, y = 0;
+    bool seeded = false;
+    for (long long draws = 0; draws < kMostSeedDraws && !seeded; ++draws) {
+      const auto k = static_cast<std::int64_t>(
+          std::floor(random.Next() * world.MapWidth * world.MapHeight));
+      x = static_cast<std::int32_t>(k % world.MapWidth);
+      y = static_cast<std::int32_t>(k / world.MapWidth);
+      seeded = world.WorldMap(x, y) == terrain::kSea;
+    }
+    if (!seeded) break;
+    take(x, y);
+
+    const double r1 = random.Next(), r2 = random.Next(), r3 = random.Next();
+    std::int32_t extra = static_cast<std::int32_t>(std::floor(5 * r1)) +
+                         (std::floor(2 * r2) == 0 ? 0 : static_cast<std::int32_t>(std::floor(5 * r3)));
+    int tried = 0;
+    // Each step starts from a random direction and takes the first sea neighbour, turning
+    // through all eight; the island ends when a step finds none or the eighth was taken.
+    while (placed < tinySquares && extra > 0 && tried < 8) {
+      bool found = false;
+      int d = static_cast<int>(std::floor(8 * random.Next()));
+      tried = 0;
+      while (!found && tried < 8) {
+        const std::int32_t nx = world.StepX(x, d), ny = WorldState::StepY(y, d);
+        if (world.WorldMap.Contains(nx, ny) && world.WorldMap(nx, ny) == terrain::kSea) {
+          found = true;
+          x = nx;
+          y = ny;
+          take(x, y);
+          --extra;
+        }
+        d = d >= 7 ? 0 : d + 1;
+        ++tried;
+      }
+    }
+  }
+  return placed;
+}
+
+}  // namespace lorvex

@@ -1,0 +1,69 @@
+#include "export/atomic_file.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+namespace lorvex {
+
+namespace {
+// errno can be 0 when an earlier buffered write failed and the flush itself did not.
+std::string Reason(int error) { return error == 0 ? "write failed" : std::strerror(error); }
+}  // namespace
+
+// The process id keeps two processes exporting to one folder from sharing a partial file.
+AtomicFile::AtomicFile(std::string path)
+    : path_(std::move(path)), partialPath_(path_ + ".part-" + std::to_string(::getpid())) {}
+
+AtomicFile::~AtomicFile() {
+  if (stream_ != nullptr) std::fclose(stream_);
+  if (!published_) std::remove(partialPath_.c_str());
+}
+
+bool AtomicFile::Open(std::string& error) {
+  if (path_.empty()) {
+    error = "no file name given";
+    return false;
+  }
+  stream_ = std::fopen(partialPath_.c_str(), "wb");
+  if (stream_ == nullptr) {
+    error = "cannot create " + path_ + ": " + Reason(errno);
+    return false;
+  }
+  return true;
+}
+
+bool AtomicFile::Finish(std::string& error) {
+  if (stream_ == nullptr) {
+    error = "cannot write " + path_ + ": the file is not open";
+    return false;
+  }
+  errno = 0;
+  const bool failed = std::fflush(stream_) != 0 || std::ferror(stream_) != 0;
+  const int flushError = errno;
+  std::FILE* stream = std::exchange(stream_, nullptr);
+  const bool closeFailed = std::fclose(stream) != 0;
+  if (failed || closeFailed) {
+    error = "cannot write " + path_ + ": " + Reason(failed ? flushError : errno);
+    return false;
+  }
+  finished_ = true;
+  return true;
+}
+
+bool AtomicFile::Publish(std::string& error) {
+  if (!finished_) {
+    error = "cannot write " + path_ + ": the file is not complete";
+    return false;
+  }
+  if (std::rename(partialPath_.c_str(), path_.c_str()) != 0) {
+    error = "cannot write " + path_ + ": " + Reason(errno);
+    return false;
+  }
+  published_ = true;
+  return true;
+}
+
+}  // namespace lorvex

@@ -1,0 +1,38 @@
+// A file written beside its destination and renamed into place only when it is complete,
+// so that a failed export leaves either the old file or nothing, never half a file.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace lorvex {
+
+class AtomicFile {
+ public:
+  explicit AtomicFile(std::string path);
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+  // Removes the partial file unless it was published.
+  ~AtomicFile();
+
+  // Creates the partial file beside the destination.
+  bool Open(std::string& error);
+  // The partial file's stream, between Open and Finish.
+  std::FILE* Stream() const { return stream_; }
+  // Flushes and closes the partial file; false when any write to it failed.
+  bool Finish(std::string& error);
+  // Renames the finished partial file over the destination.
+  bool Publish(std::string& error);
+
+  const std::string& Path() const { return path_; }
+  const std::string& PartialPath() const { return partialPath_; }
+
+ private:
+  std::string path_;
+  std::string partialPath_;
+  std::FILE* stream_ = nullptr;
+  bool finished_ = false;
+  bool published_ = false;
+};
+
+}  // namespace lorvex

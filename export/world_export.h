@@ -1,0 +1,46 @@
+// Writers of a finished world as the host holds it: the text map, a PNG picture and a JSON
+// document. They read a const world and never change it. Squares are (x, y), x the column
+// from the west, y the row from the top; cities are listed in the host's order (a
+// column-major scan of the map).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "export/palette.h"
+#include "engine/host_world.h"
+
+namespace lorvex::exporting {
+
+// What the writers say about a world beyond its squares and cities.
+struct WorldInfo {
+  bool wrap = false;
+  std::uint64_t seed = 0;
+};
+
+inline constexpr Rgb kUnknownColour{255, 0, 255};
+inline constexpr Rgb kCityOutline{40, 20, 20};
+
+// The palette colour of a terrain letter (kUnknownColour for a letter the build never writes).
+Rgb ColourOf(char code);
+
+// One line per row from y = 0, one letter per square, each line ending in "\n".
+std::string WorldText(const HostWorld& world);
+
+// {"width", "height", "wrap", "seed", "terrain": [rows], "masses": [{"sizeClass",
+// "squares"}], "cities": [{"x", "y", "production", "specialty", "owner"}]}
+std::string WorldJson(const HostWorld& world, const WorldInfo& info);
+
+// Each square a block of scale x scale pixels; a city square is outlined when the block is
+// at least 3 pixels wide. Answers false with a reason when the picture cannot be written
+// (a scale below 1, or a picture wider or higher than 65535 pixels).
+bool WriteWorldPng(const HostWorld& world, int scale, std::FILE* out, std::string& error);
+
+// The city squares in the host's order.
+struct CityAt {
+  std::int32_t x, y;
+};
+std::vector<CityAt> CitySquares(const HostWorld& world);
+
+}  // namespace lorvex::exporting
