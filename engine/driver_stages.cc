@@ -1,0 +1,9 @@
+// TEMPORARY placeholder until terrain and cities land.
+#include "engine/driver_stages.h"
+
+namespace lorvex {
+
+void RunTerrainStage(BuildContext&) {}
+void RunCityStage(BuildContext&) {}
+
+}  // namespace lorvex

@@ -1,0 +1,35 @@
+// The scratch grid on which one land mass is shaped, and the two finishing steps every
+// shaping algorithm ends with: PadMass rings the land with padding, CropMass cuts the
+// canvas down to the mass. Canvas and mass grid are indexed (x, y), x the column from the
+// left, y the row from the top. Codes: "X" open, "C" land, "K" a blob's working mark,
+// "H" PadMass's transient ring mark, "S" padding.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/build_context.h"
+#include "engine/grid.h"
+
+namespace lorvex::shaping {
+
+inline constexpr char kOpen = 'X';
+inline constexpr char kLand = 'C';
+inline constexpr char kMark = 'K';
+inline constexpr char kRingMark = 'H';
+inline constexpr char kPad = 'S';
+
+// A canvas with upper bounds W and H has W + 1 columns and H + 1 rows.
+using MassCanvas = Grid<char>;
+// The cropped result handed to placement: "C", "S" and "X" only. Empty when the build was
+// stopped while shaping.
+using MassGrid = Grid<char>;
+
+// Adds `rings` rings of "S" round everything that is not "X", showing each new padding
+// square on the mass preview.
+void PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int32_t h,
+             std::int16_t rings);
+
+// The bounding box of the canvas's non-"X" squares, copied out.
+MassGrid CropMass(const MassCanvas& canvas, std::int32_t w, std::int32_t h);
+
+}  // namespace lorvex::shaping
