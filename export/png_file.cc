@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "export/atomic_file.h"
+#include "common/atomic_file.h"
 
 namespace lorvex {
 

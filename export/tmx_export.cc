@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "common/version.h"
-#include "export/atomic_file.h"
+#include "common/atomic_file.h"
 #include "export/palette.h"
 #include "export/png_file.h"
 

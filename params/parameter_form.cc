@@ -3,16 +3,15 @@
 namespace lorvex::params {
 
 ParameterForm::ParameterForm(platform::ControlSet& controls, FormEnvironment environment)
-    : controls_(controls), env_(environment) {}
-
-void ParameterForm::RefreshDerivedFigures() {}
-
-void ParameterForm::RevalidateAll() {}
-
-void ParameterForm::LoadDefaultSettings() {
-  for (platform::Control& control : controls_.All())
-    if (control.Kind() == platform::ControlKind::kSelectionBox && control.ListIndex() == -1)
-      control.SetListIndex(0);
+    : controls_(controls), env_(environment) {
+  BindFieldActions();
+  BindSettingsActions();
 }
+
+// TEMPORARY: the field actions are being written.
+void ParameterForm::BindFieldActions() {}
+void ParameterForm::RefreshDerivedFigures() {}
+void ParameterForm::RevalidateAll() {}
+void ParameterForm::tabParams_Click() {}
 
 }  // namespace lorvex::params

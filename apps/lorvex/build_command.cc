@@ -10,7 +10,7 @@
 #include <functional>
 #include <iostream>
 
-#include "export/atomic_file.h"
+#include "common/atomic_file.h"
 #include "export/tmx_export.h"
 #include "export/world_export.h"
 #include "host/cls_build.h"

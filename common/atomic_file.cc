@@ -1,4 +1,4 @@
-#include "export/atomic_file.h"
+#include "common/atomic_file.h"
 
 #include <unistd.h>
 
