@@ -263,7 +263,7 @@ ControlSet CreateWindowControls() {
   for (int i = 0; i < kShapeCount; ++i) {
     platform::Control& c = set.Add(ControlKind::kCheckBox, "chkShape", i);
     c.caption = kShapeCaptions[i];
-    c.tag = std::to_string(i);
+    c.tag = std::to_string(kShapeCodeOfBox[i]);
     c.SetValue(1);
     c.page = 6;
     platform::Control& image = set.Add(ControlKind::kImage, "imgShape", i);

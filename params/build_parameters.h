@@ -20,7 +20,7 @@ inline constexpr int kShapeCount = 24;
 inline constexpr const char* kTabCaptions[kTabCount] = {
     "Land Masses", "Terrain", "Cities", "Player Cities", "Building Algorithms", "Shapes"};
 
-// Captions of the 24 shapes, by shape number (the Tag of chkShape(i) is i).
+// Captions of the 24 shape check boxes chkShape(0) .. chkShape(23), by box index.
 inline constexpr const char* kShapeCaptions[kShapeCount] = {
     "Rectangle",      "Triangle",        "Right Triangle",    "Obtuse Triangle",
     "Parallelogram",  "Trapezoid",       "Circle",            "3/4-Circle",
@@ -28,6 +28,13 @@ inline constexpr const char* kShapeCaptions[kShapeCount] = {
     "\"L\"-Shape",    "\"U\"-Shape",     "\"T\"-Shape",       "\"I\"-Shape",
     "Rectangle + Triangle", "Hourglass", "Diamond",           "4-point Star",
     "3 Points of Star", "2 Points of Star", "Arrowhead",      "Arrow"};
+
+// The shape code (the Tag) of each shape check box, by box index: the boxes are laid out
+// for the eye, the codes number the figures, so the two orders differ.
+//                                                 index: 0  1  2  3  4  5  6  7  8  9 10 11
+inline constexpr int kShapeCodeOfBox[kShapeCount] = {0, 3, 4, 1, 5, 2, 6, 9, 8, 10, 7, 15,
+//                                                 index:12 13 14 15 16 17 18 19 20 21 22 23
+                                                     12, 13, 19, 23, 11, 14, 17, 20, 21, 22, 16, 18};
 
 inline constexpr const char* kWindowCaption = "Kestrin's Random Map Builder - Parameters";
 inline constexpr const char* kTitleCaption = "Kestrin's Random Map Builder for Varn";

@@ -1,5 +1,6 @@
 #include <map>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -63,10 +64,21 @@ TEST(Catalogue, DefaultsAndMaximumLengths) {
   }
   for (int i = 0; i < 3; ++i) EXPECT_EQ(set.At("chkAlgorithm", i).Value(), 1);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(set.At("chkLandPlace", i).Value(), 0);
+  // Every box checked; the Tags are the shape codes, each code on exactly one box.
+  std::vector<int> boxesOfCode(kShapeCount, 0);
   for (int i = 0; i < kShapeCount; ++i) {
     EXPECT_EQ(set.At("chkShape", i).Value(), 1);
-    EXPECT_EQ(set.At("chkShape", i).tag, std::to_string(i));
+    const int code = std::stoi(set.At("chkShape", i).tag);
+    ASSERT_GE(code, 0);
+    ASSERT_LT(code, kShapeCount);
+    ++boxesOfCode[static_cast<std::size_t>(code)];
   }
+  for (int code = 0; code < kShapeCount; ++code) EXPECT_EQ(boxesOfCode[static_cast<std::size_t>(code)], 1) << code;
+  // The boxes are not in code order: "Triangle" is box 1 and figure 3, "I"-Shape box 15 and
+  // figure 23, Arrowhead box 22 and figure 16.
+  EXPECT_EQ(set.At("chkShape", 1).tag, "3");
+  EXPECT_EQ(set.At("chkShape", 15).tag, "23");
+  EXPECT_EQ(set.At("chkShape", 22).tag, "16");
   EXPECT_EQ(set.At("chkShape", 12).caption, "\"L\"-Shape");
   EXPECT_EQ(set.At("chkShape", 23).caption, "Arrow");
   // Selection boxes start with nothing selected; the window gives them item 0 on opening.
