@@ -41,8 +41,8 @@ inline constexpr int kShapeCodeOfBox[kShapeCount] = {0, 3, 4, 1, 5, 2, 6, 9, 8, 
 inline constexpr const char* kPlacementExplanations[3] = {
     "Cities are randomly placed throughout the entire map regardless of land masses.",
     "The same number of cities will be placed on each land mass by size (Large, Medium, Small).",
-    "The number of cities placed on each land mass is proportionate to the number of land "
-    "squares for that land mass."};
+    ("The number of cities placed on each land mass is proportionate to the number of land "
+     "squares for that land mass.")};
 
 inline constexpr const char* kWindowCaption = "Kestrin's Random Map Builder - Parameters";
 inline constexpr const char* kTitleCaption = "Kestrin's Random Map Builder for Varn";

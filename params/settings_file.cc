@@ -14,6 +14,10 @@ using platform::ControlKind;
 
 namespace {
 
+struct CloseFile {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -118,8 +122,7 @@ bool ReadSettingsFile(const std::string& fileName, std::vector<SettingsLine>& li
     error = status ? status.message() : "not a regular file";
     return false;
   }
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"),
-                                                             &std::fclose);
+  const std::unique_ptr<std::FILE, CloseFile> file(std::fopen(fileName.c_str(), "rb"));
   if (!file) {
     error = std::strerror(errno);
     return false;
