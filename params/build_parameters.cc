@@ -209,13 +209,16 @@ ControlSet CreateWindowControls() {
   AddSelectionBox(set, "cboCityNumber", {"Specify", "Calculate (Land)", "Calculate (Map)"}, 3);
   AddNumberBoxes(set, kCityBoxes);
   AddCheckBoxes(set, {CheckBoxRow{"chkCityEqual", 0, "=", 0, 3}});
-  for (int i = 0; i < 3; ++i) AddLabel(set, "lblCities", i, "", 3);
-  AddLabel(set, "lblCityNumParams", 0, "Set by Parameters ->", 3);
+  // The Number row's captions; which of them shows follows cboCityNumber.
+  AddLabel(set, "lblCities", 0, "Number", 3);
+  AddLabel(set, "lblCities", 1, "Num Cities =", 3).visible = false;
+  AddLabel(set, "lblCities", 2, "Land /", 3).visible = false;
+  AddLabel(set, "lblCityNumParams", 0, "Set by Parameters ->", 3).visible = false;
   AddSelectionBox(set, "cboPlacement",
                   {"Randomly Place Cities Throughout", "Evenly Place on Land Masses by Size",
                    "Propotionately Place on Land Masses"},
                   3);
-  AddLabel(set, "lblPlaceAlgoExplain", 0, "", 3);
+  AddLabel(set, "lblPlaceAlgoExplain", 0, kPlacementExplanations[2], 3);
   for (int i = 0; i < 3; ++i) {
     platform::Control& frame = set.Add(ControlKind::kFrame, "fraPlaceParams", i);
     frame.page = 3;

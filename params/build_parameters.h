@@ -36,6 +36,14 @@ inline constexpr int kShapeCodeOfBox[kShapeCount] = {0, 3, 4, 1, 5, 2, 6, 9, 8, 
 //                                                 index:12 13 14 15 16 17 18 19 20 21 22 23
                                                      12, 13, 19, 23, 11, 14, 17, 20, 21, 22, 16, 18};
 
+// Explanation of each city placement algorithm, by item of cboPlacement. The label starts
+// with the last one and shows the selected item's from the first selection on.
+inline constexpr const char* kPlacementExplanations[3] = {
+    "Cities are randomly placed throughout the entire map regardless of land masses.",
+    "The same number of cities will be placed on each land mass by size (Large, Medium, Small).",
+    ("The number of cities placed on each land mass is proportionate to the number of land "
+     "squares for that land mass.")};
+
 inline constexpr const char* kWindowCaption = "Kestrin's Random Map Builder - Parameters";
 inline constexpr const char* kTitleCaption = "Kestrin's Random Map Builder for Varn";
 

@@ -1,17 +1,81 @@
 #include "params/parameter_form.h"
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+
+#include "common/numbers.h"
+
 namespace lorvex::params {
+
+std::string NumberText(double value) {
+  if (std::isnan(value)) return "0";
+  value = std::clamp(value, -DBL_MAX, DBL_MAX) + 0.0;  // + 0.0 turns -0 into 0
+  char text[40];
+  if (std::fabs(value) < 1e15 && value == std::floor(value))
+    std::snprintf(text, sizeof text, "%.0f", value);
+  else
+    std::snprintf(text, sizeof text, "%.15G", value);
+  return text;
+}
+
+void SetNumberText(platform::Control& box, double value) {
+  const std::size_t room = static_cast<std::size_t>(box.MaxLength());
+  std::string text = NumberText(value);
+  if (room > 0 && text.size() > room) text = NumberText(RoundHalfEven(value));
+  if (room > 0 && text.size() > room) {
+    const bool negative = value < 0 && room > 1;
+    text = (negative ? "-" : "") + std::string(negative ? room - 1 : room, '9');
+  }
+  box.SetText(text);
+}
 
 ParameterForm::ParameterForm(platform::ControlSet& controls, FormEnvironment environment)
     : controls_(controls), env_(environment) {
-  BindFieldActions();
-  BindSettingsActions();
+  BindActions();
 }
 
-// TEMPORARY: the field actions are being written.
-void ParameterForm::BindFieldActions() {}
-void ParameterForm::RefreshDerivedFigures() {}
-void ParameterForm::RevalidateAll() {}
-void ParameterForm::tabParams_Click() {}
+bool ParameterForm::IsChecked(std::string_view name, int index) const {
+  return controls_.At(name, index).Value() == 1;
+}
+
+double ParameterForm::FieldValue(std::string_view name, int index) const {
+  return ReadFieldNumber(controls_.At(name, index).Text());
+}
+
+void ParameterForm::BindActions() {
+  // Validators, run when a box loses the focus.
+  controls_.OnLostFocus("txtAlgorithm", [this](int i) { txtAlgorithm_LostFocus(i); });
+  controls_.OnLostFocus("txtBlobv2", [this](int i) { txtBlobv2_LostFocus(i); });
+  controls_.OnLostFocus("txtBlobv3", [this](int i) { txtBlobv3_LostFocus(i); });
+  controls_.OnLostFocus("txtShape", [this](int i) { txtShape_LostFocus(i); });
+  controls_.OnLostFocus("txtTerrain", [this](int i) { txtTerrain_LostFocus(i); });
+  controls_.OnLostFocus("txtCities", [this](int i) { txtCities_LostFocus(i); });
+  controls_.OnLostFocus("txtLandMass", [this](int i) { txtLandMass_LostFocus(i); });
+  controls_.OnLostFocus("txtPlace1", [this](int i) { txtPlace1_LostFocus(i); });
+
+  // Check boxes and selection boxes: their click fires when their state changes.
+  controls_.OnClick("chkLandEqual", [this](int i) { chkLandEqual_Click(i); });
+  controls_.OnClick("chkTerrainEqual", [this](int) { chkTerrainEqual_Click(); });
+  controls_.OnClick("chkCityEqual", [this](int) { chkCityEqual_Click(); });
+  controls_.OnClick("chkLandPlace", [this](int i) { chkLandPlace_Click(i); });
+  controls_.OnClick("chkAlgorithm", [this](int i) { chkAlgorithm_Click(i); });
+  controls_.OnClick("cboPlacement", [this](int) { cboPlacement_Click(); });
+  controls_.OnClick("cboCityNumber", [this](int) { cboCityNumber_Click(); });
+  controls_.OnClick("cboPlace1Param1", [this](int) { ShowEvenlyFields(); });
+  controls_.OnClick("cboPlace1Param2", [this](int) {
+    ShowEvenlyFields();
+    ShowCityNumberFields();
+  });
+
+  // Buttons and the shape pictures.
+  controls_.OnClick("cmdLoad", [this](int) { LoadSettings(); });
+  controls_.OnClick("cmdSave", [this](int) { SaveSettings(); });
+  controls_.OnClick("cmdSetEqualAll", [this](int) { cmdSetEqualAll_Click(); });
+  controls_.OnClick("cmdDefaults", [this](int) { cmdDefaults_Click(); });
+  controls_.OnClick("cmdShapeUnselect", [this](int) { cmdShapeUnselect_Click(); });
+  controls_.OnClick("imgShape", [this](int i) { imgShape_Click(i); });
+}
 
 }  // namespace lorvex::params

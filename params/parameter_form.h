@@ -2,18 +2,29 @@
 // actions, settings files and Recommend. It works on the window's controls and reaches the
 // rest of the window through FormEnvironment.
 //
-// The behaviour lives in three files: parameter_form.cc (the field actions: derived
-// figures, validators, the "=" boxes, the edge options, the tab strip), settings_actions.cc
-// (Save Settings, Load Settings, the default file) and recommend.cc (Recommend).
+// The behaviour lives in these files: parameter_form.cc (binding the actions to the
+// controls), derived_figures.cc (land percentage, city-placement labels and fields),
+// field_validation.cc (validators, the "=" boxes, the edge options, the algorithm boxes,
+// the tab strip, the Shapes page), settings_actions.cc (Save Settings, Load Settings, the
+// default file) and recommend.cc (Recommend).
+//
+// How a number box holds its value: a box never holds more characters than its maximum
+// length (Control::SetText cuts a typed or loaded text), and a figure that this code
+// writes (a cleaned value, a copied bound, a recommended number) and that needs more
+// characters than the box holds is written as the largest whole number the box can show
+// ("9999" in a four-character box). So every number a build reads from a box is bounded by
+// the box's length, whatever a settings file or a person typed.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "common/random.h"
 #include "platform/common_controls.h"
 #include "platform/control.h"
 #include "platform/platform.h"
+#include "platform/rgb.h"
 
 namespace lorvex::params {
 
@@ -27,33 +38,96 @@ struct FormEnvironment {
   std::int16_t& selectedTab;     // 1..6
   const std::int32_t& mapWidth;  // of the map being built
   const std::int32_t& mapHeight;
+  platform::ProgressBar& progressBar;  // laid over status panel 5
 };
 
 // The settings folder and the default file, relative to the current directory.
 inline constexpr const char* kSettingsFolder = "kessett";
 inline constexpr const char* kDefaultSettingsFile = "kessett/default.kst";
 
+// The settings file dialog: extension, filter and flags (2 = ask before overwriting,
+// 8 = leave the current directory as it is).
+inline constexpr const char* kSettingsExtension = "kst";
+inline constexpr const char* kSettingsFilter = "Kestrin's Settings (*.kst)|*.kst";
+inline constexpr int kSaveDialogFlags = 10;
+inline constexpr int kOpenDialogFlags = 8;
+
+inline constexpr const char* kRecommendFailedMessage = "Failed to Recommend Good Parameters";
+
+// Status bar panels the form writes: the land figure, and the panel the progress bar covers.
+inline constexpr int kLandFigurePanel = 3;
+inline constexpr int kProgressPanel = 5;
+
+// The two system colours a Hi box shows: button face while it is locked to its Lo box,
+// window background while it can be edited (the classic Windows values).
+inline constexpr platform::Rgb kButtonFaceColour{240, 240, 240};
+inline constexpr platform::Rgb kWindowBackgroundColour{255, 255, 255};
+
+// The decimal text the window writes for a number: whole numbers below 1e15 digit for
+// digit ("-7", "400"), others with up to 15 significant digits ("2.5", "1E+20").
+std::string NumberText(double value);
+
+// Writes a number's decimal text into a box. When the text has more characters than the
+// box holds, the number rounded to a whole number is written if that fits, else the
+// largest whole number that fits (all nines; for a negative number "-" and nines).
+void SetNumberText(platform::Control& box, double value);
+
 class ParameterForm {
  public:
-  // Binds the click and focus-lost actions of the window's fields and buttons.
+  // Binds the click and focus-lost actions of the window's fields and buttons, so that a
+  // toolkit binding only calls Control::Click, LoseFocus, SetValue and SetListIndex.
   ParameterForm(platform::ControlSet& controls, FormEnvironment environment);
 
-  // --- Field actions (parameter_form.cc) ---
-  // Refreshes every derived figure (land percentage, city counts, placement fields).
+  // --- Derived figures (derived_figures.cc) ---
+  // Refreshes the land figure, and the placement displays of every selection box that
+  // has an item selected (none has when the window opens).
   void RefreshDerivedFigures();
-  // Runs every number box's validator, as before a build and after a load.
-  void RevalidateAll();
+  // Status panel 3: the land percentage the land-mass fields give; re-lays the progress
+  // bar over panel 5.
+  void ShowLandFigure();
+  void cboPlacement_Click();
+  void cboCityNumber_Click();
+  void ShowEvenlyFields();
+  void ShowCityNumberFields();
+
+  // --- Validators and click actions (field_validation.cc) ---
+  void txtAlgorithm_LostFocus(int index);
+  void txtBlobv2_LostFocus(int index);
+  void txtBlobv3_LostFocus(int index);
+  void txtShape_LostFocus(int index);
+  void txtTerrain_LostFocus(int index);
+  void txtCities_LostFocus(int index);
+  void txtLandMass_LostFocus(int index);
+  void txtPlace1_LostFocus(int index);
+  // Ties (equal) or frees the Hi boxes of one land-mass column: 0 number, 1 size, 2 border.
+  void SetLandEqual(int column, bool equal);
+  void chkLandEqual_Click(int index);
+  void chkTerrainEqual_Click();
+  void chkCityEqual_Click();
+  void cmdSetEqualAll_Click();
+  void chkLandPlace_Click(int index);
+  void chkAlgorithm_Click(int index);
   // The tab strip's click: shows the page of the selected tab.
   void tabParams_Click();
+  void cmdShapeUnselect_Click();
+  void imgShape_Click(int index);
+  // Runs every number box's validator, as before a build and after a load.
+  void RevalidateAll();
 
   // --- Settings files (settings_actions.cc) ---
-  void SaveSettings();   // cmdSave
-  void LoadSettings();   // cmdLoad
-  // Applies one settings file as a person's edits would, then revalidates. Answers false
-  // (changing nothing) when the file exists but cannot be read.
+  // cmdSave: answers whether a file was written (false when cancelled or when the write
+  // failed; a failure is also told in a message box naming the file and the reason).
+  bool SaveSettings();
+  // cmdLoad: answers false when cancelled or when the chosen file could not be read.
+  bool LoadSettings();
+  // Applies one settings file as a person's edits would, then revalidates. A file that
+  // does not exist loads nothing (the revalidation still runs). Answers false, changing
+  // nothing, when the file exists but cannot be read (it is read whole before any field
+  // changes).
   bool LoadSettingsFile(const std::string& fileName);
-  // Applies one "Name(Index) = value" line; answers whether it matched a control.
-  bool ApplySettingsLine(const std::string& line);
+  // Applies one "Name(Index) = value" line; answers whether it matched a control and its
+  // value was taken.
+  bool ApplySettingsLine(std::string_view line);
   // Writes every parameter control to fileName as SaveSettings does; on failure the old
   // file stays as it was and `error` says why.
   bool WriteSettingsFile(const std::string& fileName, std::string& error) const;
@@ -62,14 +136,24 @@ class ParameterForm {
   void LoadDefaultSettings();
 
   // --- Recommend (recommend.cc) ---
-  // cmdDefaults: recommends parameters for the map size; on failure shows the message.
-  void cmdDefaults_Click();
+  // cmdDefaults: recommends land-mass parameters for the map size; on failure shows the
+  // message. Answers whether it succeeded.
+  bool cmdDefaults_Click();
   // The same without the message box: answers false, with the message, on failure.
   bool Recommend(std::string& failureMessage);
 
  private:
-  void BindFieldActions();     // parameter_form.cc
-  void BindSettingsActions();  // settings_actions.cc
+  void BindActions();
+  platform::Control& Box(std::string_view name, int index) { return controls_.At(name, index); }
+  bool IsChecked(std::string_view name, int index) const;
+  double FieldValue(std::string_view name, int index) const;
+  void CleanBox(platform::Control& box);
+  void ClampBox(std::string_view name, int index, int minimum, int maximum);
+  void PairLoHi(std::string_view name, std::string_view equalBox, int index);
+  void TieAllPairs(std::string_view name, bool equal);
+  void ShowCityCountLabels();
+  bool DrawRecommendation();
+  bool ApplySetting(std::string_view name, std::int32_t index, const std::string& value);
 
   platform::ControlSet& controls_;
   FormEnvironment env_;

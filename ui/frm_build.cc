@@ -33,7 +33,7 @@ frmBuild::frmBuild(platform::Platform& platform)
       controls_(params::CreateWindowControls()),
       form_(controls_, params::FormEnvironment{platform_, statusBar_, tabs_, random_,
                                                world_.UpdatingControls, world_.SelectedTab,
-                                               world_.MapWidth, world_.MapHeight}),
+                                               world_.MapWidth, world_.MapHeight, progress_}),
       previews_(world_, picWorld_, picMass_, controls_.At("fraWatchIt", 0), *this) {
   tabs_.captions.assign(std::begin(params::kTabCaptions), std::end(params::kTabCaptions));
   for (int panel = 1; panel <= kStatusPanels; ++panel) {

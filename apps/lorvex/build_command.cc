@@ -118,8 +118,13 @@ int RunBuild(const BuildOptions& options) {
   TerminalProgress progress;
   if (!options.quiet)
     platform.OnYield([&](platform::Window& w) { progress.Update(static_cast<ui::frmBuild&>(w)); });
-  platform.AddModalAction([](platform::Window& w) {
-    static_cast<ui::frmBuild&>(w).Controls().At("cmdBuild", 0).Click();
+  std::string settingsError;
+  platform.AddModalAction([&](platform::Window& w) {
+    auto& window = static_cast<ui::frmBuild&>(w);
+    if (ApplySettingsOptions(window, platform, options.settings, settingsError))
+      window.Controls().At("cmdBuild", 0).Click();
+    else
+      window.Controls().At("cmdCancel", 0).Click();
   });
 
   clsBuild host(platform);
@@ -127,6 +132,10 @@ int RunBuild(const BuildOptions& options) {
   const bool built = host.Build(static_cast<std::int16_t>(options.width),
                                 static_cast<std::int16_t>(options.height), options.wrap);
   progress.Finish();
+  if (!settingsError.empty()) {
+    std::cerr << "lorvex: " << settingsError << "\n";
+    return kFileError;
+  }
   if (!built) {
     std::cerr << "lorvex: the window did not build a world\n";
     return kRefused;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "apps/lorvex/settings_command.h"
+
 namespace lorvex::cli {
 
 struct BuildOptions {
@@ -17,10 +19,11 @@ struct BuildOptions {
   std::string textFile, pngFile, jsonFile, tmxFile;
   int scale = 4;
   bool quiet = false;
+  SettingsOptions settings;  // applied after the window opens, before Build is pressed
 };
 
 // Exit status: 0 built, 1 the window refused to build (its message says why), 2 a file
-// could not be written.
+// could not be read or written.
 int RunBuild(const BuildOptions& options);
 
 }  // namespace lorvex::cli

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "apps/lorvex/build_command.h"
+#include "apps/lorvex/settings_command.h"
 #include "common/version.h"
 #include "host/cls_build.h"
 
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
   lorvex::cli::BuildOptions buildOptions;
   CLI::App* build = app.add_subcommand("build", "build one world and write it out");
   AddBuildOptions(*build, buildOptions);
+  lorvex::cli::AddSettingsOptions(*build, buildOptions.settings);
+  lorvex::cli::SettingsCommands settingsCommands(app);
 
   try {
     app.parse(argc, argv);
@@ -65,6 +68,7 @@ int main(int argc, char** argv) {
   }
 
   if (build->parsed()) return lorvex::cli::RunBuild(buildOptions);
+  if (const std::optional<int> status = settingsCommands.Run()) return *status;
   std::cout << app.help();
   return 0;
 }

@@ -1,0 +1,88 @@
+// A parameters window's fields and their behaviour without the rest of the window: the
+// controls, the form bound to them, and a scriptable platform. Opened as the window opens
+// (derived figures, then every selection box at item 0), for a map of 100 x 60 unless the
+// test changes it.
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "common/random.h"
+#include "params/build_parameters.h"
+#include "params/parameter_form.h"
+#include "platform/headless_platform.h"
+
+namespace lorvex::params::testing {
+
+struct FormFixture {
+  explicit FormFixture(std::int32_t mapWidth = 100, std::int32_t mapHeight = 60,
+                       std::uint64_t seed = 1)
+      : random(seed), width(mapWidth), height(mapHeight) {
+    for (int panel = 1; panel <= 5; ++panel) {
+      statusBar.Panel(panel).left = 1000 * panel;
+      statusBar.Panel(panel).width = 900 + panel;
+    }
+    tabs.captions.assign(std::begin(kTabCaptions), std::end(kTabCaptions));
+    form.RefreshDerivedFigures();
+    for (platform::Control& control : controls.All())
+      if (control.Kind() == platform::ControlKind::kSelectionBox) control.SetListIndex(0);
+  }
+
+  platform::Control& At(const char* name, int index) { return controls.At(name, index); }
+  const std::string& Text(const char* name, int index) { return controls.At(name, index).Text(); }
+  // A person types a text into a box and leaves it.
+  void Type(const char* name, int index, const std::string& text) {
+    platform::Control& box = controls.At(name, index);
+    box.SetText(text);
+    box.LoseFocus();
+  }
+  const std::string& LandFigure() { return statusBar.Panel(kLandFigurePanel).text; }
+
+  platform::HeadlessPlatform platform;
+  platform::ControlSet controls = CreateWindowControls();
+  platform::StatusBar statusBar{5};
+  platform::TabStrip tabs;
+  platform::ProgressBar progress;
+  Random random;
+  bool updatingControls = false;
+  std::int16_t selectedTab = 1;
+  std::int32_t width;
+  std::int32_t height;
+  ParameterForm form{controls, FormEnvironment{platform, statusBar, tabs, random,
+                                               updatingControls, selectedTab, width, height,
+                                               progress}};
+};
+
+// Runs a test in a fresh, empty current directory (the settings folder is relative to it)
+// and goes back to the old one afterwards.
+class InEmptyDirectory {
+ public:
+  InEmptyDirectory() : previous_(std::filesystem::current_path()) {
+    static int counter = 0;
+    dir_ = std::filesystem::temp_directory_path() /
+           ("lorvex-params-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    std::filesystem::current_path(dir_);
+  }
+  ~InEmptyDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  InEmptyDirectory(const InEmptyDirectory&) = delete;
+  InEmptyDirectory& operator=(const InEmptyDirectory&) = delete;
+  const std::filesystem::path& Path() const { return dir_; }
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path dir_;
+};
+
+}  // namespace lorvex::params::testing
