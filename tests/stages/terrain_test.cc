@@ -152,6 +152,30 @@ TEST(PlaceTerrain, AZeroFractionLaysNothingButStillShowsItsStatusAndMovesTheBar)
   }
 }
 
+TEST(PlaceTerrain, ARangeDrawsItsStartThenItsSizeThenItsDirection) {
+  // One lone square: the start search draws until it hits it, the next draw sizes the range
+  // (2 .. 5), the one after sets its direction, and the range ends after one square.
+  std::vector<std::string> rows = FilledRows(30, 20, false, 'S');
+  rows[7][11] = 'C';
+  for (std::uint64_t seed : {1u, 2u, 3u}) {
+    StageFixture f(seed);
+    LoadRows(f.world, rows, false);
+    TerrainLog log;
+    BuildContext context = f.Context();
+    PlaceTerrain(context, 0, 0, 0, 0.75f, &log);
+    Random replay(seed);
+    for (;;) {
+      const auto pos = static_cast<std::int64_t>(std::floor(replay.Next() * 30 * 20));
+      if (pos % 30 == 11 && pos / 30 == 7) break;
+    }
+    ASSERT_EQ(log.clusters.size(), 1u);
+    EXPECT_EQ(log.clusters[0].target, static_cast<std::int32_t>(std::floor(replay.Next() * 4 + 2)));
+    replay.Next();  // the direction
+    EXPECT_EQ(f.random.Next(), replay.Next());  // and no draw after the range ended
+    EXPECT_EQ(f.world.WorldMap(11, 7), 'M');
+  }
+}
+
 TEST(PlaceTerrain, RangesOnLoneSquaresAreSmallAndEndAtOnce) {
   StageFixture f(3);
   std::vector<std::string> rows = FilledRows(62, 62, false, 'S');
