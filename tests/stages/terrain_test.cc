@@ -339,13 +339,16 @@ TEST(PlaceTerrain, EachPassIsDrawnTowardsTheTerrainOfTheEarlierOnes) {
     for (auto& row : withX)
       for (char& ch : row)
         if (ch == 'X') ch = c.x;
+    WorldState start;
+    LoadRows(start, withX, false);
+    // Half a square's share: exactly one cluster.
+    const float one = static_cast<float>(0.5 / static_cast<double>(LandCount(start)));
     for (char pass : passes) {
       int inRows = 0;
+      StageFixture f;
       for (int trial = 0; trial < kTrials; ++trial) {
-        StageFixture f(static_cast<std::uint64_t>(1000 + trial));
-        LoadRows(f.world, withX, false);
-        // Half a square's share: exactly one cluster.
-        const float one = static_cast<float>(0.5 / static_cast<double>(LandCount(f.world)));
+        f.world = start;
+        f.random.Seed(static_cast<std::uint64_t>(1000 + trial));
         TerrainLog log;
         BuildContext context = f.Context();
         PlaceTerrain(context, pass == 'R' ? one : 0, pass == 'F' ? one : 0, pass == 'G' ? one : 0,
