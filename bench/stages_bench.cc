@@ -48,19 +48,23 @@ WorldState MakeWorld() {
   world.SetMapSize(kSide, kSide, false);
   world.CreateInitialMap();
   Random random(2024);
-  const struct { std::int16_t sizeClass; int count, lo, hi; } classes[] = {
-      {kLarge, 8, 7000, 9000}, {kMedium, 40, 2000, 3000}, {kSmall, 160, 300, 700}};
+  const struct {
+    std::int16_t sizeClass;
+    int count, lo, hi;
+  } classes[] = {{kLarge, 8, 7000, 9000}, {kMedium, 40, 2000, 3000}, {kSmall, 160, 300, 700}};
   for (const auto& c : classes)
     for (int m = 0; m < c.count; ++m) {
       const auto row = static_cast<std::int32_t>(world.MassTable.size());
       world.MassTable.push_back({c.sizeClass, 0});
       const int area = static_cast<int>(random.DrawInt(c.lo, c.hi));
-      world.MassTable.back().squares = static_cast<std::int16_t>(StampMass(world, random, area, row));
+      world.MassTable.back().squares =
+          static_cast<std::int16_t>(StampMass(world, random, area, row));
     }
   const auto tinyRow = static_cast<std::int32_t>(world.MassTable.size());
   world.MassTable.push_back({kTinyIslands, 0});
   int tiny = 0;
-  for (int i = 0; i < 2000; ++i) tiny += StampMass(world, random, static_cast<int>(random.DrawInt(1, 9)), tinyRow);
+  for (int i = 0; i < 2000; ++i)
+    tiny += StampMass(world, random, static_cast<int>(random.DrawInt(1, 9)), tinyRow);
   world.MassTable.back().squares = static_cast<std::int16_t>(std::min(tiny, 32767));
   return world;
 }

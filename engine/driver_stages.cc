@@ -51,10 +51,10 @@ void RunTerrainStage(BuildContext& context) {
 
 void RunCityStage(BuildContext& context) {
   const params::ParameterView& view = context.params;
-  const char mode = Choice(view.ListIndex("cboPlacement", 0),
-                           {stages::citymode::kRandomly, stages::citymode::kEvenly,
-                            stages::citymode::kProportionately},
-                           0);
+  const char mode = Choice(
+      view.ListIndex("cboPlacement", 0),
+      {stages::citymode::kRandomly, stages::citymode::kEvenly, stages::citymode::kProportionately},
+      0);
   if (mode == 0) return;
   // A count choice outside the list (a hand-edited settings file) counts as "Specify", the
   // list's first item.

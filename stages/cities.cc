@@ -10,8 +10,8 @@ namespace lorvex::stages {
 namespace {
 
 constexpr int kSizeClasses = 4;
-constexpr int kMostTries = 51;        // tries 0 .. 50 for one city
-constexpr int kLastWideTry = 30;      // tries 0 .. 30 keep two squares clear, later ones one
+constexpr int kMostTries = 51;    // tries 0 .. 50 for one city
+constexpr int kLastWideTry = 30;  // tries 0 .. 30 keep two squares clear, later ones one
 constexpr std::int16_t kNoSpecialty = 9;
 
 std::int16_t HeldSizeOption(std::int16_t option) {
@@ -32,15 +32,19 @@ class CityPlacer {
  public:
   CityPlacer(WorldState& world, Random& random, std::int32_t productionLo,
              std::int32_t productionHi, std::int16_t specialtyPercent)
-      : world_(world), random_(random), productionLo_(productionLo),
-        productionHi_(productionHi), specialtyPercent_(specialtyPercent) {}
+      : world_(world),
+        random_(random),
+        productionLo_(productionLo),
+        productionHi_(productionHi),
+        specialtyPercent_(specialtyPercent) {}
 
   // Spreads `planned` cities evenly through the list's scan order, each with a jitter of a
   // quarter spacing either way; a city for which 51 tries find no free square is skipped.
   void Place(const std::vector<CitySquare>& list, std::int64_t planned, bool coastal) {
     if (planned <= 0 || list.empty()) return;
     const auto length = static_cast<std::int64_t>(list.size());
-    const auto spacing = static_cast<float>(static_cast<double>(length) / static_cast<double>(planned));
+    const auto spacing =
+        static_cast<float>(static_cast<double>(length) / static_cast<double>(planned));
     // Which list squares already have a city within one (bit 1) or two (bit 2) squares. A
     // city is never taken away, so a square once blocked stays blocked; remembering it makes
     // the tries of a list with more cities planned than it can hold cost nothing more.
@@ -51,7 +55,8 @@ class CityPlacer {
         const double jitter = 0.5 * random_.Next() - 0.25;
         const double at = RoundHalfEven(static_cast<double>(spacing) * static_cast<double>(j) +
                                         static_cast<double>(spacing) * jitter);
-        const auto index = static_cast<std::size_t>(std::clamp(at, 0.0, static_cast<double>(length - 1)));
+        const auto index =
+            static_cast<std::size_t>(std::clamp(at, 0.0, static_cast<double>(length - 1)));
         const int radius = tryNumber <= kLastWideTry ? 2 : 1;
         const std::uint8_t mask = radius == 2 ? kWithin2 : kWithin1;
         if ((blocked[index] & mask) != 0) continue;
@@ -134,7 +139,8 @@ std::vector<CityBucket> CollectCityBuckets(const WorldState& world, std::int16_t
     buckets.resize(static_cast<std::size_t>(std::max(masses, 1)));
     for (std::int32_t m = 0; m < masses; ++m) {
       bucketOfMass[static_cast<std::size_t>(m)] = m;
-      buckets[static_cast<std::size_t>(m)].sizeClass = world.MassTable[static_cast<std::size_t>(m)].sizeClass;
+      buckets[static_cast<std::size_t>(m)].sizeClass =
+          world.MassTable[static_cast<std::size_t>(m)].sizeClass;
     }
   } else {
     std::int32_t eligible = 0;
@@ -174,7 +180,8 @@ CityCountRange WorldCityCountRange(char countMode, std::int32_t numberLo, std::i
                                    std::int64_t landSquares, std::int64_t mapSquares) {
   if (countMode != citymode::kCalculateLand && countMode != citymode::kCalculateMap)
     return {numberLo, numberHi};
-  const auto squares = static_cast<double>(countMode == citymode::kCalculateLand ? landSquares : mapSquares);
+  const auto squares =
+      static_cast<double>(countMode == citymode::kCalculateLand ? landSquares : mapSquares);
   // Squares per city below 1 read as 1: a city on every square is the most there can be.
   const auto perCity = [](std::int32_t number) { return static_cast<double>(std::max(number, 1)); };
   return {static_cast<std::int64_t>(RoundHalfEven(squares / perCity(numberHi))),
@@ -235,15 +242,15 @@ std::int64_t PlanCityShares(std::vector<CityBucket>& buckets, const CityShareRul
 void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numberLo,
                  char countMode, std::int16_t coastalPercent, std::int32_t productionLo,
                  std::int32_t productionHi, std::int16_t specialtyPercent, char placementMode,
-                 std::int16_t sizeOption, char numberRule, std::int32_t large,
-                 std::int32_t medium, std::int32_t small, std::int32_t tiny) {
+                 std::int16_t sizeOption, char numberRule, std::int32_t large, std::int32_t medium,
+                 std::int32_t small, std::int32_t tiny) {
   WorldState& world = context.world;
   context.hooks.ShowStatus("Cities", "Placing");
   std::vector<CityBucket> buckets = CollectCityBuckets(world, sizeOption);
   context.hooks.ShowStatus("Cities", "Placing");
 
-  const CityShareRule rule{placementMode, sizeOption, numberRule, {large, medium, small, tiny},
-                           coastalPercent};
+  const CityShareRule rule{
+      placementMode, sizeOption, numberRule, {large, medium, small, tiny}, coastalPercent};
   std::int64_t worldCount = 0;
   if (NeedsWorldCityCount(rule)) {
     std::int64_t land = 0;
@@ -251,10 +258,11 @@ void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numb
     const CityCountRange range = WorldCityCountRange(
         countMode, numberLo, numberHi, land,
         static_cast<std::int64_t>(world.MapWidth) * static_cast<std::int64_t>(world.MapHeight));
-    const double drawn = std::floor(context.random.Next() *
-                                        (static_cast<double>(range.hi) - static_cast<double>(range.lo) + 1) +
+    const double drawn = std::floor(context.random.Next() * (static_cast<double>(range.hi) -
+                                                             static_cast<double>(range.lo) + 1) +
                                     static_cast<double>(range.lo));
-    worldCount = static_cast<std::int64_t>(std::clamp(drawn, 0.0, static_cast<double>(kMostPlannedCities)));
+    worldCount =
+        static_cast<std::int64_t>(std::clamp(drawn, 0.0, static_cast<double>(kMostPlannedCities)));
   }
   const std::int64_t planned = PlanCityShares(buckets, rule, worldCount);
 

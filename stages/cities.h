@@ -15,24 +15,24 @@ namespace lorvex::stages {
 // The one-letter choices of the Cities page.
 namespace citymode {
 // How the world's city count is found (cboCityNumber).
-inline constexpr char kSpecify = 'N';         // "Specify": Number Lo .. Hi cities
-inline constexpr char kCalculateLand = 'L';   // "Calculate (Land)": land squares per city
-inline constexpr char kCalculateMap = 'M';    // "Calculate (Map)": map squares per city
+inline constexpr char kSpecify = 'N';        // "Specify": Number Lo .. Hi cities
+inline constexpr char kCalculateLand = 'L';  // "Calculate (Land)": land squares per city
+inline constexpr char kCalculateMap = 'M';   // "Calculate (Map)": map squares per city
 // How the cities are shared over the land masses (cboPlacement).
-inline constexpr char kRandomly = 'R';        // "Randomly Place Cities Throughout"
-inline constexpr char kEvenly = 'E';          // "Evenly Place on Land Masses by Size"
-inline constexpr char kProportionately = 'P'; // "Propotionately Place on Land Masses"
+inline constexpr char kRandomly = 'R';         // "Randomly Place Cities Throughout"
+inline constexpr char kEvenly = 'E';           // "Evenly Place on Land Masses by Size"
+inline constexpr char kProportionately = 'P';  // "Propotionately Place on Land Masses"
 // How "Evenly" finds each mass's share (cboPlace1Param2).
-inline constexpr char kByTotalLand = 'P';     // "Proportional by Total Land Size"
-inline constexpr char kByPercentage = '%';    // "Specified by Percentage"
-inline constexpr char kByNumber = 'N';        // "Specified by Number (per Land Mass)"
+inline constexpr char kByTotalLand = 'P';   // "Proportional by Total Land Size"
+inline constexpr char kByPercentage = '%';  // "Specified by Percentage"
+inline constexpr char kByNumber = 'N';      // "Specified by Number (per Land Mass)"
 }  // namespace citymode
 
 // The size options of cboPlace1Param1 and cboPlace2Param1.
-inline constexpr std::int16_t kLargeOnly = 0;         // "Large Only (Randomly Place Remaining)"
-inline constexpr std::int16_t kLargeAndMedium = 1;    // "Large and Medium Only"
-inline constexpr std::int16_t kAllSizes = 2;          // "All Land Mass Sizes"
-inline constexpr std::int16_t kNoMassOfItsOwn = -1;   // "Randomly": all land one share
+inline constexpr std::int16_t kLargeOnly = 0;        // "Large Only (Randomly Place Remaining)"
+inline constexpr std::int16_t kLargeAndMedium = 1;   // "Large and Medium Only"
+inline constexpr std::int16_t kAllSizes = 2;         // "All Land Mass Sizes"
+inline constexpr std::int16_t kNoMassOfItsOwn = -1;  // "Randomly": all land one share
 
 // The most cities one build plans. A million is far more than any game holds; without a
 // limit a hand-made count could fill memory with city values and spend minutes on the 51
@@ -64,9 +64,7 @@ struct CityBucket {
   std::int64_t plannedCoastal = 0;
   std::int64_t plannedInland = 0;
 
-  std::int64_t Land() const {
-    return static_cast<std::int64_t>(coastal.size() + inland.size());
-  }
+  std::int64_t Land() const { return static_cast<std::int64_t>(coastal.size() + inland.size()); }
 };
 
 // The buckets of a size option (-1 .. 2; values beyond are held to that range), filled with
@@ -114,7 +112,7 @@ std::int64_t PlanCityShares(std::vector<CityBucket>& buckets, const CityShareRul
 void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numberLo,
                  char countMode, std::int16_t coastalPercent, std::int32_t productionLo,
                  std::int32_t productionHi, std::int16_t specialtyPercent, char placementMode,
-                 std::int16_t sizeOption, char numberRule, std::int32_t large,
-                 std::int32_t medium, std::int32_t small, std::int32_t tiny);
+                 std::int16_t sizeOption, char numberRule, std::int32_t large, std::int32_t medium,
+                 std::int32_t small, std::int32_t tiny);
 
 }  // namespace lorvex::stages

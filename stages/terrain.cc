@@ -34,9 +34,7 @@ using DirectionTable = std::array<bool, 4>;
 
 int Opposite(int direction) { return direction ^ 1; }  // 0 <-> 1, 2 <-> 3
 
-bool AllMarked(const DirectionTable& table) {
-  return table[0] && table[1] && table[2] && table[3];
-}
+bool AllMarked(const DirectionTable& table) { return table[0] && table[1] && table[2] && table[3]; }
 
 // x brought into the map by the rule of the square tests; false when it falls outside a
 // flat map.
@@ -173,7 +171,8 @@ class TerrainStage {
           ++revisits;
 
         // West, east, north, south.
-        const Square around[4] = {{at.x - 1, at.y}, {at.x + 1, at.y}, {at.x, at.y - 1}, {at.x, at.y + 1}};
+        const Square around[4] = {
+            {at.x - 1, at.y}, {at.x + 1, at.y}, {at.x, at.y - 1}, {at.x, at.y + 1}};
         int clearN = 0;
         for (const Square& s : around) clearN += IsClearSquare(world_, s.x, s.y) ? 1 : 0;
         if (clearN == 0) break;
@@ -298,12 +297,11 @@ class TerrainStage {
           barred[static_cast<std::size_t>(Opposite(dir))] = true;
           barred[static_cast<std::size_t>(Opposite(previous))] = true;
           // At most two directions are barred: each draw ends this with a chance of 1 in 2.
-          do {
-            heading = DrawDirection();
-          } while (barred[static_cast<std::size_t>(heading)]);
+          do { heading = DrawDirection(); } while (barred[static_cast<std::size_t>(heading)]);
           length = ToInt32(2 * random_.Next() + 1);
           steps = 0;
-          if (course != nullptr) course->segments.push_back({course->squares.size() - 1, heading, length});
+          if (course != nullptr)
+            course->segments.push_back({course->squares.size() - 1, heading, length});
         }
         const Square next = Step(world_, at, heading);
         if (!IsLandSquare(world_, next.x, next.y) || IsRiverSquare(world_, next.x, next.y)) break;
@@ -339,7 +337,8 @@ bool HasClearNeighbour(const WorldState& world, std::int32_t x, std::int32_t y) 
   if (!world.WorldMap.Contains(x, y)) return false;
   for (int d : {kWest, kEast, kNorth, kSouth}) {
     const Square next = Step(world, {x, y}, d);
-    if (next.y >= 0 && next.y < world.MapHeight && world.WorldMap(next.x, next.y) == terrain::kClear)
+    if (next.y >= 0 && next.y < world.MapHeight &&
+        world.WorldMap(next.x, next.y) == terrain::kClear)
       return true;
   }
   return false;

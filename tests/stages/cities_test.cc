@@ -63,15 +63,19 @@ std::string Sound(const WorldState& world, int productionLo = 75, int production
 }
 
 TEST(WorldCityCountRange, NumbersOrSquaresPerCity) {
-  const struct { char mode; std::int32_t lo, hi; std::int64_t land, map, wantLo, wantHi; } rows[] = {
+  const struct {
+    char mode;
+    std::int32_t lo, hi;
+    std::int64_t land, map, wantLo, wantHi;
+  } rows[] = {
       {'N', 100, 150, 30000, 90000, 100, 150},
       {'L', 100, 150, 30000, 90000, 200, 300},
       {'M', 100, 150, 30000, 1000000, 6667, 10000},
-      {'L', 100, 150, 250, 90000, 2, 2},          // 1.67 -> 2, 2.5 -> 2 (half to even)
-      {'L', 0, 0, 30000, 90000, 30000, 30000},    // no squares per city reads as one
+      {'L', 100, 150, 250, 90000, 2, 2},        // 1.67 -> 2, 2.5 -> 2 (half to even)
+      {'L', 0, 0, 30000, 90000, 30000, 30000},  // no squares per city reads as one
       {'M', 0, 150, 30000, 90000, 600, 90000},
       {'L', 100, 150, 0, 90000, 0, 0},
-      {'X', 5, 9, 30000, 90000, 5, 9},            // an unknown mode counts as "Specify"
+      {'X', 5, 9, 30000, 90000, 5, 9},  // an unknown mode counts as "Specify"
   };
   for (const auto& row : rows) {
     const CityCountRange r = WorldCityCountRange(row.mode, row.lo, row.hi, row.land, row.map);
@@ -94,25 +98,39 @@ TEST(PlanCityShares, EachRuleSharesAsItSays) {
   const Row rows[] = {
       {"randomly 60 % of 101", {'R', -1, 'P', {}, 60}, {MakeBucket(3, 600, 400)}, 101, {{61, 40}}},
       {"randomly 50 % of 101", {'R', -1, 'P', {}, 50}, {MakeBucket(3, 600, 400)}, 101, {{50, 50}}},
-      {"proportionately", {'P', 2, 'P', {}, 60}, {MakeBucket(0, 100, 200), MakeBucket(1, 350, 350)}, 100,
+      {"proportionately",
+       {'P', 2, 'P', {}, 60},
+       {MakeBucket(0, 100, 200), MakeBucket(1, 350, 350)},
+       100,
        {{18, 12}, {42, 28}}},
-      {"evenly by land", {'E', 0, 'P', perClass, 40},
-       {MakeBucket(0, 50, 50), MakeBucket(0, 300, 0), MakeBucket(2, 0, 600)}, 50,
+      {"evenly by land",
+       {'E', 0, 'P', perClass, 40},
+       {MakeBucket(0, 50, 50), MakeBucket(0, 300, 0), MakeBucket(2, 0, 600)},
+       50,
        {{4, 6}, {4, 6}, {12, 18}}},
       // The remaining land takes the Medium value under "Large Only"...
-      {"evenly by percentage, Large Only", {'E', 0, '%', perClass, 60},
-       {MakeBucket(0, 10, 10), MakeBucket(0, 10, 10), MakeBucket(2, 10, 10)}, 100,
+      {"evenly by percentage, Large Only",
+       {'E', 0, '%', perClass, 60},
+       {MakeBucket(0, 10, 10), MakeBucket(0, 10, 10), MakeBucket(2, 10, 10)},
+       100,
        {{10, 7}, {10, 7}, {15, 10}}},  // 10.5 -> 10
       // ... the Small value under "Large and Medium Only".
-      {"evenly by percentage, Large and Medium", {'E', 1, '%', perClass, 60},
-       {MakeBucket(0, 10, 10), MakeBucket(1, 10, 10), MakeBucket(3, 10, 10)}, 100,
+      {"evenly by percentage, Large and Medium",
+       {'E', 1, '%', perClass, 60},
+       {MakeBucket(0, 10, 10), MakeBucket(1, 10, 10), MakeBucket(3, 10, 10)},
+       100,
        {{21, 14}, {15, 10}, {12, 8}}},
       // Every class its own value; N is not used; halves go to even.
-      {"evenly by number", {'E', 2, 'N', counts, 50},
-       {MakeBucket(0, 1, 1), MakeBucket(1, 1, 1), MakeBucket(2, 1, 1), MakeBucket(3, 1, 1)}, 999,
+      {"evenly by number",
+       {'E', 2, 'N', counts, 50},
+       {MakeBucket(0, 1, 1), MakeBucket(1, 1, 1), MakeBucket(2, 1, 1), MakeBucket(3, 1, 1)},
+       999,
        {{4, 4}, {2, 2}, {2, 2}, {0, 0}}},
-      {"a bucket that holds no mass", {'E', 0, 'N', counts, 50}, {MakeBucket(0, 5, 5), MakeBucket(-1, 0, 0)},
-       0, {{4, 4}, {0, 0}}},
+      {"a bucket that holds no mass",
+       {'E', 0, 'N', counts, 50},
+       {MakeBucket(0, 5, 5), MakeBucket(-1, 0, 0)},
+       0,
+       {{4, 4}, {0, 0}}},
       {"no land", {'P', 2, 'P', {}, 60}, {MakeBucket(0, 0, 0)}, 100, {{0, 0}}},
       {"more than 100 % coastal", {'R', -1, 'P', {}, 120}, {MakeBucket(3, 10, 10)}, 10, {{12, 0}}},
   };
@@ -144,10 +162,10 @@ TEST(CityNeighbourTests, CoastIsSeaOnASideAndCitiesAreLookedForInASquare) {
     EXPECT_TRUE(CityWithin(world, 2, 3, 2));
     EXPECT_FALSE(CityWithin(world, 3, 3, 2));
     EXPECT_FALSE(CityWithin(world, 2, 3, 1));
-    EXPECT_TRUE(CityWithin(world, 1, 3, 0));   // a radius below 1 counts as 1
-    EXPECT_TRUE(CityWithin(world, 0, 3, 1));   // the square itself
-    EXPECT_TRUE(CityWithin(world, 1, 4, 1));   // rows outside the map are skipped
-    EXPECT_TRUE(CityWithin(world, 0, 0, 100)); // a radius past the map sees it all
+    EXPECT_TRUE(CityWithin(world, 1, 3, 0));      // a radius below 1 counts as 1
+    EXPECT_TRUE(CityWithin(world, 0, 3, 1));      // the square itself
+    EXPECT_TRUE(CityWithin(world, 1, 4, 1));      // rows outside the map are skipped
+    EXPECT_TRUE(CityWithin(world, 0, 0, 100));    // a radius past the map sees it all
     EXPECT_EQ(CityWithin(world, 7, 3, 2), wrap);  // columns 9 and 10 wrap to 0 and 1
     EXPECT_EQ(CityWithin(world, 8, 2, 1), wrap);
   }
@@ -163,21 +181,25 @@ TEST(CollectCityBuckets, OneScanGivesTheListsOfAScanPerBucket) {
       const int held = std::clamp<int>(option, -1, 2);
       // The class-ordered table makes the masses that get a bucket of their own a prefix.
       std::int32_t own = 0;
-      while (own < masses && (held == 2 || world.MassTable[static_cast<std::size_t>(own)].sizeClass <= held)) ++own;
+      while (own < masses &&
+             (held == 2 || world.MassTable[static_cast<std::size_t>(own)].sizeClass <= held))
+        ++own;
       const std::int32_t count = held == 2 ? masses : own + 1;
       ASSERT_EQ(static_cast<std::int32_t>(buckets.size()), count) << option;
       for (std::int32_t m = 0; m < count; ++m) {
         const bool last = m == count - 1;
         CityBucket want;
         for (std::int32_t row = m; row < (last ? masses : m + 1); ++row)
-          want.sizeClass = std::max(want.sizeClass, world.MassTable[static_cast<std::size_t>(row)].sizeClass);
+          want.sizeClass =
+              std::max(want.sizeClass, world.MassTable[static_cast<std::size_t>(row)].sizeClass);
         for (int y = 0; y < world.MapHeight; ++y)
           for (int x = 0; x < world.MapWidth; ++x) {
             const int mass = world.MassOfSquare(x, y);
             if (!IsLand(world.WorldMap(x, y)) || !(mass == m || (last && mass > m))) continue;
             (HasCoastNeighbour(world, x, y) ? want.coastal : want.inland).push_back({x, y});
           }
-        EXPECT_EQ(buckets[static_cast<std::size_t>(m)].sizeClass, want.sizeClass) << option << " " << m;
+        EXPECT_EQ(buckets[static_cast<std::size_t>(m)].sizeClass, want.sizeClass)
+            << option << " " << m;
         EXPECT_EQ(buckets[static_cast<std::size_t>(m)].coastal, want.coastal) << option << " " << m;
         EXPECT_EQ(buckets[static_cast<std::size_t>(m)].inland, want.inland) << option << " " << m;
       }
@@ -186,9 +208,12 @@ TEST(CollectCityBuckets, OneScanGivesTheListsOfAScanPerBucket) {
 }
 
 TEST(PlaceCities, EveryModeKeepsItsCitiesApartOnTheirOwnLand) {
-  const struct { char mode; std::int16_t option; char rule; } shares[] = {
-      {'R', -1, 'P'}, {'P', 0, 'P'}, {'P', 1, 'P'}, {'P', 2, 'P'},
-      {'E', 0, 'P'},  {'E', 1, '%'}, {'E', 2, 'N'}, {'E', 0, 'N'}, {'E', 2, '%'}};
+  const struct {
+    char mode;
+    std::int16_t option;
+    char rule;
+  } shares[] = {{'R', -1, 'P'}, {'P', 0, 'P'}, {'P', 1, 'P'}, {'P', 2, 'P'}, {'E', 0, 'P'},
+                {'E', 1, '%'},  {'E', 2, 'N'}, {'E', 0, 'N'}, {'E', 2, '%'}};
   for (const auto& share : shares)
     for (std::uint64_t seed : {1u, 2u}) {
       StageFixture f(seed);
@@ -201,13 +226,15 @@ TEST(PlaceCities, EveryModeKeepsItsCitiesApartOnTheirOwnLand) {
       call.perClass = share.rule == 'N' ? std::array<std::int32_t, 4>{6, 4, 2, 1}
                                         : std::array<std::int32_t, 4>{40, 30, 20, 10};
       call.Run(f);
-      const std::string what = std::string(1, share.mode) + std::to_string(share.option) + share.rule;
+      const std::string what =
+          std::string(1, share.mode) + std::to_string(share.option) + share.rule;
       EXPECT_EQ(Sound(f.world), "") << what;
 
       // The world count is the stage's first draw, unless the rule needs none.
       Random replay(seed);
       std::int64_t n = 0;
-      if (NeedsWorldCityCount(call.Rule())) n = static_cast<std::int64_t>(std::floor(replay.Next() * 51 + 100));
+      if (NeedsWorldCityCount(call.Rule()))
+        n = static_cast<std::int64_t>(std::floor(replay.Next() * 51 + 100));
       std::vector<CityBucket> planned = before;
       const std::int64_t total = PlanCityShares(planned, call.Rule(), n);
       EXPECT_EQ(static_cast<std::int64_t>(f.world.CityProduction.size()), total) << what;
@@ -219,7 +246,8 @@ TEST(PlaceCities, EveryModeKeepsItsCitiesApartOnTheirOwnLand) {
       }
       EXPECT_EQ(placed, CountCode(f.world, 'Y'));
       EXPECT_GT(placed, 0) << what;
-      EXPECT_EQ(f.hooks.statuses, (std::vector<std::string>{"Cities - Placing", "Cities - Placing"}));
+      EXPECT_EQ(f.hooks.statuses,
+                (std::vector<std::string>{"Cities - Placing", "Cities - Placing"}));
       EXPECT_EQ(f.hooks.progressValue, 2);
     }
 }
@@ -250,10 +278,12 @@ TEST(PlaceCities, DrawsTheCountThenPerCityTheJitterProductionAndSpecialty) {
       const double nearest =
           std::nearbyint(static_cast<double>(spacing) * j + static_cast<double>(spacing) * jitter);
       const auto index = static_cast<std::size_t>(std::min(nearest, 23.0));  // the last square
-      const std::int16_t production = static_cast<std::int16_t>(std::floor(replay.Next() * 126) + 75);
+      const std::int16_t production =
+          static_cast<std::int16_t>(std::floor(replay.Next() * 126) + 75);
       const double r1 = replay.Next(), r2 = replay.Next();
-      const std::int16_t specialty =
-          std::floor(100 * r1) < 50 ? static_cast<std::int16_t>(std::floor(10 * r2) + 10) : std::int16_t{9};
+      const std::int16_t specialty = std::floor(100 * r1) < 50
+                                         ? static_cast<std::int16_t>(std::floor(10 * r2) + 10)
+                                         : std::int16_t{9};
       const CitySquare at = list.at(index);
       ASSERT_EQ(f.world.WorldMap(at.x, at.y), 'Y') << "city " << j;
       EXPECT_EQ(f.world.CityOfSquare(at.x, at.y), j - 1);
@@ -268,7 +298,10 @@ TEST(PlaceCities, DrawsTheCountThenPerCityTheJitterProductionAndSpecialty) {
 TEST(PlaceCities, SpecifyAndCalculateDrawTheCountFromTheirRange) {
   // 30 000 land squares, all inland but the rim; with 0 % coastal every planned city is inland
   // and T is the world count itself.
-  const struct { char countMode; std::int64_t lo, hi; } rows[] = {{'N', 100, 150}, {'L', 200, 300}};
+  const struct {
+    char countMode;
+    std::int64_t lo, hi;
+  } rows[] = {{'N', 100, 150}, {'L', 200, 300}};
   for (const auto& row : rows) {
     std::vector<std::string> rows2 = FilledRows(204, 154, false, 'S');
     for (int y = 2; y < 152; ++y) rows2[static_cast<std::size_t>(y)].replace(2, 200, 200, 'C');
@@ -317,8 +350,12 @@ TEST(PlaceCities, LargeOnlyFillsTheRemainingLandAsOneMass) {
   std::vector<std::string> rows = FilledRows(90, 20, false, 'S');
   for (int m = 0; m < 5; ++m)
     for (int y = 3; y < 17; ++y)
-      rows[static_cast<std::size_t>(y)].replace(static_cast<std::size_t>(3 + 17 * m), 14, 14, static_cast<char>('0' + m));
-  const struct { std::int16_t option; std::int64_t want[5]; } cases[] = {
+      rows[static_cast<std::size_t>(y)].replace(static_cast<std::size_t>(3 + 17 * m), 14, 14,
+                                                static_cast<char>('0' + m));
+  const struct {
+    std::int16_t option;
+    std::int64_t want[5];
+  } cases[] = {
       {0, {3, 0, 0, 0, 0}},  // and 4 on masses 1 .. 4 together
       {1, {3, 4, 4, 0, 0}},  // and 5 on masses 3 and 4 together
       {2, {3, 4, 4, 5, 6}},
@@ -356,7 +393,8 @@ TEST(PlaceCities, LargeOnlyFillsTheRemainingLandAsOneMass) {
 TEST(PlaceCities, APlanLargerThanItsListSkipsTheSurplus) {
   StageFixture f(4);
   std::vector<std::string> rows = FilledRows(40, 12, false, 'S');
-  for (int x : {4, 14, 24, 34}) rows[6][static_cast<std::size_t>(x)] = 'C';  // four lone coastal squares
+  for (int x : {4, 14, 24, 34})
+    rows[6][static_cast<std::size_t>(x)] = 'C';  // four lone coastal squares
   LoadRows(f.world, rows, false);
   CityCall call;
   call.numberLo = call.numberHi = 10;
@@ -372,8 +410,10 @@ TEST(PlaceCities, APlanLargerThanItsListSkipsTheSurplus) {
 }
 
 TEST(PlaceCities, SpecialtyPercentageAndProductionRange) {
-  const struct { std::int16_t specialty; std::int32_t lo, hi; } rows[] = {
-      {0, 75, 200}, {100, 75, 200}, {50, 999, 999}, {50, 0, 0}, {50, 10, 5}};
+  const struct {
+    std::int16_t specialty;
+    std::int32_t lo, hi;
+  } rows[] = {{0, 75, 200}, {100, 75, 200}, {50, 999, 999}, {50, 0, 0}, {50, 10, 5}};
   for (const auto& row : rows) {
     StageFixture f(12);
     ScatterIslands(f.world, 150, 100, false, 60, 3);
@@ -395,12 +435,8 @@ TEST(PlaceCities, SpecialtyPercentageAndProductionRange) {
         }
       }
     ASSERT_GT(cities, 20);
-    if (row.specialty == 0) {
-      EXPECT_EQ(specialties, 0);
-    }
-    if (row.specialty == 100) {
-      EXPECT_EQ(specialties, cities);
-    }
+    if (row.specialty == 0) { EXPECT_EQ(specialties, 0); }
+    if (row.specialty == 100) { EXPECT_EQ(specialties, cities); }
     if (row.specialty == 50) {
       EXPECT_GT(specialties, cities / 4);
       EXPECT_LT(specialties, 3 * cities / 4);
@@ -471,16 +507,15 @@ TEST(PlaceCities, HopelessWorldsAndCountsFinish) {
     LoadRows(f.world, c.rows, c.wrap);
     c.call.Run(f);
     EXPECT_EQ(checks::CheckWorld(f.world), "") << c.what;
-    EXPECT_LE(static_cast<std::int64_t>(f.world.CityProduction.size()), kMostPlannedCities) << c.what;
+    EXPECT_LE(static_cast<std::int64_t>(f.world.CityProduction.size()), kMostPlannedCities)
+        << c.what;
     EXPECT_EQ(f.hooks.progressValue, 2) << c.what;
     const std::string what = c.what;
     if (what == "all land, coastal only" || what == "coast only, inland only" ||
         what.rfind("no land", 0) == 0) {
       EXPECT_EQ(CountCode(f.world, 'Y'), 0) << c.what;
     }
-    if (what == "no land") {
-      EXPECT_TRUE(f.world.CityProduction.empty());
-    }
+    if (what == "no land") { EXPECT_TRUE(f.world.CityProduction.empty()); }
     if (what == "two billion cities") {
       EXPECT_EQ(static_cast<std::int64_t>(f.world.CityProduction.size()), kMostPlannedCities);
     }

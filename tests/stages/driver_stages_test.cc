@@ -75,7 +75,8 @@ TEST(RunCityStage, PassesEveryArgumentInItsOrderForEverySelection) {
   WorldState world;
   ScatterIslands(world, 90, 60, true, 30, 12);
   for (const CityBoxes& box : selections) {
-    const std::uint64_t seed = 100 + static_cast<std::uint64_t>(box.placement * 7 + box.place1Param1);
+    const std::uint64_t seed =
+        100 + static_cast<std::uint64_t>(box.placement * 7 + box.place1Param1);
     StageFixture driven(seed), direct(seed);
     driven.world = direct.world = world;
     platform::ControlSet& c = driven.controls;
@@ -88,8 +89,9 @@ TEST(RunCityStage, PassesEveryArgumentInItsOrderForEverySelection) {
     c.At("cboPlace2Param1", 0).SetListIndex(box.place2Param1);
     BuildContext context = driven.Context();
     RunCityStage(context);
-    const std::string what = std::to_string(box.placement) + "/" + std::to_string(box.cityNumber) + "/" +
-                             std::to_string(box.place1Param1) + "/" + std::to_string(box.place1Param2);
+    const std::string what = std::to_string(box.placement) + "/" + std::to_string(box.cityNumber) +
+                             "/" + std::to_string(box.place1Param1) + "/" +
+                             std::to_string(box.place1Param2);
     EXPECT_EQ(checks::CheckWorld(driven.world), "") << what;
 
     const char mode = Letter(box.placement, "REP", 0);

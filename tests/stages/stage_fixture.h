@@ -65,7 +65,8 @@ inline void LoadRows(WorldState& world, const std::vector<std::string>& rows, bo
 
 // A map of the given size with its border and `fill` on every other square.
 inline std::vector<std::string> FilledRows(int width, int height, bool wrap, char fill) {
-  std::vector<std::string> rows(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), fill));
+  std::vector<std::string> rows(static_cast<std::size_t>(height),
+                                std::string(static_cast<std::size_t>(width), fill));
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       char& c = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
@@ -89,13 +90,15 @@ inline void ScatterIslands(WorldState& world, int width, int height, bool wrap, 
   world.SetMapSize(width, height, wrap);
   world.CreateInitialMap();
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) world.WorldMap(x, y) = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+    for (int x = 0; x < width; ++x)
+      world.WorldMap(x, y) = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
   world.MassTable.clear();
   Random random(seed);
   const auto draw = [&](int lo, int hi) { return static_cast<int>(random.DrawInt(lo, hi)); };
   for (int m = 0; m < islands; ++m) {
     // Island m: larger for smaller m, so the class order of the table follows the rows.
-    const std::int16_t sizeClass = static_cast<std::int16_t>(std::min(3, 4 * m / std::max(islands, 1)));
+    const std::int16_t sizeClass =
+        static_cast<std::int16_t>(std::min(3, 4 * m / std::max(islands, 1)));
     const int side = std::max(1, 14 - 4 * sizeClass);
     const int w = draw(1, side), h = draw(1, side);
     world.MassTable.push_back({sizeClass, 0});

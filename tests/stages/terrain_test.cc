@@ -35,7 +35,9 @@ long long LandCount(const WorldState& world) {
 }
 
 TEST(CapTerrainFractions, ScalesAllFourUntilTheSumIsAtMostThreeQuarters) {
-  const struct { float in, out; } rows[] = {
+  const struct {
+    float in, out;
+  } rows[] = {
       {0.30f, 0.177147f},  // 1.2 scaled five times: 0.3 * 0.9^5
       {0.20f, 0.18f},      // 0.8 scaled once
       {0.10f, 0.10f},      // 0.4 left alone
@@ -43,7 +45,8 @@ TEST(CapTerrainFractions, ScalesAllFourUntilTheSumIsAtMostThreeQuarters) {
   };
   for (const auto& row : rows) {
     const TerrainFractions f = CapTerrainFractions({row.in, row.in, row.in, row.in});
-    for (float v : {f.rivers, f.forest, f.rough, f.mountains}) EXPECT_NEAR(v, row.out, 2e-6) << row.in;
+    for (float v : {f.rivers, f.forest, f.rough, f.mountains})
+      EXPECT_NEAR(v, row.out, 2e-6) << row.in;
     EXPECT_LE(f.rivers + f.forest + f.rough + f.mountains, 0.75f);
   }
   // Uneven shares keep their proportions: 1.0 is scaled three times.
@@ -68,7 +71,7 @@ TEST(TerrainSquareTests, ColumnsWrapOnlyWhereEachTestSaysSo) {
     EXPECT_EQ(IsClearSquare(world, 5, 1), wrap);   // (0, 1)
     EXPECT_EQ(IsRiverSquare(world, 8, 1), wrap);   // (3, 1), more than one width away
     EXPECT_TRUE(IsRiverSquare(world, 3, 1));
-    EXPECT_TRUE(IsLandSquare(world, 3, 1));        // a river is land
+    EXPECT_TRUE(IsLandSquare(world, 3, 1));  // a river is land
     EXPECT_FALSE(IsLandSquare(world, 2, 1));
     EXPECT_FALSE(IsLandSquare(world, 0, -1));
     EXPECT_FALSE(IsLandSquare(world, 0, 3));
@@ -81,16 +84,15 @@ TEST(TerrainSquareTests, ColumnsWrapOnlyWhereEachTestSaysSo) {
 }
 
 TEST(ClusterSizeRange, EachTestAppliesOnItsOwnFromItsThreshold) {
-  const struct { LandWindow w; std::int32_t lo, hi; } rows[] = {
-      {{1, 1, 1, 1, 1}, 2, 5},
-      {{18, 36, 60, 126, 217}, 2, 5},  // every count one short
-      {{19, 0, 0, 0, 0}, 5, 10},       // replaces the start values
-      {{0, 37, 0, 0, 0}, 5, 12},
-      {{0, 0, 61, 0, 0}, 5, 14},
-      {{0, 0, 0, 127, 0}, 7, 16},
-      {{0, 0, 0, 0, 217}, 2, 5},       // c8 must be above 217
-      {{0, 0, 0, 0, 218}, 7, 18},
-      {{19, 37, 61, 127, 217}, 16, 37},
+  const struct {
+    LandWindow w;
+    std::int32_t lo, hi;
+  } rows[] = {
+      {{1, 1, 1, 1, 1}, 2, 5},          {{18, 36, 60, 126, 217}, 2, 5},  // every count one short
+      {{19, 0, 0, 0, 0}, 5, 10},  // replaces the start values
+      {{0, 37, 0, 0, 0}, 5, 12},        {{0, 0, 61, 0, 0}, 5, 14},
+      {{0, 0, 0, 127, 0}, 7, 16},       {{0, 0, 0, 0, 217}, 2, 5},  // c8 must be above 217
+      {{0, 0, 0, 0, 218}, 7, 18},       {{19, 37, 61, 127, 217}, 16, 37},
       {{25, 49, 81, 169, 289}, 21, 50},
   };
   for (const auto& row : rows) {
@@ -170,7 +172,7 @@ TEST(PlaceTerrain, ARangeDrawsItsStartThenItsSizeThenItsDirection) {
     }
     ASSERT_EQ(log.clusters.size(), 1u);
     EXPECT_EQ(log.clusters[0].target, static_cast<std::int32_t>(std::floor(replay.Next() * 4 + 2)));
-    replay.Next();  // the direction
+    replay.Next();                              // the direction
     EXPECT_EQ(f.random.Next(), replay.Next());  // and no draw after the range ended
     EXPECT_EQ(f.world.WorldMap(11, 7), 'M');
   }
@@ -180,7 +182,8 @@ TEST(PlaceTerrain, RangesOnLoneSquaresAreSmallAndEndAtOnce) {
   StageFixture f(3);
   std::vector<std::string> rows = FilledRows(62, 62, false, 'S');
   for (int y = 5; y < 60; y += 10)
-    for (int x = 5; x < 60; x += 10) rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'C';
+    for (int x = 5; x < 60; x += 10)
+      rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'C';
   LoadRows(f.world, rows, false);
   TerrainLog log;
   BuildContext context = f.Context();
@@ -200,9 +203,11 @@ TEST(PlaceTerrain, EveryClusterSizeComesFromTheLandRoundItsStart) {
     StageFixture f(11);
     std::vector<std::string> rows = FilledRows(120, 90, wrap, 'S');
     for (int y = 8; y <= 40; ++y)
-      for (int x = 10; x < 100; ++x) rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'C';
+      for (int x = 10; x < 100; ++x)
+        rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'C';
     for (int y = 46; y <= 88; y += 3)
-      for (int x = 3; x < 117; x += 4) rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'C';
+      for (int x = 3; x < 117; x += 4)
+        rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'C';
     LoadRows(f.world, rows, wrap);
     TerrainLog log;
     BuildContext context = f.Context();
@@ -228,7 +233,8 @@ TEST(PlaceTerrain, RoughEntersItsStartSquareEveryRoundAndCountsTheLandOnce) {
   std::vector<std::string> rows = FilledRows(100, 100, false, 'C');
   // Earlier mountains on 40 % of the land: the share is still a fraction of all the land.
   for (int y = 1; y < 40; ++y)
-    for (int x = 1; x < 99; ++x) rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'M';
+    for (int x = 1; x < 99; ++x)
+      rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'M';
   LoadRows(f.world, rows, false);
   const long long land = LandCount(f.world);
   TerrainLog log;
@@ -256,7 +262,8 @@ TEST(PlaceTerrain, ARangeOnAOneSquareWidePeninsula) {
     StageFixture f(static_cast<std::uint64_t>(arm));
     std::vector<std::string> rows = FilledRows(20, 7, false, 'S');
     for (int y = 2; y <= 4; ++y)
-      for (int x = 2; x <= 5; ++x) rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'M';
+      for (int x = 2; x <= 5; ++x)
+        rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'M';
     for (int x = 6; x < 6 + arm; ++x) rows[3][static_cast<std::size_t>(x)] = 'C';
     LoadRows(f.world, rows, false);
     TerrainLog log;
@@ -328,10 +335,13 @@ TEST(PlaceTerrain, EachPassIsDrawnTowardsTheTerrainOfTheEarlierOnes) {
   // a pass attracted by X starts in the alternating rows about half the time, a pass that is
   // not about a third of the time.
   std::vector<std::string> rows = FilledRows(44, 48, false, 'S');
-  for (int y = 1; y <= 21; ++y) rows[static_cast<std::size_t>(y)].replace(1, 42, 42, y % 2 == 1 ? 'C' : 'X');
+  for (int y = 1; y <= 21; ++y)
+    rows[static_cast<std::size_t>(y)].replace(1, 42, 42, y % 2 == 1 ? 'C' : 'X');
   for (int y = 23; y <= 44; ++y) rows[static_cast<std::size_t>(y)].replace(1, 42, 42, 'C');
-  const struct { char x; const char* attractedPasses; } cases[] = {
-      {'M', "GFR"}, {'G', "FR"}, {'F', "R"}};
+  const struct {
+    char x;
+    const char* attractedPasses;
+  } cases[] = {{'M', "GFR"}, {'G', "FR"}, {'F', "R"}};
   const char passes[] = {'M', 'G', 'F', 'R'};
   constexpr int kTrials = 400;
   for (const auto& c : cases) {
