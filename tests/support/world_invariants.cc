@@ -14,12 +14,22 @@ char BorderCode(const WorldState& world, int x, int y) {
   return top || bottom || x == 0 || x == world.MapWidth - 1 ? 'A' : 0;
 }
 
+// A city square touching the sea on a side (west and east wrap round the width).
+bool CoastalSquare(const WorldState& world, int x, int y) {
+  for (int d : {kWest, kEast, kNorth, kSouth}) {
+    const int nx = world.StepX(x, d), ny = WorldState::StepY(y, d);
+    if (world.WorldMap.Contains(nx, ny) && world.WorldMap(nx, ny) == terrain::kSea) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string CheckWorld(const WorldState& world, const InvariantOptions& options) {
   if (world.WorldMap.Width() != world.MapWidth || world.WorldMap.Height() != world.MapHeight)
     return "the world map does not have the map's size";
   std::vector<long long> perRow(world.MassTable.size(), 0);
+  std::vector<bool> numbered(world.CityProduction.size(), false);
   long long land = 0;
   int cities = 0;
   for (int y = 0; y < world.MapHeight; ++y)
@@ -33,6 +43,8 @@ std::string CheckWorld(const WorldState& world, const InvariantOptions& options)
         if (world.CityOfSquare(x, y) != -1) return "a city on water" + At(x, y);
         continue;
       }
+      if (code != terrain::kCity && world.CityOfSquare(x, y) != -1)
+        return "a city number without a city" + At(x, y);
       ++land;
       const int row = world.MassOfSquare(x, y);
       if (row < 0 || static_cast<std::size_t>(row) >= perRow.size())
@@ -41,8 +53,12 @@ std::string CheckWorld(const WorldState& world, const InvariantOptions& options)
       if (code != terrain::kCity) continue;
       ++cities;
       const int city = world.CityOfSquare(x, y);
-      if (city < 0 || static_cast<std::size_t>(city) >= world.CityProduction.size())
+      if (city < 0 || static_cast<std::size_t>(city) >= world.CityProduction.size() ||
+          static_cast<std::size_t>(city) >= world.CitySpecialty.size() ||
+          static_cast<std::size_t>(city) >= world.CityOwner.size())
         return "a city square without a city" + At(x, y);
+      if (numbered[static_cast<std::size_t>(city)]) return "two squares share city " + std::to_string(city);
+      numbered[static_cast<std::size_t>(city)] = true;
       for (int d = 0; d < 8; ++d) {
         const int nx = world.StepX(x, d), ny = WorldState::StepY(y, d);
         if (world.WorldMap.Contains(nx, ny) && world.WorldMap(nx, ny) == terrain::kCity)
@@ -52,11 +68,24 @@ std::string CheckWorld(const WorldState& world, const InvariantOptions& options)
       if (production < options.productionMin || production > options.productionMax)
         return "production " + std::to_string(production) + " out of range" + At(x, y);
       if (world.CityOwner[static_cast<std::size_t>(city)] != 0) return "a city with an owner" + At(x, y);
+      // Specialty 9 is none; a coastal city's specialty is 10 .. 19, an inland one's 10 .. 13.
+      const int specialty = world.CitySpecialty[static_cast<std::size_t>(city)];
+      const int highest = CoastalSquare(world, x, y) ? 19 : 13;
+      if (specialty != 9 && (specialty < 10 || specialty > highest))
+        return "specialty " + std::to_string(specialty) + " out of range" + At(x, y);
     }
-  if (static_cast<std::size_t>(cities) != world.CityProduction.size() ||
-      world.CitySpecialty.size() != world.CityProduction.size() ||
+  // The arrays hold one entry per planned city; the placed cities are numbered 0 .. k - 1 in
+  // the order placed, and the entries of planned cities that found no square stay 0.
+  if (world.CitySpecialty.size() != world.CityProduction.size() ||
       world.CityOwner.size() != world.CityProduction.size())
-    return "the city arrays do not match the cities on the map";
+    return "the three city arrays differ in length";
+  for (std::size_t k = 0; k < world.CityProduction.size(); ++k) {
+    const bool placed = k < static_cast<std::size_t>(cities);
+    if (placed != numbered[k])
+      return "city " + std::to_string(k) + (placed ? " is on no square" : " is numbered out of order");
+    if (!placed && (world.CityProduction[k] != 0 || world.CitySpecialty[k] != 0 || world.CityOwner[k] != 0))
+      return "unplaced city " + std::to_string(k) + " has values";
+  }
   long long counted = 0;
   for (std::size_t row = 0; row < perRow.size(); ++row) {
     const long long table = world.MassTable[row].squares;

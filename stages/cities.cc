@@ -1,0 +1,281 @@
+#include "stages/cities.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/numbers.h"
+
+namespace lorvex::stages {
+
+namespace {
+
+constexpr int kSizeClasses = 4;
+constexpr int kMostTries = 51;    // tries 0 .. 50 for one city
+constexpr int kLastWideTry = 30;  // tries 0 .. 30 keep two squares clear, later ones one
+constexpr std::int16_t kNoSpecialty = 9;
+
+std::int16_t HeldSizeOption(std::int16_t option) {
+  return std::clamp(option, kNoMassOfItsOwn, kAllSizes);
+}
+
+// A planned count from its real value: rounded half to even, never below 0 and never past
+// what is left of the build's limit.
+std::int64_t PlannedCount(double value, std::int64_t plannedSoFar) {
+  if (!(value > 0)) return 0;  // also NaN
+  const double rounded = RoundHalfEven(value);
+  const auto room = static_cast<double>(kMostPlannedCities - plannedSoFar);
+  return static_cast<std::int64_t>(std::min(rounded, room));
+}
+
+// Puts the cities of one list on the map and fills their values.
+class CityPlacer {
+ public:
+  CityPlacer(WorldState& world, Random& random, std::int32_t productionLo,
+             std::int32_t productionHi, std::int16_t specialtyPercent)
+      : world_(world),
+        random_(random),
+        productionLo_(productionLo),
+        productionHi_(productionHi),
+        specialtyPercent_(specialtyPercent) {}
+
+  // Spreads `planned` cities evenly through the list's scan order, each with a jitter of a
+  // quarter spacing either way; a city for which 51 tries find no free square is skipped.
+  void Place(const std::vector<CitySquare>& list, std::int64_t planned, bool coastal) {
+    if (planned <= 0 || list.empty()) return;
+    const auto length = static_cast<std::int64_t>(list.size());
+    const auto spacing =
+        static_cast<float>(static_cast<double>(length) / static_cast<double>(planned));
+    // Which list squares already have a city within one (bit 1) or two (bit 2) squares. A
+    // city is never taken away, so a square once blocked stays blocked; remembering it makes
+    // the tries of a list with more cities planned than it can hold cost nothing more.
+    std::vector<std::uint8_t> blocked(list.size(), 0);
+    constexpr std::uint8_t kWithin1 = 1, kWithin2 = 2;
+    for (std::int64_t j = 1; j <= planned; ++j) {
+      for (int tryNumber = 0; tryNumber < kMostTries; ++tryNumber) {
+        const double jitter = 0.5 * random_.Next() - 0.25;
+        const double at = RoundHalfEven(static_cast<double>(spacing) * static_cast<double>(j) +
+                                        static_cast<double>(spacing) * jitter);
+        const auto index =
+            static_cast<std::size_t>(std::clamp(at, 0.0, static_cast<double>(length - 1)));
+        const int radius = tryNumber <= kLastWideTry ? 2 : 1;
+        const std::uint8_t mask = radius == 2 ? kWithin2 : kWithin1;
+        if ((blocked[index] & mask) != 0) continue;
+        const CitySquare square = list[index];
+        if (CityWithin(world_, square.x, square.y, radius)) {
+          blocked[index] |= radius == 1 ? kWithin1 | kWithin2 : kWithin2;
+          continue;
+        }
+        Found(square, coastal);
+        blocked[index] = kWithin1 | kWithin2;
+        break;
+      }
+    }
+  }
+
+ private:
+  void Found(CitySquare square, bool coastal) {
+    const auto q = static_cast<std::size_t>(next_);
+    world_.WorldMap(square.x, square.y) = terrain::kCity;
+    world_.CityOfSquare(square.x, square.y) = next_;
+    // Production and its range are held to 16 bits (the fields allow 999 at most).
+    world_.CityProduction[q] = ToInt16(
+        std::floor(random_.Next() * (static_cast<double>(productionHi_) - productionLo_ + 1)) +
+        productionLo_);
+    world_.CityOwner[q] = 0;
+    const double r1 = random_.Next(), r2 = random_.Next();
+    if (std::floor(100 * r1) < specialtyPercent_)
+      world_.CitySpecialty[q] = static_cast<std::int16_t>(std::floor((coastal ? 10 : 4) * r2) + 10);
+    else
+      world_.CitySpecialty[q] = kNoSpecialty;
+    ++next_;
+  }
+
+  WorldState& world_;
+  Random& random_;
+  std::int32_t productionLo_;
+  std::int32_t productionHi_;
+  std::int16_t specialtyPercent_;
+  std::int32_t next_ = 0;  // number of the next city
+};
+
+}  // namespace
+
+bool HasCoastNeighbour(const WorldState& world, std::int32_t x, std::int32_t y) {
+  if (!world.WorldMap.Contains(x, y)) return false;
+  for (int d : {kWest, kEast, kNorth, kSouth}) {
+    const std::int32_t nx = world.StepX(x, d), ny = WorldState::StepY(y, d);
+    if (ny >= 0 && ny < world.MapHeight && world.WorldMap(nx, ny) == terrain::kSea) return true;
+  }
+  return false;
+}
+
+bool CityWithin(const WorldState& world, std::int32_t x, std::int32_t y, std::int32_t radius) {
+  const std::int32_t width = world.MapWidth, height = world.MapHeight;
+  // A radius past the map's larger side looks at no more squares than that side does.
+  radius = std::clamp(radius, 1, std::max({width, height, 1}));
+  for (std::int32_t dy = -radius; dy <= radius; ++dy) {
+    const std::int32_t row = y + dy;
+    if (row < 0 || row >= height) continue;
+    for (std::int32_t dx = -radius; dx <= radius; ++dx) {
+      std::int32_t column = x + dx;
+      if (column < 0 || column >= width) {
+        if (!world.MapWrap || width <= 0) continue;
+        column %= width;
+        if (column < 0) column += width;
+      }
+      if (world.WorldMap(column, row) == terrain::kCity) return true;
+    }
+  }
+  return false;
+}
+
+std::vector<CityBucket> CollectCityBuckets(const WorldState& world, std::int16_t sizeOption) {
+  const std::int16_t option = HeldSizeOption(sizeOption);
+  const auto masses = static_cast<std::int32_t>(world.MassTable.size());
+  std::vector<std::int32_t> bucketOfMass(static_cast<std::size_t>(masses), -1);
+  std::vector<CityBucket> buckets;
+  if (option == kAllSizes) {
+    // Every mass a bucket of its own; the last mass stands in for the remaining land.
+    buckets.resize(static_cast<std::size_t>(std::max(masses, 1)));
+    for (std::int32_t m = 0; m < masses; ++m) {
+      bucketOfMass[static_cast<std::size_t>(m)] = m;
+      buckets[static_cast<std::size_t>(m)].sizeClass =
+          world.MassTable[static_cast<std::size_t>(m)].sizeClass;
+    }
+  } else {
+    std::int32_t eligible = 0;
+    for (std::int32_t m = 0; m < masses; ++m)
+      if (world.MassTable[static_cast<std::size_t>(m)].sizeClass <= option)
+        bucketOfMass[static_cast<std::size_t>(m)] = eligible++;
+    buckets.resize(static_cast<std::size_t>(eligible) + 1);
+    CityBucket& remaining = buckets.back();
+    for (std::int32_t m = 0; m < masses; ++m) {
+      const std::int16_t sizeClass = world.MassTable[static_cast<std::size_t>(m)].sizeClass;
+      std::int32_t& bucket = bucketOfMass[static_cast<std::size_t>(m)];
+      if (bucket >= 0) {
+        buckets[static_cast<std::size_t>(bucket)].sizeClass = sizeClass;
+      } else {
+        bucket = eligible;
+        remaining.sizeClass = std::max(remaining.sizeClass, sizeClass);
+      }
+    }
+  }
+
+  // One scan for all buckets: taking each land square into its bucket's list in scan order
+  // gives every list exactly as a scan for that bucket alone would.
+  const auto last = static_cast<std::int32_t>(buckets.size()) - 1;
+  for (std::int32_t y = 0; y < world.MapHeight; ++y)
+    for (std::int32_t x = 0; x < world.MapWidth; ++x) {
+      if (!IsLand(world.WorldMap(x, y))) continue;
+      const std::int32_t mass = world.MassOfSquare(x, y);
+      const std::int32_t bucket =
+          mass >= 0 && mass < masses ? bucketOfMass[static_cast<std::size_t>(mass)] : last;
+      CityBucket& b = buckets[static_cast<std::size_t>(bucket)];
+      (HasCoastNeighbour(world, x, y) ? b.coastal : b.inland).push_back({x, y});
+    }
+  return buckets;
+}
+
+CityCountRange WorldCityCountRange(char countMode, std::int32_t numberLo, std::int32_t numberHi,
+                                   std::int64_t landSquares, std::int64_t mapSquares) {
+  if (countMode != citymode::kCalculateLand && countMode != citymode::kCalculateMap)
+    return {numberLo, numberHi};
+  const auto squares =
+      static_cast<double>(countMode == citymode::kCalculateLand ? landSquares : mapSquares);
+  // Squares per city below 1 read as 1: a city on every square is the most there can be.
+  const auto perCity = [](std::int32_t number) { return static_cast<double>(std::max(number, 1)); };
+  return {static_cast<std::int64_t>(RoundHalfEven(squares / perCity(numberHi))),
+          static_cast<std::int64_t>(RoundHalfEven(squares / perCity(numberLo)))};
+}
+
+bool NeedsWorldCityCount(const CityShareRule& rule) {
+  return !(rule.placementMode == citymode::kEvenly && rule.numberRule == citymode::kByNumber);
+}
+
+std::int64_t PlanCityShares(std::vector<CityBucket>& buckets, const CityShareRule& rule,
+                            std::int64_t worldCount) {
+  const std::int16_t option = HeldSizeOption(rule.sizeOption);
+  std::int64_t landTotal = 0;
+  std::int64_t classBuckets[kSizeClasses] = {}, classLand[kSizeClasses] = {};
+  for (const CityBucket& b : buckets) {
+    landTotal += b.Land();
+    if (b.sizeClass < 0 || b.sizeClass >= kSizeClasses) continue;
+    ++classBuckets[b.sizeClass];
+    classLand[b.sizeClass] += b.Land();
+  }
+  const auto lsum = static_cast<double>(landTotal);
+  const auto n = static_cast<double>(worldCount);
+  const double coastal = rule.coastalPercent, inland = 100.0 - rule.coastalPercent;
+  const bool evenly = rule.placementMode == citymode::kEvenly;
+
+  std::int64_t total = 0;
+  for (CityBucket& b : buckets) {
+    b.plannedCoastal = b.plannedInland = 0;
+    // A bucket that holds no mass has no land and no class value to share by.
+    if (b.sizeClass < 0 || b.sizeClass >= kSizeClasses) continue;
+    const auto land = static_cast<double>(b.Land());
+    const auto sameClass = static_cast<double>(classBuckets[b.sizeClass]);
+    const std::int32_t value =
+        rule.perClass[static_cast<std::size_t>(b.sizeClass <= option ? b.sizeClass : option + 1)];
+    // The share of one side (coastal or inland) for its percentage.
+    const auto share = [&](double percent) -> double {
+      if (!evenly) return lsum > 0 ? land / lsum * percent / 100.0 * n : 0;
+      switch (rule.numberRule) {
+        case citymode::kByPercentage:
+          return value / 100.0 * n * percent / 100.0 / sameClass;
+        case citymode::kByNumber:
+          return percent / 100.0 * value;
+        default:
+          return lsum > 0 ? static_cast<double>(classLand[b.sizeClass]) / lsum * n / sameClass *
+                                percent / 100.0
+                          : 0;
+      }
+    };
+    b.plannedCoastal = PlannedCount(share(coastal), total);
+    total += b.plannedCoastal;
+    b.plannedInland = PlannedCount(share(inland), total);
+    total += b.plannedInland;
+  }
+  return total;
+}
+
+void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numberLo,
+                 char countMode, std::int16_t coastalPercent, std::int32_t productionLo,
+                 std::int32_t productionHi, std::int16_t specialtyPercent, char placementMode,
+                 std::int16_t sizeOption, char numberRule, std::int32_t large, std::int32_t medium,
+                 std::int32_t small, std::int32_t tiny) {
+  WorldState& world = context.world;
+  context.hooks.ShowStatus("Cities", "Placing");
+  std::vector<CityBucket> buckets = CollectCityBuckets(world, sizeOption);
+  context.hooks.ShowStatus("Cities", "Placing");
+
+  const CityShareRule rule{
+      placementMode, sizeOption, numberRule, {large, medium, small, tiny}, coastalPercent};
+  std::int64_t worldCount = 0;
+  if (NeedsWorldCityCount(rule)) {
+    std::int64_t land = 0;
+    for (const CityBucket& b : buckets) land += b.Land();
+    const CityCountRange range = WorldCityCountRange(
+        countMode, numberLo, numberHi, land,
+        static_cast<std::int64_t>(world.MapWidth) * static_cast<std::int64_t>(world.MapHeight));
+    const double drawn = std::floor(context.random.Next() * (static_cast<double>(range.hi) -
+                                                             static_cast<double>(range.lo) + 1) +
+                                    static_cast<double>(range.lo));
+    worldCount =
+        static_cast<std::int64_t>(std::clamp(drawn, 0.0, static_cast<double>(kMostPlannedCities)));
+  }
+  const std::int64_t planned = PlanCityShares(buckets, rule, worldCount);
+
+  const auto size = static_cast<std::size_t>(planned);
+  world.CityProduction.assign(size, 0);
+  world.CitySpecialty.assign(size, 0);
+  world.CityOwner.assign(size, 0);
+  CityPlacer placer(world, context.random, productionLo, productionHi, specialtyPercent);
+  for (const CityBucket& b : buckets) {
+    placer.Place(b.coastal, b.plannedCoastal, true);
+    placer.Place(b.inland, b.plannedInland, false);
+  }
+  context.AdvanceProgress(2);
+}
+
+}  // namespace lorvex::stages

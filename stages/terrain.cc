@@ -1,0 +1,388 @@
+#include "stages/terrain.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <string_view>
+
+#include "common/numbers.h"
+
+namespace lorvex::stages {
+
+namespace {
+
+constexpr float kMostTerrainShare = 0.75f;
+constexpr double kShareScale = 0.9;
+constexpr int kMostRevisits = 15;  // a range ends after crossing its own mountains 15 times
+constexpr int kWindowReach = 8;    // the 17 x 17 land window
+// A search that has at least one clear square to find hits it with a chance of 1 in
+// SquareCount or better per draw, so this many draws per square fail with a chance below
+// e^-64; the bound only guards against a count that disagrees with the map.
+constexpr std::int64_t kStartDrawsPerSquare = 64;
+// A growth origin has a clear neighbour among the four directions, so each draw finds it
+// with a chance of 1 in 4; the bound only keeps a fault from turning into a hang.
+constexpr int kMostGrowDraws = 4096;
+
+constexpr std::string_view kNoAttractors = "";
+constexpr std::string_view kRoughAttractors = "M";
+constexpr std::string_view kForestAttractors = "MG";
+constexpr std::string_view kRiverAttractors = "MGF";
+
+using Square = TerrainLog::Square;
+using DirectionTable = std::array<bool, 4>;
+
+int Opposite(int direction) { return direction ^ 1; }  // 0 <-> 1, 2 <-> 3
+
+bool AllMarked(const DirectionTable& table) { return table[0] && table[1] && table[2] && table[3]; }
+
+// x brought into the map by the rule of the square tests; false when it falls outside a
+// flat map.
+bool ColumnInMap(const WorldState& world, std::int32_t& x) {
+  if (x >= 0 && x < world.MapWidth) return true;
+  if (!world.MapWrap || world.MapWidth <= 0) return false;
+  x %= world.MapWidth;
+  if (x < 0) x += world.MapWidth;
+  return true;
+}
+
+// The code of a square passed to the square tests, or 0 outside the map.
+char CodeAt(const WorldState& world, std::int32_t x, std::int32_t y) {
+  if (y < 0 || y >= world.MapHeight || !ColumnInMap(world, x)) return 0;
+  return world.WorldMap(x, y);
+}
+
+// The neighbour one step away in a direction: x always wraps, y is not checked here.
+Square Step(const WorldState& world, Square from, int direction) {
+  return {world.StepX(from.x, direction), WorldState::StepY(from.y, direction)};
+}
+
+// One pass-spanning run of the stage: the land count, the clear squares left, and the
+// passes that share the start-square search and the cluster size.
+class TerrainStage {
+ public:
+  TerrainStage(BuildContext& context, TerrainLog* log)
+      : context_(context), world_(context.world), random_(context.random), log_(log) {}
+
+  void Run(TerrainFractions fractions) {
+    std::int64_t land = 0;
+    for (char code : world_.WorldMap.Cells()) {
+      land += IsLand(code) ? 1 : 0;
+      clear_ += code == terrain::kClear ? 1 : 0;
+    }
+    fractions = CapTerrainFractions(fractions);
+    // Each share is the fraction of the land counted once, before the first pass.
+    const auto share = [&](float fraction) {
+      return static_cast<double>(fraction) * static_cast<double>(land);
+    };
+
+    context_.hooks.ShowStatus("Terrain", "Mountain");
+    PlaceMountains(share(fractions.mountains));
+    context_.AdvanceProgress(2);
+    context_.hooks.ShowStatus("Terrain", "Rough");
+    PlaceGrowth(terrain::kRough, kRoughAttractors, share(fractions.rough));
+    context_.AdvanceProgress(2);
+    context_.hooks.ShowStatus("Terrain", "Forest");
+    PlaceGrowth(terrain::kForest, kForestAttractors, share(fractions.forest));
+    context_.AdvanceProgress(2);
+    context_.hooks.ShowStatus("Terrain", "Rivers");
+    PlaceRivers(share(fractions.rivers));
+    context_.AdvanceProgress(2);
+  }
+
+ private:
+  int DrawDirection() { return static_cast<int>(std::floor(4 * random_.Next())); }
+
+  char Code(Square at) const { return world_.WorldMap(at.x, at.y); }
+
+  // Every write of the stage goes through here, so the count of clear squares stays exact.
+  void Write(Square at, char code) {
+    char& square = world_.WorldMap(at.x, at.y);
+    if (square == terrain::kClear) --clear_;
+    square = code;
+  }
+
+  // Draws squares until one is clear, or is an attractor with a clear neighbour in a
+  // direction drawn at random. False when there is no clear square left to find.
+  bool FindStart(std::string_view attractors, Square& start) {
+    if (clear_ <= 0) return false;
+    const std::int64_t squares = static_cast<std::int64_t>(world_.MapWidth) * world_.MapHeight;
+    const std::int64_t mostDraws = kStartDrawsPerSquare * squares;
+    for (std::int64_t draw = 0; draw < mostDraws; ++draw) {
+      auto pos = static_cast<std::int64_t>(
+          std::floor(random_.Next() * world_.MapWidth * world_.MapHeight));
+      pos = std::min(pos, squares - 1);  // a product that rounds up to the map's size
+      const Square at{static_cast<std::int32_t>(pos % world_.MapWidth),
+                      static_cast<std::int32_t>(pos / world_.MapWidth)};
+      const char code = Code(at);
+      if (code == terrain::kClear) {
+        start = at;
+        return true;
+      }
+      if (attractors.find(code) == std::string_view::npos) continue;
+      DirectionTable tried{};
+      // At least one direction is unmarked whenever a draw is made, so each draw ends the
+      // rejection with a chance of 1 in 4 or better.
+      while (!AllMarked(tried)) {
+        const int d = DrawDirection();
+        if (tried[static_cast<std::size_t>(d)]) continue;
+        const Square next = Step(world_, at, d);
+        if (IsClearSquare(world_, next.x, next.y)) {
+          start = next;
+          return true;
+        }
+        tried[static_cast<std::size_t>(d)] = true;
+      }
+    }
+    return false;
+  }
+
+  std::int32_t DrawTarget(Square start) {
+    const ClusterRange range = ClusterSizeRange(CountLandWindow(world_, start.x, start.y));
+    return static_cast<std::int32_t>(
+        std::floor(random_.Next() * (range.hi - range.lo + 1) + range.lo));
+  }
+
+  void LogCluster(char code, Square start, std::int32_t target, std::int32_t written) {
+    if (log_ != nullptr) log_->clusters.push_back({code, start, target, written});
+  }
+
+  // Mountain ranges: a walker that surges sideways while it has many squares to place,
+  // and otherwise creeps in a random direction that never turns back on its main one.
+  void PlaceMountains(double share) {
+    std::int64_t placed = 0;
+    while (static_cast<double>(placed) < share) {
+      Square at{};
+      if (!FindStart(kNoAttractors, at)) break;
+      const Square start = at;
+      const std::int32_t target = DrawTarget(start);
+      std::int32_t n = 0, revisits = 0;
+      bool alive = true;
+      const int dir = DrawDirection();
+      const auto make = [&](Square square) {
+        Write(square, terrain::kMountains);
+        ++n;
+        ++placed;
+      };
+      while (n < target && alive && revisits < kMostRevisits) {
+        if (Code(at) != terrain::kMountains)
+          make(at);
+        else
+          ++revisits;
+
+        // West, east, north, south.
+        const Square around[4] = {
+            {at.x - 1, at.y}, {at.x + 1, at.y}, {at.x, at.y - 1}, {at.x, at.y + 1}};
+        int clearN = 0;
+        for (const Square& s : around) clearN += IsClearSquare(world_, s.x, s.y) ? 1 : 0;
+        if (clearN == 0) break;
+
+        const std::int32_t remaining = target - n;
+        const auto surge = static_cast<float>(10 * random_.Next());
+        if (remaining > clearN && surge < static_cast<float>(remaining)) {
+          for (const Square& s : around)
+            if (IsClearSquare(world_, s.x, s.y)) make({world_.WrapX(s.x), s.y});
+          const Square ahead = Step(world_, at, dir);
+          if (IsClearSquare(world_, ahead.x, ahead.y)) at = ahead;
+          const bool acrossRows = dir == kWest || dir == kEast;
+          const int sides[2] = {acrossRows ? kSouth : kWest, acrossRows ? kNorth : kEast};
+          for (int side : sides) {
+            const Square next = Step(world_, at, side);
+            if (IsClearSquare(world_, next.x, next.y)) {
+              at = next;
+              break;
+            }
+          }
+        }
+
+        DirectionTable tried{};
+        tried[static_cast<std::size_t>(Opposite(dir))] = true;
+        alive = false;
+        while (!AllMarked(tried)) {
+          const int d = DrawDirection();
+          if (tried[static_cast<std::size_t>(d)]) continue;
+          const Square next = Step(world_, at, d);
+          if (IsLandSquare(world_, next.x, next.y)) {
+            at = next;
+            alive = true;
+            break;
+          }
+          tried[static_cast<std::size_t>(d)] = true;
+        }
+      }
+      LogCluster(terrain::kMountains, start, target, n);
+    }
+  }
+
+  struct GrowthEntry {
+    Square at;
+    bool exhausted;
+  };
+
+  // Rough and Forest: a blob grown one square at a time from random earlier squares of
+  // the cluster, with the start square entered again every round so growth keeps close.
+  void PlaceGrowth(char code, std::string_view attractors, double share) {
+    std::int64_t placed = 0;
+    std::vector<GrowthEntry> entries;
+    while (static_cast<double>(placed) < share) {
+      Square start{};
+      if (!FindStart(attractors, start)) break;
+      const std::int32_t target = DrawTarget(start);
+      entries.assign(static_cast<std::size_t>(target) + 1, GrowthEntry{});
+      std::int32_t n = 0, exhaustedCount = 0;
+      bool alive = true;
+      while (n < target && alive) {
+        entries[static_cast<std::size_t>(n)] = {start, false};
+        Write(start, code);
+        ++n;
+        ++placed;
+
+        std::size_t origin = 0;
+        for (;;) {
+          if (exhaustedCount >= n) {
+            alive = false;
+            break;
+          }
+          // Some entry is not exhausted, so each draw finds one with a chance of 1 in n.
+          do {
+            origin = static_cast<std::size_t>(std::floor(random_.Next() * n));
+          } while (entries[origin].exhausted);
+          if (HasClearNeighbour(world_, entries[origin].at.x, entries[origin].at.y)) break;
+          entries[origin].exhausted = true;
+          ++exhaustedCount;
+        }
+        if (!alive) break;
+
+        bool grown = false;
+        Square next{};
+        for (int draws = 0; draws < kMostGrowDraws && !grown; ++draws) {
+          next = Step(world_, entries[origin].at, DrawDirection());
+          grown = next.y >= 0 && next.y < world_.MapHeight && Code(next) == terrain::kClear;
+        }
+        if (!grown) break;
+        Write(next, code);
+        entries[static_cast<std::size_t>(n)] = {next, false};
+        ++n;
+        ++placed;
+      }
+      LogCluster(code, start, target, n);
+    }
+  }
+
+  // Rivers: each runs from its start square in straight runs of 1 to 3 squares, never
+  // against its main direction nor straight back on the heading before, until it meets
+  // water, another river, or its own course.
+  void PlaceRivers(double share) {
+    std::int64_t placed = 0;
+    // The heading of the last move, carried from river to river through the whole pass.
+    int previous = kNorth;
+    while (static_cast<double>(placed) < share) {
+      Square at{};
+      if (!FindStart(kRiverAttractors, at)) break;
+      const int dir = DrawDirection();
+      std::int32_t length = 0, steps = 0;
+      int heading = kNorth;
+      TerrainLog::River* course = nullptr;
+      if (log_ != nullptr) {
+        log_->rivers.push_back({dir, {}, {}});
+        course = &log_->rivers.back();
+      }
+      for (;;) {
+        Write(at, terrain::kRiver);
+        ++placed;
+        ++steps;
+        if (course != nullptr) course->squares.push_back(at);
+        if (steps >= length) {
+          DirectionTable barred{};
+          barred[static_cast<std::size_t>(Opposite(dir))] = true;
+          barred[static_cast<std::size_t>(Opposite(previous))] = true;
+          // At most two directions are barred: each draw ends this with a chance of 1 in 2.
+          do { heading = DrawDirection(); } while (barred[static_cast<std::size_t>(heading)]);
+          length = ToInt32(2 * random_.Next() + 1);
+          steps = 0;
+          if (course != nullptr)
+            course->segments.push_back({course->squares.size() - 1, heading, length});
+        }
+        const Square next = Step(world_, at, heading);
+        if (!IsLandSquare(world_, next.x, next.y) || IsRiverSquare(world_, next.x, next.y)) break;
+        at = next;
+        previous = heading;
+      }
+    }
+  }
+
+  BuildContext& context_;
+  WorldState& world_;
+  Random& random_;
+  TerrainLog* log_;
+  std::int64_t clear_ = 0;  // "C" squares on the map
+};
+
+}  // namespace
+
+bool IsLandSquare(const WorldState& world, std::int32_t x, std::int32_t y) {
+  const char code = CodeAt(world, x, y);
+  return code != 0 && IsLand(code);
+}
+
+bool IsClearSquare(const WorldState& world, std::int32_t x, std::int32_t y) {
+  return CodeAt(world, x, y) == terrain::kClear;
+}
+
+bool IsRiverSquare(const WorldState& world, std::int32_t x, std::int32_t y) {
+  return CodeAt(world, x, y) == terrain::kRiver;
+}
+
+bool HasClearNeighbour(const WorldState& world, std::int32_t x, std::int32_t y) {
+  if (!world.WorldMap.Contains(x, y)) return false;
+  for (int d : {kWest, kEast, kNorth, kSouth}) {
+    const Square next = Step(world, {x, y}, d);
+    if (next.y >= 0 && next.y < world.MapHeight &&
+        world.WorldMap(next.x, next.y) == terrain::kClear)
+      return true;
+  }
+  return false;
+}
+
+TerrainFractions CapTerrainFractions(TerrainFractions f) {
+  // An infinite share would never come down to the cap.
+  for (float* p : {&f.rivers, &f.forest, &f.rough, &f.mountains})
+    if (!std::isfinite(*p)) *p = 0;
+  while (f.rivers + f.forest + f.rough + f.mountains > kMostTerrainShare)
+    for (float* p : {&f.rivers, &f.forest, &f.rough, &f.mountains})
+      *p = static_cast<float>(*p * kShareScale);
+  return f;
+}
+
+LandWindow CountLandWindow(const WorldState& world, std::int32_t x, std::int32_t y) {
+  LandWindow w;
+  for (int dy = -kWindowReach; dy <= kWindowReach; ++dy)
+    for (int dx = -kWindowReach; dx <= kWindowReach; ++dx) {
+      if (!IsLandSquare(world, x + dx, y + dy)) continue;
+      const int ring = std::max(std::abs(dx), std::abs(dy));
+      ++w.c8;
+      if (ring <= 6) ++w.c6;
+      if (ring <= 4) ++w.c4;
+      if (ring <= 3) ++w.c3;
+      if (ring <= 2) ++w.c2;
+    }
+  return w;
+}
+
+ClusterRange ClusterSizeRange(const LandWindow& w) {
+  // Each test on its own, in this order; the first replaces the starting range.
+  ClusterRange r;
+  if (w.c2 >= 19) r = {5, 10};
+  if (w.c3 >= 37) r = {r.lo + 3, r.hi + 7};
+  if (w.c4 >= 61) r = {r.lo + 3, r.hi + 9};
+  if (w.c6 >= 127) r = {r.lo + 5, r.hi + 11};
+  if (w.c8 > 217) r = {r.lo + 5, r.hi + 13};
+  return r;
+}
+
+void PlaceTerrain(BuildContext& context, float pRivers, float pForest, float pRough,
+                  float pMountains, TerrainLog* log) {
+  TerrainStage(context, log).Run({pRivers, pForest, pRough, pMountains});
+}
+
+}  // namespace lorvex::stages
