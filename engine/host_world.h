@@ -16,6 +16,10 @@ struct HostWorld {
   std::vector<std::int16_t> ProdArray;
   std::vector<std::int16_t> SpecArray;
   std::vector<std::int16_t> OwnerArray;
+  // The cities on the map: ordinals 0 .. CityCount - 1 name the "Y" squares in column-major
+  // order. The arrays may be longer: a city the build planned but found no square for keeps
+  // its entry, 0 in every array.
+  std::int32_t CityCount = 0;
   // Our extension: the land-mass table of the build (size class and land squares per mass).
   std::vector<LandMass> Masses;
 };

@@ -204,8 +204,8 @@ bool WriteTmx(const HostWorld& world, bool wrap, std::uint64_t seed,
       return false;
     }
     const std::vector<City> cities = CitySquares(map);
-    if (world.ProdArray.size() != cities.size() || world.SpecArray.size() != cities.size() ||
-        world.OwnerArray.size() != cities.size()) {
+    if (world.ProdArray.size() < cities.size() || world.SpecArray.size() < cities.size() ||
+        world.OwnerArray.size() < cities.size()) {
       error = "cannot write " + tmxPath + ": the world has " + std::to_string(cities.size()) +
               " city squares but " + std::to_string(world.ProdArray.size()) + " production, " +
               std::to_string(world.SpecArray.size()) + " specialty and " +

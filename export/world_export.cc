@@ -2,6 +2,7 @@
 
 #include "export/png_writer.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -53,7 +54,9 @@ std::string WorldJson(const HostWorld& world, const WorldInfo& info) {
   doc["masses"] = std::move(masses);
   json cities = json::array();
   const std::vector<CityAt> squares = CitySquares(world);
-  for (std::size_t k = 0; k < squares.size() && k < world.ProdArray.size(); ++k)
+  const std::size_t listed = std::min({squares.size(), world.ProdArray.size(),
+                                       world.SpecArray.size(), world.OwnerArray.size()});
+  for (std::size_t k = 0; k < listed; ++k)
     cities.push_back({{"x", squares[k].x},
                       {"y", squares[k].y},
                       {"production", world.ProdArray[k]},

@@ -102,9 +102,7 @@ void frmBuild::CopyWorldOut(HostWorld& out) const {
     }
   }
   out.Masses = world_.MassTable;
-  out.ProdArray.resize(k);
-  out.SpecArray.resize(k);
-  out.OwnerArray.resize(k);
+  out.CityCount = static_cast<std::int32_t>(k);
 }
 
 void frmBuild::cmdCancel_Click() {

@@ -104,7 +104,7 @@ std::string Summary(const clsBuild& host, bool wrap) {
          (wrap ? " wrapping" : "") + ", land " + std::to_string(land) + " squares, masses " +
          std::to_string(placed[0]) + " large, " + std::to_string(placed[1]) + " medium, " +
          std::to_string(placed[2]) + " small" + (placed[3] > 0 ? ", tiny islands" : "") +
-         ", cities " + std::to_string(world.ProdArray.size());
+         ", cities " + std::to_string(world.CityCount);
 }
 
 }  // namespace

@@ -106,7 +106,7 @@ int32_t lorvex_map_height(const LorvexBuilder* builder) {
 }
 
 int32_t lorvex_city_count(const LorvexBuilder* builder) {
-  return builder == nullptr ? 0 : static_cast<int32_t>(builder->builder->World().ProdArray.size());
+  return builder == nullptr ? 0 : static_cast<int32_t>(builder->builder->World().CityCount);
 }
 
 const char* lorvex_version(void) { return lorvex::kVersionText; }

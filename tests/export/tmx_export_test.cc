@@ -185,15 +185,13 @@ TEST(TmxExport, RefusesBadWorldsAndLeavesTheOldMapAlone) {
   HostWorld unknownLetter = MakeWorld({"SCS", "SqS"});
   HostWorld missingValues = MakeWorld({"SYS", "SYS"});
   missingValues.OwnerArray.pop_back();
-  HostWorld valuesWithoutCities = MakeWorld({"SCS"});
-  valuesWithoutCities.ProdArray = {1};
-  valuesWithoutCities.SpecArray = {1};
-  valuesWithoutCities.OwnerArray = {1};
+  HostWorld valuesMissing = MakeWorld({"SYS", "YCY"});
+  valuesMissing.ProdArray.resize(2);
   const struct { const char* what; HostWorld world; const char* reason; } rows[] = {
       {"empty", HostWorld{}, "no squares"},
       {"unknown letter", unknownLetter, "square (1, 1) has the unknown terrain code 'q'"},
       {"missing owner", missingValues, "2 city squares but 2 production, 2 specialty and 1 owner"},
-      {"values without cities", valuesWithoutCities, "0 city squares but 1 production"},
+      {"values missing", valuesMissing, "3 city squares but 2 production, 3 specialty and 3 owner"},
   };
   const fs::path folder = TestFolder();
   const fs::path map = folder / "old.tmx";

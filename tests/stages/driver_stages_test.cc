@@ -158,7 +158,10 @@ TEST(HostCities, AreHandedOverInColumnMajorOrder) {
       ++k;
     }
   EXPECT_GT(k, 20u);
-  EXPECT_EQ(build.out.ProdArray.size(), k);
+  // One entry per city the build planned: those that found no square keep 0.
+  EXPECT_EQ(build.out.CityCount, static_cast<std::int32_t>(k));
+  EXPECT_EQ(build.out.ProdArray.size(), world.CityProduction.size());
+  for (std::size_t i = k; i < build.out.ProdArray.size(); ++i) EXPECT_EQ(build.out.ProdArray[i], 0);
   EXPECT_TRUE(reordered);
 
   // clsBuild with the same seed answers the same cities, and 10 past the last one.
@@ -179,7 +182,9 @@ TEST(HostCities, AreHandedOverInColumnMajorOrder) {
     EXPECT_EQ(host.GetSpecialtyC(pos), build.out.SpecArray[i]);
     EXPECT_EQ(host.GetOwnerC(pos), 0);
   }
-  EXPECT_EQ(host.GetProductionC(static_cast<std::int32_t>(k)), 10);
+  const auto planned = static_cast<std::int32_t>(build.out.ProdArray.size());
+  EXPECT_EQ(host.GetProductionC(planned - 1), k < build.out.ProdArray.size() ? 0 : build.out.ProdArray[k - 1]);
+  EXPECT_EQ(host.GetProductionC(planned), 10);
 
   // The JSON lists them in the same order, with their squares; the PNG outlines them.
   const nlohmann::json doc = nlohmann::json::parse(exporting::WorldJson(host.World(), {false, 31}));

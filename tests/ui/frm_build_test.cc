@@ -37,6 +37,36 @@ TEST(GetMap, OpensTheWindowAsTheHostAskedAndCancelLeavesTheArrays) {
   EXPECT_EQ(out.ProdArray, std::vector<std::int16_t>{7});
 }
 
+// The copy-out reads cities in a column-major scan: the city at (0, 5) comes before the one
+// at (1, 0) although it was placed later. The arrays keep one entry per city of the build,
+// so a planned city that found no square answers 0, not the outside value.
+TEST(GetMap, CopiesCitiesColumnMajorAndKeepsUnplacedEntries) {
+  HeadlessPlatform platform;
+  frmBuild window(platform);
+  platform.AddModalAction([](platform::Window& w) {
+    auto& form = static_cast<frmBuild&>(w);
+    WorldState& world = form.World();
+    world.CreateInitialMap();
+    world.WorldMap(1, 0) = 'Y';  // border squares are fine for the copy-out
+    world.CityOfSquare(1, 0) = 0;
+    world.WorldMap(0, 5) = 'Y';
+    world.CityOfSquare(0, 5) = 1;
+    world.CityProduction = {100, 101, 0};
+    world.CitySpecialty = {9, 12, 0};
+    world.CityOwner = {0, 0, 0};
+    world.BuildSucceeded = true;
+    form.Hide();
+  });
+  HostWorld out;
+  ASSERT_TRUE(window.GetMap(3, 7, false, out));
+  EXPECT_EQ(out.CityCount, 2);
+  EXPECT_EQ(out.ProdArray, (std::vector<std::int16_t>{101, 100, 0}));
+  EXPECT_EQ(out.SpecArray, (std::vector<std::int16_t>{12, 9, 0}));
+  EXPECT_EQ(out.OwnerArray, (std::vector<std::int16_t>{0, 0, 0}));
+  EXPECT_EQ(out.MapArray(0, 5), 'Y');
+  EXPECT_EQ(out.MapArray(1, 1), 'S');
+}
+
 TEST(ShowStatus, ThrottlesRepeatsAndTurnsTheSpinner) {
   HeadlessPlatform platform;
   frmBuild window(platform);
