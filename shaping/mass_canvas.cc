@@ -1,7 +1,6 @@
 #include "shaping/mass_canvas.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <vector>
 
 namespace lorvex::shaping {
@@ -12,35 +11,39 @@ namespace lorvex::shaping {
 // neighbour that turned non-"X" in ring k - 1 (or was so from the start, for ring 1):
 // had that neighbour been there earlier, the square would have been marked earlier. So
 // each ring only looks round the squares of the ring before, and the commit visits the
-// marks sorted by row, then column, which is the order of the commit pass.
+// marks sorted by row, then column, which is the order of the commit pass (in watch mode,
+// where the preview shows that order).
 void PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int32_t h,
              std::int16_t rings) {
   if (rings < 1 || w < 2 || h < 2 || canvas.Width() < w + 1 || canvas.Height() < h + 1) return;
-  const std::int32_t stride = canvas.Width();
-  std::vector<char>& cells = canvas.Cells();
-  std::vector<std::int32_t> frontier, marked;
+  struct Square {
+    std::int32_t x, y;
+  };
+  std::vector<Square> frontier, marked;
   for (std::int32_t y = 0; y <= h; ++y)
     for (std::int32_t x = 0; x <= w; ++x)
-      if (canvas(x, y) != kOpen) frontier.push_back(y * stride + x);
+      if (canvas(x, y) != kOpen) frontier.push_back({x, y});
 
   for (std::int16_t ring = 0; ring < rings && !frontier.empty(); ++ring) {
     marked.clear();
-    for (const std::int32_t at : frontier) {
-      const std::int32_t x = at % stride, y = at / stride;
-      const std::int32_t sides[4][2] = {{x - 1, y}, {x + 1, y}, {x, y + 1}, {x, y - 1}};
-      for (const auto& side : sides) {
+    for (const Square s : frontier) {
+      const Square sides[4] = {{s.x - 1, s.y}, {s.x + 1, s.y}, {s.x, s.y + 1}, {s.x, s.y - 1}};
+      for (const Square side : sides) {
         // The border rows and columns are never marked.
-        if (side[0] < 1 || side[0] > w - 1 || side[1] < 1 || side[1] > h - 1) continue;
-        char& cell = cells[static_cast<std::size_t>(side[1] * stride + side[0])];
+        if (side.x < 1 || side.x > w - 1 || side.y < 1 || side.y > h - 1) continue;
+        char& cell = canvas(side.x, side.y);
         if (cell != kOpen) continue;
         cell = kRingMark;
-        marked.push_back(side[1] * stride + side[0]);
+        marked.push_back(side);
       }
     }
-    std::sort(marked.begin(), marked.end());
-    for (const std::int32_t at : marked) {
-      cells[static_cast<std::size_t>(at)] = kPad;
-      context.hooks.ShowPadSquare(at % stride, at / stride);
+    // The order only shows on the mass preview, which draws nothing outside watch mode.
+    if (context.world.WatchMode)
+      std::sort(marked.begin(), marked.end(),
+                [](Square a, Square b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    for (const Square s : marked) {
+      canvas(s.x, s.y) = kPad;
+      context.hooks.ShowPadSquare(s.x, s.y);
     }
     frontier.swap(marked);
   }

@@ -49,6 +49,7 @@ TEST(PadMass, RingsAreDiamondsRoundTheLandAndShownRingByRingInRowOrder) {
   };
   for (const Case& c : cases) {
     ShapingFixture fixture;
+    fixture.world.WatchMode = true;  // the preview, and so the order of the calls, shows
     BuildContext context = fixture.Context();
     MassCanvas canvas(c.w + 1, c.h + 1, kOpen);
     for (const auto& [x, y] : c.land) canvas(x, y) = kLand;
