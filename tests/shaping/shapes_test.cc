@@ -147,6 +147,21 @@ TEST(MakeShapeMass, AFigureThatCoversNothingStartsFromTheCentre) {
   }
 }
 
+// Shapes yields only in watch mode's pauses; a stop pressed during one ends the figure or
+// the growth at that square, and the mass so far is padded and handed over.
+TEST(MakeShapeMass, AStopDuringAPauseEndsShapingWithTheLandSoFar) {
+  for (std::size_t stopAtLand : {1u, 10u, 250u, 390u}) {
+    ShapingFixture fixture(4);
+    fixture.hooks.stopAtLand = stopAtLand;
+    BuildContext context = fixture.Context();
+    const MassGrid grid = MakeShapeMass(context, 400, 2, 1, 0.7f, 2);  // a figure of 280
+    EXPECT_TRUE(OnlyMassCodes(grid)) << stopAtLand;
+    EXPECT_EQ(fixture.hooks.land.size(), stopAtLand);
+    EXPECT_EQ(CountCode(grid, kLand), static_cast<int>(stopAtLand));
+    EXPECT_GT(CountCode(grid, kPad), 0) << stopAtLand;
+  }
+}
+
 TEST(MakeShapeMass, BadInputFinishesWithLand) {
   const struct {
     int squares, shape, orientation, pad;

@@ -16,8 +16,9 @@
 
 namespace lorvex::shaping::testing {
 
-// Silent hooks that record the mass preview and set StopRequested at yield `stopAt`
-// (0 = never).
+// Silent hooks that record the mass preview and set StopRequested at yield `stopAt` or at
+// the land square `stopAtLand` shown (as a key pressed during a watch-mode pause would;
+// 0 = never).
 class RecordingHooks : public SilentHooks {
  public:
   explicit RecordingHooks(WorldState& world) : world_(world) {}
@@ -29,10 +30,14 @@ class RecordingHooks : public SilentHooks {
     previews.emplace_back(width, height);
     land.clear();
   }
-  void ShowLandSquare(int x, int y) override { land.emplace_back(x, y); }
+  void ShowLandSquare(int x, int y) override {
+    land.emplace_back(x, y);
+    if (stopAtLand > 0 && land.size() == stopAtLand) world_.StopRequested = true;
+  }
   void ShowPadSquare(int x, int y) override { pads.emplace_back(x, y); }
 
   long long stopAt = 0;
+  std::size_t stopAtLand = 0;
   std::vector<std::pair<int, int>> previews;
   std::vector<std::pair<int, int>> land;  // since the last StartMassPreview
   std::vector<std::pair<int, int>> pads;
