@@ -71,7 +71,10 @@ class BlobCanvas {
   // the crop.
   MassGrid Finish(BuildContext& context);
 
-  // Growth: see GrowMass and AddGrowthSquare.
+  // Adds one land square beside a square drawn from the list entries low .. n - 1. Entries
+  // found with no open side are flagged exhausted; once more than `erratic` draws have
+  // failed, every further failure lowers `low` by one (the caller keeps the lowered value).
+  // A step into the frame counts a hit on that side, which may move the frame in.
   Growth AddGrowthSquare(BuildContext& context, std::int32_t& low, std::int16_t erratic);
 
  private:
