@@ -18,18 +18,26 @@ inline constexpr char kMark = 'K';
 inline constexpr char kRingMark = 'H';
 inline constexpr char kPad = 'S';
 
+// The largest mass a size box can ask for (four digits). The shapers hold larger requests
+// to it, so that a request that bypassed the window cannot size a canvas beyond memory.
+inline constexpr std::int32_t kMostMassSquares = 9999;
+// The widest sea border a border box can ask for (two digits), held the same way.
+inline constexpr std::int32_t kMostPadRings = 99;
+
 // A canvas with upper bounds W and H has W + 1 columns and H + 1 rows.
 using MassCanvas = Grid<char>;
 // The cropped result handed to placement: "C", "S" and "X" only. Empty when the build was
-// stopped while shaping.
+// stopped while shaping before any land existed.
 using MassGrid = Grid<char>;
 
 // Adds `rings` rings of "S" round everything that is not "X", showing each new padding
-// square on the mass preview.
+// square on the mass preview. Ring k takes exactly the "X" squares within k side steps of
+// the mass; rows 0 and H and columns 0 and W never become "S". Rings < 1 adds none.
 void PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int32_t h,
              std::int16_t rings);
 
-// The bounding box of the canvas's non-"X" squares, copied out.
+// The bounding box of the canvas's non-"X" squares in columns 1 .. W and rows 1 .. H,
+// copied out; an empty grid when there are none.
 MassGrid CropMass(const MassCanvas& canvas, std::int32_t w, std::int32_t h);
 
 }  // namespace lorvex::shaping

@@ -1,11 +1,137 @@
-// TEMPORARY placeholder until the algorithm lands: a single square of land.
 #include "shaping/shapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "common/numbers.h"
 
 namespace lorvex::shaping {
 
-MassGrid MakeShapeMass(BuildContext&, std::int32_t, std::int32_t, std::int32_t, float,
-                       std::int32_t) {
-  return MassGrid(1, 1, kLand);
+namespace {
+
+constexpr std::int32_t kLeastCanvas = 50;
+constexpr std::int32_t kStepX[4] = {0, 0, -1, 1};  // direction d: 0 up, 1 down, 2 left, 3 right
+constexpr std::int32_t kStepY[4] = {-1, 1, 0, 0};
+
+// True when a record from `from` on still has an open side; flags the others enclosed.
+bool AnyRecordCanGrow(ShapeCanvas& shape, std::int32_t from) {
+  for (std::size_t k = static_cast<std::size_t>(from); k < shape.list.size(); ++k) {
+    GrowthSquare& s = shape.list[k];
+    if (s.exhausted) continue;
+    if (shape.HasOpenSide(s)) return true;
+    s.exhausted = true;
+  }
+  return false;
+}
+
+}  // namespace
+
+float ShapePercent(float percent) { return percent >= 0.5f && percent <= 1.0f ? percent : 0.7f; }
+
+ShapeLayout LayOutShape(std::int32_t boxWidth, std::int32_t boxHeight, std::int32_t pad) {
+  ShapeLayout layout;
+  layout.w = std::max(2 * boxWidth + 2 * pad, kLeastCanvas);
+  layout.h = std::max(2 * boxHeight + 2 * pad, kLeastCanvas);
+  layout.x0 = static_cast<std::int32_t>(std::floor(layout.w / 2.0 - boxWidth / 2.0));
+  layout.y0 = static_cast<std::int32_t>(std::floor(layout.h / 2.0 - boxHeight / 2.0));
+  return layout;
+}
+
+ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares)
+    : w(w), h(h), canvas(w + 1, h + 1, kOpen) {
+  const std::int64_t room = static_cast<std::int64_t>(w + 1) * (h + 1);
+  list.reserve(static_cast<std::size_t>(std::min<std::int64_t>(3LL * std::max(squares, 1) + 1, room)));
+}
+
+void ShapeCanvas::AddLand(BuildContext& context, std::int32_t x, std::int32_t y) {
+  list.push_back({x, y, false});
+  canvas(x, y) = kLand;
+  context.hooks.ShowLandSquare(x, y);
+}
+
+ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t squares,
+                      double evenShare, double erraticWindow) {
+  ShapeGrowth result;
+  if (shape.list.empty()) shape.AddLand(context, shape.w / 2, shape.h / 2);
+  for (GrowthSquare& s : shape.list) s.exhausted = !shape.HasOpenSide(s);
+  const std::int32_t total = squares - 1 - shape.Count();
+  std::int32_t steps = 0, lo = 0;
+  while (shape.Count() <= squares - 1) {
+    // Only a watch-mode pause can have let a stop in; the driver drops a stopped mass.
+    if (context.Stopped()) break;
+    const std::int32_t count = shape.Count();
+    if (!result.switched && evenShare * total < steps) {
+      lo = std::max(0, ToInt32(count - erraticWindow));
+      result = {true, steps, lo};
+    }
+    ++steps;
+    // A window that starts past the newest record would draw beyond the list.
+    lo = std::min(lo, count - 1);
+
+    std::size_t k = 0;
+    // When every record from lo on is enclosed no draw can succeed: after as many failed
+    // draws as the window holds, the records are looked at once; if none can grow the
+    // window widens back to lo = 0, and if none of the whole mass can, the growth ends.
+    std::int64_t failures = 0, lookAt = count - lo;
+    for (;;) {
+      k = static_cast<std::size_t>(std::floor(context.random.Next() * (count - lo) + lo));
+      GrowthSquare& s = shape.list[k];
+      if (!s.exhausted) {
+        if (shape.HasOpenSide(s)) break;
+        s.exhausted = true;
+      }
+      if (++failures < lookAt) continue;
+      if (!AnyRecordCanGrow(shape, lo)) {
+        if (lo == 0) return result;
+        lo = 0;
+      }
+      lookAt = failures + (count - lo);
+    }
+
+    const GrowthSquare source = shape.list[k];
+    std::int32_t tx = 0, ty = 0;
+    do {
+      const auto d = static_cast<int>(std::floor(context.random.Next() * 4));
+      tx = source.x + kStepX[d];
+      ty = source.y + kStepY[d];
+    } while (!shape.IsOpen(tx, ty));
+    shape.AddLand(context, tx, ty);
+  }
+  return result;
+}
+
+MassGrid MakeShapeMass(BuildContext& context, std::int32_t squares, std::int32_t shape,
+                       std::int32_t orientation, float percent, std::int32_t pad) {
+  squares = std::clamp(squares, 1, kMostMassSquares);
+  pad = std::clamp(pad, 0, kMostPadRings);
+  percent = ShapePercent(percent);
+  const std::int32_t aim = ToInt32(static_cast<double>(squares) * percent);
+  if (orientation < 0 || orientation >= kOrientationCount)
+    orientation = static_cast<std::int32_t>(std::floor(context.random.Next() * kOrientationCount));
+  const Figure figure(shape, aim, DrawFigureParameters(shape, context.random));
+  const ShapeLayout layout =
+      LayOutShape(figure.BoxWidth(orientation), figure.BoxHeight(orientation), pad);
+
+  ShapeCanvas mass(layout.w, layout.h, squares);
+  context.hooks.StartMassPreview(layout.w, layout.h);
+  ForEachFigureSquare(figure, orientation, [&](std::int32_t dx, std::int32_t dy) {
+    mass.AddLand(context, layout.x0 + dx, layout.y0 + dy);
+    return !context.Stopped();
+  });
+  if (percent < 1.0f) {
+    if (!context.Stopped())
+      GrowShape(context, mass, squares, context.params.Number("txtShape", 1) / 100,
+                context.params.Number("txtShape", 2));
+  } else if (mass.Count() == 0) {
+    // A figure too small to cover a square (a few squares at most) leaves the centre
+    // square, so that the mass has land.
+    mass.AddLand(context, layout.w / 2, layout.h / 2);
+  }
+  context.hooks.FadeLandTrail(0);
+  PadMass(context, mass.canvas, layout.w, layout.h, static_cast<std::int16_t>(pad));
+  context.hooks.FadePadTrail(0);
+  return CropMass(mass.canvas, layout.w, layout.h);
 }
 
 }  // namespace lorvex::shaping

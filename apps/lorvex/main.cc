@@ -13,6 +13,7 @@
 
 #include "apps/lorvex/build_command.h"
 #include "apps/lorvex/settings_command.h"
+#include "apps/lorvex/shapes_command.h"
 #include "common/version.h"
 #include "host/cls_build.h"
 
@@ -54,6 +55,15 @@ int main(int argc, char** argv) {
   lorvex::cli::AddSettingsOptions(*build, buildOptions.settings);
   lorvex::cli::SettingsCommands settingsCommands(app);
 
+  lorvex::cli::ShapesOptions shapesOptions;
+  CLI::App* shapes = app.add_subcommand("shapes", "draw the 24 figures of the Shapes algorithm");
+  shapes->add_option("--png", shapesOptions.pngFile, "write the figures as a PNG picture (- = stdout)")
+      ->required();
+  shapes->add_option("--squares", shapesOptions.squares, "squares of each figure (1 to 9999, default 400)")
+      ->check(CLI::Range(1, 9999));
+  shapes->add_option("--orient", shapesOptions.orientation, "orientation of the figures (0 to 7, default 0)")
+      ->check(CLI::Range(0, 7));
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -69,6 +79,7 @@ int main(int argc, char** argv) {
 
   if (build->parsed()) return lorvex::cli::RunBuild(buildOptions);
   if (const std::optional<int> status = settingsCommands.Run()) return *status;
+  if (shapes->parsed()) return lorvex::cli::RunShapes(shapesOptions);
   std::cout << app.help();
   return 0;
 }

@@ -1,0 +1,219 @@
+#include "shaping/blob_growth.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace lorvex::shaping {
+
+namespace {
+
+constexpr int kSides = 4;
+// Side neighbour of (x, y) in direction d: 0 up, 1 down, 2 left, 3 right.
+constexpr std::int32_t kStepX[kSides] = {0, 0, -1, 1};
+constexpr std::int32_t kStepY[kSides] = {-1, 1, 0, 0};
+
+}  // namespace
+
+std::int32_t DrawFramePeriod(Random& random) {
+  return static_cast<std::int32_t>(std::floor(random.Next() * 7)) + 3;
+}
+
+BlobCanvas::BlobCanvas(std::int32_t squares, std::int32_t pad, std::int16_t spanX,
+                       std::int16_t spanY)
+    : pad_(std::clamp(pad, 0, kMostPadRings)),
+      rings_(pad_ < 1 ? 1 : pad_ + 1),
+      xMax_(2 * pad_ + std::max<std::int32_t>(spanX, 0) + 2),
+      yMax_(2 * pad_ + std::max<std::int32_t>(spanY, 0) + 2),
+      canvas_(xMax_ + 1, yMax_ + 1, kOpen) {
+  for (std::int32_t y = 0; y <= yMax_; ++y)
+    for (std::int32_t x = 0; x <= xMax_; ++x)
+      if (x < rings_ || x > xMax_ - rings_ || y < rings_ || y > yMax_ - rings_) canvas_(x, y) = kMark;
+  depth_.fill(rings_);
+  const std::int64_t room = static_cast<std::int64_t>(xMax_ + 1) * (yMax_ + 1);
+  list_.reserve(static_cast<std::size_t>(std::min<std::int64_t>(std::max(squares, 1), room) + 2));
+}
+
+std::int64_t BlobCanvas::InteriorSquares() const {
+  return static_cast<std::int64_t>(xMax_ - 1 - 2 * pad_) * (yMax_ - 1 - 2 * pad_);
+}
+
+void BlobCanvas::AddLand(BuildContext& context, std::int32_t x, std::int32_t y) {
+  list_.push_back({x, y, false});
+  canvas_(x, y) = kLand;
+  context.hooks.ShowLandSquare(x, y);
+}
+
+void BlobCanvas::ClearLand() {
+  for (const GrowthSquare& s : list_) canvas_(s.x, s.y) = kOpen;
+  list_.clear();
+}
+
+void BlobCanvas::FillRectangle(BuildContext& context, std::int32_t squares) {
+  // With no pad the rectangle would start on row and column 0, which the crop never sees.
+  const std::int32_t first = std::max(pad_, 1);
+  for (std::int32_t x = first; x <= xMax_ - pad_ - 1; ++x)
+    for (std::int32_t y = first; y <= yMax_ - pad_ - 1; ++y) {
+      if (Count() >= squares) return;
+      AddLand(context, x, y);
+    }
+}
+
+MassGrid BlobCanvas::Finish(BuildContext& context) {
+  std::replace(canvas_.Cells().begin(), canvas_.Cells().end(), kMark, kOpen);
+  context.hooks.FadeLandTrail(0);
+  PadMass(context, canvas_, xMax_, yMax_, static_cast<std::int16_t>(pad_));
+  context.hooks.FadePadTrail(0);
+  return CropMass(canvas_, xMax_, yMax_);
+}
+
+bool BlobCanvas::HasOpenSide(const GrowthSquare& s) const {
+  return IsOpen(s.x + 1, s.y) || IsOpen(s.x - 1, s.y) || IsOpen(s.x, s.y + 1) ||
+         IsOpen(s.x, s.y - 1);
+}
+
+bool BlobCanvas::AnyEntryCanGrow() {
+  for (GrowthSquare& s : list_) {
+    if (s.exhausted) continue;
+    if (HasOpenSide(s)) return true;
+    s.exhausted = true;
+  }
+  return false;
+}
+
+Growth BlobCanvas::AddGrowthSquare(BuildContext& context, std::int32_t& low,
+                                   std::int16_t erratic) {
+  const std::int32_t n = Count();
+  if (n == 0) return Growth::kNoRoom;
+  // A window from n on would draw past the list's end.
+  low = std::clamp(low, 0, n - 1);
+  std::int64_t tries = 0;
+  // When every entry is exhausted no draw can succeed: after every n failed draws from the
+  // whole list, all entries are looked at once, so the search ends.
+  std::int64_t lookAt = n;
+  for (;;) {
+    if (context.YieldAndCheckStop()) return Growth::kStopped;
+    const auto i = static_cast<std::size_t>(std::floor(context.random.Next() * (n - low) + low));
+    GrowthSquare& source = list_[i];
+    if (!source.exhausted) {
+      if (HasOpenSide(source)) {
+        for (;;) {
+          const auto d = static_cast<int>(std::floor(context.random.Next() * 4));
+          const std::int32_t tx = source.x + kStepX[d], ty = source.y + kStepY[d];
+          const char target = canvas_(tx, ty);
+          if (target == kOpen) {
+            AddLand(context, tx, ty);
+            return Growth::kGrown;
+          }
+          if (target != kMark) continue;
+          HitFrame(context, d);
+          // The frame may have closed over the source's last open side.
+          if (!HasOpenSide(list_[i])) break;
+        }
+      }
+      list_[i].exhausted = true;
+    }
+    ++tries;
+    if (tries > erratic && low > 0) --low;
+    if (low == 0 && tries >= lookAt) {
+      if (!AnyEntryCanGrow() && !MoveFramesBack()) return Growth::kNoRoom;
+      lookAt = tries + n;
+    }
+  }
+}
+
+void BlobCanvas::HitFrame(BuildContext& context, int side) {
+  std::int32_t& hits = hits_[static_cast<std::size_t>(side)];
+  ++hits;
+  // The top side moves once its count has reached the period, the other three each time
+  // their count is a whole multiple of it.
+  const bool due = side == kTopSide ? hits >= period_ : hits % period_ == 0;
+  if (!due || frameFixed_ || !MoveFrameIn(side)) return;
+  hits = LandOnLine(side, Depth(side) - 2);
+  period_ = DrawFramePeriod(context.random);
+}
+
+bool BlobCanvas::MoveFrameIn(int side) {
+  const bool rows = side == kTopSide || side == kBottomSide;
+  const int opposite = side ^ 1;
+  // Keep at least one line inside the frame: a frame line past the opposite frame would
+  // lie off the canvas.
+  if (Depth(side) + 1 + Depth(opposite) > (rows ? yMax_ : xMax_)) return false;
+  ++depth_[static_cast<std::size_t>(side)];
+  SetLine(side, Depth(side) - 1, kOpen, kMark);
+  return true;
+}
+
+bool BlobCanvas::MoveFramesBack() {
+  frameFixed_ = true;
+  for (;;) {
+    bool moved = false;
+    for (int side = 0; side < kSides; ++side) {
+      // The outer ring stays, so that no land reaches the canvas edge.
+      if (Depth(side) <= 1) continue;
+      --depth_[static_cast<std::size_t>(side)];
+      SetLine(side, Depth(side), kMark, kOpen);
+      moved = true;
+    }
+    if (!moved) return false;
+    bool canGrow = false;
+    for (GrowthSquare& s : list_) {
+      s.exhausted = !HasOpenSide(s);
+      canGrow = canGrow || !s.exhausted;
+    }
+    if (canGrow) return true;
+  }
+}
+
+void BlobCanvas::SetLine(int side, std::int32_t distance, char from, char to) {
+  const auto inFrame = [this](std::int32_t x, std::int32_t y) {
+    return y < Depth(kTopSide) || y > yMax_ - Depth(kBottomSide) || x < Depth(kLeftSide) ||
+           x > xMax_ - Depth(kRightSide);
+  };
+  const bool rows = side == kTopSide || side == kBottomSide;
+  const std::int32_t line = side == kTopSide || side == kLeftSide ? distance
+                            : rows                              ? yMax_ - distance
+                                                                : xMax_ - distance;
+  const std::int32_t length = rows ? xMax_ : yMax_;
+  for (std::int32_t k = 0; k <= length; ++k) {
+    const std::int32_t x = rows ? k : line, y = rows ? line : k;
+    char& cell = canvas_(x, y);
+    if (cell != from) continue;
+    // A line given back keeps the squares that still lie in another side's frame.
+    if (to == kOpen && inFrame(x, y)) continue;
+    cell = to;
+  }
+}
+
+std::int32_t BlobCanvas::LandOnLine(int side, std::int32_t distance) const {
+  if (distance < 0) return 0;
+  const bool rows = side == kTopSide || side == kBottomSide;
+  const std::int32_t line = side == kTopSide || side == kLeftSide ? distance
+                            : rows                              ? yMax_ - distance
+                                                                : xMax_ - distance;
+  const std::int32_t length = rows ? xMax_ : yMax_;
+  std::int32_t land = 0;
+  for (std::int32_t k = 0; k <= length; ++k)
+    if ((rows ? canvas_(k, line) : canvas_(line, k)) == kLand) ++land;
+  return land;
+}
+
+Growth GrowMass(BuildContext& context, BlobCanvas& blob, std::int32_t squares,
+                std::int16_t evenPad, std::int16_t erratic) {
+  const std::int32_t remaining = squares - 1 - blob.Count();
+  std::int32_t added = 0, low = 0;
+  bool erraticMode = false;
+  while (blob.Count() <= squares - 1) {
+    if (context.YieldAndCheckStop()) return Growth::kStopped;
+    if (!erraticMode && evenPad / 100.0 * remaining < added) {
+      erraticMode = true;
+      low = std::max(0, blob.Count() - erratic);
+    }
+    ++added;
+    const Growth step = blob.AddGrowthSquare(context, low, erratic);
+    if (step != Growth::kGrown) return step;
+  }
+  return Growth::kGrown;
+}
+
+}  // namespace lorvex::shaping

@@ -1,0 +1,116 @@
+// The canvas the two blob algorithms (Stick Blob, Wandering Blob) shape a mass on, and
+// their shared growth: GrowMass adds single squares next to the mass, evenly at first and
+// erratically afterwards, one AddGrowthSquare at a time, inside a keep-out frame of "K"
+// that closes in on the side the growth pushes against.
+//
+// Canvas squares are (x, y), x = 0 .. XMax from the left, y = 0 .. YMax from the top, with
+// XMax = 2 Pad + SpanX + 2 and YMax = 2 Pad + SpanY + 2. The frame is 1 ring deep when Pad
+// is below 1, Pad + 1 rings otherwise, which leaves (SpanX + 1) x (SpanY + 1) squares
+// inside it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "engine/build_context.h"
+#include "shaping/mass_canvas.h"
+
+namespace lorvex::shaping {
+
+// One land square of the mass, in the order the squares were added.
+struct GrowthSquare {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  bool exhausted = false;  // no open side neighbour is left
+};
+
+// How a growth call ended.
+enum class Growth {
+  kGrown,    // the squares asked for were added
+  kStopped,  // a stop was requested during a yield
+  kNoRoom,   // no square of the mass can grow any more, even with the frame taken back
+             // to the canvas's outer ring
+};
+
+// The frame sides, named after the canvas edge they stand on; side d is also the one the
+// growth pushes against when it steps in direction d (0 up, 1 down, 2 left, 3 right).
+enum FrameSide : int { kTopSide = 0, kBottomSide = 1, kLeftSide = 2, kRightSide = 3 };
+
+class BlobCanvas {
+ public:
+  // Negative pads and spans count as 0. `squares` only sizes the square list.
+  BlobCanvas(std::int32_t squares, std::int32_t pad, std::int16_t spanX, std::int16_t spanY);
+
+  std::int32_t XMax() const { return xMax_; }
+  std::int32_t YMax() const { return yMax_; }
+  std::int32_t Pad() const { return pad_; }
+  std::int32_t Rings() const { return rings_; }
+  // Squares inside the frame: (SpanX + 1) x (SpanY + 1).
+  std::int64_t InteriorSquares() const;
+
+  const MassCanvas& Canvas() const { return canvas_; }
+  char At(std::int32_t x, std::int32_t y) const { return canvas_(x, y); }
+  const std::vector<GrowthSquare>& Squares() const { return list_; }
+  std::int32_t Count() const { return static_cast<std::int32_t>(list_.size()); }
+
+  std::int32_t Depth(int side) const { return depth_[static_cast<std::size_t>(side)]; }
+  std::int32_t Hits(int side) const { return hits_[static_cast<std::size_t>(side)]; }
+  std::int32_t Period() const { return period_; }
+  void SetPeriod(std::int32_t period) { period_ = period; }
+
+  // A new land square: list entry, "C" and the preview. The square need not be open.
+  void AddLand(BuildContext& context, std::int32_t x, std::int32_t y);
+  // Turns every listed square back to "X" and empties the list.
+  void ClearLand();
+  // The fallback for a mass bigger than the frame's inside: squares x = Pad .. XMax - Pad - 1
+  // (outer), y = Pad .. YMax - Pad - 1 (inner) become land until the mass has `squares`.
+  // Row and column 0 are left out, as CropMass never sees them.
+  void FillRectangle(BuildContext& context, std::int32_t squares);
+  // The last steps: every "K" back to "X", the land trail faded, Pad rings of padding,
+  // the crop.
+  MassGrid Finish(BuildContext& context);
+
+  // Adds one land square beside a square drawn from the list entries low .. n - 1. Entries
+  // found with no open side are flagged exhausted; once more than `erratic` draws have
+  // failed, every further failure lowers `low` by one (the caller keeps the lowered value).
+  // A step into the frame counts a hit on that side, which may move the frame in.
+  Growth AddGrowthSquare(BuildContext& context, std::int32_t& low, std::int16_t erratic);
+
+ private:
+  bool IsOpen(std::int32_t x, std::int32_t y) const { return canvas_(x, y) == kOpen; }
+  bool HasOpenSide(const GrowthSquare& s) const;
+  // True when some entry still has an open side; flags the others exhausted on the way.
+  bool AnyEntryCanGrow();
+  // A hit of the growth on the frame of `side`; moves the frame when it is due.
+  void HitFrame(BuildContext& context, int side);
+  bool MoveFrameIn(int side);
+  // Turns the innermost line of every side back to "X", one line a side at a time, until
+  // some entry can grow again; false when only the canvas's outer ring is left and none
+  // can. Past the first depth too: land that anchor points or sticks put into the frame
+  // can only grow out that way.
+  bool MoveFramesBack();
+  void SetLine(int side, std::int32_t distance, char from, char to);
+  std::int32_t LandOnLine(int side, std::int32_t distance) const;
+
+  std::int32_t pad_, rings_, xMax_, yMax_;
+  MassCanvas canvas_;
+  std::vector<GrowthSquare> list_;
+  std::int32_t period_ = 3;
+  std::array<std::int32_t, 4> depth_{};
+  std::array<std::int32_t, 4> hits_{};
+  // Once the frame has had to move back, it stays put: closing in again could take away
+  // the room just given back, round and round.
+  bool frameFixed_ = false;
+};
+
+// The shared frame period, 3 to 9 hits: Int(r * 7) + 3.
+std::int32_t DrawFramePeriod(Random& random);
+
+// Grows the mass to `squares` land squares: evenly from any square of the mass until more
+// than evenPad % of the squares still wanted at the start have been added, then only from
+// the squares added since `erratic` squares before that switch.
+Growth GrowMass(BuildContext& context, BlobCanvas& blob, std::int32_t squares,
+                std::int16_t evenPad, std::int16_t erratic);
+
+}  // namespace lorvex::shaping
