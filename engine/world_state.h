@@ -46,7 +46,9 @@ enum SizeClass : std::int16_t { kLarge = 0, kMedium = 1, kSmall = 2, kTinyIsland
 // One row of the land-mass table.
 struct LandMass {
   std::int16_t sizeClass = kLarge;
-  std::int16_t squares = 0;  // land squares of this mass actually written to WorldMap
+  // Land squares of this mass actually written to WorldMap. 32 bits: on a large map a mass
+  // may hold far more than 32767 squares.
+  std::int32_t squares = 0;
 };
 
 // A square position of the watch trails; x = -1 marks an empty slot.

@@ -304,6 +304,10 @@ std::int16_t ParameterView::Whole(std::string_view name, int index) const {
   return ToInt16(Number(name, index));
 }
 
+std::int32_t ParameterView::Long(std::string_view name, int index) const {
+  return ToInt32(Number(name, index));
+}
+
 int ParameterView::Value(std::string_view name, int index) const {
   return controls_.At(name, index).Value();
 }

@@ -61,6 +61,8 @@ class ParameterView {
   double Number(std::string_view name, int index) const;
   // That number rounded half to even into a 16-bit whole number (clamped).
   std::int16_t Whole(std::string_view name, int index) const;
+  // The same into a 32-bit whole number (clamped), for the figures that count squares.
+  std::int32_t Long(std::string_view name, int index) const;
   int Value(std::string_view name, int index) const;
   const std::string& Tag(std::string_view name, int index) const;
   int ListIndex(std::string_view name, int index) const;

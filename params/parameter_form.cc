@@ -20,16 +20,7 @@ std::string NumberText(double value) {
   return text;
 }
 
-void SetNumberText(platform::Control& box, double value) {
-  const std::size_t room = static_cast<std::size_t>(box.MaxLength());
-  std::string text = NumberText(value);
-  if (room > 0 && text.size() > room) text = NumberText(RoundHalfEven(value));
-  if (room > 0 && text.size() > room) {
-    const bool negative = value < 0 && room > 1;
-    text = (negative ? "-" : "") + std::string(negative ? room - 1 : room, '9');
-  }
-  box.SetText(text);
-}
+void SetNumberText(platform::Control& box, double value) { box.SetText(NumberText(value)); }
 
 ParameterForm::ParameterForm(platform::ControlSet& controls, FormEnvironment environment)
     : controls_(controls), env_(environment) {

@@ -67,9 +67,9 @@ inline constexpr platform::Rgb kWindowBackgroundColour{255, 255, 255};
 // digit ("-7", "400"), others with up to 15 significant digits ("2.5", "1E+20").
 std::string NumberText(double value);
 
-// Writes a number's decimal text into a box. When the text has more characters than the
-// box holds, the number rounded to a whole number is written if that fits, else the
-// largest whole number that fits (all nines; for a negative number "-" and nines).
+// Writes a number's decimal text into a box. The text is written whole, even where it is
+// longer than the box lets a person type (Recommend's figures for a large map); it is never
+// longer than about 21 characters ("1.79769313486232E+308").
 void SetNumberText(platform::Control& box, double value);
 
 class ParameterForm {

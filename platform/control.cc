@@ -26,10 +26,12 @@ void Control::SetListIndex(int listIndex) {
   Fire(onClick_);
 }
 
-void Control::SetText(std::string_view text) {
+void Control::SetText(std::string_view text) { text_.assign(text.substr(0, kMostTextLength)); }
+
+void Control::Type(std::string_view text) {
   if (maxLength_ > 0 && text.size() > static_cast<std::size_t>(maxLength_))
     text = text.substr(0, static_cast<std::size_t>(maxLength_));
-  text_.assign(text);
+  SetText(text);
 }
 
 void Control::SetMaxLength(int maxLength) { maxLength_ = maxLength < 0 ? 0 : maxLength; }

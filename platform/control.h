@@ -54,10 +54,15 @@ class Control {
   int ListIndex() const { return listIndex_; }
   void SetListIndex(int listIndex);
 
-  // Text is cut to MaxLength characters when one is set (0 = no limit), as a typed or
-  // assigned text of a real number box would be.
+  // MaxLength limits what a person types (0 = no limit). A text the program sets is held
+  // as it is: Recommend writes figures longer than a box's typing limit on large maps, and a
+  // settings file hands its values over unchanged. Only kMostTextLength characters are kept,
+  // so no text can grow without bound.
+  static constexpr std::size_t kMostTextLength = 1024;
   const std::string& Text() const { return text_; }
   void SetText(std::string_view text);
+  // A person typing the text into the box: cut to MaxLength characters.
+  void Type(std::string_view text);
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int maxLength);
 

@@ -18,9 +18,9 @@ inline constexpr char kMark = 'K';
 inline constexpr char kRingMark = 'H';
 inline constexpr char kPad = 'S';
 
-// The largest mass a size box can ask for (four digits). The shapers hold larger requests
-// to it, so that a request that bypassed the window cannot size a canvas beyond memory.
-inline constexpr std::int32_t kMostMassSquares = 9999;
+// The largest mass worth shaping: the squares of the largest map. A larger request could
+// never be placed, and could size a canvas beyond memory, so the shapers hold it to this.
+inline constexpr std::int32_t kMostMassSquares = 4096 * 4096;
 // The widest sea border a border box can ask for (two digits), held the same way.
 inline constexpr std::int32_t kMostPadRings = 99;
 

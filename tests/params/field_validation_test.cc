@@ -9,6 +9,9 @@
 namespace lorvex::params {
 namespace {
 
+// The longest text the window writes for a number: "1.79769313486232E+308".
+constexpr std::size_t kLongestNumberText = 21;
+
 using testing::FormFixture;
 
 struct TypedCase {
@@ -38,7 +41,7 @@ TEST(FieldValidation, RangeBoxesAreCleanedAndClamped) {
       {"txtBlobv3", 2, "29", "30"},
       {"txtShape", 1, "99", "50"},
       {"txtShape", 0, "59", "60"},
-      {"txtShape", 0, "9e9", "100"},       // "9E+09" does not fit: the box's largest, then the range
+      {"txtShape", 0, "9e9", "100"},
       {"txtShape", 2, "abc", "3"},
   };
   for (const TypedCase& c : cases) {
@@ -52,8 +55,8 @@ TEST(FieldValidation, CleaningKeepsFractionsAndBoundsEveryText) {
   const TypedCase cases[] = {
       {"txtLandMass", 2, "-7", "7"},        {"txtLandMass", 2, "12abc", "12"},
       {"txtLandMass", 2, "", "0"},          {"txtLandMass", 2, "2.5", "2.5"},
-      {"txtLandMass", 2, "abc", "0"},       {"txtLandMass", 2, "9e99", "9999"},
-      {"txtLandMass", 18, "1e-9", "0"},     {"txtLandMass", 18, " 42", "42"},
+      {"txtLandMass", 2, "abc", "0"},       {"txtLandMass", 2, "9e99", "9E+99"},
+      {"txtLandMass", 18, "1e-9", "1E-09"},     {"txtLandMass", 18, " 42", "42"},
       {"txtLandMass", 18, "-0", "0"},       {"txtLandMass", 18, "0.25", "0.25"},
       {"txtLandMass", 18, "1.255", "1.25"},  // the four-character box holds "1.25"
   };
@@ -62,11 +65,14 @@ TEST(FieldValidation, CleaningKeepsFractionsAndBoundsEveryText) {
     f.Type(c.name, c.index, c.typed);
     EXPECT_EQ(f.Text(c.name, c.index), c.left) << c.typed;
   }
-  // A thousand digits: the box keeps what it can hold, and every figure stays a number
-  // that a build can take.
+  // A thousand digits typed: the box takes what a person can type into it. Set by the
+  // program, they are cleaned into the number's short text.
   FormFixture f;
   f.Type("txtLandMass", 3, std::string(1000, '7'));
   EXPECT_EQ(f.Text("txtLandMass", 3), "7777");
+  f.At("txtLandMass", 3).SetText(std::string(1000, '7'));
+  f.At("txtLandMass", 3).LoseFocus();
+  EXPECT_EQ(f.Text("txtLandMass", 3), "1.79769313486232E+308");
 }
 
 TEST(FieldValidation, NumberTextAndBoxCapacity) {
@@ -76,14 +82,15 @@ TEST(FieldValidation, NumberTextAndBoxCapacity) {
   EXPECT_EQ(NumberText(-0.0), "0");
   EXPECT_EQ(NumberText(1e15), "1E+15");
   EXPECT_EQ(NumberText(123456789012345.0), "123456789012345");
+  // The program's figures are written whole, whatever the box lets a person type.
   FormFixture f;
   platform::Control& box = f.At("txtBlobv2", 2);  // three characters
   SetNumberText(box, 12.25);
-  EXPECT_EQ(box.Text(), "12");  // rounded when the fraction does not fit
+  EXPECT_EQ(box.Text(), "12.25");
   SetNumberText(box, 1e300);
-  EXPECT_EQ(box.Text(), "999");
+  EXPECT_EQ(box.Text(), "1E+300");
   SetNumberText(box, -5000);
-  EXPECT_EQ(box.Text(), "-99");
+  EXPECT_EQ(box.Text(), "-5000");
 }
 
 TEST(FieldValidation, LoHiPairsFollowEachOtherBothWays) {
@@ -306,7 +313,7 @@ TEST(FieldValidation, PercentagesCompleteTheLastVisibleBox) {
 }
 
 // Whatever the boxes hold, a revalidation leaves every range box in its range, every pair
-// ordered and every text within its box.
+// ordered and every text a short number.
 TEST(FieldValidation, RevalidateAllOrdersEveryPairWhateverTheBoxesHold) {
   const char* junk[] = {"", "abc", "-12", "9e99", "0", "1.5", "999999", "--3", "7x", "1e-3"};
   for (std::uint64_t seed = 1; seed <= 30; ++seed) {
@@ -330,7 +337,7 @@ TEST(FieldValidation, RevalidateAllOrdersEveryPairWhateverTheBoxesHold) {
     }
     for (const platform::Control& c : f.controls.All())
       if (c.Kind() == platform::ControlKind::kNumberBox) {
-        EXPECT_LE(c.Text().size(), static_cast<std::size_t>(c.MaxLength())) << c.Key();
+        EXPECT_LE(c.Text().size(), kLongestNumberText) << c.Key();
       }
   }
 }

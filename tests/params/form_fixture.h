@@ -37,7 +37,7 @@ struct FormFixture {
   // A person types a text into a box and leaves it.
   void Type(const char* name, int index, const std::string& text) {
     platform::Control& box = controls.At(name, index);
-    box.SetText(text);
+    box.Type(text);
     box.LoseFocus();
   }
   const std::string& LandFigure() { return statusBar.Panel(kLandFigurePanel).text; }

@@ -48,12 +48,16 @@ TEST(ControlSet, AddressesArraysByNameAndIndexInControlOrder) {
   EXPECT_EQ(set.All()[3].Name(), "lblB");
 }
 
-TEST(Control, TextIsCutToMaxLengthAndFocusLostFires) {
+TEST(Control, TypingIsCutToMaxLengthAndFocusLostFires) {
   ControlSet set;
   Control& box = set.Add(ControlKind::kNumberBox, "txtBox", 0);
   box.SetMaxLength(3);
-  box.SetText("12345");
+  box.Type("12345");
   EXPECT_EQ(box.Text(), "123");
+  box.SetText("12345");  // the program's text is held whole, up to the hard limit
+  EXPECT_EQ(box.Text(), "12345");
+  box.SetText(std::string(5000, '7'));
+  EXPECT_EQ(box.Text().size(), Control::kMostTextLength);
   int lost = 0;
   set.OnLostFocus("txtBox", [&](int) { ++lost; });
   box.LoseFocus();
