@@ -111,6 +111,24 @@ TEST_F(QtWindow, TypingSetsTheTextAndLeavingTheBoxFiresItsFocusLost) {
   EXPECT_EQ(lost[0], (std::pair<int, std::string>(0, "123")));
 }
 
+TEST_F(QtWindow, TheTabKeyPassesBoxesWithoutATabStop) {
+  std::vector<std::string> focused;
+  Build([&](BuildDialog& dialog) {
+    platform::ControlSet& controls = dialog.Form().Controls();
+    controls.At("txtLandMass", 3).tabStop = false;  // as a locked Hi box has it
+    controls.At("txtLandMass", 4).tabStop = false;
+    dialog.Sync();
+    ActivateWindow(dialog);
+    dialog.WidgetOf("txtLandMass", 2)->setFocus(Qt::MouseFocusReason);
+    for (int presses = 0; presses < 2; ++presses) {
+      PressTab(dialog);
+      focused.push_back(QApplication::focusWidget()->objectName().toStdString());
+    }
+    Click(dialog, "cmdCancel");
+  });
+  EXPECT_EQ(focused, (std::vector<std::string>{"txtLandMass(5)", "txtLandMass(6)"}));
+}
+
 TEST_F(QtWindow, LeavingABoxRunsItsValidator) {
   bool validated = false;
   std::string text, shown;

@@ -47,11 +47,6 @@ class BuildDialog : public QDialog {
   QWidget* WidgetOf(std::string_view name, int index) const;
   QTabBar* TabBar() const { return tabBar_; }
   StatusBarView* StatusBar() const { return statusBar_; }
-  // The watch display's two pictures.
-  PictureView* WorldPicture() const { return picWorld_; }
-  PictureView* MassPicture() const { return picMass_; }
-  // Whether a handler of the window is running (a build runs inside the Build button's).
-  bool HandlerRunning() const { return handlerDepth_ > 0; }
   // A failure thrown by a handler; the modal show ends and passes it on.
   std::exception_ptr Failure() const { return failure_; }
 

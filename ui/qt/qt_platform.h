@@ -51,7 +51,6 @@ class QtPlatform : public platform::Platform {
   int OpenModalBoxes() const { return openModalBoxes_; }
   // The window being shown, or nullptr.
   BuildDialog* ShownWindow() const { return dialogs_.empty() ? nullptr : dialogs_.back(); }
-  bool OwnsApplication() const { return ownApplication_ != nullptr; }
 
   // platform::Platform
   void ShowModal(platform::Window& window) override;
