@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTimer>
 #include <algorithm>
 
 namespace lorvex::ui::qt {
@@ -13,6 +14,7 @@ constexpr int kCaptionGap = 4;  // pixels between a check box's indicator and it
 constexpr QRgb kFigureColour = qRgb(0, 120, 0);
 constexpr QRgb kImageEdge = qRgb(160, 160, 160);
 constexpr int kPanelGap = 2;  // pixels between status bar panels
+constexpr qint64 kFrameMs = 16;  // shortest time between two paints of a picture
 }  // namespace
 
 void WrappingCheckBox::paintEvent(QPaintEvent*) {
@@ -47,7 +49,18 @@ PictureView::PictureView(const platform::PictureSurface& surface, QWidget* paren
 }
 
 void PictureView::Refresh() {
-  if (!imageValid_ || surface_.Revision() != imageRevision_) update();
+  if (imageValid_ && surface_.Revision() == imageRevision_) return;
+  const qint64 since = sincePaint_.isValid() ? sincePaint_.elapsed() : kFrameMs;
+  if (since >= kFrameMs) {
+    update();
+  } else if (!repaintDue_) {
+    // Painted a moment ago: the change shows at the next frame.
+    repaintDue_ = true;
+    QTimer::singleShot(static_cast<int>(kFrameMs - since), this, [this] {
+      repaintDue_ = false;
+      update();
+    });
+  }
 }
 
 const QImage& PictureView::Image() {
@@ -65,6 +78,7 @@ const QImage& PictureView::Image() {
 }
 
 void PictureView::paintEvent(QPaintEvent*) {
+  sincePaint_.start();
   QPainter painter(this);
   painter.drawImage(0, 0, Image());
 }

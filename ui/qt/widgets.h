@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QProgressBar>
@@ -28,7 +29,8 @@ class WrappingCheckBox : public QCheckBox {
   bool hitButton(const QPoint& pos) const override;
 };
 
-// A picture box shown 1:1; it repaints when its surface has changed.
+// A picture box shown 1:1; it repaints when its surface has changed, at most about sixty
+// times a second (a build may change it at every yield).
 class PictureView : public QWidget {
  public:
   PictureView(const platform::PictureSurface& surface, QWidget* parent);
@@ -45,6 +47,8 @@ class PictureView : public QWidget {
   QImage image_;
   unsigned long imageRevision_ = 0;
   bool imageValid_ = false;
+  QElapsedTimer sincePaint_;
+  bool repaintDue_ = false;
 };
 
 // One shape's picture: the figure scaled to fit, centred; clicking it runs the callback.
