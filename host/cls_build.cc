@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "host/window_platform.h"
 #include "platform/headless_platform.h"
 
 namespace lorvex {
@@ -26,10 +27,10 @@ std::int16_t HostTerrainNumber(char code) {
   }
 }
 
-clsBuild::clsBuild()
-    : ownPlatform_(std::make_unique<platform::HeadlessPlatform>()), platform_(ownPlatform_.get()) {}
+clsBuild::clsBuild() : headless_(std::make_unique<platform::HeadlessPlatform>()) {}
 
-clsBuild::clsBuild(platform::Platform& platform) : platform_(&platform) {}
+clsBuild::clsBuild(platform::Platform& platform)
+    : headless_(std::make_unique<platform::HeadlessPlatform>()), platform_(&platform) {}
 
 bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap) {
   mapWidth_ = MapWidth;
@@ -38,8 +39,16 @@ bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap
   if (MapWidth < 1 || MapHeight < 1 || MapWidth > kMaxMapSide || MapHeight > kMaxMapSide)
     return false;
   try {
-    auto window = std::make_unique<ui::frmBuild>(*platform_);
-    lastSeed_ = nextSeed_ ? *nextSeed_ : platform_->ClockSeed();
+    // The real window when the host chose none and windows can be shown; it lives for this
+    // one Build, as the window does.
+    std::unique_ptr<platform::Platform> windowPlatform;
+    platform::Platform* platform = platform_;
+    if (platform == nullptr) {
+      windowPlatform = MakeWindowPlatform();
+      platform = windowPlatform != nullptr ? windowPlatform.get() : headless_.get();
+    }
+    auto window = std::make_unique<ui::frmBuild>(*platform);
+    lastSeed_ = nextSeed_ ? *nextSeed_ : platform->ClockSeed();
     nextSeed_.reset();
     window->SetSeed(lastSeed_);
     HostWorld built;

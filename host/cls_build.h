@@ -19,10 +19,14 @@ inline constexpr int kMaxMapSide = 4096;
 
 class clsBuild {
  public:
-  // Without a platform, Build runs the window headless: it opens, nobody presses a
-  // button, and it is cancelled.
+  // Without a platform, every Build shows the real window when the process can show
+  // windows (a window toolkit binding has registered itself, host/window_platform.h) and
+  // runs it headless otherwise: it opens, nobody presses a button, and it is cancelled.
   clsBuild();
   explicit clsBuild(platform::Platform& platform);
+
+  // The platform of the following Builds; nullptr chooses at every Build as above.
+  void SetPlatform(platform::Platform* platform) { platform_ = platform; }
 
   bool Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap);
   std::int16_t GetTerrainC(std::int32_t AryPos) const;
@@ -49,8 +53,8 @@ class clsBuild {
  private:
   std::int16_t CityValue(const std::vector<std::int16_t>& values, std::int32_t AryPos) const;
 
-  std::unique_ptr<platform::Platform> ownPlatform_;
-  platform::Platform* platform_;
+  std::unique_ptr<platform::Platform> headless_;  // when no window can be shown
+  platform::Platform* platform_ = nullptr;       // the host's choice, if it made one
   std::int16_t mapWidth_ = 0;
   std::int16_t mapHeight_ = 0;
   bool mapWrap_ = false;

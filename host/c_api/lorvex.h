@@ -4,7 +4,7 @@
  *
  * Typical use:
  *   LorvexBuilder* b = lorvex_create();
- *   lorvex_set_headless_build(b, 1);       // no screen: press Build at once
+ *   lorvex_set_headless_build(b, 1);       // press Build at once, without a screen
  *   lorvex_set_seed(b, 42);                // the same seed gives the same world
  *   if (lorvex_build(b, 160, 100, 1)) {     // 160 x 100 squares, wrapping east-west
  *     int32_t w = lorvex_map_width(b), h = lorvex_map_height(b);
@@ -56,8 +56,10 @@ LORVEX_API void lorvex_destroy(LorvexBuilder* builder);
  * directory when that file exists. Answers 1 when a world was built and replaces the
  * builder's world; answers 0, keeping the previous world, when the window was cancelled or
  * the build stopped, or at once for a size outside 1 .. LORVEX_MAX_MAP_SIDE. Without a
- * headless build (below) nobody presses Build in the library's own window, so the build
- * is cancelled. */
+ * headless build (below) the window is shown on the screen when the process can show
+ * windows (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is set; a QApplication is made
+ * for the call when the program has none) and the person builds or cancels; without a
+ * screen nobody presses Build, so the build is cancelled. */
 LORVEX_API int lorvex_build(LorvexBuilder* builder, int32_t width, int32_t height, int wrap);
 
 /* Host terrain number of the square at row-major position pos: 1 border water (T, B, A),

@@ -7,8 +7,13 @@
 #include "common/version.h"
 #include "host/cls_build.h"
 #include "platform/headless_platform.h"
+#if defined(LORVEX_QT_WINDOW)
+#include "ui/qt/window_platform_qt.h"
+#endif
 
 struct LorvexBuilder {
+  // The platform of a headless build; any other build shows the real window when the
+  // process can show windows.
   lorvex::platform::HeadlessPlatform platform;
   std::unique_ptr<lorvex::clsBuild> builder;
   bool headlessBuild = false;
@@ -31,9 +36,12 @@ extern "C" {
 
 LorvexBuilder* lorvex_create(void) {
   return Guard<LorvexBuilder*>(nullptr, [] {
+#if defined(LORVEX_QT_WINDOW)
+    lorvex::ui::qt::InstallQtWindowPlatform();
+#endif
     auto* handle = new (std::nothrow) LorvexBuilder;
     if (handle == nullptr) return handle;
-    handle->builder = std::make_unique<lorvex::clsBuild>(handle->platform);
+    handle->builder = std::make_unique<lorvex::clsBuild>();
     return handle;
   });
 }
@@ -45,6 +53,7 @@ int lorvex_build(LorvexBuilder* builder, int32_t width, int32_t height, int wrap
   return Guard(0, [&] {
     if (width < 1 || height < 1 || width > LORVEX_MAX_MAP_SIDE || height > LORVEX_MAX_MAP_SIDE)
       return 0;
+    builder->builder->SetPlatform(builder->headlessBuild ? &builder->platform : nullptr);
     if (builder->headlessBuild)
       builder->platform.AddModalAction([](lorvex::platform::Window& window) {
         static_cast<lorvex::ui::frmBuild&>(window).cmdBuild_Click();

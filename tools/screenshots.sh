@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Takes the screenshots of the parameters window (its six pages and the watch display in
+# the middle of a build) and of lorvex-gui's finished world under Qt's offscreen platform,
+# into build/screenshots/, and copies one of each kind to docs/screenshots/.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+[ -f build/CMakeCache.txt ] || cmake --preset default >/dev/null
+cmake --build build --target lorvex_screenshots -j "$(nproc)"
+rm -rf build/screenshots
+QT_QPA_PLATFORM=offscreen build/bin/lorvex_screenshots build/screenshots
+mkdir -p docs/screenshots
+for picture in page1-land-masses.png watch-display.png demo-world.png; do
+  cp "build/screenshots/$picture" "docs/screenshots/$picture"
+done
+echo "Copied to docs/screenshots/: page1-land-masses.png watch-display.png demo-world.png"
