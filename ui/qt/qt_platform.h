@@ -86,7 +86,7 @@ class QtPlatform : public platform::Platform {
   MessageAnswerer messageAnswerer_;
   FileAnswerer fileAnswerer_;
   std::function<void(BuildDialog&)> onShown_;
-  ShapeFigureSource figures_ = NoShapeFigures;
+  ShapeFigureSource figures_ = ShapingFigures;
 };
 
 // Sets up a file dialog as the window's common dialog request asks: save or open, the
