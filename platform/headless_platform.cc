@@ -1,5 +1,6 @@
 #include "platform/headless_platform.h"
 
+#include <chrono>
 #include <cmath>
 
 namespace lorvex::platform {
@@ -8,6 +9,11 @@ namespace {
 constexpr double kSecondsPerDay = 86400.0;
 constexpr double kSecondsPerYield = 0.001;
 }  // namespace
+
+std::uint64_t HeadlessPlatform::ClockSeed() {
+  if (clockSeed_) return *clockSeed_;
+  return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
 
 void HeadlessPlatform::QueueKeyAtYield(long long yieldNumber, KeyEvent key) {
   keys_.push_back({yieldNumber, key});

@@ -65,7 +65,8 @@ class HeadlessPlatform : public Platform {
   MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override;
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
   double SecondsSinceMidnight() override { return clock_; }
-  std::uint64_t ClockSeed() override { return clockSeed_; }
+  // The seed of a build nobody seeded: the system clock's, unless a test fixed it.
+  std::uint64_t ClockSeed() override;
   void SetMousePointer(MousePointer pointer) override { pointer_ = pointer; }
 
  private:
@@ -86,7 +87,7 @@ class HeadlessPlatform : public Platform {
   std::vector<ShownMessage> messages_;
   std::vector<FileDialogRequest> fileRequests_;
   double clock_ = 43200.0;  // noon, far from the midnight wrap unless a test moves it
-  std::uint64_t clockSeed_ = 1;
+  std::optional<std::uint64_t> clockSeed_;
   long long yieldCount_ = 0;
   long long timerTicks_ = 0;
   MousePointer pointer_ = MousePointer::kDefault;

@@ -1,5 +1,7 @@
 #include "host/cls_build.h"
 
+#include <chrono>
+
 #include <gtest/gtest.h>
 
 #include "platform/headless_platform.h"
@@ -77,6 +79,24 @@ TEST(clsBuild, ACancelledBuildKeepsThePreviousWorldButStoresTheNewSize) {
   EXPECT_TRUE(host.MapWrap());
   EXPECT_EQ(host.GetTerrainC(0), 4);
   EXPECT_EQ(host.GetTerrainVB(1, 0), "S");
+}
+
+// A build the host did not seed takes its seed from the system clock; a seed the host gives
+// is used once, for the next build only.
+TEST(clsBuild, AnUnseededBuildIsSeededFromTheClock) {
+  platform::HeadlessPlatform platform;
+  clsBuild host(platform);
+  const auto now = [] {
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+  };
+  host.SetNextSeed(77);
+  host.Build(20, 10, false);
+  EXPECT_EQ(host.LastSeed(), 77u);
+  const std::uint64_t before = now();
+  host.Build(20, 10, false);
+  const std::uint64_t after = now();
+  EXPECT_GE(host.LastSeed(), before);
+  EXPECT_LE(host.LastSeed(), after);
 }
 
 }  // namespace
