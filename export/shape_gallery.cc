@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "export/bitmap_font.h"
+#include "export/caption_font.h"
 #include "export/png_writer.h"
 #include "platform/control.h"
 
@@ -14,14 +14,15 @@ constexpr int kColumns = 6;
 constexpr int kCell = 160;      // pixels of the figure's square
 constexpr int kMargin = 10;     // around every cell
 constexpr int kCaptionGap = 6;  // between the figure and its caption
-constexpr int kFontScale = 2;
+constexpr int kCaptionPixels = 16;       // caption font height
+constexpr int kSmallCaptionPixels = 13;  // for a caption too long for its slot
 constexpr platform::Rgb kBackground{245, 245, 240};
 constexpr platform::Rgb kSea{28, 78, 160};
 constexpr platform::Rgb kLand{118, 178, 82};
 constexpr platform::Rgb kInk{20, 20, 20};
 
 constexpr int kSlotWidth = kCell + 2 * kMargin;
-constexpr int kSlotHeight = kCell + kCaptionGap + kGlyphHeight * kFontScale + 2 * kMargin;
+constexpr int kSlotHeight = kCell + kCaptionGap + kCaptionPixels + 2 * kMargin;
 
 // A simple RGB canvas the gallery is painted on before it is written.
 struct Canvas {
@@ -31,20 +32,6 @@ struct Canvas {
     if (x >= 0 && y >= 0 && x < width && y < height) pixels[static_cast<std::size_t>(y) * width + x] = c;
   }
 };
-
-void DrawText(Canvas& canvas, int left, int top, const std::string& text, int scale) {
-  int x = left;
-  for (char c : text) {
-    if (const Glyph* glyph = GlyphOf(c))
-      for (int gy = 0; gy < kGlyphHeight; ++gy)
-        for (int gx = 0; gx < kGlyphWidth; ++gx)
-          if (glyph->rows[gy][gx] == '#')
-            for (int sy = 0; sy < scale; ++sy)
-              for (int sx = 0; sx < scale; ++sx)
-                canvas.Set(x + gx * scale + sx, top + gy * scale + sy, kInk);
-    x += kGlyphAdvance * scale;
-  }
-}
 
 void DrawFigure(Canvas& canvas, int left, int top, const Grid<char>& figure) {
   for (int y = 0; y < kCell; ++y)
@@ -68,6 +55,11 @@ bool WriteShapeGallery(const std::vector<GalleryItem>& items, std::FILE* out, st
     error = "there are no shapes to show";
     return false;
   }
+  const CaptionFont font(kCaptionPixels), smallFont(kSmallCaptionPixels);
+  if (!font.Ok() || !smallFont.Ok()) {
+    error = font.Ok() ? smallFont.Error() : font.Error();
+    return false;
+  }
   const int rows = (static_cast<int>(items.size()) + kColumns - 1) / kColumns;
   Canvas canvas{kColumns * kSlotWidth, rows * kSlotHeight, {}};
   canvas.pixels.assign(static_cast<std::size_t>(canvas.width) * canvas.height, kBackground);
@@ -75,11 +67,13 @@ bool WriteShapeGallery(const std::vector<GalleryItem>& items, std::FILE* out, st
     const int left = static_cast<int>(k % kColumns) * kSlotWidth + kMargin;
     const int top = static_cast<int>(k / kColumns) * kSlotHeight + kMargin;
     DrawFigure(canvas, left, top, items[k].figure);
-    // Captions too long for the slot at double size are drawn at single size.
-    const int scale = TextWidth(items[k].caption) * kFontScale <= kSlotWidth - 2 ? kFontScale : 1;
-    const int textWidth = TextWidth(items[k].caption) * scale;
-    DrawText(canvas, left + (kCell - textWidth) / 2, top + kCell + kCaptionGap, items[k].caption,
-             scale);
+    // A caption too long for its slot is drawn smaller.
+    const CaptionFont& captionFont =
+        font.Width(items[k].caption) <= kSlotWidth - 2 ? font : smallFont;
+    const int textWidth = captionFont.Width(items[k].caption);
+    captionFont.Draw({canvas.width, canvas.height, canvas.pixels.data()},
+                     left + (kCell - textWidth) / 2, top + kCell + kCaptionGap, items[k].caption,
+                     kInk);
   }
   return WriteRgbPng(static_cast<std::uint32_t>(canvas.width), static_cast<std::uint32_t>(canvas.height),
                      [&](std::uint32_t y, std::vector<std::uint8_t>& row) {

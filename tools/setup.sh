@@ -7,7 +7,8 @@ packages=(cmake g++ clang libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
           libcli11-dev nlohmann-json3-dev qt6-base-dev libclang-rt-14-dev python3
           tiled  # tiled: tmxrasterizer renders the exported maps in the tests
           libxcb1-dev  # the parameters window tries the X display before Qt opens it
-          fonts-dejavu-core)  # the window's font, also under Qt's offscreen platform
+          fonts-dejavu-core  # the window's font, also under Qt's offscreen platform
+          libfreetype-dev libfontconfig-dev)  # captions of the pictures the tools write
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
