@@ -122,12 +122,24 @@ void AddSettingsOptions(CLI::App& command, SettingsOptions& options) {
       ->type_name("LINE");
 }
 
-void AddSizeOptions(CLI::App& command, int& width, int& height, const std::string& defaults) {
-  auto* w = command.add_option("--width", width, "map width in squares, " + kSideRange + defaults);
-  auto* h = command.add_option("--height", height, "map height in squares, " + kSideRange + defaults);
+std::string Joined(const std::vector<std::string>& names) {
+  std::string joined;
+  for (const std::string& name : names) joined += (joined.empty() ? "" : ",") + name;
+  return joined;
+}
+
+// --width and --height; when not required, the values they are bound to are the defaults.
+void AddSizeOptions(CLI::App& command, int& width, int& height, bool required,
+                    const std::string& purpose = "") {
+  const auto told = [&](int value) {
+    return ", " + kSideRange + purpose +
+           (required ? " (required)" : " (default " + std::to_string(value) + ")");
+  };
+  auto* w = command.add_option("--width", width, "map width in squares" + told(width));
+  auto* h = command.add_option("--height", height, "map height in squares" + told(height));
   for (CLI::Option* option : {w, h}) {
     option->type_name("N")->check(CLI::Range(1, kMaxMapSide));
-    if (defaults.empty()) option->required();
+    if (required) option->required();
   }
 }
 
@@ -152,7 +164,7 @@ CommandLine::CommandLine()
   buildCommand_ = app_.add_subcommand(
       "build", "build one world, or a batch of worlds of consecutive seeds, and write them out");
   buildCommand_->footer(WithParameters(kBuildFooter));
-  AddSizeOptions(*buildCommand_, build_.width, build_.height, "");
+  AddSizeOptions(*buildCommand_, build_.width, build_.height, true);
   buildCommand_->add_flag("--wrap", build_.wrap,
                           "the map wraps east-west: border water on the top and bottom rows only "
                           "(default: no wrap, border water on all four edges)");
@@ -181,7 +193,8 @@ CommandLine::CommandLine()
       "write the world as a Tiled map, its tileset picture NAME-terrain.png beside it "
       "(default: not written)")->type_name("FILE")->check(kNotStandardOutput);
   buildCommand_->add_option("--scale", build_.scale,
-                            "pixels per square in PNG pictures, 1 to 64 (default 4)")
+                            "pixels per square in PNG pictures, 1 to 64 (default " +
+                                std::to_string(build_.scale) + ")")
       ->type_name("N")
       ->check(CLI::Range(1, 64));
   buildCommand_->add_flag("--quiet", build_.quiet,
@@ -200,7 +213,8 @@ CommandLine::CommandLine()
       ->type_name("DIR");
   auto* formats = buildCommand_->add_option(
       "--formats", build_.formats,
-      "the batch's formats, comma-separated, from text, png, json and tmx (default: png,json)")
+      "the batch's formats, comma-separated, from text, png, json and tmx (default: " +
+          Joined(build_.formats) + ")")
       ->type_name("LIST")
       ->delimiter(',')
       ->check(CLI::IsMember({"text", "png", "json", "tmx"}));
@@ -221,12 +235,8 @@ CommandLine::CommandLine()
   settingsCommand_ = app_.add_subcommand(
       "settings", "write a settings file: the defaults, changed by --settings and --set");
   settingsCommand_->footer(WithParameters(kSettingsFooter));
-  AddSizeOptions(*settingsCommand_, settings_.width, settings_.height, "");
-  settingsCommand_->get_option("--width")->description(
-      "map width in squares, " + kSideRange + ", for the derived figures (default 100)");
-  settingsCommand_->get_option("--height")->description(
-      "map height in squares, " + kSideRange + ", for the derived figures (default 60)");
-  for (const char* side : {"--width", "--height"}) settingsCommand_->get_option(side)->required(false);
+  AddSizeOptions(*settingsCommand_, settings_.width, settings_.height, false,
+                 ", for the derived figures");
   AddSettingsOptions(*settingsCommand_, settings_.settings);
   settingsCommand_->add_option("--save", settings_.saveFile, "the settings file to write (required)")
       ->type_name("FILE")
@@ -236,7 +246,7 @@ CommandLine::CommandLine()
   recommendCommand_ = app_.add_subcommand(
       "recommend", "press Recommend for a map size and write the resulting settings file");
   recommendCommand_->footer(WithParameters(kRecommendFooter));
-  AddSizeOptions(*recommendCommand_, recommend_.width, recommend_.height, "");
+  AddSizeOptions(*recommendCommand_, recommend_.width, recommend_.height, true);
   recommendCommand_->add_option("--seed", recommend_.seed,
                                 "seed of the window's generator that Recommend draws from, 0 to "
                                 "18446744073709551615 (default: from the clock)")
@@ -254,13 +264,15 @@ CommandLine::CommandLine()
       ->type_name("FILE")
       ->required();
   shapesCommand_->add_option("--squares", shapes_.squares,
-                             "squares of each figure, 1 to 9999 (default 400)")
+                             "squares of each figure, 1 to 9999 (default " +
+                                 std::to_string(shapes_.squares) + ")")
       ->type_name("N")
       ->check(CLI::Range(1, 9999));
   shapesCommand_->add_option("--orient", shapes_.orientation,
                              "orientation of the figures, 0 to 7: 0 as given, 1 mirrored left to "
                              "right, 2 mirrored top to bottom, 3 a half turn, 4 to 7 the same "
-                             "with the axes swapped (default 0)")
+                             "with the axes swapped (default " +
+                                 std::to_string(shapes_.orientation) + ")")
       ->type_name("N")
       ->check(CLI::Range(0, 7));
 }
