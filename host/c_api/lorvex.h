@@ -22,9 +22,10 @@
  *     ordinal order.
  * Before the first completed build every query answers its outside value.
  *
- * Threads: a builder is used by one thread at a time. Different builders share nothing
- * and may build at once, one per thread (the command line's batches do so); they all read
- * kessett/default.kst of the process's one current directory. */
+ * Threads: a builder is used by one thread at a time. Headless builds (below) of
+ * different builders share nothing and may run at once, one per thread (the command
+ * line's batches do so); they all read kessett/default.kst of the process's one current
+ * directory. */
 #ifndef LORVEX_H
 #define LORVEX_H
 
