@@ -3,14 +3,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <utility>
+
+#include "common/error_text.h"
 
 namespace lorvex {
 
 namespace {
 // errno can be 0 when an earlier buffered write failed and the flush itself did not.
-std::string Reason(int error) { return error == 0 ? "write failed" : std::strerror(error); }
+std::string Reason(int error) { return error == 0 ? "write failed" : ErrorText(error); }
 }  // namespace
 
 // The process id keeps two processes exporting to one folder from sharing a partial file.

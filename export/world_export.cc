@@ -24,6 +24,23 @@ std::string WorldText(const HostWorld& world) {
   return text;
 }
 
+WorldSummary Summarize(const HostWorld& world) {
+  WorldSummary summary;
+  for (char code : world.MapArray.Cells()) summary.land += IsLand(code) ? 1 : 0;
+  for (const LandMass& mass : world.Masses) {
+    if (mass.squares <= 0) continue;
+    switch (mass.sizeClass) {
+      case kLarge: ++summary.large; break;
+      case kMedium: ++summary.medium; break;
+      case kSmall: ++summary.small; break;
+      case kTinyIslands: summary.tinyIslandSquares += mass.squares; break;
+      default: break;
+    }
+  }
+  summary.cities = world.CityCount;
+  return summary;
+}
+
 std::vector<CityAt> CitySquares(const HostWorld& world) {
   std::vector<CityAt> cities;
   const Grid<char>& map = world.MapArray;

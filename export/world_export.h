@@ -37,6 +37,17 @@ std::string WorldJson(const HostWorld& world, const WorldInfo& info);
 // (a scale below 1, or a picture wider or higher than 65535 pixels).
 bool WriteWorldPng(const HostWorld& world, int scale, std::FILE* out, std::string& error);
 
+// What a world holds, in the figures the command line's summary and a batch's index give.
+struct WorldSummary {
+  std::int64_t land = 0;             // land squares (every letter but T, B, A and S)
+  std::int32_t large = 0;            // land masses placed with at least one square, by class
+  std::int32_t medium = 0;
+  std::int32_t small = 0;
+  std::int32_t tinyIslandSquares = 0;  // the tiny islands' land squares, all together
+  std::int32_t cities = 0;           // cities on the map
+};
+WorldSummary Summarize(const HostWorld& world);
+
 // The city squares in the host's order.
 struct CityAt {
   std::int32_t x, y;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "common/error_text.h"
 #include "common/numbers.h"
 
 namespace lorvex::params {
@@ -124,7 +125,7 @@ bool ReadSettingsFile(const std::string& fileName, std::vector<SettingsLine>& li
   }
   const std::unique_ptr<std::FILE, CloseFile> file(std::fopen(fileName.c_str(), "rb"));
   if (!file) {
-    error = std::strerror(errno);
+    error = ErrorText(errno);
     return false;
   }
   SettingsLineReader reader;
@@ -138,7 +139,7 @@ bool ReadSettingsFile(const std::string& fileName, std::vector<SettingsLine>& li
     reader.Feed(std::string_view(buffer, got));
   }
   if (std::ferror(file.get()) != 0) {
-    error = errno != 0 ? std::strerror(errno) : "read failed";
+    error = errno != 0 ? ErrorText(errno) : "read failed";
     return false;
   }
   reader.Finish();

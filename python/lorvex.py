@@ -14,7 +14,9 @@ system's loader (an installed ``liblorvex.so.1``).
 Squares are addressed as the host addresses them: ``get_terrain_c`` takes the row-major
 position y * width + x, ``get_terrain_vb`` takes (x, y), and the three city queries take a
 city's ordinal in a column-major scan of the map (x outer, y inner). Positions outside
-the map or the city list answer 4, "C" and 10, as the component does.
+the map answer 4 and "C", as the component does. The cities on the map are ordinals 0 ..
+city_count() - 1; after them come the cities the build planned but found no square for,
+which answer 0, and past those every city query answers 10.
 
 Uses only the standard library.
 """
@@ -78,7 +80,7 @@ class World:
     width: int
     height: int
     wrap: bool
-    seed: "int | None"  # None when the clock seeded the build
+    seed: int  # the seed the build used, given or drawn from the clock
     terrain: list  # one string of letters per row, row 0 at the top
     cities: list  # {"x", "y", "production", "specialty", "owner"}, column-major order
 
@@ -165,6 +167,7 @@ class Builder:
         built = self._lib.lorvex_build(self._live(), width, height, 1 if wrap else 0) != 0
         if built:
             self._wrap = bool(wrap)
+            self._seed = self.last_seed()
         return built
 
     def get_terrain_c(self, pos):
@@ -255,8 +258,6 @@ class Builder:
                 built = self._build_in_settings_folder(width, height, wrap, settings)
         finally:
             self._lib.lorvex_set_headless_build(handle, 1 if self._headless else 0)
-        if built:
-            self._seed = self.last_seed()
         return built
 
     def _build_in_settings_folder(self, width, height, wrap, settings):

@@ -6,11 +6,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <functional>
 #include <iostream>
 
 #include "common/atomic_file.h"
+#include "common/error_text.h"
 #include "export/tmx_export.h"
 #include "export/world_export.h"
 #include "host/cls_build.h"
@@ -30,19 +29,12 @@ std::uint64_t ClockSeed() {
       std::chrono::system_clock::now().time_since_epoch().count());
 }
 
-// A message box's text, with the window's CRLF line breaks as plain line breaks.
-void PrintMessage(const platform::ShownMessage& message) {
-  std::string text = message.text;
-  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
-  std::cerr << text << "\n";
-}
-
 // The progress bar on a terminal: redrawn at most ten times a second.
 class TerminalProgress {
  public:
-  TerminalProgress() : enabled_(isatty(STDERR_FILENO) == 1) {}
+  explicit TerminalProgress(bool wanted) : enabled_(wanted && isatty(STDERR_FILENO) == 1) {}
+  bool Enabled() const { return enabled_; }
   void Update(ui::frmBuild& window) {
-    if (!enabled_) return;
     const auto now = std::chrono::steady_clock::now();
     if (now - last_ < std::chrono::milliseconds(100)) return;
     last_ = now;
@@ -64,101 +56,132 @@ class TerminalProgress {
   std::chrono::steady_clock::time_point last_{};
 };
 
-// Writes FILE ("-" = standard output) beside its destination and renames it into place,
-// so a failed write leaves the old file as it was.
-bool WriteTo(const std::string& file, const std::function<bool(std::FILE*, std::string&)>& write) {
-  std::string error;
-  if (file == "-") {
-    const bool ok = write(stdout, error) && std::fflush(stdout) == 0;
-    if (!ok) std::cerr << "lorvex: cannot write to standard output: " << error << "\n";
-    return ok;
-  }
-  AtomicFile out(file);
-  bool ok = out.Open(error);
-  if (ok && !write(out.Stream(), error)) {
-    error = "cannot write " + file + ": " + error;
-    ok = false;
-  }
-  ok = ok && out.Finish(error) && out.Publish(error);
-  if (!ok) std::cerr << "lorvex: " << error << "\n";
-  return ok;
-}
-
 bool WriteString(std::FILE* out, const std::string& text, std::string& error) {
   if (std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
-    error = std::strerror(errno);
+    error = ErrorText(errno);
     return false;
   }
   return true;
 }
 
-std::string Summary(const clsBuild& host, bool wrap) {
-  const HostWorld& world = host.World();
-  long long land = 0;
-  for (char code : world.MapArray.Cells()) land += IsLand(code) ? 1 : 0;
-  int placed[4] = {0, 0, 0, 0};
-  for (const LandMass& mass : world.Masses)
-    if (mass.squares > 0 && mass.sizeClass >= 0 && mass.sizeClass <= 3) ++placed[mass.sizeClass];
-  return "seed " + std::to_string(host.LastSeed()) + ", map " +
-         std::to_string(world.MapArray.Width()) + " x " + std::to_string(world.MapArray.Height()) +
-         (wrap ? " wrapping" : "") + ", land " + std::to_string(land) + " squares, masses " +
-         std::to_string(placed[0]) + " large, " + std::to_string(placed[1]) + " medium, " +
-         std::to_string(placed[2]) + " small" + (placed[3] > 0 ? ", tiny islands" : "") +
-         ", cities " + std::to_string(world.CityCount);
+// Writes one stream format to `out`.
+bool WriteStream(const BuiltWorld& built, bool wrap, int scale, Format format, std::FILE* out,
+                 std::string& error) {
+  switch (format) {
+    case Format::kText:
+      return WriteString(out, exporting::WorldText(built.world), error);
+    case Format::kPng:
+      return exporting::WriteWorldPng(built.world, scale, out, error);
+    case Format::kJson:
+      return WriteString(out, exporting::WorldJson(built.world, {wrap, built.seed}), error);
+    case Format::kTmx:
+      break;
+  }
+  error = "this format is written to a file only";
+  return false;
 }
 
 }  // namespace
 
-int RunBuild(const BuildOptions& options) {
+BuiltWorld BuildOneWorld(const BuildOptions& options, std::optional<std::uint64_t> seed,
+                         const MessageSink& onMessage, bool showProgress,
+                         std::vector<std::string>* notes) {
   platform::HeadlessPlatform platform;
   platform.SetClockSeed(ClockSeed());
   platform.SetDefaultQuestionAnswer(options.yes ? platform::MessageAnswer::kYes
                                                 : platform::MessageAnswer::kNo);
-  platform.OnMessage(PrintMessage);
-  TerminalProgress progress;
-  if (!options.quiet)
+  platform.OnMessage([&](const platform::ShownMessage& message) { onMessage(PlainText(message.text)); });
+  TerminalProgress progress(showProgress);
+  if (progress.Enabled())
     platform.OnYield([&](platform::Window& w) { progress.Update(static_cast<ui::frmBuild&>(w)); });
   std::string settingsError;
+  std::vector<std::string> settingsNotes;
   platform.AddModalAction([&](platform::Window& w) {
     auto& window = static_cast<ui::frmBuild&>(w);
-    if (ApplySettingsOptions(window, platform, options.settings, settingsError))
+    if (ApplySettingsOptions(window, platform, options.settings, settingsError, settingsNotes))
       window.Controls().At("cmdBuild", 0).Click();
     else
       window.Controls().At("cmdCancel", 0).Click();
   });
 
   clsBuild host(platform);
-  if (options.seed) host.SetNextSeed(*options.seed);
-  const bool built = host.Build(static_cast<std::int16_t>(options.width),
-                                static_cast<std::int16_t>(options.height), options.wrap);
+  if (seed) host.SetNextSeed(*seed);
+  BuiltWorld result;
+  result.built = host.Build(static_cast<std::int16_t>(options.width),
+                            static_cast<std::int16_t>(options.height), options.wrap);
   progress.Finish();
+  result.seed = host.LastSeed();
+  if (notes != nullptr) notes->insert(notes->end(), settingsNotes.begin(), settingsNotes.end());
   if (!settingsError.empty()) {
-    std::cerr << "lorvex: " << settingsError << "\n";
-    return kFileError;
+    result.built = false;
+    result.status = kFileError;
+    result.error = settingsError;
+  } else if (!result.built) {
+    result.status = kRefused;
+    result.error = "the window did not build a world";
+  } else {
+    result.world = host.World();
   }
-  if (!built) {
-    std::cerr << "lorvex: the window did not build a world\n";
-    return kRefused;
+  return result;
+}
+
+bool WriteWorld(const BuiltWorld& built, bool wrap, int scale, Format format,
+                const std::string& file, std::string& error) {
+  if (format == Format::kTmx) {
+    if (file == "-") {
+      error = "a Tiled map is written to a file, beside its tileset picture, not to standard output";
+      return false;
+    }
+    return WriteTmx(built.world, wrap, built.seed, file, error);
+  }
+  if (file == "-") {
+    if (WriteStream(built, wrap, scale, format, stdout, error) && std::fflush(stdout) == 0) return true;
+    error = "cannot write to standard output: " + error;
+    return false;
+  }
+  // Written beside its destination and renamed into place, so a failed write leaves the
+  // old file as it was.
+  AtomicFile out(file);
+  if (!out.Open(error)) return false;
+  if (!WriteStream(built, wrap, scale, format, out.Stream(), error)) {
+    error = "cannot write " + file + ": " + error;
+    return false;
+  }
+  return out.Finish(error) && out.Publish(error);
+}
+
+std::string WorldSummaryLine(const BuiltWorld& built, bool wrap) {
+  const exporting::WorldSummary s = exporting::Summarize(built.world);
+  return "seed " + std::to_string(built.seed) + ", map " +
+         std::to_string(built.world.MapArray.Width()) + " x " +
+         std::to_string(built.world.MapArray.Height()) + (wrap ? " wrapping" : "") + ", land " +
+         std::to_string(s.land) + " squares, masses " + std::to_string(s.large) + " large, " +
+         std::to_string(s.medium) + " medium, " + std::to_string(s.small) + " small" +
+         (s.tinyIslandSquares > 0 ? ", tiny islands" : "") + ", cities " + std::to_string(s.cities);
+}
+
+int RunBuild(const BuildOptions& options) {
+  std::vector<std::string> notes;
+  const BuiltWorld built = BuildOneWorld(
+      options, options.seed, [](const std::string& text) { std::cerr << text << "\n"; },
+      !options.quiet, &notes);
+  for (const std::string& note : notes) std::cerr << "lorvex: " << note << "\n";
+  if (!built.built) {
+    std::cerr << "lorvex: " << built.error << "\n";
+    return built.status;
   }
 
-  const HostWorld& world = host.World();
-  const exporting::WorldInfo info{options.wrap, host.LastSeed()};
+  const struct {
+    Format format;
+    const std::string& file;
+  } requested[] = {{Format::kText, options.textFile},
+                   {Format::kPng, options.pngFile},
+                   {Format::kJson, options.jsonFile},
+                   {Format::kTmx, options.tmxFile}};
   bool written = true;
-  if (!options.textFile.empty())
-    written &= WriteTo(options.textFile, [&](std::FILE* out, std::string& error) {
-      return WriteString(out, exporting::WorldText(world), error);
-    });
-  if (!options.pngFile.empty())
-    written &= WriteTo(options.pngFile, [&](std::FILE* out, std::string& error) {
-      return exporting::WriteWorldPng(world, options.scale, out, error);
-    });
-  if (!options.jsonFile.empty())
-    written &= WriteTo(options.jsonFile, [&](std::FILE* out, std::string& error) {
-      return WriteString(out, exporting::WorldJson(world, info), error);
-    });
-  if (!options.tmxFile.empty()) {
+  for (const auto& [format, file] : requested) {
     std::string error;
-    if (!WriteTmx(world, options.wrap, host.LastSeed(), options.tmxFile, error)) {
+    if (!file.empty() && !WriteWorld(built, options.wrap, options.scale, format, file, error)) {
       std::cerr << "lorvex: " << error << "\n";
       written = false;
     }
@@ -166,7 +189,7 @@ int RunBuild(const BuildOptions& options) {
   if (!options.quiet) {
     // The summary goes to standard output unless a format is written there.
     const bool stdoutTaken = options.textFile == "-" || options.pngFile == "-" || options.jsonFile == "-";
-    (stdoutTaken ? std::cerr : std::cout) << Summary(host, options.wrap) << "\n";
+    (stdoutTaken ? std::cerr : std::cout) << WorldSummaryLine(built, options.wrap) << "\n";
   }
   return written ? kBuilt : kFileError;
 }

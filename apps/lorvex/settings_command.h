@@ -7,11 +7,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
-
-namespace CLI {
-class App;
-}
 
 namespace lorvex::platform {
 class HeadlessPlatform;
@@ -27,43 +24,33 @@ struct SettingsOptions {
   std::vector<std::string> lines;  // each applied as one line of a settings file
 };
 
-// Adds --settings FILE and --set LINE (repeatable) to a command.
-void AddSettingsOptions(CLI::App& command, SettingsOptions& options);
+// A message box's text with the window's CRLF line breaks made plain line breaks.
+std::string PlainText(std::string_view text);
+
+// Checks that the --settings file can be read, so that a batch can refuse it before it
+// builds anything. Answers false with the reason.
+bool CheckSettingsFile(const SettingsOptions& options, std::string& error);
 
 // Applies the options to an open window: Load Settings with FILE chosen in its dialog, then
 // every --set line, then the fields revalidated. Answers false, with the reason, when the
 // settings file cannot be read (no field is changed then). A --set line that matches no
-// field is ignored with a note on standard error.
+// field is skipped and a note saying so is added to `notes`.
 bool ApplySettingsOptions(ui::frmBuild& window, platform::HeadlessPlatform& platform,
-                          const SettingsOptions& options, std::string& error);
+                          const SettingsOptions& options, std::string& error,
+                          std::vector<std::string>& notes);
 
-// `lorvex settings` and `lorvex recommend`, registered on the application.
-class SettingsCommands {
- public:
-  // The options are bound to this object's members: it stays where it was made.
-  explicit SettingsCommands(CLI::App& app);
-  SettingsCommands(const SettingsCommands&) = delete;
-  SettingsCommands& operator=(const SettingsCommands&) = delete;
-  // The exit status of the command that was given, or nothing when neither was.
-  // settings: 0 written, 2 a file could not be read or written.
-  // recommend: 0 written, 1 no recommendation found, 2 a file could not be read or written.
-  std::optional<int> Run() const;
-
- private:
-  struct Options {
-    int width = 100;
-    int height = 60;
-    std::optional<std::uint64_t> seed;
-    SettingsOptions settings;
-    std::string saveFile;
-  };
-  int RunSettings() const;
-  int RunRecommend() const;
-
-  CLI::App* settingsCommand_;
-  CLI::App* recommendCommand_;
-  Options settingsOptions_;
-  Options recommendOptions_;
+struct SettingsCommandOptions {
+  int width = 100;
+  int height = 60;
+  std::optional<std::uint64_t> seed;  // recommend only
+  SettingsOptions settings;
+  std::string saveFile;
 };
+
+// `lorvex settings`. Exit status: 0 written, 2 a file could not be read or written.
+int RunSettings(const SettingsCommandOptions& options);
+// `lorvex recommend`. Exit status: 0 written, 1 no recommendation found, 2 a file could
+// not be read or written.
+int RunRecommend(const SettingsCommandOptions& options);
 
 }  // namespace lorvex::cli

@@ -22,8 +22,9 @@
  *     ordinal order.
  * Before the first completed build every query answers its outside value.
  *
- * Threads: a builder is used by one thread at a time; different builders are
- * independent, except that a build reads its settings from the process's current
+ * Threads: a builder is used by one thread at a time. Headless builds (below) of
+ * different builders share nothing and may run at once, one per thread (the command
+ * line's batches do so); they all read kessett/default.kst of the process's one current
  * directory. */
 #ifndef LORVEX_H
 #define LORVEX_H
@@ -72,8 +73,10 @@ LORVEX_API int16_t lorvex_test_c(const LorvexBuilder* builder, int16_t pos);
 /* The terrain letter of square (x, y), one of T B A S C M G F R Y ('C' outside the map).
  * A square is water when its letter is one of T, B, A, S, and land otherwise. */
 LORVEX_API char lorvex_get_terrain_vb(const LorvexBuilder* builder, int32_t x, int32_t y);
-/* Production, specialty and owner of the city with column-major ordinal pos,
- * 0 .. lorvex_city_count() - 1 (10 outside that range). */
+/* Production, specialty and owner of the city with column-major ordinal pos. The cities
+ * on the map are 0 .. lorvex_city_count() - 1. The build keeps one entry for every city it
+ * planned: a planned city that found no free square follows those, answering 0 for all
+ * three. Any other pos (negative, or past the planned cities) answers 10. */
 LORVEX_API int16_t lorvex_get_production_c(const LorvexBuilder* builder, int32_t pos);
 LORVEX_API int16_t lorvex_get_specialty_c(const LorvexBuilder* builder, int32_t pos);
 LORVEX_API int16_t lorvex_get_owner_c(const LorvexBuilder* builder, int32_t pos);
@@ -98,7 +101,8 @@ LORVEX_API uint64_t lorvex_last_seed(const LorvexBuilder* builder);
 /* Size in squares of the last map built (0 before any). */
 LORVEX_API int32_t lorvex_map_width(const LorvexBuilder* builder);
 LORVEX_API int32_t lorvex_map_height(const LorvexBuilder* builder);
-/* Number of cities of the last map built. */
+/* Number of cities on the last map built: its 'Y' squares, the ordinals the city queries
+ * answer for (0 before any build). */
 LORVEX_API int32_t lorvex_city_count(const LorvexBuilder* builder);
 /* The component's version, "1.1.3": a static text the caller does not free. */
 LORVEX_API const char* lorvex_version(void);

@@ -14,6 +14,7 @@
 #include "engine/world_state.h"
 #include "export/palette.h"
 #include "export/png_file.h"
+#include "export/world_export.h"
 
 namespace lorvex {
 namespace {
@@ -310,6 +311,49 @@ TEST(TmxExport, TiledRendersEverySquareInItsPaletteColour) {
         EXPECT_EQ(cities.AlphaAt(px, py), 0) << "no city at " << x << ", " << y;
       }
     }
+}
+
+// A world of the command line written both ways: Tiled's rendering of the map, with its
+// city objects over the terrain, must show every square in the colour of the --png picture
+// drawn at one tile's pixels a square.
+TEST(TmxExport, TiledRendersACommandLineWorldLikeItsPng) {
+  const std::string tool = FindRasterizer();
+  if (tool.empty()) GTEST_SKIP() << "tmxrasterizer (Debian package tiled) is not on PATH";
+  const fs::path folder = TestFolder();
+  const std::string build = "cd " + Quoted(folder) + " && '" LORVEX_CLI_PATH
+                            "' build --width 48 --height 32 --seed 11 --yes --quiet --tmx w.tmx"
+                            " --png w.png --scale " + std::to_string(kTmxTilePixels) +
+                            " >build.log 2>&1";
+  ASSERT_EQ(std::system(build.c_str()), 0) << ReadText(folder / "build.log");
+  ASSERT_NO_FATAL_FAILURE(Rasterize(tool, folder / "w.tmx", folder / "tiled.png", ""));
+
+  std::string error;
+  PngImage ours, tiled;
+  ASSERT_TRUE(ReadPng((folder / "w.png").string(), ours, error)) << error;
+  ASSERT_TRUE(ReadPng((folder / "tiled.png").string(), tiled, error)) << error;
+  ASSERT_EQ(tiled.width, ours.width);
+  ASSERT_EQ(tiled.height, ours.height);
+  ASSERT_EQ(ours.width, 48 * kTmxTilePixels);
+  int cities = 0;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 48; ++x) {
+      const int px = x * kTmxTilePixels, py = y * kTmxTilePixels;
+      const int middle = kTmxTilePixels / 2;
+      // The PNG outlines a city square; inside the outline both show the city colour.
+      const bool city = ours.ColourAt(px, py) == exporting::kCityOutline;
+      cities += city ? 1 : 0;
+      const int inset = city ? 1 : 0;
+      for (const auto& [dx, dy] : {std::pair{inset, inset}, std::pair{middle, middle},
+                                   std::pair{kTmxTilePixels - 1 - inset, kTmxTilePixels - 1 - inset}}) {
+        EXPECT_EQ(tiled.ColourAt(px + dx, py + dy), ours.ColourAt(px + dx, py + dy))
+            << "square " << x << ", " << y;
+        EXPECT_EQ(tiled.AlphaAt(px + dx, py + dy), 255) << "square " << x << ", " << y;
+      }
+    }
+  // The map has cities, and the Tiled map's object layer holds each of them.
+  EXPECT_GT(cities, 0);
+  EXPECT_EQ(Properties(Between(ReadText(folder / "w.tmx"), "<map ", "<tileset")).at("cities"),
+            std::to_string(cities));
 }
 
 }  // namespace

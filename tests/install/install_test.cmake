@@ -9,8 +9,10 @@ foreach(variable BUILD_DIR CONSUMER_DIR WORK_DIR EXPECTED_VERSION)
   endif()
 endforeach()
 
+# Everything runs in WORK_DIR, where no kessett/default.kst changes the consumer's world.
 function(run what)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  execute_process(COMMAND ${ARGN} WORKING_DIRECTORY ${WORK_DIR}
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${what} failed (${status}):\n${out}\n${err}")
   endif()
@@ -18,6 +20,7 @@ function(run what)
 endfunction()
 
 file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
 set(installed ${WORK_DIR}/installed)
 set(moved ${WORK_DIR}/moved)
 set(config_option)
@@ -38,6 +41,11 @@ foreach(piece header library package)
 endforeach()
 if(NOT EXISTS ${moved}/bin/lorvex)
   message(FATAL_ERROR "the installed tree has no bin/lorvex")
+endif()
+# The installed tool runs from the moved tree.
+run("the installed lorvex" ${moved}/bin/lorvex --version)
+if(NOT last_output STREQUAL "lorvex ${EXPECTED_VERSION}\n")
+  message(FATAL_ERROR "the installed lorvex said: ${last_output}")
 endif()
 
 set(consumer_build ${WORK_DIR}/consumer-build)

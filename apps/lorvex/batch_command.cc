@@ -1,0 +1,199 @@
+#include "apps/lorvex/batch_command.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "common/atomic_file.h"
+#include "export/tmx_export.h"
+#include "export/world_index.h"
+
+namespace lorvex::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kAllWritten = 0;
+constexpr int kRefused = 1;
+constexpr int kFileError = 2;
+
+std::uint64_t ClockSeed() {
+  return static_cast<std::uint64_t>(
+      std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+std::vector<Format> ChosenFormats(const std::vector<std::string>& names) {
+  std::vector<Format> formats;
+  for (const FormatName& known : kFormats)
+    if (std::find(names.begin(), names.end(), known.name) != names.end())
+      formats.push_back(known.format);
+  return formats;
+}
+
+// What the build threads share: the queue of world numbers and the reports. Everything
+// else a thread touches (platform, window, world state, generator, files) is its own.
+class BatchReports {
+ public:
+  BatchReports(int count, bool quiet) : count_(count), quiet_(quiet) {}
+
+  // Each text once, however many worlds show it: every world of a batch runs with the
+  // same parameters, so a question or a note repeats in all of them.
+  void Message(const std::string& text) {
+    const std::lock_guard lock(mutex_);
+    if (told_.insert(text).second) std::cerr << text << "\n";
+  }
+  void Note(const std::string& text) { Message("lorvex: " + text); }
+  void Error(std::uint64_t seed, const std::string& text) {
+    const std::lock_guard lock(mutex_);
+    std::cerr << "lorvex: seed " << seed << ": " << text << "\n";
+  }
+  // One line per world as it finishes.
+  void Finished(const std::string& summary) {
+    const std::lock_guard lock(mutex_);
+    ++finished_;
+    if (!quiet_)
+      std::cout << "[" << finished_ << "/" << count_ << "] " << summary << std::endl;
+  }
+
+ private:
+  std::mutex mutex_;
+  const int count_;
+  const bool quiet_;
+  int finished_ = 0;
+  std::set<std::string> told_;
+};
+
+// Builds and writes the world of one seed; the entry for the index is this world's alone.
+exporting::IndexEntry BuildAndWrite(const BuildOptions& options, std::uint64_t seed,
+                                    const std::vector<Format>& formats, BatchReports& reports,
+                                    int& status) {
+  exporting::IndexEntry entry;
+  entry.seed = seed;
+  entry.width = options.width;
+  entry.height = options.height;
+  entry.wrap = options.wrap;
+  std::vector<std::string> notes;
+  const BuiltWorld built = BuildOneWorld(
+      options, seed, [&](const std::string& text) { reports.Message(text); }, false, &notes);
+  for (const std::string& note : notes) reports.Note(note);
+  if (!built.built) {
+    entry.error = built.error;
+    reports.Error(seed, built.error);
+    status = built.status;
+    reports.Finished("seed " + std::to_string(seed) + ": not built");
+    return entry;
+  }
+  entry.built = true;
+  entry.summary = exporting::Summarize(built.world);
+  status = kAllWritten;
+  for (Format format : formats) {
+    const std::string name = BatchFileName(seed, format);
+    std::string error;
+    if (!WriteWorld(built, options.wrap, options.scale, format, (fs::path(options.outDir) / name).string(),
+                    error)) {
+      reports.Error(seed, error);
+      entry.error += (entry.error.empty() ? "" : "; ") + error;
+      status = kFileError;
+      continue;
+    }
+    entry.files.push_back(name);
+    if (format == Format::kTmx) entry.files.push_back(TmxTilesetPath(name));
+  }
+  reports.Finished(WorldSummaryLine(built, options.wrap));
+  return entry;
+}
+
+bool MakeFolder(const std::string& folder, std::string& error) {
+  std::error_code failure;
+  fs::create_directories(folder, failure);
+  if (!failure && fs::is_directory(folder, failure)) return true;
+  error = "cannot use " + folder + " as the output folder: " +
+          (failure ? failure.message() : "it is not a folder");
+  return false;
+}
+
+bool WriteIndex(const std::string& file, const std::vector<exporting::IndexEntry>& entries,
+                std::string& error) {
+  const std::string text = exporting::WorldIndexJson(entries);
+  AtomicFile out(file);
+  if (!out.Open(error)) return false;
+  if (std::fwrite(text.data(), 1, text.size(), out.Stream()) != text.size()) {
+    out.Finish(error);
+    if (error.empty()) error = "cannot write " + file;
+    return false;
+  }
+  return out.Finish(error) && out.Publish(error);
+}
+
+}  // namespace
+
+std::string BatchFileName(std::uint64_t seed, Format format) {
+  for (const FormatName& known : kFormats)
+    if (known.format == format) return "world-" + std::to_string(seed) + known.extension;
+  return "world-" + std::to_string(seed);
+}
+
+int RunBatch(const BuildOptions& options) {
+  const auto started = std::chrono::steady_clock::now();
+  std::string error;
+  if (!CheckSettingsFile(options.settings, error) || !MakeFolder(options.outDir, error)) {
+    std::cerr << "lorvex: " << error << "\n";
+    return kFileError;
+  }
+  const std::vector<Format> formats = ChosenFormats(options.formats);
+  // Seeds run on from the first one, wrapping past 2^64 - 1 to 0.
+  const std::uint64_t firstSeed = options.seed ? *options.seed : ClockSeed();
+  const int count = options.count;
+  const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  const int jobs = std::clamp(options.jobs > 0 ? options.jobs : cores, 1, count);
+
+  // Each world's slot is written by the one thread that took its number from the queue and
+  // read only after every thread has been joined.
+  std::vector<exporting::IndexEntry> entries(static_cast<std::size_t>(count));
+  std::vector<int> statuses(static_cast<std::size_t>(count), kAllWritten);
+  std::atomic<int> next{0};
+  BatchReports reports(count, options.quiet);
+  {
+    std::vector<std::jthread> threads;
+    threads.reserve(static_cast<std::size_t>(jobs));
+    for (int t = 0; t < jobs; ++t)
+      threads.emplace_back([&] {
+        for (int i; (i = next.fetch_add(1)) < count;) {
+          const auto at = static_cast<std::size_t>(i);
+          entries[at] = BuildAndWrite(options, firstSeed + static_cast<std::uint64_t>(i), formats,
+                                      reports, statuses[at]);
+        }
+      });
+  }  // the threads are joined here
+
+  int status = kAllWritten;
+  int built = 0;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    built += entries[i].built ? 1 : 0;
+    if (statuses[i] == kFileError) status = kFileError;
+    else if (statuses[i] == kRefused && status == kAllWritten) status = kRefused;
+  }
+  const std::string index = (fs::path(options.outDir) / "index.json").string();
+  if (!WriteIndex(index, entries, error)) {
+    std::cerr << "lorvex: " << error << "\n";
+    status = kFileError;
+  }
+  if (!options.quiet) {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    char elapsed[32];
+    std::snprintf(elapsed, sizeof elapsed, "%.1f", seconds);
+    std::cout << built << " of " << count << " worlds built in " << elapsed << " s on " << jobs
+              << (jobs == 1 ? " thread" : " threads") << "; index " << index << std::endl;
+  }
+  return status;
+}
+
+}  // namespace lorvex::cli

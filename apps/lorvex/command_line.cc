@@ -1,0 +1,304 @@
+#include "apps/lorvex/command_line.h"
+
+#include <iostream>
+#include <string>
+#include <thread>
+
+#include "common/version.h"
+#include "host/cls_build.h"
+
+namespace lorvex::cli {
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const std::string kSideRange = "1 to " + std::to_string(kMaxMapSide);
+
+// Where every command's parameters come from, in the order they are applied.
+constexpr const char* kParameterOrder =
+    "Parameters: the window's defaults, then kessett/default.kst of the current folder when\n"
+    "it exists, then --settings FILE, then each --set line; every field is then held to its\n"
+    "range as the window holds it when a field loses the focus.";
+
+const char* const kTopFooter = R"(Each command has its own help: lorvex COMMAND --help.
+
+Every command drives the component as a host game does: it opens the parameters window
+without a screen and presses its buttons. Messages the window shows are printed on
+standard error.
+
+Exit status:
+  0  done
+  1  the window refused to build (its message says why), or recommend found no figures
+  2  a usage error, or a file or folder that could not be read or written
+
+Examples:
+  lorvex build --width 200 --height 150 --wrap --seed 42 --png world.png --json world.json
+  lorvex build --width 200 --height 150 --count 4 --seed 100 --out worlds
+  lorvex recommend --width 300 --height 200 --seed 5 --save big.kst
+  lorvex shapes --png shapes.png)";
+
+const char* const kBuildFooter = R"(One world: each of --text, --png, --json and --tmx names a file to write ("-" is
+standard output; a Tiled map needs a file). A summary line follows: seed, size, land,
+masses and cities.
+
+A batch: --count N --out DIR builds the worlds of seeds S, S+1, ..., S+N-1 (S from --seed,
+or from the clock; past 18446744073709551615 the seeds go on from 0) on --jobs threads, and
+writes DIR/world-SEED.EXT in each of --formats: text .txt, png .png, json .json, tmx .tmx
+(with world-SEED-terrain.png beside it). DIR/index.json lists every world in seed order:
+  {"generator", "count", "worlds": [{"seed", "width", "height", "wrap", "land",
+   "masses": {"large", "medium", "small", "tinyIslandSquares"}, "cities", "files",
+   "error" (only when the world failed)}]}
+"land" counts land squares, "masses" the masses placed in each size class and the tiny
+islands' squares, "cities" the cities on the map. One line is printed per finished world.
+A world whose file cannot be written is reported and the others are finished.
+
+)" "%PARAMETERS%" R"(
+
+Exit status:
+  0  built and written (in a batch: every world)
+  1  the window refused to build, e.g. the land warning answered No; its message is printed
+  2  a usage error, a settings file that cannot be read, or a file, the index or the folder
+     that cannot be written
+
+Examples:
+  lorvex build --width 200 --height 150 --wrap --seed 42 --png world.png --text world.txt
+  lorvex build --width 80 --height 50 --yes --json - --quiet
+  lorvex build --width 160 --height 120 --seed 7 --tmx world.tmx --set "txtCities(0) = 20"
+  lorvex build --width 200 --height 150 --count 4 --seed 100 --out worlds --formats json,tmx)";
+
+const char* const kSettingsFooter = R"(Opens the window for a map of --width x --height (the size matters only to the derived
+figures), applies the parameters and saves every field to FILE as Save Settings does: one
+line per field, "Name(Index) = value".
+
+)" "%PARAMETERS%" R"(
+
+Exit status:
+  0  written
+  2  a usage error, or a settings file that cannot be read or written
+
+Example:
+  lorvex settings --set "txtLandMass(0) = 2" --set "txtCities(0) = 30" --save two-large.kst)";
+
+const char* const kRecommendFooter = R"(Opens the window for a map of --width x --height, applies the parameters, presses
+Recommend (which draws land-mass figures that suit the map's size from the window's
+generator), saves every field to FILE and prints the expected land figure.
+
+)" "%PARAMETERS%" R"(
+
+Exit status:
+  0  written
+  1  no recommendation for this size; the window's message is printed
+  2  a usage error, or a settings file that cannot be read or written
+
+Example:
+  lorvex recommend --width 300 --height 200 --seed 5 --save big.kst)";
+
+const char* const kShapesFooter = R"(Draws the 24 figures of the Shapes algorithm in the order of their shape codes, each
+labelled with the caption of its check box on the Shapes page.
+
+Exit status:
+  0  written
+  2  a usage error, or the picture cannot be written
+
+Example:
+  lorvex shapes --png shapes.png --squares 600 --orient 3)";
+
+std::string WithParameters(std::string footer) {
+  const std::string mark = "%PARAMETERS%";
+  if (const std::size_t at = footer.find(mark); at != std::string::npos)
+    footer.replace(at, mark.size(), kParameterOrder);
+  return footer;
+}
+
+void AddSettingsOptions(CLI::App& command, SettingsOptions& options) {
+  command.add_option("--settings", options.settingsFile,
+                     "load this settings file (.kst) as Load Settings does, after "
+                     "kessett/default.kst (default: none)")
+      ->type_name("FILE");
+  command.add_option("--set", options.lines,
+                     "apply one settings line, e.g. \"txtLandMass(0) = 2\", after --settings; "
+                     "repeatable; a line that names no field is skipped with a note (default: none)")
+      ->type_name("LINE");
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+  std::string joined;
+  for (const std::string& name : names) joined += (joined.empty() ? "" : ",") + name;
+  return joined;
+}
+
+// --width and --height; when not required, the values they are bound to are the defaults.
+void AddSizeOptions(CLI::App& command, int& width, int& height, bool required,
+                    const std::string& purpose = "") {
+  const auto told = [&](int value) {
+    return ", " + kSideRange + purpose +
+           (required ? " (required)" : " (default " + std::to_string(value) + ")");
+  };
+  auto* w = command.add_option("--width", width, "map width in squares" + told(width));
+  auto* h = command.add_option("--height", height, "map height in squares" + told(height));
+  for (CLI::Option* option : {w, h}) {
+    option->type_name("N")->check(CLI::Range(1, kMaxMapSide));
+    if (required) option->required();
+  }
+}
+
+// A Tiled map names its tileset picture beside it: it cannot go to standard output.
+const CLI::Validator kNotStandardOutput(
+    [](std::string& value) {
+      return value == "-" ? std::string("a Tiled map needs a file name, not -") : std::string();
+    },
+    "", "not standard output");
+
+}  // namespace
+
+CommandLine::CommandLine()
+    : app_("Lorvex " + std::string(kVersionText) +
+           " - a random world builder for turn-based strategy games") {
+  app_.set_version_flag("--version", std::string("lorvex ") + kVersionText,
+                        "print the version and exit");
+  app_.require_subcommand(0, 1);
+  app_.footer(kTopFooter);
+
+  // build
+  buildCommand_ = app_.add_subcommand(
+      "build", "build one world, or a batch of worlds of consecutive seeds, and write them out");
+  buildCommand_->footer(WithParameters(kBuildFooter));
+  AddSizeOptions(*buildCommand_, build_.width, build_.height, true);
+  buildCommand_->add_flag("--wrap", build_.wrap,
+                          "the map wraps east-west: border water on the top and bottom rows only "
+                          "(default: no wrap, border water on all four edges)");
+  buildCommand_->add_option("--seed", build_.seed,
+                            "seed of the build, 0 to 18446744073709551615; one seed and one "
+                            "parameter set give one world; a batch's first seed (default: from "
+                            "the clock)")
+      ->type_name("N");
+  buildCommand_->add_flag("--yes", build_.yes,
+                          "answer Yes to the window's questions, such as the land warning "
+                          "(default: No, which refuses the build)");
+  auto* text = buildCommand_->add_option(
+      "--text", build_.textFile,
+      "write the map as text to FILE: one line per row from the top, one letter per square "
+      "(- = standard output; default: not written)")->type_name("FILE");
+  auto* png = buildCommand_->add_option(
+      "--png", build_.pngFile,
+      "write the map as a PNG picture, --scale pixels per square "
+      "(- = standard output; default: not written)")->type_name("FILE");
+  auto* json = buildCommand_->add_option(
+      "--json", build_.jsonFile,
+      "write the world as JSON: width, height, wrap, seed, terrain rows, masses and cities "
+      "(- = standard output; default: not written)")->type_name("FILE");
+  auto* tmx = buildCommand_->add_option(
+      "--tmx", build_.tmxFile,
+      "write the world as a Tiled map, its tileset picture NAME-terrain.png beside it "
+      "(default: not written)")->type_name("FILE")->check(kNotStandardOutput);
+  buildCommand_->add_option("--scale", build_.scale,
+                            "pixels per square in PNG pictures, 1 to 64 (default " +
+                                std::to_string(build_.scale) + ")")
+      ->type_name("N")
+      ->check(CLI::Range(1, 64));
+  buildCommand_->add_flag("--quiet", build_.quiet,
+                          "print no summary, progress bar or per-world lines (default: print "
+                          "them; the progress bar only on a terminal)");
+  AddSettingsOptions(*buildCommand_, build_.settings);
+  auto* count = buildCommand_->add_option(
+      "--count", build_.count,
+      "build a batch of N worlds into --out, 1 to " + std::to_string(kMaxBatchCount) +
+      " (default: one world, written to the files named)")
+      ->type_name("N")
+      ->check(CLI::Range(1, kMaxBatchCount));
+  auto* out = buildCommand_->add_option(
+      "--out", build_.outDir,
+      "the batch's folder, created when missing (required with --count, and only with it)")
+      ->type_name("DIR");
+  auto* formats = buildCommand_->add_option(
+      "--formats", build_.formats,
+      "the batch's formats, comma-separated, from text, png, json and tmx (default: " +
+          Joined(build_.formats) + ")")
+      ->type_name("LIST")
+      ->delimiter(',')
+      ->check(CLI::IsMember({"text", "png", "json", "tmx"}));
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  auto* jobs = buildCommand_->add_option(
+      "--jobs", build_.jobs,
+      "build threads of a batch, 1 to " + std::to_string(kMaxBatchJobs) +
+      " (default: one per core, here " + std::to_string(cores) + ")")
+      ->type_name("N")
+      ->check(CLI::Range(1, kMaxBatchJobs));
+  count->needs(out);
+  out->needs(count);
+  formats->needs(count);
+  jobs->needs(count);
+  for (CLI::Option* single : {text, png, json, tmx}) count->excludes(single);
+
+  // settings
+  settingsCommand_ = app_.add_subcommand(
+      "settings", "write a settings file: the defaults, changed by --settings and --set");
+  settingsCommand_->footer(WithParameters(kSettingsFooter));
+  AddSizeOptions(*settingsCommand_, settings_.width, settings_.height, false,
+                 ", for the derived figures");
+  AddSettingsOptions(*settingsCommand_, settings_.settings);
+  settingsCommand_->add_option("--save", settings_.saveFile, "the settings file to write (required)")
+      ->type_name("FILE")
+      ->required();
+
+  // recommend
+  recommendCommand_ = app_.add_subcommand(
+      "recommend", "press Recommend for a map size and write the resulting settings file");
+  recommendCommand_->footer(WithParameters(kRecommendFooter));
+  AddSizeOptions(*recommendCommand_, recommend_.width, recommend_.height, true);
+  recommendCommand_->add_option("--seed", recommend_.seed,
+                                "seed of the window's generator that Recommend draws from, 0 to "
+                                "18446744073709551615 (default: from the clock)")
+      ->type_name("N");
+  AddSettingsOptions(*recommendCommand_, recommend_.settings);
+  recommendCommand_->add_option("--save", recommend_.saveFile, "the settings file to write (required)")
+      ->type_name("FILE")
+      ->required();
+
+  // shapes
+  shapesCommand_ = app_.add_subcommand("shapes", "draw the 24 figures of the Shapes algorithm");
+  shapesCommand_->footer(kShapesFooter);
+  shapesCommand_->add_option("--png", shapes_.pngFile,
+                             "write the figures as a PNG picture (- = standard output; required)")
+      ->type_name("FILE")
+      ->required();
+  shapesCommand_->add_option("--squares", shapes_.squares,
+                             "squares of each figure, 1 to 9999 (default " +
+                                 std::to_string(shapes_.squares) + ")")
+      ->type_name("N")
+      ->check(CLI::Range(1, 9999));
+  shapesCommand_->add_option("--orient", shapes_.orientation,
+                             "orientation of the figures, 0 to 7: 0 as given, 1 mirrored left to "
+                             "right, 2 mirrored top to bottom, 3 a half turn, 4 to 7 the same "
+                             "with the axes swapped (default " +
+                                 std::to_string(shapes_.orientation) + ")")
+      ->type_name("N")
+      ->check(CLI::Range(0, 7));
+}
+
+std::optional<int> CommandLine::Parse(int argc, const char* const* argv) {
+  try {
+    app_.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app_.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app_.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app_.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app_.exit(e);
+    return kUsageError;
+  }
+  return std::nullopt;
+}
+
+Command CommandLine::Chosen() const {
+  if (buildCommand_->parsed()) return build_.count > 0 ? Command::kBatch : Command::kBuild;
+  if (settingsCommand_->parsed()) return Command::kSettings;
+  if (recommendCommand_->parsed()) return Command::kRecommend;
+  if (shapesCommand_->parsed()) return Command::kShapes;
+  return Command::kNone;
+}
+
+}  // namespace lorvex::cli

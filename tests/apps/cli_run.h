@@ -1,0 +1,72 @@
+// Runs the lorvex command-line tool as a person runs it: in a fresh folder of its own (so
+// that no settings file of an earlier run is found), collecting the exit status and both
+// output streams.
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace lorvex::testing {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class CliFolder {
+ public:
+  explicit CliFolder(const std::string& prefix = "lorvex-cli") {
+    static int counter = 0;
+    dir_ = std::filesystem::temp_directory_path() /
+           (prefix + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  ~CliFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  CliFolder(const CliFolder&) = delete;
+  CliFolder& operator=(const CliFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return dir_; }
+  std::filesystem::path operator/(const std::string& name) const { return dir_ / name; }
+
+  // `arguments` go through the shell as written after the tool's path.
+  CliRun Run(const std::string& arguments) const {
+    const std::string errFile = (dir_ / ".stderr").string();
+    const std::string command = "cd '" + dir_.string() + "' && '" LORVEX_CLI_PATH "' " +
+                                arguments + " 2>'" + errFile + "' </dev/null";
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::array<char, 4096> buffer{};
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.err = ReadFile(errFile);
+    std::filesystem::remove(errFile);
+    return run;
+  }
+
+ private:
+  std::filesystem::path dir_;
+};
+
+}  // namespace lorvex::testing
