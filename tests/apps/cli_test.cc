@@ -1,49 +1,20 @@
 // The command-line host, run as a person runs it.
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "tests/apps/cli_run.h"
+
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using lorvex::testing::CliRun;
 
 // Runs lorvex with the arguments in a fresh temporary folder (so no settings file of an
-// earlier run is found) and collects both output streams.
+// earlier run is found).
 CliRun Lorvex(const std::string& arguments) {
-  static int counter = 0;
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                    ("lorvex-cli-" + std::to_string(::getpid()) + "-" +
-                                     std::to_string(counter++));
-  std::filesystem::create_directories(dir);
-  const std::string errFile = (dir / "stderr").string();
-  const std::string command = "cd '" + dir.string() + "' && '" LORVEX_CLI_PATH "' " + arguments +
-                              " 2>'" + errFile + "'";
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer{};
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  std::ifstream err(errFile);
-  std::stringstream text;
-  text << err.rdbuf();
-  run.err = text.str();
-  std::filesystem::remove_all(dir);
-  return run;
+  const lorvex::testing::CliFolder folder;
+  return folder.Run(arguments);
 }
 
 TEST(Cli, VersionAndHelp) {

@@ -1,33 +1,18 @@
 // The command line's settings: --settings and --set of `build`, `lorvex settings` and
 // `lorvex recommend`, run as a person runs them, in a folder of their own.
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "tests/apps/cli_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using lorvex::testing::CliRun;
+using lorvex::testing::ReadFile;
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
@@ -35,43 +20,8 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 }
 
 // A fresh folder for one test; lorvex runs with it as the current directory.
-class CliFolder {
- public:
-  CliFolder() {
-    static int counter = 0;
-    dir_ = fs::temp_directory_path() /
-           ("lorvex-settings-cli-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  ~CliFolder() {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-  CliFolder(const CliFolder&) = delete;
-  CliFolder& operator=(const CliFolder&) = delete;
-
-  fs::path operator/(const std::string& name) const { return dir_ / name; }
-
-  CliRun Run(const std::string& arguments) const {
-    const std::string errFile = (dir_ / "stderr.txt").string();
-    const std::string command = "cd '" + dir_.string() + "' && '" LORVEX_CLI_PATH "' " +
-                                arguments + " 2>'" + errFile + "'";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.err = ReadFile(errFile);
-    fs::remove(errFile);
-    return run;
-  }
-
- private:
-  fs::path dir_;
+struct CliFolder : lorvex::testing::CliFolder {
+  CliFolder() : lorvex::testing::CliFolder("lorvex-settings-cli") {}
 };
 
 std::size_t CountLines(const std::string& text) {
