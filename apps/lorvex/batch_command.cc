@@ -13,6 +13,7 @@
 #include "common/atomic_file.h"
 #include "export/tmx_export.h"
 #include "export/world_index.h"
+#include "platform/headless_platform.h"
 
 namespace lorvex::cli {
 
@@ -23,11 +24,6 @@ namespace fs = std::filesystem;
 constexpr int kAllWritten = 0;
 constexpr int kRefused = 1;
 constexpr int kFileError = 2;
-
-std::uint64_t ClockSeed() {
-  return static_cast<std::uint64_t>(
-      std::chrono::system_clock::now().time_since_epoch().count());
-}
 
 std::vector<Format> ChosenFormats(const std::vector<std::string>& names) {
   std::vector<Format> formats;
@@ -149,7 +145,7 @@ int RunBatch(const BuildOptions& options) {
   }
   const std::vector<Format> formats = ChosenFormats(options.formats);
   // Seeds run on from the first one, wrapping past 2^64 - 1 to 0.
-  const std::uint64_t firstSeed = options.seed ? *options.seed : ClockSeed();
+  const std::uint64_t firstSeed = options.seed ? *options.seed : platform::HeadlessPlatform().ClockSeed();
   const int count = options.count;
   const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   const int jobs = std::clamp(options.jobs > 0 ? options.jobs : cores, 1, count);

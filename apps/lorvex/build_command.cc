@@ -24,11 +24,6 @@ constexpr int kBuilt = 0;
 constexpr int kRefused = 1;
 constexpr int kFileError = 2;
 
-std::uint64_t ClockSeed() {
-  return static_cast<std::uint64_t>(
-      std::chrono::system_clock::now().time_since_epoch().count());
-}
-
 // The progress bar on a terminal: redrawn at most ten times a second.
 class TerminalProgress {
  public:
@@ -86,8 +81,7 @@ bool WriteStream(const BuiltWorld& built, bool wrap, int scale, Format format, s
 BuiltWorld BuildOneWorld(const BuildOptions& options, std::optional<std::uint64_t> seed,
                          const MessageSink& onMessage, bool showProgress,
                          std::vector<std::string>* notes) {
-  platform::HeadlessPlatform platform;
-  platform.SetClockSeed(ClockSeed());
+  platform::HeadlessPlatform platform;  // an unseeded build takes the clock's seed
   platform.SetDefaultQuestionAnswer(options.yes ? platform::MessageAnswer::kYes
                                                 : platform::MessageAnswer::kNo);
   platform.OnMessage([&](const platform::ShownMessage& message) { onMessage(PlainText(message.text)); });

@@ -1,6 +1,5 @@
 #include "apps/lorvex/settings_command.h"
 
-#include <chrono>
 #include <functional>
 #include <iostream>
 
@@ -94,35 +93,38 @@ bool ApplySettingsOptions(ui::frmBuild& window, platform::HeadlessPlatform& plat
   return true;
 }
 
+namespace {
+
+// Applies --settings and --set to the open window, printing what the person should know;
+// answers false, with the message printed, when the settings file cannot be used.
+bool ApplyAndReport(ui::frmBuild& window, platform::HeadlessPlatform& platform,
+                    const SettingsOptions& settings) {
+  std::string error;
+  std::vector<std::string> notes;
+  const bool applied = ApplySettingsOptions(window, platform, settings, error, notes);
+  PrintNotes(notes);
+  if (!applied) std::cerr << "lorvex: " << error << "\n";
+  return applied;
+}
+
+}  // namespace
+
 int RunSettings(const SettingsCommandOptions& options) {
   platform::HeadlessPlatform platform;
   int status = kDone;
   const bool ran = WithOpenWindow(platform, options.width, options.height, std::nullopt, [&](ui::frmBuild& window) {
-    std::string error;
-    std::vector<std::string> notes;
-    const bool applied = ApplySettingsOptions(window, platform, options.settings, error, notes);
-    PrintNotes(notes);
-    if (!applied) {
-      std::cerr << "lorvex: " << error << "\n";
+    if (!ApplyAndReport(window, platform, options.settings) ||
+        !SaveThroughDialog(window, platform, options.saveFile))
       status = kFileError;
-    } else if (!SaveThroughDialog(window, platform, options.saveFile)) {
-      status = kFileError;
-    }
   });
   return ran ? status : kFileError;
 }
 
 int RunRecommend(const SettingsCommandOptions& options) {
   platform::HeadlessPlatform platform;
-  platform.SetClockSeed(static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
   int status = kDone;
   const bool ran = WithOpenWindow(platform, options.width, options.height, options.seed, [&](ui::frmBuild& window) {
-    std::string error;
-    std::vector<std::string> notes;
-    const bool applied = ApplySettingsOptions(window, platform, options.settings, error, notes);
-    PrintNotes(notes);
-    if (!applied) {
-      std::cerr << "lorvex: " << error << "\n";
+    if (!ApplyAndReport(window, platform, options.settings)) {
       status = kFileError;
     } else if (!window.Form().cmdDefaults_Click()) {
       status = kNoRecommendation;  // the window's message is already printed
