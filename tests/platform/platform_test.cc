@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "platform/control.h"
@@ -113,6 +115,25 @@ TEST(HeadlessPlatform, DeliversKeysAtTheirYieldAndTicksOnSimulatedTime) {
   EXPECT_NEAR(platform.SecondsSinceMidnight() - before, 0.021, 1e-9);
   platform.DoEvents(window);
   EXPECT_EQ(window.ticks, 1);  // the tick disabled the timer
+}
+
+// The simulated clock is the time of day: it runs over midnight back to 0, and each yield
+// moves it exactly as adding a millisecond and taking the remainder of a day would.
+TEST(HeadlessPlatform, TheClockWrapsAtMidnightAndAgreesWithTheRemainderOfADay) {
+  HeadlessPlatform platform;
+  RecordingWindow window;
+  for (const double start : {43200.0, 86399.9995, 86399.999, 0.0, -86399.9995}) {
+    platform.SetClock(start);
+    double expected = start;
+    for (int yield = 0; yield < 3000; ++yield) {
+      platform.DoEvents(window);
+      expected = std::fmod(expected + 0.001, 86400.0);
+      ASSERT_EQ(platform.SecondsSinceMidnight(), expected) << start << " yield " << yield;
+    }
+  }
+  platform.SetClock(86399.9995);
+  platform.DoEvents(window);
+  EXPECT_NEAR(platform.SecondsSinceMidnight(), 0.0005, 1e-9);
 }
 
 TEST(HeadlessPlatform, ModalShowRunsTheScriptAndAlwaysEnds) {
