@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -37,19 +36,10 @@ constexpr bool IsWater(char code) {
 constexpr bool IsLand(char code) { return !IsWater(code); }
 
 // The first column from x on whose code is not sea ("S"), or width when the rest of the
-// row is sea. Most of a map is open sea, so a scan for land or for some other code skips it
-// eight squares at a time. `row` points at column 0 of a row of `width` codes.
+// row is sea: most of a map is open sea, which scans for land step over eight squares at a
+// time. `row` points at column 0 of a row of `width` codes.
 inline std::int32_t NextNonSea(const char* row, std::int32_t x, std::int32_t width) {
-  constexpr std::uint64_t kEightSea =
-      0x0101010101010101ULL * static_cast<unsigned char>(terrain::kSea);
-  while (x + 8 <= width) {
-    std::uint64_t eight;
-    std::memcpy(&eight, row + x, sizeof eight);
-    if (eight != kEightSea) break;
-    x += 8;
-  }
-  while (x < width && row[x] == terrain::kSea) ++x;
-  return x;
+  return NextOtherThan(row, x, width, terrain::kSea);
 }
 
 // Directions of the neighbour steps.
