@@ -25,10 +25,11 @@ BlobCanvas::BlobCanvas(std::int32_t squares, std::int32_t pad, std::int16_t span
       rings_(pad_ < 1 ? 1 : pad_ + 1),
       xMax_(2 * pad_ + std::max<std::int32_t>(spanX, 0) + 2),
       yMax_(2 * pad_ + std::max<std::int32_t>(spanY, 0) + 2),
-      canvas_(xMax_ + 1, yMax_ + 1, kOpen) {
-  for (std::int32_t y = 0; y <= yMax_; ++y)
-    for (std::int32_t x = 0; x <= xMax_; ++x)
-      if (x < rings_ || x > xMax_ - rings_ || y < rings_ || y > yMax_ - rings_) canvas_(x, y) = kMark;
+      canvas_(xMax_ + 1, yMax_ + 1, kMark) {
+  // All frame, then the inside open: x and y from rings to the upper bound less rings.
+  for (std::int32_t y = rings_; y <= yMax_ - rings_; ++y)
+    if (xMax_ - rings_ >= rings_)
+      std::fill_n(&canvas_(rings_, y), xMax_ - 2 * rings_ + 1, kOpen);
   depth_.fill(rings_);
   const std::int64_t room = static_cast<std::int64_t>(xMax_ + 1) * (yMax_ + 1);
   const auto entries =
