@@ -355,17 +355,36 @@ TerrainFractions CapTerrainFractions(TerrainFractions f) {
 }
 
 LandWindow CountLandWindow(const WorldState& world, std::int32_t x, std::int32_t y) {
+  static_assert(kWindowReach == 8, "the ring sums below are written out for a reach of 8");
+  constexpr int kSide = 2 * kWindowReach + 1;
   LandWindow w;
-  for (int dy = -kWindowReach; dy <= kWindowReach; ++dy)
-    for (int dx = -kWindowReach; dx <= kWindowReach; ++dx) {
-      if (!IsLandSquare(world, x + dx, y + dy)) continue;
-      const int ring = std::max(std::abs(dx), std::abs(dy));
-      ++w.c8;
-      if (ring <= 6) ++w.c6;
-      if (ring <= 4) ++w.c4;
-      if (ring <= 3) ++w.c3;
-      if (ring <= 2) ++w.c2;
-    }
+  // Columns x - 8 .. x + 8 as the square tests take them: wrapped on a wrapping map, and
+  // -1 (never land) off a flat one.
+  std::int32_t columns[kSide];
+  for (int dx = -kWindowReach; dx <= kWindowReach; ++dx) {
+    std::int32_t column = x + dx;
+    columns[dx + kWindowReach] = ColumnInMap(world, column) ? column : -1;
+  }
+  for (int dy = -kWindowReach; dy <= kWindowReach; ++dy) {
+    const std::int32_t row = y + dy;
+    if (row < 0 || row >= world.MapHeight) continue;
+    const char* codes = &world.WorldMap(0, row);
+    int land[kSide];
+    for (int k = 0; k < kSide; ++k) land[k] = columns[k] >= 0 && IsLand(codes[columns[k]]) ? 1 : 0;
+    // This row's land within 2, 3, 4, 6 and 8 columns of x; it counts towards a window
+    // when the row itself lies within that window.
+    const int n2 = land[6] + land[7] + land[8] + land[9] + land[10];
+    const int n3 = n2 + land[5] + land[11];
+    const int n4 = n3 + land[4] + land[12];
+    const int n6 = n4 + land[2] + land[3] + land[13] + land[14];
+    const int n8 = n6 + land[0] + land[1] + land[15] + land[16];
+    const int ring = std::abs(dy);
+    w.c8 += n8;
+    if (ring <= 6) w.c6 += n6;
+    if (ring <= 4) w.c4 += n4;
+    if (ring <= 3) w.c3 += n3;
+    if (ring <= 2) w.c2 += n2;
+  }
   return w;
 }
 
