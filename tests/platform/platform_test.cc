@@ -48,6 +48,17 @@ TEST(ControlSet, AddressesArraysByNameAndIndexInControlOrder) {
   ASSERT_EQ(set.All().size(), 4u);
   EXPECT_EQ(set.All()[0].Key(), "txtA(1)");  // walk keeps the order of creation
   EXPECT_EQ(set.All()[3].Name(), "lblB");
+
+  // A name that only begins another is not it; indexes may be negative and leave gaps.
+  EXPECT_EQ(set.Find("txt", 0), nullptr);
+  set.Add(ControlKind::kNumberBox, "txtA", 5);
+  set.Add(ControlKind::kNumberBox, "txtA", -2);
+  EXPECT_EQ(set.Find("txtA", 3), nullptr);
+  EXPECT_EQ(set.At("txtA", -2).Index(), -2);
+  std::vector<int> indexes;
+  for (const Control* c : set.Array("txtA")) indexes.push_back(c->Index());
+  EXPECT_EQ(indexes, (std::vector<int>{-2, 0, 1, 5}));
+  EXPECT_TRUE(set.Array("nothing").empty());
 }
 
 TEST(Control, TypingIsCutToMaxLengthAndFocusLostFires) {
