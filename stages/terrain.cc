@@ -52,9 +52,14 @@ char CodeAt(const WorldState& world, std::int32_t x, std::int32_t y) {
   return world.WorldMap(x, y);
 }
 
-// The neighbour one step away in a direction: x always wraps, y is not checked here.
-Square Step(const WorldState& world, Square from, int direction) {
-  return {world.StepX(from.x, direction), WorldState::StepY(from.y, direction)};
+// Side steps of the four directions this stage uses: 0 north, 1 south, 2 west, 3 east.
+constexpr std::int32_t kSideX[4] = {0, 0, -1, 1};
+constexpr std::int32_t kSideY[4] = {-1, 1, 0, 0};
+
+// The neighbour one step away in direction 0 .. 3 from a square of the map: x always wraps
+// (as StepX), y is not checked here (as StepY).
+inline Square Step(const WorldState& world, Square from, int direction) {
+  return {world.WrapX(from.x + kSideX[direction]), from.y + kSideY[direction]};
 }
 
 // One pass-spanning run of the stage: the land count, the clear squares left, and the
@@ -339,13 +344,11 @@ bool IsRiverSquare(const WorldState& world, std::int32_t x, std::int32_t y) {
 
 bool HasClearNeighbour(const WorldState& world, std::int32_t x, std::int32_t y) {
   if (!world.WorldMap.Contains(x, y)) return false;
-  for (int d : {kWest, kEast, kNorth, kSouth}) {
-    const Square next = Step(world, {x, y}, d);
-    if (next.y >= 0 && next.y < world.MapHeight &&
-        world.WorldMap(next.x, next.y) == terrain::kClear)
-      return true;
-  }
-  return false;
+  const char* row = &world.WorldMap(0, y);
+  const std::int32_t width = world.MapWidth;
+  return row[world.WrapX(x - 1)] == terrain::kClear || row[world.WrapX(x + 1)] == terrain::kClear ||
+         (y > 0 && row[x - width] == terrain::kClear) ||
+         (y + 1 < world.MapHeight && row[x + width] == terrain::kClear);
 }
 
 TerrainFractions CapTerrainFractions(TerrainFractions f) {
