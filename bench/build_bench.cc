@@ -46,7 +46,7 @@ double ThreadSeconds() {
 // One build: the map, and the seeds. With a Recommend seed the window's generator is seeded
 // with it and Recommend pressed (as `lorvex recommend --seed` does), then the generator is
 // seeded with the build seed and Build pressed (as `lorvex build --seed` does).
-struct BuildSpec {
+struct BuildPlan {
   int width, height;
   bool wrap;
   std::optional<std::uint64_t> recommendSeed;
@@ -78,21 +78,21 @@ void ApplyWindowDefaults(platform::ControlSet& controls) {
 
 // The window is created and its parameters set before the clock starts; it is destroyed
 // after the clock stops.
-BuildOutcome RunBuild(const BuildSpec& spec) {
+BuildOutcome RunBuild(const BuildPlan& plan) {
   platform::HeadlessPlatform platform;
   auto window = std::make_unique<ui::frmBuild>(platform);
-  window->SetSeed(spec.buildSeed);
+  window->SetSeed(plan.buildSeed);
   Clock::time_point wallStart;
   double start = 0;
   std::int64_t heldBefore = 0;
   platform.AddModalAction([&](platform::Window& w) {
     auto& form = static_cast<ui::frmBuild&>(w);
     ApplyWindowDefaults(form.Controls());
-    if (spec.recommendSeed) {
-      form.Generator().Seed(*spec.recommendSeed);
+    if (plan.recommendSeed) {
+      form.Generator().Seed(*plan.recommendSeed);
       std::string failure;
       if (!form.Form().Recommend(failure)) std::fprintf(stderr, "%s\n", failure.c_str());
-      form.Generator().Seed(spec.buildSeed);
+      form.Generator().Seed(plan.buildSeed);
     }
     malloc_trim(0);
     heldBefore = bench::HeapBytes();
@@ -102,7 +102,7 @@ BuildOutcome RunBuild(const BuildSpec& spec) {
     form.Controls().At("cmdBuild", 0).Click();
   });
   HostWorld host;
-  const bool built = window->GetMap(spec.width, spec.height, spec.wrap, host);
+  const bool built = window->GetMap(plan.width, plan.height, plan.wrap, host);
   BuildOutcome outcome;
   outcome.seconds = ThreadSeconds() - start;
   outcome.wallSeconds = Seconds(Clock::now() - wallStart);
@@ -110,7 +110,7 @@ BuildOutcome RunBuild(const BuildSpec& spec) {
   if (!built) return outcome;
   // A build makes fewer draws than this by far; the count is replayed, so it is bounded.
   constexpr std::uint64_t kMostDraws = 50'000'000'000ULL;
-  outcome.draws = DrawsBetween(Random(spec.buildSeed), window->Generator(), kMostDraws).value_or(0);
+  outcome.draws = DrawsBetween(Random(plan.buildSeed), window->Generator(), kMostDraws).value_or(0);
   outcome.hash = HostWorldHash(host);
   return outcome;
 }
@@ -138,23 +138,23 @@ double TimeFill(int width, int height, bool wrap) {
   return ThreadSeconds() - start;
 }
 
-void RunBuildBenchmark(benchmark::State& state, const BuildSpec& spec) {
+void RunBuildBenchmark(benchmark::State& state, const BuildPlan& plan) {
   double build = 0, wall = 0, floor = 0;
   BuildOutcome last;
   std::int64_t peak = 0;
   for (auto _ : state) {
-    last = RunBuild(spec);
+    last = RunBuild(plan);
     state.SetIterationTime(last.seconds);
     // The floor, measured beside every build of the run.
-    const double draws = TimeDraws(spec.buildSeed, last.draws);
-    const double fill = TimeFill(spec.width, spec.height, spec.wrap);
+    const double draws = TimeDraws(plan.buildSeed, last.draws);
+    const double fill = TimeFill(plan.width, plan.height, plan.wrap);
     build += last.seconds;
     wall += last.wallSeconds;
     floor += draws + fill;
     peak = std::max(peak, last.peakBytes);
   }
   const double iterations = static_cast<double>(state.iterations());
-  const double squares = static_cast<double>(spec.width) * spec.height;
+  const double squares = static_cast<double>(plan.width) * plan.height;
   state.counters["draws"] = static_cast<double>(last.draws);
   state.counters["floor_ms"] = floor / iterations * 1e3;
   state.counters["wall_ms"] = wall / iterations * 1e3;
