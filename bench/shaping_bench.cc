@@ -70,6 +70,20 @@ void BM_ShapeMass600(benchmark::State& state) {
 }
 BENCHMARK(BM_ShapeMass600)->Unit(benchmark::kMicrosecond);
 
+// One Shapes mass of two million squares, as a large map's Large masses can be: at the 60 %
+// figure share, 800 000 squares are grown by drawing records until one can still grow, and
+// by the end almost every record drawn is enclosed.
+void BM_ShapeMassTwoMillion(benchmark::State& state) {
+  Context c;  // the window's defaults: 30 % of the growth even, then erratic
+  for (auto _ : state) {
+    BuildContext context = c.Get();
+    const shaping::MassGrid grid =
+        shaping::MakeShapeMass(context, 2'000'000, 6, 0, 0.6f, kSeaBorder);  // a circle
+    benchmark::DoNotOptimize(grid.Cells().data());
+  }
+}
+BENCHMARK(BM_ShapeMassTwoMillion)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // A small mass as a default build makes by the dozen: 50 squares, sea border 2.
 void BM_SmallMasses50(benchmark::State& state) {
   Context c;

@@ -167,7 +167,7 @@ void BM_CityBucketsScanPerBucket(benchmark::State& state) {
           if (IsLand(world.WorldMap(x, y)) && world.MassOfSquare(x, y) == m)
             (stages::HasCoastNeighbour(world, x, y) ? buckets[static_cast<std::size_t>(m)].coastal
                                                     : buckets[static_cast<std::size_t>(m)].inland)
-                .push_back({x, y});
+                .push_back(y * world.MapWidth + x);
     benchmark::DoNotOptimize(buckets.data());
   }
 }

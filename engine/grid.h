@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace lorvex {
@@ -39,5 +41,36 @@ class Grid {
   int height_ = 0;
   std::vector<T> cells_;
 };
+
+// The first index from `from` up to (not including) `end` whose letter is not `letter`, or
+// `end` when there is none. Maps and canvases are mostly one letter (open sea, open canvas),
+// so scans for anything else step over runs of it eight letters at a time.
+inline std::int32_t NextOtherThan(const char* letters, std::int32_t from, std::int32_t end,
+                                  char letter) {
+  const std::uint64_t eight = 0x0101010101010101ULL * static_cast<unsigned char>(letter);
+  while (from + 8 <= end) {
+    std::uint64_t word;
+    std::memcpy(&word, letters + from, sizeof word);
+    if (word != eight) break;
+    from += 8;
+  }
+  while (from < end && letters[from] == letter) ++from;
+  return from;
+}
+
+// The last index from `begin` up to (not including) `end` whose letter is not `letter`, or
+// begin - 1 when there is none.
+inline std::int32_t LastOtherThan(const char* letters, std::int32_t begin, std::int32_t end,
+                                  char letter) {
+  const std::uint64_t eight = 0x0101010101010101ULL * static_cast<unsigned char>(letter);
+  while (end - 8 >= begin) {
+    std::uint64_t word;
+    std::memcpy(&word, letters + end - 8, sizeof word);
+    if (word != eight) break;
+    end -= 8;
+  }
+  while (end > begin && letters[end - 1] == letter) --end;
+  return end - 1;
+}
 
 }  // namespace lorvex

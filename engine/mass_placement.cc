@@ -1,6 +1,8 @@
 #include "engine/mass_placement.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "common/numbers.h"
 
@@ -10,60 +12,124 @@ namespace {
 
 constexpr std::int32_t kMostPlacementTries = 1000;
 
-// The map square a grid square lands on for centre (cx, cy).
-MapSquare Landing(const WorldState& world, const Grid<char>& grid, std::int32_t cx,
-                  std::int32_t cy, int i, int j) {
-  const int hw = (grid.Width() - 1) / 2, hh = (grid.Height() - 1) / 2;
-  std::int32_t mx = cx + i - hw;
-  if (world.MapWrap) mx = world.WrapX(mx);
-  return {mx, cy + j - hh};
-}
-
-bool OnMap(const WorldState& world, MapSquare s) {
-  return s.x >= 0 && s.y >= 0 && s.x < world.MapWidth && s.y < world.MapHeight;
-}
-
 bool IsBorderWater(char code) {
   return code == terrain::kTopBorder || code == terrain::kBottomBorder ||
          code == terrain::kAllBorder;
 }
 
+// The squares of a mass grid that a placement looks at: an "X" square never stops a try
+// and is never written, so only the runs of other squares down each grid column are kept,
+// columns in grid order (i outer, j inner, the order of the writing). Made once per mass
+// and used for every try.
+class MassFootprint {
+ public:
+  explicit MassFootprint(const Grid<char>& grid)
+      : grid_(grid), hw_((grid.Width() - 1) / 2), hh_((grid.Height() - 1) / 2) {
+    for (int i = 0; i < grid.Width(); ++i)
+      for (int j = 0; j < grid.Height(); ++j) {
+        if (grid(i, j) == 'X') continue;
+        if (!runs_.empty() && runs_.back().i == i && runs_.back().j1 == j - 1)
+          runs_.back().j1 = j;
+        else
+          runs_.push_back({i, j, j});
+      }
+  }
+
+  // Whether every square of the mass may lie where it falls for centre (cx, cy). The
+  // answer does not depend on the order the squares are looked at; the first one that may
+  // not ends the try.
+  bool FitsAt(const WorldState& world, std::int32_t cx, std::int32_t cy, bool seaBorders,
+              bool allowOffEdge) const {
+    const std::int32_t width = world.MapWidth, height = world.MapHeight;
+    for (const Run& run : runs_) {
+      const std::int32_t mx = Column(world, cx, run.i);
+      if (mx < 0 || mx >= width) {
+        if (OffMapFails(run.i, run.j0, run.j1, seaBorders, allowOffEdge)) return false;
+        continue;
+      }
+      // Grid rows above the map end at aboveLast, rows below it start at belowFirst.
+      const std::int32_t aboveLast = std::min(run.j1, hh_ - cy - 1);
+      const std::int32_t belowFirst = std::max(run.j0, height - cy + hh_);
+      if (OffMapFails(run.i, run.j0, aboveLast, seaBorders, allowOffEdge) ||
+          OffMapFails(run.i, belowFirst, run.j1, seaBorders, allowOffEdge))
+        return false;
+      // On the map every square of the mass must lie on water.
+      const std::int32_t first = std::max(run.j0, aboveLast + 1);
+      const std::int32_t last = std::min(run.j1, belowFirst - 1);
+      if (first > last) continue;
+      const char* square = &world.WorldMap(mx, cy + first - hh_);
+      for (std::int32_t j = first; j <= last; ++j, square += width)
+        if (!IsWater(*square)) return false;
+    }
+    return true;
+  }
+
+  void WriteAt(BuildContext& context, std::int32_t cx, std::int32_t cy,
+               std::int32_t massRow) const {
+    WorldState& world = context.world;
+    const std::int32_t width = world.MapWidth, height = world.MapHeight;
+    std::int32_t& landSquares = world.MassTable[static_cast<std::size_t>(massRow)].squares;
+    for (const Run& run : runs_) {
+      const std::int32_t mx = Column(world, cx, run.i);
+      if (mx < 0 || mx >= width) continue;
+      // Squares off the map are not written.
+      const std::int32_t first = std::max(run.j0, hh_ - cy);
+      const std::int32_t last = std::min(run.j1, height - 1 - cy + hh_);
+      for (std::int32_t j = first; j <= last; ++j) {
+        const std::int32_t my = cy + j - hh_;
+        char& square = world.WorldMap(mx, my);
+        // Border water is never overwritten, neither by land nor by sea border.
+        if (IsBorderWater(square)) continue;
+        const char letter = grid_(run.i, j);
+        square = letter;
+        if (letter != terrain::kClear) continue;
+        world.MassOfSquare(mx, my) = massRow;
+        ++landSquares;
+        context.hooks.PreviewLandSquare(mx, my);
+      }
+    }
+  }
+
+ private:
+  struct Run {
+    int i, j0, j1;  // grid column i, rows j0 .. j1
+  };
+
+  // Whether the run's squares in grid rows j0 .. j1, which lie off the map, stop the try:
+  // with sea borders any square does, otherwise land does unless the mass may hang off the
+  // edge.
+  bool OffMapFails(int i, std::int32_t j0, std::int32_t j1, bool seaBorders,
+                   bool allowOffEdge) const {
+    if (j0 > j1) return false;
+    if (seaBorders) return true;
+    if (allowOffEdge) return false;
+    for (std::int32_t j = j0; j <= j1; ++j)
+      if (grid_(i, j) == terrain::kClear) return true;
+    return false;
+  }
+
+  // The map column grid column i lands on for centre column cx: one wrap correction on a
+  // wrapping map, so a grid wider than the map may still reach past it.
+  std::int32_t Column(const WorldState& world, std::int32_t cx, int i) const {
+    const std::int32_t mx = cx + i - hw_;
+    return world.MapWrap ? world.WrapX(mx) : mx;
+  }
+
+  const Grid<char>& grid_;
+  int hw_, hh_;
+  std::vector<Run> runs_;
+};
+
 }  // namespace
 
 void WriteMassAt(BuildContext& context, const Grid<char>& grid, std::int32_t cx, std::int32_t cy,
                  std::int32_t massRow) {
-  WorldState& world = context.world;
-  for (int i = 0; i < grid.Width(); ++i) {
-    for (int j = 0; j < grid.Height(); ++j) {
-      const char letter = grid(i, j);
-      if (letter == 'X') continue;
-      const MapSquare s = Landing(world, grid, cx, cy, i, j);
-      if (!OnMap(world, s) || IsBorderWater(world.WorldMap(s.x, s.y))) continue;
-      world.WorldMap(s.x, s.y) = letter;
-      if (letter != terrain::kClear) continue;
-      world.MassOfSquare(s.x, s.y) = massRow;
-      ++world.MassTable[static_cast<std::size_t>(massRow)].squares;
-      context.hooks.PreviewLandSquare(s.x, s.y);
-    }
-  }
+  MassFootprint(grid).WriteAt(context, cx, cy, massRow);
 }
 
 bool MassFitsAt(const WorldState& world, const Grid<char>& grid, std::int32_t cx,
                 std::int32_t cy, bool seaBorders, bool allowOffEdge) {
-  for (int i = 0; i < grid.Width(); ++i) {
-    for (int j = 0; j < grid.Height(); ++j) {
-      const char letter = grid(i, j);
-      const MapSquare s = Landing(world, grid, cx, cy, i, j);
-      if (OnMap(world, s)) {
-        if (letter != 'X' && !IsWater(world.WorldMap(s.x, s.y))) return false;
-      } else if (seaBorders) {
-        if (letter != 'X') return false;
-      } else if (!allowOffEdge) {
-        if (letter == terrain::kClear) return false;
-      }
-    }
-  }
-  return true;
+  return MassFootprint(grid).FitsAt(world, cx, cy, seaBorders, allowOffEdge);
 }
 
 std::int16_t EvenColumnWidth(const WorldState& world, std::int16_t n) {
@@ -100,6 +166,7 @@ void PlaceMass(BuildContext& context, const Grid<char>& grid, bool seaBorders,
   if (world.SquareCount <= 0 || grid.Width() == 0) return;
   std::int32_t tries = ToInt32(world.SquareCount / 2.0);
   if (tries > kMostPlacementTries) tries = kMostPlacementTries;
+  const MassFootprint footprint(grid);
   for (std::int32_t made = 0; made <= tries; ++made) {
     if (context.YieldAndCheckStop()) return;
     context.hooks.ShowStatus("", "");
@@ -107,8 +174,8 @@ void PlaceMass(BuildContext& context, const Grid<char>& grid, bool seaBorders,
         std::floor(context.random.Next() * world.MapWidth * world.MapHeight));
     const auto cx = static_cast<std::int32_t>(k % world.MapWidth);
     const auto cy = static_cast<std::int32_t>(k / world.MapWidth);
-    if (MassFitsAt(world, grid, cx, cy, seaBorders, allowOffEdge)) {
-      WriteMassAt(context, grid, cx, cy, massRow);
+    if (footprint.FitsAt(world, cx, cy, seaBorders, allowOffEdge)) {
+      footprint.WriteAt(context, cx, cy, massRow);
       return;
     }
   }

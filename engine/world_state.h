@@ -35,6 +35,13 @@ constexpr bool IsWater(char code) {
 }
 constexpr bool IsLand(char code) { return !IsWater(code); }
 
+// The first column from x on whose code is not sea ("S"), or width when the rest of the
+// row is sea: most of a map is open sea, which scans for land step over eight squares at a
+// time. `row` points at column 0 of a row of `width` codes.
+inline std::int32_t NextNonSea(const char* row, std::int32_t x, std::int32_t width) {
+  return NextOtherThan(row, x, width, terrain::kSea);
+}
+
 // Directions of the neighbour steps.
 enum Direction : int {
   kNorth = 0, kSouth = 1, kWest = 2, kEast = 3,

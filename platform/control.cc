@@ -1,5 +1,6 @@
 #include "platform/control.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace lorvex::platform {
@@ -40,20 +41,37 @@ void Control::Click() { Fire(onClick_); }
 
 void Control::LoseFocus() { Fire(onLostFocus_); }
 
+namespace {
+
+// The element with the index in an array kept in index order, or its place.
+std::vector<Control*>::iterator Place(std::vector<Control*>& array, int index) {
+  return std::lower_bound(array.begin(), array.end(), index,
+                          [](const Control* c, int i) { return c->Index() < i; });
+}
+
+}  // namespace
+
 Control& ControlSet::Add(ControlKind kind, std::string name, int index) {
   Control& control = controls_.emplace_back(kind, name, index);
-  byKey_[{std::move(name), index}] = &control;
+  std::vector<Control*>& array = byName_[std::move(name)];
+  const auto at = Place(array, index);
+  // A second control of the same name and index takes the first one's place.
+  if (at != array.end() && (*at)->Index() == index)
+    *at = &control;
+  else
+    array.insert(at, &control);
   return control;
 }
 
 Control* ControlSet::Find(std::string_view name, int index) {
-  const auto it = byKey_.find(std::pair<std::string, int>(std::string(name), index));
-  return it == byKey_.end() ? nullptr : it->second;
+  const auto named = byName_.find(name);
+  if (named == byName_.end()) return nullptr;
+  const auto at = Place(named->second, index);
+  return at != named->second.end() && (*at)->Index() == index ? *at : nullptr;
 }
 
 const Control* ControlSet::Find(std::string_view name, int index) const {
-  const auto it = byKey_.find(std::pair<std::string, int>(std::string(name), index));
-  return it == byKey_.end() ? nullptr : it->second;
+  return const_cast<ControlSet*>(this)->Find(name, index);
 }
 
 Control& ControlSet::At(std::string_view name, int index) {
@@ -76,11 +94,8 @@ void ControlSet::OnLostFocus(std::string_view name, const Control::Action& actio
 }
 
 std::vector<Control*> ControlSet::Array(std::string_view name) {
-  std::vector<Control*> out;
-  for (auto it = byKey_.lower_bound(std::pair<std::string, int>(std::string(name), INT32_MIN));
-       it != byKey_.end() && it->first.first == name; ++it)
-    out.push_back(it->second);
-  return out;
+  const auto named = byName_.find(name);
+  return named == byName_.end() ? std::vector<Control*>{} : named->second;
 }
 
 }  // namespace lorvex::platform

@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -125,8 +125,18 @@ class ControlSet {
   std::deque<Control>& All() { return controls_; }
 
  private:
+  // Looked up by a name's text without making a string of it.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+      return std::hash<std::string_view>{}(name);
+    }
+  };
+
   std::deque<Control> controls_;
-  std::map<std::pair<std::string, int>, Control*, std::less<>> byKey_;
+  // Each control array's elements, in index order. The parameter view reads fields by name
+  // and index throughout a build, so a lookup is one hash and a short search.
+  std::unordered_map<std::string, std::vector<Control*>, NameHash, std::equal_to<>> byName_;
 };
 
 }  // namespace lorvex::platform

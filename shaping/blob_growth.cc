@@ -25,13 +25,17 @@ BlobCanvas::BlobCanvas(std::int32_t squares, std::int32_t pad, std::int16_t span
       rings_(pad_ < 1 ? 1 : pad_ + 1),
       xMax_(2 * pad_ + std::max<std::int32_t>(spanX, 0) + 2),
       yMax_(2 * pad_ + std::max<std::int32_t>(spanY, 0) + 2),
-      canvas_(xMax_ + 1, yMax_ + 1, kOpen) {
-  for (std::int32_t y = 0; y <= yMax_; ++y)
-    for (std::int32_t x = 0; x <= xMax_; ++x)
-      if (x < rings_ || x > xMax_ - rings_ || y < rings_ || y > yMax_ - rings_) canvas_(x, y) = kMark;
+      canvas_(xMax_ + 1, yMax_ + 1, kMark) {
+  // All frame, then the inside open: x and y from rings to the upper bound less rings.
+  for (std::int32_t y = rings_; y <= yMax_ - rings_; ++y)
+    if (xMax_ - rings_ >= rings_)
+      std::fill_n(&canvas_(rings_, y), xMax_ - 2 * rings_ + 1, kOpen);
   depth_.fill(rings_);
   const std::int64_t room = static_cast<std::int64_t>(xMax_ + 1) * (yMax_ + 1);
-  list_.reserve(static_cast<std::size_t>(std::min<std::int64_t>(std::max(squares, 1), room) + 2));
+  const auto entries =
+      static_cast<std::size_t>(std::min<std::int64_t>(std::max(squares, 1), room) + 2);
+  list_.reserve(entries);
+  exhausted_.Reserve(entries);
 }
 
 std::int64_t BlobCanvas::InteriorSquares() const {
@@ -39,7 +43,8 @@ std::int64_t BlobCanvas::InteriorSquares() const {
 }
 
 void BlobCanvas::AddLand(BuildContext& context, std::int32_t x, std::int32_t y) {
-  list_.push_back({x, y, false});
+  list_.push_back({x, y});
+  exhausted_.PushBack();
   canvas_(x, y) = kLand;
   context.hooks.ShowLandSquare(x, y);
 }
@@ -47,6 +52,7 @@ void BlobCanvas::AddLand(BuildContext& context, std::int32_t x, std::int32_t y) 
 void BlobCanvas::ClearLand() {
   for (const GrowthSquare& s : list_) canvas_(s.x, s.y) = kOpen;
   list_.clear();
+  exhausted_.ClearAll();
 }
 
 void BlobCanvas::FillRectangle(BuildContext& context, std::int32_t squares) {
@@ -73,10 +79,10 @@ bool BlobCanvas::HasOpenSide(const GrowthSquare& s) const {
 }
 
 bool BlobCanvas::AnyEntryCanGrow() {
-  for (GrowthSquare& s : list_) {
-    if (s.exhausted) continue;
-    if (HasOpenSide(s)) return true;
-    s.exhausted = true;
+  const std::size_t n = list_.size();
+  for (std::size_t e = exhausted_.NextClear(0); e < n; e = exhausted_.NextClear(e + 1)) {
+    if (HasOpenSide(list_[e])) return true;
+    exhausted_.Set(e);
   }
   return false;
 }
@@ -93,12 +99,14 @@ Growth BlobCanvas::AddGrowthSquare(BuildContext& context, std::int32_t& low,
   std::int64_t lookAt = n;
   for (;;) {
     if (context.YieldAndCheckStop()) return Growth::kStopped;
-    const auto i = static_cast<std::size_t>(std::floor(context.random.Next() * (n - low) + low));
-    GrowthSquare& source = list_[i];
-    if (!source.exhausted) {
+    // r (n - low) + low is never negative, so converting it is taking its floor.
+    const auto i = static_cast<std::size_t>(context.random.Next() * (n - low) + low);
+    // Most draws of a large mass land on exhausted entries: they cost one bit test.
+    if (!exhausted_.Test(i)) {
+      const GrowthSquare source = list_[i];
       if (HasOpenSide(source)) {
         for (;;) {
-          const auto d = static_cast<int>(std::floor(context.random.Next() * 4));
+          const auto d = static_cast<int>(context.random.Next() * 4);
           const std::int32_t tx = source.x + kStepX[d], ty = source.y + kStepY[d];
           const char target = canvas_(tx, ty);
           if (target == kOpen) {
@@ -111,7 +119,7 @@ Growth BlobCanvas::AddGrowthSquare(BuildContext& context, std::int32_t& low,
           if (!HasOpenSide(list_[i])) break;
         }
       }
-      list_[i].exhausted = true;
+      exhausted_.Set(i);
     }
     ++tries;
     if (tries > erratic && low > 0) --low;
@@ -157,9 +165,10 @@ bool BlobCanvas::MoveFramesBack() {
     }
     if (!moved) return false;
     bool canGrow = false;
-    for (GrowthSquare& s : list_) {
-      s.exhausted = !HasOpenSide(s);
-      canGrow = canGrow || !s.exhausted;
+    for (std::size_t e = 0; e < list_.size(); ++e) {
+      const bool open = HasOpenSide(list_[e]);
+      exhausted_.Assign(e, !open);
+      canGrow = canGrow || open;
     }
     if (canGrow) return true;
   }

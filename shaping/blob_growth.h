@@ -15,14 +15,15 @@
 
 #include "engine/build_context.h"
 #include "shaping/mass_canvas.h"
+#include "shaping/square_flags.h"
 
 namespace lorvex::shaping {
 
-// One land square of the mass, in the order the squares were added.
+// One land square of the mass, in the order the squares were added. Whether it can still
+// grow is kept beside the list, in a SquareFlags.
 struct GrowthSquare {
   std::int32_t x = 0;
   std::int32_t y = 0;
-  bool exhausted = false;  // no open side neighbour is left
 };
 
 // How a growth call ended.
@@ -53,6 +54,8 @@ class BlobCanvas {
   char At(std::int32_t x, std::int32_t y) const { return canvas_(x, y); }
   const std::vector<GrowthSquare>& Squares() const { return list_; }
   std::int32_t Count() const { return static_cast<std::int32_t>(list_.size()); }
+  // The entry has been found with no open side neighbour.
+  bool Exhausted(std::int32_t entry) const { return exhausted_.Test(static_cast<std::size_t>(entry)); }
 
   std::int32_t Depth(int side) const { return depth_[static_cast<std::size_t>(side)]; }
   std::int32_t Hits(int side) const { return hits_[static_cast<std::size_t>(side)]; }
@@ -96,6 +99,7 @@ class BlobCanvas {
   std::int32_t pad_, rings_, xMax_, yMax_;
   MassCanvas canvas_;
   std::vector<GrowthSquare> list_;
+  SquareFlags exhausted_;  // one per entry of list_
   std::int32_t period_ = 3;
   std::array<std::int32_t, 4> depth_{};
   std::array<std::int32_t, 4> hits_{};

@@ -1,6 +1,8 @@
 #include "shaping/mass_canvas.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <vector>
 
 namespace lorvex::shaping {
@@ -20,22 +22,36 @@ void PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int
     std::int32_t x, y;
   };
   std::vector<Square> frontier, marked;
-  for (std::int32_t y = 0; y <= h; ++y)
-    for (std::int32_t x = 0; x <= w; ++x)
-      if (canvas(x, y) != kOpen) frontier.push_back({x, y});
+  for (std::int32_t y = 0; y <= h; ++y) {
+    const char* row = &canvas(0, y);
+    for (std::int32_t x = NextOtherThan(row, 0, w + 1, kOpen); x <= w;
+         x = NextOtherThan(row, x + 1, w + 1, kOpen))
+      frontier.push_back({x, y});
+  }
 
+  const std::ptrdiff_t stride = canvas.Width();
+  const auto mark = [&marked](char& cell, std::int32_t x, std::int32_t y) {
+    if (cell != kOpen) return;
+    cell = kRingMark;
+    marked.push_back({x, y});
+  };
   for (std::int16_t ring = 0; ring < rings && !frontier.empty(); ++ring) {
     marked.clear();
     for (const Square s : frontier) {
-      const Square sides[4] = {{s.x - 1, s.y}, {s.x + 1, s.y}, {s.x, s.y + 1}, {s.x, s.y - 1}};
-      for (const Square side : sides) {
-        // The border rows and columns are never marked.
-        if (side.x < 1 || side.x > w - 1 || side.y < 1 || side.y > h - 1) continue;
-        char& cell = canvas(side.x, side.y);
-        if (cell != kOpen) continue;
-        cell = kRingMark;
-        marked.push_back(side);
+      // A square two or more from the canvas edge has all four sides off the border rows
+      // and columns, which are never marked.
+      if (s.x >= 2 && s.x <= w - 2 && s.y >= 2 && s.y <= h - 2) {
+        char* cell = &canvas(s.x, s.y);
+        mark(cell[-1], s.x - 1, s.y);
+        mark(cell[1], s.x + 1, s.y);
+        mark(cell[stride], s.x, s.y + 1);
+        mark(cell[-stride], s.x, s.y - 1);
+        continue;
       }
+      const Square sides[4] = {{s.x - 1, s.y}, {s.x + 1, s.y}, {s.x, s.y + 1}, {s.x, s.y - 1}};
+      for (const Square side : sides)
+        if (side.x >= 1 && side.x <= w - 1 && side.y >= 1 && side.y <= h - 1)
+          mark(canvas(side.x, side.y), side.x, side.y);
     }
     // The order only shows on the mass preview, which draws nothing outside watch mode.
     if (context.world.WatchMode)
@@ -55,19 +71,21 @@ MassGrid CropMass(const MassCanvas& canvas, std::int32_t w, std::int32_t h) {
   std::int32_t minX = w, maxX = 0, minY = h, maxY = 0;
   bool any = false;
   // Row 0 and column 0 are not scanned.
-  for (std::int32_t y = 1; y <= h; ++y)
-    for (std::int32_t x = 1; x <= w; ++x)
-      if (canvas(x, y) != kOpen) {
-        any = true;
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
-      }
+  for (std::int32_t y = 1; y <= h; ++y) {
+    const char* row = &canvas(0, y);
+    const std::int32_t first = NextOtherThan(row, 1, w + 1, kOpen);
+    if (first > w) continue;
+    any = true;
+    minX = std::min(minX, first);
+    maxX = std::max(maxX, LastOtherThan(row, first, w + 1, kOpen));
+    minY = std::min(minY, y);
+    maxY = y;
+  }
   if (!any) return MassGrid();
   MassGrid grid(maxX - minX + 1, maxY - minY + 1, kOpen);
+  const auto width = static_cast<std::size_t>(grid.Width());
   for (std::int32_t j = 0; j <= maxY - minY; ++j)
-    for (std::int32_t i = 0; i <= maxX - minX; ++i) grid(i, j) = canvas(minX + i, minY + j);
+    std::memcpy(&grid(0, j), &canvas(minX, minY + j), width);
   return grid;
 }
 

@@ -16,11 +16,11 @@ constexpr std::int32_t kStepY[4] = {-1, 1, 0, 0};
 
 // True when a record from `from` on still has an open side; flags the others enclosed.
 bool AnyRecordCanGrow(ShapeCanvas& shape, std::int32_t from) {
-  for (std::size_t k = static_cast<std::size_t>(from); k < shape.list.size(); ++k) {
-    GrowthSquare& s = shape.list[k];
-    if (s.exhausted) continue;
-    if (shape.HasOpenSide(s)) return true;
-    s.exhausted = true;
+  const std::size_t count = shape.list.size();
+  for (std::size_t k = shape.enclosed.NextClear(static_cast<std::size_t>(from)); k < count;
+       k = shape.enclosed.NextClear(k + 1)) {
+    if (shape.HasOpenSide(shape.list[k])) return true;
+    shape.enclosed.Set(k);
   }
   return false;
 }
@@ -41,11 +41,15 @@ ShapeLayout LayOutShape(std::int32_t boxWidth, std::int32_t boxHeight, std::int3
 ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares)
     : w(w), h(h), canvas(w + 1, h + 1, kOpen) {
   const std::int64_t room = static_cast<std::int64_t>(w + 1) * (h + 1);
-  list.reserve(static_cast<std::size_t>(std::min<std::int64_t>(3LL * std::max(squares, 1) + 1, room)));
+  // A figure may come out a few squares over the squares asked for; the list then grows.
+  const auto records = static_cast<std::size_t>(std::min<std::int64_t>(std::max(squares, 1) + 1, room));
+  list.reserve(records);
+  enclosed.Reserve(records);
 }
 
 void ShapeCanvas::AddLand(BuildContext& context, std::int32_t x, std::int32_t y) {
-  list.push_back({x, y, false});
+  list.push_back({x, y});
+  enclosed.PushBack();
   canvas(x, y) = kLand;
   context.hooks.ShowLandSquare(x, y);
 }
@@ -54,7 +58,8 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
                       double evenShare, double erraticWindow) {
   ShapeGrowth result;
   if (shape.list.empty()) shape.AddLand(context, shape.w / 2, shape.h / 2);
-  for (GrowthSquare& s : shape.list) s.exhausted = !shape.HasOpenSide(s);
+  for (std::size_t k = 0; k < shape.list.size(); ++k)
+    shape.enclosed.Assign(k, !shape.HasOpenSide(shape.list[k]));
   const std::int32_t total = squares - 1 - shape.Count();
   std::int32_t steps = 0, lo = 0;
   while (shape.Count() <= squares - 1) {
@@ -75,11 +80,12 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
     // window widens back to lo = 0, and if none of the whole mass can, the growth ends.
     std::int64_t failures = 0, lookAt = count - lo;
     for (;;) {
-      k = static_cast<std::size_t>(std::floor(context.random.Next() * (count - lo) + lo));
-      GrowthSquare& s = shape.list[k];
-      if (!s.exhausted) {
-        if (shape.HasOpenSide(s)) break;
-        s.exhausted = true;
+      // r (count - lo) + lo is never negative, so converting it is taking its floor.
+      k = static_cast<std::size_t>(context.random.Next() * (count - lo) + lo);
+      // Most draws of a large mass land on enclosed records: they cost one bit test.
+      if (!shape.enclosed.Test(k)) {
+        if (shape.HasOpenSide(shape.list[k])) break;
+        shape.enclosed.Set(k);
       }
       if (++failures < lookAt) continue;
       if (!AnyRecordCanGrow(shape, lo)) {
@@ -92,7 +98,7 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
     const GrowthSquare source = shape.list[k];
     std::int32_t tx = 0, ty = 0;
     do {
-      const auto d = static_cast<int>(std::floor(context.random.Next() * 4));
+      const auto d = static_cast<int>(context.random.Next() * 4);
       tx = source.x + kStepX[d];
       ty = source.y + kStepY[d];
     } while (!shape.IsOpen(tx, ty));

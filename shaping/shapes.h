@@ -31,7 +31,7 @@ struct ShapeLayout {
 ShapeLayout LayOutShape(std::int32_t boxWidth, std::int32_t boxHeight, std::int32_t pad);
 
 // The canvas of one Shapes mass, x = 0 .. W and y = 0 .. H, and its land squares in the
-// order they were made; a square's flag marks it enclosed (no open side neighbour).
+// order they were made; a record's flag marks it enclosed (no open side neighbour).
 struct ShapeCanvas {
   ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares);
   // A new land square: record, "C" and the preview.
@@ -49,6 +49,7 @@ struct ShapeCanvas {
   std::int32_t w, h;
   MassCanvas canvas;
   std::vector<GrowthSquare> list;
+  SquareFlags enclosed;  // one per record of list
 };
 
 // How the growth stage went.

@@ -40,7 +40,7 @@ class CityPlacer {
 
   // Spreads `planned` cities evenly through the list's scan order, each with a jitter of a
   // quarter spacing either way; a city for which 51 tries find no free square is skipped.
-  void Place(const std::vector<CitySquare>& list, std::int64_t planned, bool coastal) {
+  void Place(const std::vector<SquareNumber>& list, std::int64_t planned, bool coastal) {
     if (planned <= 0 || list.empty()) return;
     const auto length = static_cast<std::int64_t>(list.size());
     const auto spacing =
@@ -60,7 +60,7 @@ class CityPlacer {
         const int radius = tryNumber <= kLastWideTry ? 2 : 1;
         const std::uint8_t mask = radius == 2 ? kWithin2 : kWithin1;
         if ((blocked[index] & mask) != 0) continue;
-        const CitySquare square = list[index];
+        const CitySquare square{list[index] % world_.MapWidth, list[index] / world_.MapWidth};
         if (CityWithin(world_, square.x, square.y, radius)) {
           blocked[index] |= radius == 1 ? kWithin1 | kWithin2 : kWithin2;
           continue;
@@ -97,6 +97,27 @@ class CityPlacer {
   std::int16_t specialtyPercent_;
   std::int32_t next_ = 0;  // number of the next city
 };
+
+// Calls visit(square, mass, coastal) for every land square in scan order, coastal when
+// HasCoastNeighbour holds there.
+template <typename Visit>
+void ForEachLandSquare(const WorldState& world, Visit&& visit) {
+  const std::int32_t width = world.MapWidth, height = world.MapHeight;
+  if (width <= 0) return;
+  for (std::int32_t y = 0; y < height; ++y) {
+    const char* row = &world.WorldMap(0, y);
+    const std::int32_t* mass = &world.MassOfSquare(0, y);
+    for (std::int32_t x = NextNonSea(row, 0, width); x < width; x = NextNonSea(row, x + 1, width)) {
+      if (!IsLand(row[x])) continue;
+      // West and east wrap round the width; rows outside the map are not sea.
+      const bool coastal = row[x == 0 ? width - 1 : x - 1] == terrain::kSea ||
+                           row[x == width - 1 ? 0 : x + 1] == terrain::kSea ||
+                           (y > 0 && row[x - width] == terrain::kSea) ||
+                           (y < height - 1 && row[x + width] == terrain::kSea);
+      visit(y * width + x, mass[x], coastal);
+    }
+  }
+}
 
 }  // namespace
 
@@ -161,18 +182,24 @@ std::vector<CityBucket> CollectCityBuckets(const WorldState& world, std::int16_t
     }
   }
 
-  // One scan for all buckets: taking each land square into its bucket's list in scan order
-  // gives every list exactly as a scan for that bucket alone would.
+  // Taking each land square into its bucket's list in scan order gives every list exactly
+  // as a scan for that bucket alone would. The first scan counts, the second fills.
   const auto last = static_cast<std::int32_t>(buckets.size()) - 1;
-  for (std::int32_t y = 0; y < world.MapHeight; ++y)
-    for (std::int32_t x = 0; x < world.MapWidth; ++x) {
-      if (!IsLand(world.WorldMap(x, y))) continue;
-      const std::int32_t mass = world.MassOfSquare(x, y);
-      const std::int32_t bucket =
-          mass >= 0 && mass < masses ? bucketOfMass[static_cast<std::size_t>(mass)] : last;
-      CityBucket& b = buckets[static_cast<std::size_t>(bucket)];
-      (HasCoastNeighbour(world, x, y) ? b.coastal : b.inland).push_back({x, y});
-    }
+  const auto bucketAt = [&](std::int32_t mass) {
+    return mass >= 0 && mass < masses ? bucketOfMass[static_cast<std::size_t>(mass)] : last;
+  };
+  std::vector<std::int64_t> counts(2 * buckets.size(), 0);  // coastal, inland per bucket
+  ForEachLandSquare(world, [&](std::int32_t, std::int32_t mass, bool coastal) {
+    ++counts[2 * static_cast<std::size_t>(bucketAt(mass)) + (coastal ? 0 : 1)];
+  });
+  for (std::size_t b = 0; b < buckets.size(); ++b) {
+    buckets[b].coastal.reserve(static_cast<std::size_t>(counts[2 * b]));
+    buckets[b].inland.reserve(static_cast<std::size_t>(counts[2 * b + 1]));
+  }
+  ForEachLandSquare(world, [&](SquareNumber square, std::int32_t mass, bool coastal) {
+    CityBucket& b = buckets[static_cast<std::size_t>(bucketAt(mass))];
+    (coastal ? b.coastal : b.inland).push_back(square);
+  });
   return buckets;
 }
 

@@ -53,14 +53,18 @@ struct CitySquare {
   bool operator==(const CitySquare&) const = default;
 };
 
+// A map square as one number, y * MapWidth + x: the bucket lists hold land squares so, at
+// half the memory of (x, y) pairs.
+using SquareNumber = std::int32_t;
+
 // One unit of the city share: a land mass of its own, or the remaining land (always the
 // last bucket). Its class is the mass's size class, for the remaining land the largest
 // among its masses, -1 while it holds none. Its squares are in map scan order (rows from
 // the top, each row from the west).
 struct CityBucket {
   std::int16_t sizeClass = -1;
-  std::vector<CitySquare> coastal;
-  std::vector<CitySquare> inland;
+  std::vector<SquareNumber> coastal;
+  std::vector<SquareNumber> inland;
   std::int64_t plannedCoastal = 0;
   std::int64_t plannedInland = 0;
 
@@ -68,7 +72,8 @@ struct CityBucket {
 };
 
 // The buckets of a size option (-1 .. 2; values beyond are held to that range), filled with
-// their coastal and inland squares by one scan of the map. A land mass is a bucket of its
+// their coastal and inland squares by two scans of the map: the first counts each list, so
+// that the second makes every list at its size. A land mass is a bucket of its
 // own when the option is 2 or its size class is at most the option; all others share the
 // last bucket. Land that belongs to no row of the mass table counts as remaining land.
 std::vector<CityBucket> CollectCityBuckets(const WorldState& world, std::int16_t sizeOption);

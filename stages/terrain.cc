@@ -52,9 +52,14 @@ char CodeAt(const WorldState& world, std::int32_t x, std::int32_t y) {
   return world.WorldMap(x, y);
 }
 
-// The neighbour one step away in a direction: x always wraps, y is not checked here.
-Square Step(const WorldState& world, Square from, int direction) {
-  return {world.StepX(from.x, direction), WorldState::StepY(from.y, direction)};
+// Side steps of the four directions this stage uses: 0 north, 1 south, 2 west, 3 east.
+constexpr std::int32_t kSideX[4] = {0, 0, -1, 1};
+constexpr std::int32_t kSideY[4] = {-1, 1, 0, 0};
+
+// The neighbour one step away in direction 0 .. 3 from a square of the map: x always wraps
+// (as StepX), y is not checked here (as StepY).
+inline Square Step(const WorldState& world, Square from, int direction) {
+  return {world.WrapX(from.x + kSideX[direction]), from.y + kSideY[direction]};
 }
 
 // One pass-spanning run of the stage: the land count, the clear squares left, and the
@@ -66,9 +71,13 @@ class TerrainStage {
 
   void Run(TerrainFractions fractions) {
     std::int64_t land = 0;
-    for (char code : world_.WorldMap.Cells()) {
-      land += IsLand(code) ? 1 : 0;
-      clear_ += code == terrain::kClear ? 1 : 0;
+    // The map as one row: open sea is stepped over eight squares at a time.
+    const char* codes = world_.WorldMap.Cells().data();
+    const auto squares = static_cast<std::int32_t>(world_.WorldMap.Cells().size());
+    for (std::int32_t k = NextNonSea(codes, 0, squares); k < squares;
+         k = NextNonSea(codes, k + 1, squares)) {
+      land += IsLand(codes[k]) ? 1 : 0;
+      clear_ += codes[k] == terrain::kClear ? 1 : 0;
     }
     fractions = CapTerrainFractions(fractions);
     // Each share is the fraction of the land counted once, before the first pass.
@@ -335,13 +344,11 @@ bool IsRiverSquare(const WorldState& world, std::int32_t x, std::int32_t y) {
 
 bool HasClearNeighbour(const WorldState& world, std::int32_t x, std::int32_t y) {
   if (!world.WorldMap.Contains(x, y)) return false;
-  for (int d : {kWest, kEast, kNorth, kSouth}) {
-    const Square next = Step(world, {x, y}, d);
-    if (next.y >= 0 && next.y < world.MapHeight &&
-        world.WorldMap(next.x, next.y) == terrain::kClear)
-      return true;
-  }
-  return false;
+  const char* row = &world.WorldMap(0, y);
+  const std::int32_t width = world.MapWidth;
+  return row[world.WrapX(x - 1)] == terrain::kClear || row[world.WrapX(x + 1)] == terrain::kClear ||
+         (y > 0 && row[x - width] == terrain::kClear) ||
+         (y + 1 < world.MapHeight && row[x + width] == terrain::kClear);
 }
 
 TerrainFractions CapTerrainFractions(TerrainFractions f) {
@@ -355,17 +362,36 @@ TerrainFractions CapTerrainFractions(TerrainFractions f) {
 }
 
 LandWindow CountLandWindow(const WorldState& world, std::int32_t x, std::int32_t y) {
+  static_assert(kWindowReach == 8, "the ring sums below are written out for a reach of 8");
+  constexpr int kSide = 2 * kWindowReach + 1;
   LandWindow w;
-  for (int dy = -kWindowReach; dy <= kWindowReach; ++dy)
-    for (int dx = -kWindowReach; dx <= kWindowReach; ++dx) {
-      if (!IsLandSquare(world, x + dx, y + dy)) continue;
-      const int ring = std::max(std::abs(dx), std::abs(dy));
-      ++w.c8;
-      if (ring <= 6) ++w.c6;
-      if (ring <= 4) ++w.c4;
-      if (ring <= 3) ++w.c3;
-      if (ring <= 2) ++w.c2;
-    }
+  // Columns x - 8 .. x + 8 as the square tests take them: wrapped on a wrapping map, and
+  // -1 (never land) off a flat one.
+  std::int32_t columns[kSide];
+  for (int dx = -kWindowReach; dx <= kWindowReach; ++dx) {
+    std::int32_t column = x + dx;
+    columns[dx + kWindowReach] = ColumnInMap(world, column) ? column : -1;
+  }
+  for (int dy = -kWindowReach; dy <= kWindowReach; ++dy) {
+    const std::int32_t row = y + dy;
+    if (row < 0 || row >= world.MapHeight) continue;
+    const char* codes = &world.WorldMap(0, row);
+    int land[kSide];
+    for (int k = 0; k < kSide; ++k) land[k] = columns[k] >= 0 && IsLand(codes[columns[k]]) ? 1 : 0;
+    // This row's land within 2, 3, 4, 6 and 8 columns of x; it counts towards a window
+    // when the row itself lies within that window.
+    const int n2 = land[6] + land[7] + land[8] + land[9] + land[10];
+    const int n3 = n2 + land[5] + land[11];
+    const int n4 = n3 + land[4] + land[12];
+    const int n6 = n4 + land[2] + land[3] + land[13] + land[14];
+    const int n8 = n6 + land[0] + land[1] + land[15] + land[16];
+    const int ring = std::abs(dy);
+    w.c8 += n8;
+    if (ring <= 6) w.c6 += n6;
+    if (ring <= 4) w.c4 += n4;
+    if (ring <= 3) w.c3 += n3;
+    if (ring <= 2) w.c2 += n2;
+  }
   return w;
 }
 

@@ -1,5 +1,10 @@
 #include "ui/frm_build.h"
 
+#include <algorithm>
+#include <cstring>
+#include <utility>
+#include <vector>
+
 #include "common/numbers.h"
 #include "common/version.h"
 #include "engine/build_driver.h"
@@ -79,27 +84,34 @@ bool frmBuild::GetMap(std::int32_t mapWidth, std::int32_t mapHeight, bool mapWra
 
 void frmBuild::CopyWorldOut(HostWorld& out) const {
   const std::int32_t width = world_.MapWidth, height = world_.MapHeight;
-  out.MapArray.Reset(width, height, terrain::kSea);
+  out.MapArray = world_.WorldMap;
   out.ProdArray.assign(world_.CityProduction.size(), 0);
   out.SpecArray.assign(world_.CitySpecialty.size(), 0);
   out.OwnerArray.assign(world_.CityOwner.size(), 0);
+  // The city ordinals follow a column-major scan of the map (x outer, y inner). The map is
+  // stored row by row, so the city squares are found row by row and then put in that order.
+  std::vector<std::pair<std::int32_t, std::int32_t>> cities;  // (x, y)
+  for (std::int32_t y = 0; width > 0 && y < height; ++y) {
+    const char* row = &world_.WorldMap(0, y);
+    for (const char* at = row; (at = static_cast<const char*>(
+                                    std::memchr(at, terrain::kCity, static_cast<std::size_t>(
+                                                                        row + width - at)))) != nullptr;
+         ++at)
+      cities.emplace_back(static_cast<std::int32_t>(at - row), y);
+  }
+  std::sort(cities.begin(), cities.end());
   std::size_t k = 0;
-  for (std::int32_t x = 0; x < width; ++x) {
-    for (std::int32_t y = 0; y < height; ++y) {
-      const char code = world_.WorldMap(x, y);
-      out.MapArray(x, y) = code;
-      if (code != terrain::kCity) continue;
-      const std::int32_t city = world_.CityOfSquare(x, y);
-      // A city square always carries its city number; one without is skipped, not copied
-      // from outside the arrays.
-      if (city < 0 || static_cast<std::size_t>(city) >= world_.CityProduction.size() ||
-          k >= out.ProdArray.size())
-        continue;
-      out.ProdArray[k] = world_.CityProduction[static_cast<std::size_t>(city)];
-      out.SpecArray[k] = world_.CitySpecialty[static_cast<std::size_t>(city)];
-      out.OwnerArray[k] = world_.CityOwner[static_cast<std::size_t>(city)];
-      ++k;
-    }
+  for (const auto& [x, y] : cities) {
+    const std::int32_t city = world_.CityOfSquare(x, y);
+    // A city square always carries its city number; one without is skipped, not copied
+    // from outside the arrays.
+    if (city < 0 || static_cast<std::size_t>(city) >= world_.CityProduction.size() ||
+        k >= out.ProdArray.size())
+      continue;
+    out.ProdArray[k] = world_.CityProduction[static_cast<std::size_t>(city)];
+    out.SpecArray[k] = world_.CitySpecialty[static_cast<std::size_t>(city)];
+    out.OwnerArray[k] = world_.CityOwner[static_cast<std::size_t>(city)];
+    ++k;
   }
   out.Masses = world_.MassTable;
   out.CityCount = static_cast<std::int32_t>(k);

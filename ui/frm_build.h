@@ -88,15 +88,27 @@ class frmBuild : public platform::Window, public BuildHooks {
   void SetProgressValue(int value) override { progress_.value = value; }
   int ProgressValue() const override { return progress_.value; }
   void EnablePauseTimer() override { tmrPause_.enabled = true; }
+  // The previews draw nothing outside watch mode; the test here spares the call for each
+  // of the millions of squares a large build shows.
   void PreviewInit(int width, int height) override { previews_.PreviewInit(width, height); }
-  void PreviewMarkSquare(int x, int y) override { previews_.PreviewMarkSquare(x, y); }
-  void PreviewLandSquare(int x, int y) override { previews_.PreviewLandSquare(x, y); }
-  void PreviewTrail(int x, int y) override { previews_.PreviewTrail(x, y); }
+  void PreviewMarkSquare(int x, int y) override {
+    if (world_.WatchMode) previews_.PreviewMarkSquare(x, y);
+  }
+  void PreviewLandSquare(int x, int y) override {
+    if (world_.WatchMode) previews_.PreviewLandSquare(x, y);
+  }
+  void PreviewTrail(int x, int y) override {
+    if (world_.WatchMode) previews_.PreviewTrail(x, y);
+  }
   void FadeTrail(int step) override { previews_.FadeTrail(step); }
   void StartMassPreview(int width, int height) override { previews_.StartMassPreview(width, height); }
-  void ShowLandSquare(int x, int y) override { previews_.ShowLandSquare(x, y); }
+  void ShowLandSquare(int x, int y) override {
+    if (world_.WatchMode) previews_.ShowLandSquare(x, y);
+  }
   void FadeLandTrail(int step) override { previews_.FadeLandTrail(step); }
-  void ShowPadSquare(int x, int y) override { previews_.ShowPadSquare(x, y); }
+  void ShowPadSquare(int x, int y) override {
+    if (world_.WatchMode) previews_.ShowPadSquare(x, y);
+  }
   void FadePadTrail(int step) override { previews_.FadePadTrail(step); }
 
  private:

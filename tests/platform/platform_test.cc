@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "platform/control.h"
@@ -46,6 +48,17 @@ TEST(ControlSet, AddressesArraysByNameAndIndexInControlOrder) {
   ASSERT_EQ(set.All().size(), 4u);
   EXPECT_EQ(set.All()[0].Key(), "txtA(1)");  // walk keeps the order of creation
   EXPECT_EQ(set.All()[3].Name(), "lblB");
+
+  // A name that only begins another is not it; indexes may be negative and leave gaps.
+  EXPECT_EQ(set.Find("txt", 0), nullptr);
+  set.Add(ControlKind::kNumberBox, "txtA", 5);
+  set.Add(ControlKind::kNumberBox, "txtA", -2);
+  EXPECT_EQ(set.Find("txtA", 3), nullptr);
+  EXPECT_EQ(set.At("txtA", -2).Index(), -2);
+  std::vector<int> indexes;
+  for (const Control* c : set.Array("txtA")) indexes.push_back(c->Index());
+  EXPECT_EQ(indexes, (std::vector<int>{-2, 0, 1, 5}));
+  EXPECT_TRUE(set.Array("nothing").empty());
 }
 
 TEST(Control, TypingIsCutToMaxLengthAndFocusLostFires) {
@@ -113,6 +126,25 @@ TEST(HeadlessPlatform, DeliversKeysAtTheirYieldAndTicksOnSimulatedTime) {
   EXPECT_NEAR(platform.SecondsSinceMidnight() - before, 0.021, 1e-9);
   platform.DoEvents(window);
   EXPECT_EQ(window.ticks, 1);  // the tick disabled the timer
+}
+
+// The simulated clock is the time of day: it runs over midnight back to 0, and each yield
+// moves it exactly as adding a millisecond and taking the remainder of a day would.
+TEST(HeadlessPlatform, TheClockWrapsAtMidnightAndAgreesWithTheRemainderOfADay) {
+  HeadlessPlatform platform;
+  RecordingWindow window;
+  for (const double start : {43200.0, 86399.9995, 86399.999, 0.0, -86399.9995}) {
+    platform.SetClock(start);
+    double expected = start;
+    for (int yield = 0; yield < 3000; ++yield) {
+      platform.DoEvents(window);
+      expected = std::fmod(expected + 0.001, 86400.0);
+      ASSERT_EQ(platform.SecondsSinceMidnight(), expected) << start << " yield " << yield;
+    }
+  }
+  platform.SetClock(86399.9995);
+  platform.DoEvents(window);
+  EXPECT_NEAR(platform.SecondsSinceMidnight(), 0.0005, 1e-9);
 }
 
 TEST(HeadlessPlatform, ModalShowRunsTheScriptAndAlwaysEnds) {

@@ -80,7 +80,7 @@ TEST(AddGrowthSquare, WidensTheWindowWhenItsSquaresCannotGrow) {
     std::int32_t low = 8;
     ASSERT_EQ(blob.AddGrowthSquare(context, low, 3), Growth::kGrown);
     EXPECT_LT(low, 8);
-    EXPECT_TRUE(blob.Squares()[8].exhausted);
+    EXPECT_TRUE(blob.Exhausted(8));
     EXPECT_EQ(blob.Count(), 10);
   }
 }

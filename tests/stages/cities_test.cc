@@ -43,15 +43,16 @@ struct CityCall {
 CityBucket MakeBucket(std::int16_t sizeClass, int coastal, int inland) {
   CityBucket b;
   b.sizeClass = sizeClass;
-  b.coastal.assign(static_cast<std::size_t>(coastal), CitySquare{0, 0});
-  b.inland.assign(static_cast<std::size_t>(inland), CitySquare{0, 0});
+  b.coastal.assign(static_cast<std::size_t>(coastal), 0);
+  b.inland.assign(static_cast<std::size_t>(inland), 0);
   return b;
 }
 
 // Cities on the squares of a list.
-std::int64_t CitiesOn(const WorldState& world, const std::vector<CitySquare>& list) {
+std::int64_t CitiesOn(const WorldState& world, const std::vector<SquareNumber>& list) {
   std::int64_t n = 0;
-  for (const CitySquare& s : list) n += world.WorldMap(s.x, s.y) == terrain::kCity ? 1 : 0;
+  for (const SquareNumber s : list)
+    n += world.WorldMap(s % world.MapWidth, s / world.MapWidth) == terrain::kCity ? 1 : 0;
   return n;
 }
 
@@ -196,7 +197,8 @@ TEST(CollectCityBuckets, OneScanGivesTheListsOfAScanPerBucket) {
           for (int x = 0; x < world.MapWidth; ++x) {
             const int mass = world.MassOfSquare(x, y);
             if (!IsLand(world.WorldMap(x, y)) || !(mass == m || (last && mass > m))) continue;
-            (HasCoastNeighbour(world, x, y) ? want.coastal : want.inland).push_back({x, y});
+            (HasCoastNeighbour(world, x, y) ? want.coastal : want.inland)
+                .push_back(y * world.MapWidth + x);
           }
         EXPECT_EQ(buckets[static_cast<std::size_t>(m)].sizeClass, want.sizeClass)
             << option << " " << m;

@@ -1,0 +1,79 @@
+#include "engine/world_hash.h"
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace lorvex {
+namespace {
+
+WorldState SmallWorld() {
+  WorldState world;
+  world.SetMapSize(13, 9, true);  // 117 squares: not a whole number of 8-letter words
+  world.CreateInitialMap();
+  world.WorldMap(4, 4) = 'Y';
+  world.MassOfSquare(4, 4) = 0;
+  world.CityOfSquare(4, 4) = 0;
+  world.MassTable = {{kLarge, 1}};
+  world.CityProduction = {120};
+  world.CitySpecialty = {9};
+  world.CityOwner = {0};
+  return world;
+}
+
+TEST(WorldHash, EqualWorldsAgreeAndAnyOneChangeIsSeen) {
+  const WorldState base = SmallWorld();
+  EXPECT_EQ(WorldHash(base), WorldHash(SmallWorld()));
+  const std::function<void(WorldState&)> changes[] = {
+      [](WorldState& w) { w.WorldMap(12, 8) = 'S'; },  // the last letter, in the tail word
+      [](WorldState& w) { w.WorldMap(0, 1) = 'C'; },
+      [](WorldState& w) { w.MassOfSquare(5, 5) = 0; },
+      [](WorldState& w) { w.CityOfSquare(4, 4) = 1; },
+      [](WorldState& w) { w.MassTable[0].squares = 2; },
+      [](WorldState& w) { w.MassTable[0].sizeClass = kMedium; },
+      [](WorldState& w) { w.MassTable.push_back({kTinyIslands, 0}); },
+      [](WorldState& w) { w.CityProduction[0] = 121; },
+      [](WorldState& w) { w.CitySpecialty[0] = 10; },
+      [](WorldState& w) { w.CityOwner.push_back(0); },
+      [](WorldState& w) { w.MapWrap = false; },
+      // The same squares in another shape.
+      [](WorldState& w) {
+        w.SetMapSize(9, 13, true);
+        w.WorldMap.Reset(9, 13, 'S');
+        w.WorldMap.Cells() = SmallWorld().WorldMap.Cells();
+      },
+  };
+  for (std::size_t i = 0; i < std::size(changes); ++i) {
+    WorldState changed = SmallWorld();
+    changes[i](changed);
+    EXPECT_NE(WorldHash(changed), WorldHash(base)) << "change " << i;
+  }
+}
+
+TEST(HostWorldHash, SeesTheMapTheCitiesAndTheMasses) {
+  HostWorld base;
+  base.MapArray.Reset(5, 3, 'S');
+  base.ProdArray = {100, 0};
+  base.SpecArray = {9, 0};
+  base.OwnerArray = {0, 0};
+  base.CityCount = 1;
+  base.Masses = {{kSmall, 4}};
+  const std::uint64_t hash = HostWorldHash(base);
+  EXPECT_EQ(HostWorldHash(HostWorld(base)), hash);
+  const std::function<void(HostWorld&)> changes[] = {
+      [](HostWorld& w) { w.MapArray(2, 1) = 'C'; },
+      [](HostWorld& w) { w.ProdArray[1] = 1; },
+      [](HostWorld& w) { w.SpecArray[0] = 10; },
+      [](HostWorld& w) { w.OwnerArray.pop_back(); },
+      [](HostWorld& w) { w.CityCount = 2; },
+      [](HostWorld& w) { w.Masses[0].squares = 5; },
+  };
+  for (std::size_t i = 0; i < std::size(changes); ++i) {
+    HostWorld changed = base;
+    changes[i](changed);
+    EXPECT_NE(HostWorldHash(changed), hash) << "change " << i;
+  }
+}
+
+}  // namespace
+}  // namespace lorvex
