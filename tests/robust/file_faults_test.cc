@@ -38,7 +38,7 @@ struct SaveFault {
 
 // Each step of a save, with the reason the system gives for its failure.
 constexpr SaveFault kSaveFaults[] = {
-    {"create", "Read-only file system"},
+    {"create", "Read-only file system"},   {"write", "No space left on device"},
     {"flush", "Disk quota exceeded"},      {"close", "Input/output error"},
     {"rename", "Device or resource busy"},
 };
