@@ -156,7 +156,7 @@ TEST(FileFaults, AFailedSettingsSaveOnTheCommandLineExitsWith2AndKeepsTheOldFile
 }
 
 TEST(FileFaults, AFailedWorldWriteOnTheCommandLineExitsWith2AndKeepsTheOldFile) {
-  const char* outputs[][2] = {{"--text", "world.txt"}, {"--json", "world.json"}};
+  const char* outputs[][2] = {{"--text", "world.txt"}, {"--json", "world.json"}, {"--png", "world.png"}};
   for (const SaveFault& fault : kSaveFaults) {
     for (const auto& output : outputs) {
       const std::string what = std::string(fault.step) + " " + output[0];
