@@ -39,6 +39,12 @@ void WriteMassAt(BuildContext& context, const Grid<char>& grid, std::int32_t cx,
       if (letter == 'X') continue;
       const MapSquare s = Landing(world, grid, cx, cy, i, j);
       if (!OnMap(world, s) || IsBorderWater(world.WorldMap(s.x, s.y))) continue;
+      // A grid wider than a wrapping map lands on some squares twice: land this mass wrote
+      // there already is counted again only if it stays land.
+      if (world.MassOfSquare(s.x, s.y) == massRow && world.WorldMap(s.x, s.y) == terrain::kClear) {
+        --world.MassTable[static_cast<std::size_t>(massRow)].squares;
+        world.MassOfSquare(s.x, s.y) = -1;
+      }
       world.WorldMap(s.x, s.y) = letter;
       if (letter != terrain::kClear) continue;
       world.MassOfSquare(s.x, s.y) = massRow;
