@@ -212,7 +212,9 @@ void ParameterForm::chkLandPlace_Click(int index) {
   } else if (index == 1 || index == 2) {
     platform::Control& other = Box("chkLandPlace", index == 1 ? 2 : 1);
     if (IsChecked("chkLandPlace", index)) {
-      other.SetValue(0);
+      // Only a checked box is unchecked: a grey one (2, which a settings file may set) is
+      // not checked and stays as it is, so a saved file reads back the same in any order.
+      if (other.Value() == 1) other.SetValue(0);
       other.enabled = false;
     } else {
       other.enabled = true;
