@@ -80,6 +80,12 @@ class MassFootprint {
         char& square = world.WorldMap(mx, my);
         // Border water is never overwritten, neither by land nor by sea border.
         if (IsBorderWater(square)) continue;
+        // A grid wider than a wrapping map lands on some squares twice: land this mass
+        // wrote there already is counted again only if it stays land.
+        if (square == terrain::kClear && world.MassOfSquare(mx, my) == massRow) {
+          --landSquares;
+          world.MassOfSquare(mx, my) = -1;
+        }
         const char letter = grid_(run.i, j);
         square = letter;
         if (letter != terrain::kClear) continue;

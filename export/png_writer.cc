@@ -2,7 +2,9 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <csetjmp>
+#include <cstring>
 
 namespace lorvex::exporting {
 
@@ -13,9 +15,15 @@ struct PngFailure {
   std::string message;
 };
 
+// The system's reason for a failed write or flush, else `otherwise`.
+std::string SystemReason(int error, const char* otherwise) {
+  return error != 0 ? std::strerror(error) : otherwise;
+}
+
+// libpng names only the step that failed ("Write Error"); the stream's errno says why.
 void OnPngError(png_structp png, png_const_charp message) {
   auto* failure = static_cast<PngFailure*>(png_get_error_ptr(png));
-  failure->message = message;
+  failure->message = SystemReason(errno, message);
   std::longjmp(failure->jump, 1);
 }
 
@@ -48,6 +56,7 @@ bool WriteRgbPng(std::uint32_t width, std::uint32_t height, const PngRowFiller& 
     return false;
   }
   png_init_io(png, out);
+  errno = 0;
   png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
@@ -57,8 +66,9 @@ bool WriteRgbPng(std::uint32_t width, std::uint32_t height, const PngRowFiller& 
   }
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
+  errno = 0;
   if (std::fflush(out) != 0 || std::ferror(out)) {
-    error = "the file could not be written";
+    error = SystemReason(errno, "the file could not be written");
     return false;
   }
   return true;

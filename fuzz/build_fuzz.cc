@@ -1,8 +1,11 @@
-// Fuzz target: bytes choose a map size (1 .. 64 each way), the wrap flag, every parameter
-// control and a seed; the Build button is pressed and the world must keep its invariants.
-// The build must end within a budget of yields (a hang is a finding).
+// Fuzz target: bytes choose a map size (1 .. 64 each way), the wrap flag, watch mode, every
+// parameter control (any text a box can hold, any check-box or list state) and a seed; the
+// Build button is pressed. Either the window refuses the parameters with one of its
+// messages, or the build runs to its end within a budget of yields (a hang is a finding)
+// and the world keeps its invariants.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "fuzz/fuzz_input.h"
 #include "platform/headless_platform.h"
@@ -11,19 +14,31 @@
 
 namespace {
 
-// Far more yields than any build of a 64 x 64 map needs.
+// Far more yields than any build of a 64 x 64 map needs, watch-mode pauses included.
 constexpr long long kYieldBudget = 20'000'000;
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "%s\n", what.c_str());
+  std::abort();
+}
 
 void FillParameters(lorvex::platform::ControlSet& controls, lorvex::fuzzing::FuzzInput& in) {
   using lorvex::platform::ControlKind;
   for (lorvex::platform::Control& c : controls.All()) {
     switch (c.Kind()) {
-      case ControlKind::kNumberBox: c.SetText(in.Text(c.MaxLength() > 0 ? c.MaxLength() : 4)); break;
-      case ControlKind::kCheckBox: c.SetValue(in.Byte() % 2); break;
+      case ControlKind::kNumberBox:
+        c.SetText(in.FieldText(c.MaxLength(), lorvex::platform::Control::kMostTextLength));
+        break;
+      case ControlKind::kCheckBox: c.SetValue(in.Byte() % 3); break;  // 2 is a grey box
       case ControlKind::kSelectionBox: c.SetListIndex(in.Range(-1, 2)); break;
       default: break;
     }
   }
+}
+
+bool IsRefusal(const std::string& text) {
+  return text == "Please Select at least One Building Algorithm" ||
+         text == "Shapes Algorithm is Selected, Please Select at least One Shape";
 }
 
 }  // namespace
@@ -31,16 +46,15 @@ void FillParameters(lorvex::platform::ControlSet& controls, lorvex::fuzzing::Fuz
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   lorvex::fuzzing::FuzzInput in(data, size);
   const int width = in.Range(1, 64), height = in.Range(1, 64);
-  const bool wrap = in.Byte() % 2 == 1;
+  const std::uint8_t flags = in.Byte();
+  const bool wrap = (flags & 1) != 0, watch = (flags & 2) != 0;
   const std::uint64_t seed = in.Word();
 
   lorvex::platform::HeadlessPlatform platform;
-  platform.SetDefaultQuestionAnswer(lorvex::platform::MessageAnswer::kYes);
+  platform.SetDefaultQuestionAnswer(lorvex::platform::MessageAnswer::kYes);  // the land warning
   platform.OnYield([&](lorvex::platform::Window&) {
-    if (platform.YieldCount() > kYieldBudget) {
-      std::fprintf(stderr, "the build did not end within %lld yields\n", kYieldBudget);
-      std::abort();
-    }
+    if (platform.YieldCount() > kYieldBudget)
+      Fail("the build did not end within " + std::to_string(kYieldBudget) + " yields");
   });
   lorvex::ui::frmBuild window(platform);
   window.SetSeed(seed);
@@ -48,17 +62,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.AddModalAction([&](lorvex::platform::Window& w) {
     auto& form = static_cast<lorvex::ui::frmBuild&>(w);
     FillParameters(form.Controls(), in);
+    if (watch) form.Form_KeyDown(lorvex::platform::kKeyF5, lorvex::platform::kShiftAlt);
     form.Controls().At("cmdBuild", 0).Click();
     evenSpacing = form.Controls().At("chkLandPlace", 0).Value() == 1;
   });
   lorvex::HostWorld out;
-  window.GetMap(width, height, wrap, out);
+  const bool built = window.GetMap(width, height, wrap, out);
+  if (!built) {
+    // Nothing stops the build, so only a refusal may keep it from its end.
+    const auto& messages = platform.Messages();
+    if (messages.empty() || !IsRefusal(messages.back().text))
+      Fail("the build neither ended nor was refused");
+    return 0;
+  }
   lorvex::checks::InvariantOptions options;
   options.evenSpacing = evenSpacing;
   const std::string broken = lorvex::checks::CheckWorld(window.World(), options);
-  if (!broken.empty()) {
-    std::fprintf(stderr, "broken world: %s\n", broken.c_str());
-    std::abort();
-  }
+  if (!broken.empty()) Fail("broken world: " + broken);
+  if (out.MapArray.Width() != width || out.MapArray.Height() != height)
+    Fail("the host's map does not have the map's size");
   return 0;
 }

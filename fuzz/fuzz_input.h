@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace lorvex::fuzzing {
@@ -34,6 +35,34 @@ class FuzzInput {
       text += b < 200 ? static_cast<char>('0' + b % 10) : static_cast<char>(b);
     }
     return text;
+  }
+  // A text for a number box: most often what a person could type (digits up to the box's
+  // length), otherwise what only a program or a settings file can put there — a long
+  // repeated text up to the most a box holds, any bytes, or a number text of an odd form.
+  std::string FieldText(int maxLength, std::size_t mostLength) {
+    static constexpr const char* kOddNumbers[] = {
+        "",     "-1",  "-0",   "0",     "1e999", "-1e999", "1e308", "2147483648", "4294967296",
+        "1e-400", ".5", "2.5", "0x10",  "nan",   "inf",    " 7",    "+3",         "1e",
+        "5e+",  "-",   ".",    "99999999999999999999", "32767", "32768", "65536", "-2147483649"};
+    switch (Byte() % 8) {
+      case 5: {  // a short pattern repeated, up to the most a box holds
+        std::string pattern = Text(4);
+        if (pattern.empty()) pattern = "9";
+        const std::size_t length = static_cast<std::size_t>(Range(1, static_cast<int>(mostLength)));
+        std::string text;
+        while (text.size() < length) text += pattern;
+        text.resize(length);
+        return text;
+      }
+      case 6: {  // any bytes
+        const int length = Range(0, 16);
+        std::string text;
+        for (int i = 0; i < length; ++i) text += static_cast<char>(Byte());
+        return text;
+      }
+      case 7: return kOddNumbers[Range(0, static_cast<int>(std::size(kOddNumbers)) - 1)];
+      default: return Text(maxLength > 0 ? maxLength : 4);
+    }
   }
   std::size_t Remaining() const { return at_ < size_ ? size_ - at_ : 0; }
 

@@ -1,6 +1,8 @@
 // Save Settings, Load Settings and the default file: the whole parameter set as one
 // "Name(Index) = value" line per parameter control, in control order.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -68,8 +70,9 @@ bool ParameterForm::WriteSettingsFile(const std::string& fileName, std::string& 
   AtomicFile file(fileName);
   std::string failure;
   bool written = file.Open(failure);
+  errno = 0;
   if (written && std::fwrite(text.data(), 1, text.size(), file.Stream()) != text.size()) {
-    failure = "write failed";
+    failure = errno != 0 ? std::strerror(errno) : "write failed";
     written = false;
   }
   written = written && file.Finish(failure) && file.Publish(failure);

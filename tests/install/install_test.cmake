@@ -2,7 +2,10 @@
 # must not depend on where it was installed), then configures, builds and runs a small
 # outside C project against it.
 #   cmake -DBUILD_DIR=... -DCONSUMER_DIR=... -DWORK_DIR=... -DEXPECTED_VERSION=...
-#         [-DCONFIG=...] -P install_test.cmake
+#         [-DCONFIG=...] [-DCONSUMER_C_COMPILER=... -DCONSUMER_LINK_FLAGS=...]
+#         -P install_test.cmake
+# The CONSUMER_ options build the outside project with another compiler and link flags: a
+# library built with the sanitizers needs their runtime in the program that links it.
 foreach(variable BUILD_DIR CONSUMER_DIR WORK_DIR EXPECTED_VERSION)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "install_test.cmake needs -D${variable}=...")
@@ -49,9 +52,16 @@ if(NOT last_output STREQUAL "lorvex ${EXPECTED_VERSION}\n")
 endif()
 
 set(consumer_build ${WORK_DIR}/consumer-build)
+set(consumer_options)
+if(CONSUMER_C_COMPILER)
+  list(APPEND consumer_options -DCMAKE_C_COMPILER=${CONSUMER_C_COMPILER})
+endif()
+if(CONSUMER_LINK_FLAGS)
+  list(APPEND consumer_options "-DCMAKE_EXE_LINKER_FLAGS=${CONSUMER_LINK_FLAGS}")
+endif()
 run("configuring the consumer" ${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${consumer_build}
     -DCMAKE_PREFIX_PATH=${moved} -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF
-    -DCMAKE_FIND_USE_SYSTEM_PACKAGE_REGISTRY=OFF)
+    -DCMAKE_FIND_USE_SYSTEM_PACKAGE_REGISTRY=OFF ${consumer_options})
 file(STRINGS ${consumer_build}/CMakeCache.txt found_dir REGEX "^Lorvex_DIR:")
 string(FIND "${found_dir}" "${moved}/" at)
 if(NOT at GREATER -1)

@@ -61,6 +61,8 @@ std::string CheckWorld(const WorldState& world, const InvariantOptions& options)
       numbered[static_cast<std::size_t>(city)] = true;
       for (int d = 0; d < 8; ++d) {
         const int nx = world.StepX(x, d), ny = WorldState::StepY(y, d);
+        // On a wrapping map one square wide, west and east of a square is the square itself.
+        if (nx == x && ny == y) continue;
         if (world.WorldMap.Contains(nx, ny) && world.WorldMap(nx, ny) == terrain::kCity)
           return "two cities touch" + At(x, y);
       }

@@ -1,0 +1,194 @@
+// liblorvex_io_faults.so: see io_faults.h. It may be called before any C++ object of the
+// process exists (other libraries open files while they start), so its state is plain data
+// set up on first use.
+#include "support/io_faults.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+enum class Step { kNone, kCreate, kWrite, kFlush, kClose, kRename, kVanish, kRead };
+
+struct Fault {
+  bool configured = false;  // armed or disarmed by a call, or taken from the environment
+  Step step = Step::kNone;
+  char pathText[512] = {};
+  int hits = 0;
+  // Streams opened for writing on a matching path: the write, flush and close faults hit
+  // only these.
+  std::FILE* streams[16] = {};
+};
+
+Fault fault;
+
+Step StepNamed(const char* name) {
+  struct Named {
+    const char* name;
+    Step step;
+  };
+  static constexpr Named kSteps[] = {{"create", Step::kCreate}, {"write", Step::kWrite},
+                                     {"flush", Step::kFlush},   {"close", Step::kClose},
+                                     {"rename", Step::kRename}, {"vanish", Step::kVanish},
+                                     {"read", Step::kRead}};
+  for (const Named& named : kSteps)
+    if (std::strcmp(named.name, name) == 0) return named.step;
+  return Step::kNone;
+}
+
+void Set(const char* step, const char* pathText) {
+  fault = Fault{};
+  fault.configured = true;
+  fault.step = StepNamed(step);
+  std::snprintf(fault.pathText, sizeof fault.pathText, "%s", pathText);
+}
+
+Step Armed() {
+  if (!fault.configured) {
+    fault.configured = true;
+    if (const char* setting = std::getenv("LORVEX_IO_FAULT")) {
+      char step[32] = {};
+      const char* colon = std::strchr(setting, ':');
+      if (colon != nullptr && static_cast<std::size_t>(colon - setting) < sizeof step) {
+        std::memcpy(step, setting, static_cast<std::size_t>(colon - setting));
+        Set(step, colon + 1);
+      }
+    }
+  }
+  return fault.step;
+}
+
+bool Matches(const char* path) {
+  return path != nullptr && fault.pathText[0] != '\0' && std::strstr(path, fault.pathText) != nullptr;
+}
+
+bool ForWriting(const char* mode) {
+  return mode != nullptr && (std::strchr(mode, 'w') != nullptr || std::strchr(mode, 'a') != nullptr ||
+                             std::strchr(mode, '+') != nullptr);
+}
+
+bool Tracked(std::FILE* stream) {
+  if (stream == nullptr) return false;
+  for (std::FILE* s : fault.streams)
+    if (s == stream) return true;
+  return false;
+}
+
+void Track(std::FILE* stream) {
+  for (std::FILE*& s : fault.streams)
+    if (s == nullptr) {
+      s = stream;
+      return;
+    }
+}
+
+void Untrack(std::FILE* stream) {
+  for (std::FILE*& s : fault.streams)
+    if (s == stream) s = nullptr;
+}
+
+template <typename Function>
+Function Real(const char* name) {
+  return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+using OpenFunction = std::FILE* (*)(const char*, const char*);
+
+// The shared part of fopen and fopen64.
+std::FILE* Open(OpenFunction real, const char* path, const char* mode) {
+  const Step step = Armed();
+  if (step != Step::kNone && Matches(path)) {
+    if (ForWriting(mode)) {
+      if (step == Step::kCreate) {
+        ++fault.hits;
+        errno = EROFS;
+        return nullptr;
+      }
+      std::FILE* stream = real(path, mode);
+      if (stream != nullptr && (step == Step::kWrite || step == Step::kFlush || step == Step::kClose))
+        Track(stream);
+      return stream;
+    }
+    if (step == Step::kVanish) {
+      ++fault.hits;
+      ::unlink(path);
+    } else if (step == Step::kRead) {
+      ++fault.hits;
+      // Reading the process's memory from address 0 fails with an input/output error.
+      return real("/proc/self/mem", "rb");
+    }
+  }
+  return real(path, mode);
+}
+
+}  // namespace
+
+extern "C" {
+
+void LorvexIoFaultArm(const char* step, const char* pathText) { Set(step, pathText); }
+
+void LorvexIoFaultDisarm(void) { Set("", ""); }
+
+int LorvexIoFaultHits(void) { return fault.hits; }
+
+std::FILE* fopen(const char* path, const char* mode) {
+  static const OpenFunction real = Real<OpenFunction>("fopen");
+  return Open(real, path, mode);
+}
+
+std::FILE* fopen64(const char* path, const char* mode) {
+  static const OpenFunction real = Real<OpenFunction>("fopen64");
+  return Open(real, path, mode);
+}
+
+std::size_t fwrite(const void* data, std::size_t size, std::size_t count, std::FILE* stream) {
+  using Function = std::size_t (*)(const void*, std::size_t, std::size_t, std::FILE*);
+  static const Function real = Real<Function>("fwrite");
+  if (Armed() == Step::kWrite && Tracked(stream) && size * count > 0) {
+    ++fault.hits;
+    errno = ENOSPC;
+    return 0;
+  }
+  return real(data, size, count, stream);
+}
+
+int fflush(std::FILE* stream) {
+  using Function = int (*)(std::FILE*);
+  static const Function real = Real<Function>("fflush");
+  if (Armed() == Step::kFlush && Tracked(stream)) {
+    ++fault.hits;
+    errno = EDQUOT;
+    return EOF;
+  }
+  return real(stream);
+}
+
+int fclose(std::FILE* stream) {
+  using Function = int (*)(std::FILE*);
+  static const Function real = Real<Function>("fclose");
+  const bool fail = Armed() == Step::kClose && Tracked(stream);
+  Untrack(stream);
+  const int result = real(stream);
+  if (!fail) return result;
+  ++fault.hits;
+  errno = EIO;
+  return EOF;
+}
+
+int rename(const char* from, const char* to) noexcept {
+  using Function = int (*)(const char*, const char*);
+  static const Function real = Real<Function>("rename");
+  if (Armed() == Step::kRename && Matches(from)) {
+    ++fault.hits;
+    errno = EBUSY;
+    return -1;
+  }
+  return real(from, to);
+}
+
+}  // extern "C"

@@ -1,0 +1,42 @@
+#include "support/parameter_values.h"
+
+namespace lorvex::checks {
+
+ParameterValues ReadParameterValues(const platform::ControlSet& controls) {
+  ParameterValues values;
+  for (const platform::Control& c : controls.All()) {
+    switch (c.Kind()) {
+      case platform::ControlKind::kNumberBox: values.emplace_back(c.Key(), c.Text()); break;
+      case platform::ControlKind::kCheckBox: values.emplace_back(c.Key(), std::to_string(c.Value())); break;
+      case platform::ControlKind::kSelectionBox:
+        values.emplace_back(c.Key(), std::to_string(c.ListIndex()));
+        break;
+      default: break;
+    }
+  }
+  return values;
+}
+
+ParameterValues ValuesAfterReload(ParameterValues saved) {
+  std::string* first = nullptr;
+  const std::string* second = nullptr;
+  for (auto& [key, value] : saved) {
+    if (key == "chkLandPlace(1)") first = &value;
+    if (key == "chkLandPlace(2)") second = &value;
+  }
+  if (first != nullptr && second != nullptr && *first == "2" && *second == "1") *first = "0";
+  return saved;
+}
+
+std::string FirstDifference(const ParameterValues& a, const ParameterValues& b) {
+  if (a.size() != b.size())
+    return "the windows have " + std::to_string(a.size()) + " and " + std::to_string(b.size()) +
+           " parameter controls";
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].first != b[i].first) return "control order differs at " + a[i].first;
+    if (a[i].second != b[i].second) return a[i].first + ": \"" + a[i].second + "\" | \"" + b[i].second + "\"";
+  }
+  return "";
+}
+
+}  // namespace lorvex::checks

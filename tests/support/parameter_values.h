@@ -1,0 +1,27 @@
+// The values of a window's 103 parameter controls, for comparing two windows: each number
+// box's text, check box's value and selection box's list index, keyed Name(Index), in
+// control order.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/control.h"
+
+namespace lorvex::checks {
+
+using ParameterValues = std::vector<std::pair<std::string, std::string>>;
+
+ParameterValues ReadParameterValues(const platform::ControlSet& controls);
+
+// The values a window holds after loading what Save Settings wrote from a window holding
+// `saved`: the same, but for one case. A file may set an edge option grey (2) after checking
+// the other one; the saved file lists chkLandPlace(1) before chkLandPlace(2), so loading it
+// checks (2) after the grey (1), and checking an edge option unchecks the other.
+ParameterValues ValuesAfterReload(ParameterValues saved);
+
+// The first control whose value differs, as "Name(Index): a | b", or "" when all agree.
+std::string FirstDifference(const ParameterValues& a, const ParameterValues& b);
+
+}  // namespace lorvex::checks
