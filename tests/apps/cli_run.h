@@ -1,6 +1,7 @@
 // Runs the lorvex command-line tool as a person runs it: in a fresh folder of its own (so
 // that no settings file of an earlier run is found), collecting the exit status and both
-// output streams.
+// output streams. Environment settings for the one run (such as LD_PRELOAD of the
+// file-fault library) may be given.
 #pragma once
 
 #include <sys/wait.h>
@@ -28,6 +29,11 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   return text.str();
 }
 
+inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
 class CliFolder {
  public:
   explicit CliFolder(const std::string& prefix = "lorvex-cli") {
@@ -47,10 +53,11 @@ class CliFolder {
   const std::filesystem::path& Path() const { return dir_; }
   std::filesystem::path operator/(const std::string& name) const { return dir_ / name; }
 
-  // `arguments` go through the shell as written after the tool's path.
-  CliRun Run(const std::string& arguments) const {
+  // `arguments` go through the shell as written after the tool's path; `environment` is
+  // "NAME='value' ..." or "".
+  CliRun Run(const std::string& arguments, const std::string& environment = "") const {
     const std::string errFile = (dir_ / ".stderr").string();
-    const std::string command = "cd '" + dir_.string() + "' && '" LORVEX_CLI_PATH "' " +
+    const std::string command = "cd '" + dir_.string() + "' && " + environment + " '" LORVEX_CLI_PATH "' " +
                                 arguments + " 2>'" + errFile + "' </dev/null";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");

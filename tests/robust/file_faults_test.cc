@@ -13,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "apps/cli_run.h"
 #include "platform/headless_platform.h"
-#include "support/cli_folder.h"
 #include "support/io_faults.h"
 #include "support/parameter_values.h"
 #include "tests/params/form_fixture.h"
@@ -26,9 +26,9 @@ namespace {
 namespace fs = std::filesystem;
 using lorvex::testing::CliFolder;
 using lorvex::testing::CliRun;
-using lorvex::testing::ReadWholeFile;
+using lorvex::testing::ReadFile;
 using lorvex::testing::ScopedIoFault;
-using lorvex::testing::WriteWholeFile;
+using lorvex::testing::WriteFile;
 using params::testing::InEmptyDirectory;
 
 struct SaveFault {
@@ -65,7 +65,7 @@ TEST(FileFaults, AFailedSaveInTheWindowKeepsTheOldFileAndSaysWhy) {
     for (const bool oldFile : {true, false}) {
       const std::string what = std::string(fault.step) + (oldFile ? ", over an old file" : "");
       fs::remove("kessett/x.kst");
-      if (oldFile) WriteWholeFile("kessett/x.kst", "old contents\r\n");
+      if (oldFile) WriteFile("kessett/x.kst", "old contents\r\n");
       platform::HeadlessPlatform platform;
       ui::frmBuild window(platform);
       platform.QueueFileAnswer("kessett/x.kst");
@@ -75,7 +75,7 @@ TEST(FileFaults, AFailedSaveInTheWindowKeepsTheOldFileAndSaysWhy) {
         EXPECT_GT(armed.Hits(), 0) << what;
       }
       if (oldFile) {
-        EXPECT_EQ(ReadWholeFile("kessett/x.kst"), "old contents\r\n") << what;
+        EXPECT_EQ(ReadFile("kessett/x.kst"), "old contents\r\n") << what;
         EXPECT_EQ(Listing("kessett"), "x.kst ") << what;
       } else {
         EXPECT_EQ(Listing("kessett"), "") << what;
@@ -93,7 +93,7 @@ TEST(FileFaults, AFailedSaveInTheWindowKeepsTheOldFileAndSaysWhy) {
   platform.QueueFileAnswer("kessett/x.kst");
   window.Controls().At("cmdSave", 0).Click();
   EXPECT_TRUE(platform.Messages().empty());
-  EXPECT_EQ(ReadWholeFile("kessett/x.kst").substr(0, 20), "txtLandMass(0) = 3\r\n");
+  EXPECT_EQ(ReadFile("kessett/x.kst").substr(0, 20), "txtLandMass(0) = 3\r\n");
 }
 
 TEST(FileFaults, ALoadThatCannotReadTheFileChangesNoField) {
@@ -111,7 +111,7 @@ TEST(FileFaults, ALoadThatCannotReadTheFileChangesNoField) {
       {"a folder", "", "kessett/folder.kst"},
   };
   for (const Case& c : cases) {
-    WriteWholeFile("kessett/y.kst", "txtLandMass(0) = 1\r\nchkAlgorithm(0) = 0\r\ncboPlacement(0) = 2\r\n");
+    WriteFile("kessett/y.kst", "txtLandMass(0) = 1\r\nchkAlgorithm(0) = 0\r\ncboPlacement(0) = 2\r\n");
     platform::HeadlessPlatform platform;
     ui::frmBuild window(platform);
     // A value the revalidation after a load would change, so a load that went half way shows.
@@ -129,7 +129,7 @@ TEST(FileFaults, ALoadThatCannotReadTheFileChangesNoField) {
         << c.what;
   }
   if (::geteuid() != 0) {
-    WriteWholeFile("kessett/locked.kst", "txtLandMass(0) = 1\r\n");
+    WriteFile("kessett/locked.kst", "txtLandMass(0) = 1\r\n");
     fs::permissions("kessett/locked.kst", fs::perms::none);
     platform::HeadlessPlatform platform;
     ui::frmBuild window(platform);
@@ -143,14 +143,14 @@ TEST(FileFaults, ALoadThatCannotReadTheFileChangesNoField) {
 TEST(FileFaults, AFailedSettingsSaveOnTheCommandLineExitsWith2AndKeepsTheOldFile) {
   for (const SaveFault& fault : kSaveFaults) {
     CliFolder folder("io-faults");
-    WriteWholeFile(folder / "out.kst", "old contents\r\n");
-    const CliRun run = folder.Run(LORVEX_CLI_PATH, "settings --save out.kst",
+    WriteFile(folder / "out.kst", "old contents\r\n");
+    const CliRun run = folder.Run("settings --save out.kst",
                                   FaultEnvironment(fault.step, "out.kst"));
     EXPECT_EQ(run.status, 2) << fault.step << ": " << run.err;
     EXPECT_NE(run.err.find(std::string("Could not save settings to out.kst: ") + fault.reason),
               std::string::npos)
         << fault.step << ": " << run.err;
-    EXPECT_EQ(ReadWholeFile(folder / "out.kst"), "old contents\r\n") << fault.step;
+    EXPECT_EQ(ReadFile(folder / "out.kst"), "old contents\r\n") << fault.step;
     EXPECT_EQ(Listing(folder.Path()), "kessett out.kst ") << fault.step;  // Save makes the folder
   }
 }
@@ -161,15 +161,14 @@ TEST(FileFaults, AFailedWorldWriteOnTheCommandLineExitsWith2AndKeepsTheOldFile) 
     for (const auto& output : outputs) {
       const std::string what = std::string(fault.step) + " " + output[0];
       CliFolder folder("io-faults");
-      WriteWholeFile(folder / output[1], "old world");
+      WriteFile(folder / output[1], "old world");
       const CliRun run = folder.Run(
-          LORVEX_CLI_PATH,
           std::string("build --width 30 --height 20 --seed 5 --yes --quiet ") + output[0] + " " + output[1],
           FaultEnvironment(fault.step, output[1]));
       EXPECT_EQ(run.status, 2) << what << ": " << run.err;
       EXPECT_NE(run.err.find(output[1]), std::string::npos) << what << ": " << run.err;
       EXPECT_NE(run.err.find(fault.reason), std::string::npos) << what << ": " << run.err;
-      EXPECT_EQ(ReadWholeFile(folder / output[1]), "old world") << what;
+      EXPECT_EQ(ReadFile(folder / output[1]), "old world") << what;
       EXPECT_EQ(Listing(folder.Path()), std::string(output[1]) + " ") << what;
     }
   }
@@ -182,9 +181,8 @@ TEST(FileFaults, ASettingsFileTheBuildCannotReadStopsTheBuildWithExit2) {
   };
   for (const Case& c : {Case{"vanish", "No such file or directory"}, Case{"read", "Input/output error"}}) {
     CliFolder folder("io-faults");
-    WriteWholeFile(folder / "in.kst", "txtLandMass(0) = 1\r\n");
-    const CliRun run = folder.Run(LORVEX_CLI_PATH,
-                                  "build --width 30 --height 20 --seed 5 --yes --quiet "
+    WriteFile(folder / "in.kst", "txtLandMass(0) = 1\r\n");
+    const CliRun run = folder.Run("build --width 30 --height 20 --seed 5 --yes --quiet "
                                   "--settings in.kst --text world.txt",
                                   FaultEnvironment(c.step, "in.kst"));
     EXPECT_EQ(run.status, 2) << c.step << ": " << run.err;

@@ -6,7 +6,7 @@
 
 #include "engine/mass_placement.h"
 #include "params/build_parameters.h"
-#include "support/cli_folder.h"
+#include "apps/cli_run.h"
 #include "support/parameter_values.h"
 #include "support/world_invariants.h"
 #include "tests/params/form_fixture.h"
@@ -60,7 +60,7 @@ TEST(Regression, AMassWiderThanAWrappingMapCountsEachLandSquareOnce) {
 // property the settings fuzz target checks).
 std::string RoundTripDifference(const std::string& fileText) {
   params::testing::InEmptyDirectory dir;
-  testing::WriteWholeFile("first.kst", fileText);
+  testing::WriteFile("first.kst", fileText);
   params::testing::FormFixture first;
   if (!first.form.LoadSettingsFile("first.kst")) return "the file did not load";
   std::string error;
