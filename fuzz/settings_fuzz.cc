@@ -1,8 +1,8 @@
 // Fuzz target: the bytes are a settings file. It is loaded into a fresh window (and so
 // revalidated), the window's parameters are saved, and the saved file is loaded into a
-// second fresh window; the two windows must hold the same 103 parameter values (but for the
-// one edge-option case that ValuesAfterReload describes). Any file
-// must load without a crash, and what Save Settings writes must read back as it was.
+// second fresh window; the two windows must hold the same 103 parameter values, but for the
+// one edge-option case that ValuesAfterReload describes. Any file must load without a crash,
+// and what Save Settings writes must read back as it was.
 #include <unistd.h>
 
 #include <cstdio>
