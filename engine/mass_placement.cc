@@ -28,10 +28,14 @@ class MassFootprint {
     for (int i = 0; i < grid.Width(); ++i)
       for (int j = 0; j < grid.Height(); ++j) {
         if (grid(i, j) == 'X') continue;
-        if (!runs_.empty() && runs_.back().i == i && runs_.back().j1 == j - 1)
-          runs_.back().j1 = j;
-        else
-          runs_.push_back({i, j, j});
+        if (runs_.empty() || runs_.back().i != i || runs_.back().j1 != j - 1)
+          runs_.push_back({i, j, j, kNoLand, -kNoLand});
+        Run& run = runs_.back();
+        run.j1 = j;
+        if (grid(i, j) == terrain::kClear) {
+          run.firstLand = std::min(run.firstLand, j);
+          run.lastLand = j;
+        }
       }
   }
 
@@ -44,14 +48,14 @@ class MassFootprint {
     for (const Run& run : runs_) {
       const std::int32_t mx = Column(world, cx, run.i);
       if (mx < 0 || mx >= width) {
-        if (OffMapFails(run.i, run.j0, run.j1, seaBorders, allowOffEdge)) return false;
+        if (OffMapFails(run, run.j0, run.j1, seaBorders, allowOffEdge)) return false;
         continue;
       }
       // Grid rows above the map end at aboveLast, rows below it start at belowFirst.
       const std::int32_t aboveLast = std::min(run.j1, hh_ - cy - 1);
       const std::int32_t belowFirst = std::max(run.j0, height - cy + hh_);
-      if (OffMapFails(run.i, run.j0, aboveLast, seaBorders, allowOffEdge) ||
-          OffMapFails(run.i, belowFirst, run.j1, seaBorders, allowOffEdge))
+      if (OffMapFails(run, run.j0, aboveLast, seaBorders, allowOffEdge) ||
+          OffMapFails(run, belowFirst, run.j1, seaBorders, allowOffEdge))
         return false;
       // On the map every square of the mass must lie on water.
       const std::int32_t first = std::max(run.j0, aboveLast + 1);
@@ -97,21 +101,24 @@ class MassFootprint {
   }
 
  private:
+  static constexpr int kNoLand = 1 << 30;
+
   struct Run {
-    int i, j0, j1;  // grid column i, rows j0 .. j1
+    int i, j0, j1;            // grid column i, rows j0 .. j1
+    int firstLand, lastLand;  // the run's first and last land rows (kNoLand, -kNoLand: none)
   };
 
   // Whether the run's squares in grid rows j0 .. j1, which lie off the map, stop the try:
   // with sea borders any square does, otherwise land does unless the mass may hang off the
-  // edge.
-  bool OffMapFails(int i, std::int32_t j0, std::int32_t j1, bool seaBorders,
-                   bool allowOffEdge) const {
+  // edge. Rows j0 .. j1 are always the whole run, a first part of it or a last part, so its
+  // first and last land rows tell at once whether land lies there: a large mass tried over
+  // the edge of a small map is not read square by square on every try.
+  static bool OffMapFails(const Run& run, std::int32_t j0, std::int32_t j1, bool seaBorders,
+                          bool allowOffEdge) {
     if (j0 > j1) return false;
     if (seaBorders) return true;
     if (allowOffEdge) return false;
-    for (std::int32_t j = j0; j <= j1; ++j)
-      if (grid_(i, j) == terrain::kClear) return true;
-    return false;
+    return run.firstLand <= j1 && run.lastLand >= j0;
   }
 
   // The map column grid column i lands on for centre column cx: one wrap correction on a
