@@ -151,7 +151,7 @@ std::string WorldSummaryLine(const BuiltWorld& built, bool wrap) {
          std::to_string(built.world.MapArray.Height()) + (wrap ? " wrapping" : "") + ", land " +
          std::to_string(s.land) + " squares, masses " + std::to_string(s.large) + " large, " +
          std::to_string(s.medium) + " medium, " + std::to_string(s.small) + " small" +
-         (s.tinyIslandSquares > 0 ? ", tiny islands" : "") + ", cities " + std::to_string(s.cities);
+         (s.tinyIslandSquares > 0 ? ", tiny islands " + std::to_string(s.tinyIslandSquares) + " squares" : "") + ", cities " + std::to_string(s.cities);
 }
 
 int RunBuild(const BuildOptions& options) {
