@@ -6,15 +6,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "fuzz/fuzz_input.h"
+#include "params/build_parameters.h"
 #include "platform/headless_platform.h"
+#include "support/parameter_values.h"
 #include "support/world_invariants.h"
 #include "ui/frm_build.h"
 
 namespace {
 
-// Far more yields than any build of a 64 x 64 map needs, watch-mode pauses included.
+// Far more yields than any build of the land HoldLandToTheMap lets through needs (a few
+// million at the most), watch-mode pauses included.
 constexpr long long kYieldBudget = 20'000'000;
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -34,6 +38,36 @@ void FillParameters(lorvex::platform::ControlSet& controls, lorvex::fuzzing::Fuz
       default: break;
     }
   }
+}
+
+// With LORVEX_FUZZ_SHOW set, an input's build is printed before it runs: the map and seed,
+// then the parameters as lines of a settings file, so that a finding can be run again with
+// the command-line tool and kept as a test.
+void Show(const lorvex::platform::ControlSet& controls, int width, int height, bool wrap, bool watch,
+          std::uint64_t seed) {
+  std::fprintf(stderr, "map %d x %d%s%s, seed %llu\n", width, height, wrap ? ", wrapping" : "",
+               watch ? ", watch mode" : "", static_cast<unsigned long long>(seed));
+  for (const auto& [key, value] : lorvex::checks::ReadParameterValues(controls))
+    std::fprintf(stderr, "%s = %s\n", key.c_str(), value.c_str());
+}
+
+// The build holds the number of masses and each mass's size to the map's squares, but shapes
+// every mass it draws, placed or not, and a mass's growth costs some yields a square: on a
+// 64 x 64 map the largest figures ask for 4096 masses of 4096 squares, minutes of building
+// under the sanitizers. So that the fuzzer keeps its pace, maps of up to this many squares
+// take any land-mass figures (their builds stay small), and on larger maps figures that ask
+// for more than twice the map's squares give way to the window's defaults. (The tests of the
+// extremes build the largest figures on the largest maps.)
+constexpr std::int64_t kAnyLandUpTo = 400;
+
+void HoldLandToTheMap(lorvex::platform::ControlSet& controls, int width, int height) {
+  const std::int64_t squares = static_cast<std::int64_t>(width) * height;
+  std::vector<std::string> texts;
+  for (int i = 0; i < 20; ++i) texts.push_back(controls.At("txtLandMass", i).Text());
+  if (squares <= kAnyLandUpTo || lorvex::checks::LandAsked(texts) <= 2.0 * static_cast<double>(squares))
+    return;
+  const lorvex::platform::ControlSet defaults = lorvex::params::CreateWindowControls();
+  for (int i = 0; i < 20; ++i) controls.At("txtLandMass", i).SetText(defaults.At("txtLandMass", i).Text());
 }
 
 bool IsRefusal(const std::string& text) {
@@ -62,12 +96,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.AddModalAction([&](lorvex::platform::Window& w) {
     auto& form = static_cast<lorvex::ui::frmBuild&>(w);
     FillParameters(form.Controls(), in);
+    HoldLandToTheMap(form.Controls(), width, height);
+    if (std::getenv("LORVEX_FUZZ_SHOW") != nullptr) Show(form.Controls(), width, height, wrap, watch, seed);
     if (watch) form.Form_KeyDown(lorvex::platform::kKeyF5, lorvex::platform::kShiftAlt);
     form.Controls().At("cmdBuild", 0).Click();
     evenSpacing = form.Controls().At("chkLandPlace", 0).Value() == 1;
   });
   lorvex::HostWorld out;
   const bool built = window.GetMap(width, height, wrap, out);
+  if (std::getenv("LORVEX_FUZZ_SHOW") != nullptr)
+    std::fprintf(stderr, "%s after %lld yields\n", built ? "built" : "not built", platform.YieldCount());
   if (!built) {
     // Nothing stops the build, so only a refusal may keep it from its end.
     const auto& messages = platform.Messages();

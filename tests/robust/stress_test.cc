@@ -14,6 +14,7 @@
 #include "common/random.h"
 #include "params/build_parameters.h"
 #include "support/build_session.h"
+#include "support/parameter_values.h"
 
 namespace lorvex::checks {
 namespace {
@@ -75,17 +76,11 @@ Setting RandomText(Random& rng, const platform::Control& box) {
   return s;
 }
 
-double BoxValue(const std::vector<Setting>& settings, int landIndex) {
-  return std::fabs(ReadFieldNumber(settings[static_cast<std::size_t>(landIndex)].text));
-}
-
 // The most land squares the land-mass boxes (the first 20 settings) ask for.
 double LandAsked(const std::vector<Setting>& settings) {
-  double land = std::max(BoxValue(settings, 18), BoxValue(settings, 19));
-  for (int s = 0; s < 3; ++s)
-    land += std::max(BoxValue(settings, 6 * s), BoxValue(settings, 6 * s + 1)) *
-            std::max(BoxValue(settings, 6 * s + 2), BoxValue(settings, 6 * s + 3));
-  return land;
+  std::vector<std::string> texts;
+  for (std::size_t i = 0; i < 20; ++i) texts.push_back(settings[i].text);
+  return checks::LandAsked(texts);
 }
 
 // Maps up to this many squares take any land-mass figures: the build holds the number and

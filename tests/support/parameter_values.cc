@@ -1,5 +1,10 @@
 #include "support/parameter_values.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "common/numbers.h"
+
 namespace lorvex::checks {
 
 ParameterValues ReadParameterValues(const platform::ControlSet& controls) {
@@ -26,6 +31,16 @@ ParameterValues ValuesAfterReload(ParameterValues saved) {
   }
   if (first != nullptr && second != nullptr && *first == "2" && *second == "1") *first = "0";
   return saved;
+}
+
+double LandAsked(const std::vector<std::string>& landMassTexts) {
+  const auto box = [&](std::size_t index) {
+    return index < landMassTexts.size() ? std::fabs(ReadFieldNumber(landMassTexts[index])) : 0.0;
+  };
+  double land = std::max(box(18), box(19));
+  for (std::size_t s = 0; s < 3; ++s)
+    land += std::max(box(6 * s), box(6 * s + 1)) * std::max(box(6 * s + 2), box(6 * s + 3));
+  return land;
 }
 
 std::string FirstDifference(const ParameterValues& a, const ParameterValues& b) {

@@ -21,6 +21,11 @@ ParameterValues ReadParameterValues(const platform::ControlSet& controls);
 // checks (2) after the grey (1), and checking an edge option unchecks the other.
 ParameterValues ValuesAfterReload(ParameterValues saved);
 
+// The most land squares the texts of the land-mass boxes txtLandMass(0 .. 19) ask for, each
+// read as the build reads a field: for each size class the larger count times the larger
+// size, plus the larger tiny-island figure.
+double LandAsked(const std::vector<std::string>& landMassTexts);
+
 // The first control whose value differs, as "Name(Index): a | b", or "" when all agree.
 std::string FirstDifference(const ParameterValues& a, const ParameterValues& b);
 
