@@ -27,6 +27,7 @@
 #include "engine/mass_placement.h"
 #include "engine/world_hash.h"
 #include "platform/headless_platform.h"
+#include "support/parameter_values.h"
 #include "ui/frm_build.h"
 
 namespace lorvex {
@@ -61,20 +62,6 @@ struct BuildOutcome {
   std::uint64_t hash = 0;    // fingerprint of what the host received
 };
 
-// A default settings file in the working folder would change the parameters; every
-// parameter control goes back to the window's own default first.
-void ApplyWindowDefaults(platform::ControlSet& controls) {
-  const platform::ControlSet defaults = params::CreateWindowControls();
-  for (const platform::Control& d : defaults.All()) {
-    if (!platform::IsParameterKind(d.Kind())) continue;
-    platform::Control& c = controls.At(d.Name(), d.Index());
-    switch (d.Kind()) {
-      case platform::ControlKind::kNumberBox: c.SetText(d.Text()); break;
-      case platform::ControlKind::kCheckBox: c.SetValue(d.Value()); break;
-      default: c.SetListIndex(d.ListIndex() < 0 ? 0 : d.ListIndex()); break;
-    }
-  }
-}
 
 // The window is created and its parameters set before the clock starts; it is destroyed
 // after the clock stops.
@@ -87,7 +74,7 @@ BuildOutcome RunBuild(const BuildPlan& plan) {
   std::int64_t heldBefore = 0;
   platform.AddModalAction([&](platform::Window& w) {
     auto& form = static_cast<ui::frmBuild&>(w);
-    ApplyWindowDefaults(form.Controls());
+    checks::ApplyWindowDefaults(form.Controls());
     if (plan.recommendSeed) {
       form.Generator().Seed(*plan.recommendSeed);
       std::string failure;

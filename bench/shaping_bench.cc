@@ -9,6 +9,7 @@
 #include "shaping/shapes.h"
 #include "shaping/stick_blob.h"
 #include "shaping/wandering_blob.h"
+#include "support/engine_rig.h"
 
 namespace lorvex {
 namespace {
@@ -17,16 +18,9 @@ constexpr std::int32_t kSquares = 600;
 constexpr std::int32_t kSeaBorder = 8;
 
 // One build's context with the window's defaults; the generator runs on from mass to mass.
-struct Context {
-  Context() : controls(params::CreateWindowControls()), view(controls), random(7) {
-    world.StopRequested = false;
-  }
-  BuildContext Get() { return BuildContext{world, view, random, hooks}; }
-  WorldState world;
-  platform::ControlSet controls;
-  params::ParameterView view;
-  Random random;
-  SilentHooks hooks;
+struct Context : checks::EngineRig<> {
+  Context() : EngineRig(7) {}
+  BuildContext Get() { return EngineRig::Context(); }
 };
 
 // The spans the driver picks for a mass of kSquares: sqrt(q x size) by sqrt((12 - q) x size).

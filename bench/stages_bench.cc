@@ -8,6 +8,7 @@
 #include "params/build_parameters.h"
 #include "stages/cities.h"
 #include "stages/terrain.h"
+#include "support/engine_rig.h"
 
 namespace lorvex {
 namespace {
@@ -75,15 +76,7 @@ const WorldState& StartWorld() {
   return world;
 }
 
-struct StageRun {
-  StageRun() : controls(params::CreateWindowControls()), view(controls) {}
-  BuildContext Context() { return BuildContext{world, view, random, hooks}; }
-  WorldState world;
-  platform::ControlSet controls;
-  params::ParameterView view;
-  Random random;
-  SilentHooks hooks;
-};
+using StageRun = checks::EngineRig<>;
 
 long long LandOf(const WorldState& world) {
   long long land = 0;

@@ -19,6 +19,7 @@
 #include "common/draw_count.h"
 #include "engine/world_hash.h"
 #include "platform/headless_platform.h"
+#include "support/parameter_values.h"
 #include "support/world_invariants.h"
 #include "ui/frm_build.h"
 
@@ -171,20 +172,6 @@ const Golden kGolden[] = {
     {"Recommend's land on 250 x 250, flat, evenly by land", 0x26707c1f1c24ab8bULL, 736581},
 };
 
-// Every parameter control back to the window's own defaults, so that a default settings
-// file in the working folder cannot change the worlds.
-void ApplyWindowDefaults(platform::ControlSet& controls) {
-  const platform::ControlSet defaults = params::CreateWindowControls();
-  for (const platform::Control& d : defaults.All()) {
-    if (!platform::IsParameterKind(d.Kind())) continue;
-    platform::Control& c = controls.At(d.Name(), d.Index());
-    switch (d.Kind()) {
-      case platform::ControlKind::kNumberBox: c.SetText(d.Text()); break;
-      case platform::ControlKind::kCheckBox: c.SetValue(d.Value()); break;
-      default: c.SetListIndex(d.ListIndex() < 0 ? 0 : d.ListIndex()); break;
-    }
-  }
-}
 
 struct CaseResult {
   std::uint64_t hash = 0xcbf29ce484222325ULL;
@@ -219,7 +206,7 @@ CaseResult BuildCase(const GoldenCase& c) {
     bool applied = true;
     platform.AddModalAction([&](platform::Window& w) {
       auto& form = static_cast<ui::frmBuild&>(w);
-      ApplyWindowDefaults(form.Controls());
+      checks::ApplyWindowDefaults(form.Controls());
       for (const char* line : c.settings) applied = form.Form().ApplySettingsLine(line) && applied;
       std::string failure;
       if (c.recommend) applied = form.Form().Recommend(failure) && applied;

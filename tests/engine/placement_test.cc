@@ -5,26 +5,19 @@
 #include "engine/mass_placement.h"
 #include "engine/tiny_islands.h"
 #include "params/build_parameters.h"
+#include "support/engine_rig.h"
 #include "support/world_invariants.h"
 
 namespace lorvex {
 namespace {
 
 // A world, its parameters and silent hooks, ready for one stage.
-struct Bench {
-  explicit Bench(int width, int height, bool wrap, std::uint64_t seed = 1)
-      : controls(params::CreateWindowControls()), view(controls), random(seed) {
+struct Bench : checks::EngineRig<> {
+  Bench(int width, int height, bool wrap, std::uint64_t seed = 1) : EngineRig(seed) {
     world.SetMapSize(width, height, wrap);
     world.CreateInitialMap();
     world.StopRequested = false;
   }
-  BuildContext Context() { return BuildContext{world, view, random, hooks}; }
-
-  WorldState world;
-  platform::ControlSet controls;
-  params::ParameterView view;
-  Random random;
-  SilentHooks hooks;
 };
 
 // A grid from rows of letters; row j is rows[j].

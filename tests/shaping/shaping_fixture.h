@@ -13,6 +13,7 @@
 #include "engine/build_context.h"
 #include "params/build_parameters.h"
 #include "shaping/mass_canvas.h"
+#include "support/engine_rig.h"
 
 namespace lorvex::shaping::testing {
 
@@ -47,19 +48,7 @@ class RecordingHooks : public SilentHooks {
 };
 
 // One build's context with the window's default parameters.
-struct ShapingFixture {
-  explicit ShapingFixture(std::uint64_t seed = 1)
-      : controls(params::CreateWindowControls()), view(controls), random(seed), hooks(world) {
-    world.StopRequested = false;
-  }
-  BuildContext Context() { return BuildContext{world, view, random, hooks}; }
-
-  WorldState world;
-  platform::ControlSet controls;
-  params::ParameterView view;
-  Random random;
-  RecordingHooks hooks;
-};
+using ShapingFixture = checks::EngineRig<RecordingHooks>;
 
 inline int CountCode(const MassGrid& grid, char code) {
   int count = 0;

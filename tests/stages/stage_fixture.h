@@ -11,6 +11,7 @@
 #include "common/random.h"
 #include "engine/build_context.h"
 #include "params/build_parameters.h"
+#include "support/engine_rig.h"
 
 namespace lorvex::stagetest {
 
@@ -22,17 +23,7 @@ class RecordingHooks : public SilentHooks {
   std::vector<std::string> statuses;
 };
 
-struct StageFixture {
-  explicit StageFixture(std::uint64_t seed = 1)
-      : controls(params::CreateWindowControls()), view(controls), random(seed) {}
-  BuildContext Context() { return BuildContext{world, view, random, hooks}; }
-
-  WorldState world;
-  platform::ControlSet controls;
-  params::ParameterView view;
-  Random random;
-  RecordingHooks hooks;
-};
+using StageFixture = checks::EngineRig<RecordingHooks>;
 
 // Fills a world from rows of letters (row y is rows[y]): "T", "B", "A", "S" and the terrain
 // letters stand for themselves; a digit is clear land of that land mass. Letters other than

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/numbers.h"
+#include "params/build_parameters.h"
 
 namespace lorvex::checks {
 
@@ -20,6 +21,19 @@ ParameterValues ReadParameterValues(const platform::ControlSet& controls) {
     }
   }
   return values;
+}
+
+void ApplyWindowDefaults(platform::ControlSet& controls) {
+  const platform::ControlSet defaults = params::CreateWindowControls();
+  for (const platform::Control& d : defaults.All()) {
+    if (!platform::IsParameterKind(d.Kind())) continue;
+    platform::Control& c = controls.At(d.Name(), d.Index());
+    switch (d.Kind()) {
+      case platform::ControlKind::kNumberBox: c.SetText(d.Text()); break;
+      case platform::ControlKind::kCheckBox: c.SetValue(d.Value()); break;
+      default: c.SetListIndex(d.ListIndex() < 0 ? 0 : d.ListIndex()); break;
+    }
+  }
 }
 
 ParameterValues ValuesAfterReload(ParameterValues saved) {

@@ -15,6 +15,11 @@ using ParameterValues = std::vector<std::pair<std::string, std::string>>;
 
 ParameterValues ReadParameterValues(const platform::ControlSet& controls);
 
+// Every parameter control back to the window's own default, so that a default settings file
+// in the working folder cannot change a build. A selection box without an item gets its
+// first.
+void ApplyWindowDefaults(platform::ControlSet& controls);
+
 // The values a window holds after loading what Save Settings wrote from a window holding
 // `saved`: the same, but for one case. A file may set an edge option grey (2) after checking
 // the other one; the saved file lists chkLandPlace(1) before chkLandPlace(2), so loading it
