@@ -25,9 +25,9 @@ void PictureSurface::FillBox(int x, int y, int dx, int dy, Rgb colour) {
   y1 = std::max<long long>(y1, 0);
   x2 = std::min<long long>(x2, kWidth - 1);
   y2 = std::min<long long>(y2, kHeight - 1);
+  if (x1 > x2) return;
   for (long long py = y1; py <= y2; ++py)
-    for (long long px = x1; px <= x2; ++px)
-      pixels_[static_cast<std::size_t>(py * kWidth + px)] = colour;
+    std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(py * kWidth + x1), x2 - x1 + 1, colour);
 }
 
 Rgb PictureSurface::Pixel(int px, int py) const {
