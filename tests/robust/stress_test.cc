@@ -213,7 +213,7 @@ void StressMaps(MapRange range, int count, std::uint64_t firstCase) {
   }
 }
 
-TEST(Stress, SmallMapsBuildAndStopAnywhere) { StressMaps({1, 12}, Cases(1800, 120), 1'000'000); }
+TEST(Stress, SmallMapsBuildAndStopAnywhere) { StressMaps({1, 12}, Cases(2800, 120), 1'000'000); }
 
 TEST(Stress, MediumMapsBuildAndStopAnywhere) { StressMaps({13, 80}, Cases(120, 8), 2'000'000); }
 
