@@ -1,7 +1,11 @@
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "common/random.h"
 #include "platform/control.h"
 #include "platform/headless_platform.h"
 #include "platform/picture_surface.h"
@@ -90,6 +94,34 @@ TEST(PictureSurface, FillsBoxesGivenInTwipsBothCornersIncluded) {
   surface.FillBox(-100000, -100000, 1 << 30, 1 << 30, red);
   EXPECT_EQ(surface.Pixel(300, 268), red);
   EXPECT_EQ(surface.Pixel(301, 0), Rgb{});
+}
+
+// Boxes of every width, full-width ones of every height among them, laid one over another
+// with different colours: each pixel ends as the last box that covers it says.
+TEST(PictureSurface, OverlappingBoxesLeaveEachPixelToTheLastBoxOverIt) {
+  PictureSurface surface;
+  std::vector<Rgb> expected(static_cast<std::size_t>(PictureSurface::kWidth * PictureSurface::kHeight));
+  Random random(5);
+  const auto pixel = [](long long twips) { return twips >= 0 ? twips / 15 : -((-twips + 14) / 15); };
+  for (int box = 0; box < 400; ++box) {
+    const bool fullWidth = box % 3 == 0;
+    const auto x = static_cast<int>(fullWidth ? -30 : random.DrawInt(-600, 4800));
+    const auto dx = static_cast<int>(fullWidth ? 5000 : random.DrawInt(-1500, 1500));
+    const auto y = static_cast<int>(random.DrawInt(-600, 4300));
+    const auto dy = static_cast<int>(random.DrawInt(-1500, 1500));
+    const Rgb colour{static_cast<std::uint8_t>(box), static_cast<std::uint8_t>(box / 256 + 1), 7};
+    surface.FillBox(x, y, dx, dy, colour);
+    const long long x1 = std::min(pixel(x), pixel(x + dx)), x2 = std::max(pixel(x), pixel(x + dx));
+    const long long y1 = std::min(pixel(y), pixel(y + dy)), y2 = std::max(pixel(y), pixel(y + dy));
+    for (long long py = std::max(y1, 0LL); py <= std::min<long long>(y2, PictureSurface::kHeight - 1); ++py)
+      for (long long px = std::max(x1, 0LL); px <= std::min<long long>(x2, PictureSurface::kWidth - 1); ++px)
+        expected[static_cast<std::size_t>(py * PictureSurface::kWidth + px)] = colour;
+    if (box % 20 != 19) continue;
+    for (int py = 0; py < PictureSurface::kHeight; ++py)
+      for (int px = 0; px < PictureSurface::kWidth; ++px)
+        ASSERT_EQ(surface.Pixel(px, py), expected[static_cast<std::size_t>(py * PictureSurface::kWidth + px)])
+            << "after box " << box << " at pixel " << px << "," << py;
+  }
 }
 
 // A window stand-in that records what the event loop delivers.
