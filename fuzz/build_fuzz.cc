@@ -17,7 +17,7 @@
 
 namespace {
 
-// Far more yields than any build of the land HoldLandToTheMap lets through needs (a few
+// Far more yields than any build of the figures HoldShapingWork lets through needs (a few
 // million at the most), watch-mode pauses included.
 constexpr long long kYieldBudget = 20'000'000;
 
@@ -51,21 +51,19 @@ void Show(const lorvex::platform::ControlSet& controls, int width, int height, b
     std::fprintf(stderr, "%s = %s\n", key.c_str(), value.c_str());
 }
 
-// The build holds the number of masses and each mass's size to the map's squares, but shapes
-// every mass it draws, placed or not, and a mass's growth costs some yields a square: on a
-// 64 x 64 map the largest figures ask for 4096 masses of 4096 squares, minutes of building
-// under the sanitizers. So that the fuzzer keeps its pace, maps of up to this many squares
-// take any land-mass figures (their builds stay small), and on larger maps figures that ask
-// for more than twice the map's squares give way to the window's defaults. (The tests of the
-// extremes build the largest figures on the largest maps.)
-constexpr std::int64_t kAnyLandUpTo = 400;
+// The build holds the number of masses and each mass's size to the map's squares and a sea
+// border to 99, but shapes every mass it draws, placed or not, and a shaping costs yields by
+// the square of land and of border (one a border square in watch mode): on a 64 x 64 map the
+// largest figures ask for 4096 masses of 4096 squares, minutes or hours under the sanitizers.
+// So that the fuzzer keeps its pace, figures asking for more shaping work than this give way
+// to the window's defaults (which ask for about 30 thousand). The tests of the extremes build
+// the largest figures on the smallest and the largest maps.
+constexpr double kMostShapingWork = 100'000;
 
-void HoldLandToTheMap(lorvex::platform::ControlSet& controls, int width, int height) {
-  const std::int64_t squares = static_cast<std::int64_t>(width) * height;
+void HoldShapingWork(lorvex::platform::ControlSet& controls, int width, int height) {
   std::vector<std::string> texts;
   for (int i = 0; i < 20; ++i) texts.push_back(controls.At("txtLandMass", i).Text());
-  if (squares <= kAnyLandUpTo || lorvex::checks::LandAsked(texts) <= 2.0 * static_cast<double>(squares))
-    return;
+  if (lorvex::checks::ShapingWorkAsked(texts, static_cast<double>(width) * height) <= kMostShapingWork) return;
   const lorvex::platform::ControlSet defaults = lorvex::params::CreateWindowControls();
   for (int i = 0; i < 20; ++i) controls.At("txtLandMass", i).SetText(defaults.At("txtLandMass", i).Text());
 }
@@ -96,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.AddModalAction([&](lorvex::platform::Window& w) {
     auto& form = static_cast<lorvex::ui::frmBuild&>(w);
     FillParameters(form.Controls(), in);
-    HoldLandToTheMap(form.Controls(), width, height);
+    HoldShapingWork(form.Controls(), width, height);
     if (std::getenv("LORVEX_FUZZ_SHOW") != nullptr) Show(form.Controls(), width, height, wrap, watch, seed);
     if (watch) form.Form_KeyDown(lorvex::platform::kKeyF5, lorvex::platform::kShiftAlt);
     form.Controls().At("cmdBuild", 0).Click();

@@ -57,6 +57,21 @@ double LandAsked(const std::vector<std::string>& landMassTexts) {
   return land;
 }
 
+double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double squares) {
+  const auto box = [&](std::size_t index, double most) {
+    return index < landMassTexts.size() ? std::min(std::fabs(ReadFieldNumber(landMassTexts[index])), most) : 0.0;
+  };
+  double work = std::max(box(18, squares), box(19, squares));
+  for (std::size_t s = 0; s < 3; ++s) {
+    const double count = std::max(box(6 * s, squares), box(6 * s + 1, squares));
+    const double size = std::max(box(6 * s + 2, squares), box(6 * s + 3, squares));
+    const double border = std::max(box(6 * s + 4, 99), box(6 * s + 5, 99));
+    const double side = std::sqrt(size) + 2 * border + 1;
+    work += count * (side * side + 24);
+  }
+  return work;
+}
+
 std::string FirstDifference(const ParameterValues& a, const ParameterValues& b) {
   if (a.size() != b.size())
     return "the windows have " + std::to_string(a.size()) + " and " + std::to_string(b.size()) +

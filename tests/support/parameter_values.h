@@ -31,6 +31,13 @@ ParameterValues ValuesAfterReload(ParameterValues saved);
 // size, plus the larger tiny-island figure.
 double LandAsked(const std::vector<std::string>& landMassTexts);
 
+// The shaping work, in squares, that the land-mass texts ask of a map of `squares` squares,
+// each figure held as the build holds it (counts and sizes to the map's squares, a sea border
+// to 99): for each size class the larger count times the squares of a canvas of the larger
+// size ringed by the larger border, plus 24 a mass (every mass costs at least a few drawings),
+// and the larger tiny-island figure.
+double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double squares);
+
 // The first control whose value differs, as "Name(Index): a | b", or "" when all agree.
 std::string FirstDifference(const ParameterValues& a, const ParameterValues& b);
 
