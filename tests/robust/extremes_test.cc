@@ -152,5 +152,30 @@ TEST(HeavyBuild, ThousandsOfLargeMassesOnASmallMapEnd) {
   std::printf("yields: %lld, land squares: %lld\n", result.yields, result.landSquares);
 }
 
+// Found by the build fuzz target: no land asked for, but thousands of Medium masses each
+// ringed by a sea border 67 squares wide, in watch mode, where every border square is shown:
+// some 40 million yields, a build that ends. Over three times that many ends a build that
+// loops.
+TEST(HeavyBuild, ThousandsOfWideSeaBordersInWatchModeEnd) {
+  SessionPlan plan;
+  plan.width = plan.height = 64;
+  plan.wrap = true;
+  plan.watch = true;
+  plan.seed = 5;
+  plan.yieldBudget = kThousandsOfMassesBudget;
+  plan.setParameters = [](ControlSet& controls) {
+    const char* texts[] = {"3", "3", "400", "602", "02", "02", "1e83", "1e83", "", "0",
+                           "67", "67", "11", "11", "", "", "0", "0", "10", "0"};
+    for (int i = 0; i < 20; ++i) controls.At("txtLandMass", i).SetText(texts[i]);
+    controls.At("chkLandPlace", 1).SetValue(1);
+    for (int a = 0; a < 3; ++a) controls.At("chkAlgorithm", a).SetValue(a == 1 ? 1 : 0);
+  };
+  const SessionResult result = RunSession(plan);
+  EXPECT_FALSE(result.overBudget);
+  EXPECT_TRUE(result.answer);
+  EXPECT_EQ(result.broken, "");
+  std::printf("yields: %lld, land squares: %lld\n", result.yields, result.landSquares);
+}
+
 }  // namespace
 }  // namespace lorvex::checks
