@@ -3,7 +3,7 @@
 // item) and at the smallest (zeros, nothing checked, first items), on a 10 x 10 map and on
 // the largest map a host may ask for. Each build ends within a budget of yields and the
 // window answers. The largest values on the largest map build a world of 16.7 million
-// squares: with a heavy fuzz finding (suite HeavyBuild) CTest runs them as a test of its
+// squares: with two heavy fuzz findings (suite HeavyBuild) CTest runs them as a test of its
 // own, labelled "extremes" (tests/CMakeLists.txt).
 #include <cstdio>
 #include <string>
