@@ -51,19 +51,11 @@ void Show(const lorvex::platform::ControlSet& controls, int width, int height, b
     std::fprintf(stderr, "%s = %s\n", key.c_str(), value.c_str());
 }
 
-// The build holds the number of masses and each mass's size to the map's squares and a sea
-// border to 99, but shapes every mass it draws, placed or not, and a shaping costs yields by
-// the square of land and of border (one a border square in watch mode): on a 64 x 64 map the
-// largest figures ask for 4096 masses of 4096 squares, minutes or hours under the sanitizers.
-// So that the fuzzer keeps its pace, figures asking for more shaping work than this give way
-// to the window's defaults (which ask for about 30 thousand). The tests of the extremes build
-// the largest figures on the smallest and the largest maps.
-constexpr double kMostShapingWork = 100'000;
-
+// Land figures asking for too much shaping give way to the window's defaults.
 void HoldShapingWork(lorvex::platform::ControlSet& controls, int width, int height) {
   std::vector<std::string> texts;
   for (int i = 0; i < 20; ++i) texts.push_back(controls.At("txtLandMass", i).Text());
-  if (lorvex::checks::ShapingWorkAsked(texts, static_cast<double>(width) * height) <= kMostShapingWork) return;
+  if (!lorvex::checks::AsksTooMuchShaping(texts, static_cast<double>(width) * height)) return;
   const lorvex::platform::ControlSet defaults = lorvex::params::CreateWindowControls();
   for (int i = 0; i < 20; ++i) controls.At("txtLandMass", i).SetText(defaults.At("txtLandMass", i).Text());
 }

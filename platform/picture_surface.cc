@@ -26,19 +26,12 @@ void PictureSurface::FillBox(int x, int y, int dx, int dy, Rgb colour) {
   x2 = std::min<long long>(x2, kWidth - 1);
   y2 = std::min<long long>(y2, kHeight - 1);
   if (x1 > x2 || y1 > y2) return;
-  // The first row is filled and the others copied from it, block copies of plain bytes.
-  // Rows as wide as the surface lie end to end: what is filled is copied on after itself,
-  // doubling, so a whole picture (each mass preview starts with one) takes a few copies.
+  // The first row is filled and the others copied from it, block copies of plain bytes
+  // (each mass preview starts by filling the whole picture).
   const auto first = pixels_.begin() + static_cast<std::ptrdiff_t>(y1 * kWidth + x1);
   const auto length = static_cast<std::ptrdiff_t>(x2 - x1 + 1);
   const auto rows = static_cast<std::ptrdiff_t>(y2 - y1 + 1);
   std::fill_n(first, length, colour);
-  if (length == kWidth) {
-    const std::ptrdiff_t total = length * rows;
-    for (std::ptrdiff_t done = length; done < total; done *= 2)
-      std::copy_n(first, std::min(done, total - done), first + done);
-    return;
-  }
   for (std::ptrdiff_t r = 1; r < rows; ++r) std::copy_n(first, length, first + r * kWidth);
 }
 

@@ -16,7 +16,6 @@ struct Bench : checks::EngineRig<> {
   Bench(int width, int height, bool wrap, std::uint64_t seed = 1) : EngineRig(seed) {
     world.SetMapSize(width, height, wrap);
     world.CreateInitialMap();
-    world.StopRequested = false;
   }
 };
 

@@ -76,18 +76,7 @@ Setting RandomText(Random& rng, const platform::Control& box) {
   return s;
 }
 
-// The most land squares the land-mass boxes (the first 20 settings) ask for.
-double LandAsked(const std::vector<Setting>& settings) {
-  std::vector<std::string> texts;
-  for (std::size_t i = 0; i < 20; ++i) texts.push_back(settings[i].text);
-  return checks::LandAsked(texts);
-}
-
-// Maps up to this many squares take any land-mass figures: the build holds the number and
-// size of masses to the map, so even absurd figures cost little there.
-constexpr std::int64_t kAnyLandUpTo = 400;
-// On larger maps the land-mass figures ask for at most twice the map's squares (redrawn up
-// to this many times, else the defaults), so that each case stays a fraction of a second.
+// Land-mass figures that ask too much are redrawn up to this many times, else the defaults.
 constexpr int kLandDraws = 100;
 
 // A parameter set as a person might leave the window: number boxes as RandomText gives them,
@@ -112,7 +101,11 @@ std::vector<Setting> RandomParameters(Random& rng, std::int64_t squares) {
     settings.push_back(std::move(s));
   }
   // The window's first 20 parameter controls are the land-mass boxes txtLandMass(0 .. 19).
-  const auto tooMuchLand = [&] { return squares > kAnyLandUpTo && LandAsked(settings) > 2.0 * squares; };
+  const auto tooMuchLand = [&] {
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < 20; ++i) texts.push_back(settings[i].text);
+    return AsksTooMuchShaping(texts, static_cast<double>(squares));
+  };
   for (int draw = 0; draw <= kLandDraws && tooMuchLand(); ++draw)
     for (int i = 0; i < 20; ++i) {
       const platform::Control& box = fresh.At("txtLandMass", i);

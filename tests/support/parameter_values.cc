@@ -47,16 +47,6 @@ ParameterValues ValuesAfterReload(ParameterValues saved) {
   return saved;
 }
 
-double LandAsked(const std::vector<std::string>& landMassTexts) {
-  const auto box = [&](std::size_t index) {
-    return index < landMassTexts.size() ? std::fabs(ReadFieldNumber(landMassTexts[index])) : 0.0;
-  };
-  double land = std::max(box(18), box(19));
-  for (std::size_t s = 0; s < 3; ++s)
-    land += std::max(box(6 * s), box(6 * s + 1)) * std::max(box(6 * s + 2), box(6 * s + 3));
-  return land;
-}
-
 double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double squares) {
   const auto box = [&](std::size_t index, double most) {
     return index < landMassTexts.size() ? std::min(std::fabs(ReadFieldNumber(landMassTexts[index])), most) : 0.0;
@@ -70,6 +60,10 @@ double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double sq
     work += count * (side * side + 24);
   }
   return work;
+}
+
+bool AsksTooMuchShaping(const std::vector<std::string>& landMassTexts, double squares) {
+  return ShapingWorkAsked(landMassTexts, squares) > kMostShapingWork;
 }
 
 std::string FirstDifference(const ParameterValues& a, const ParameterValues& b) {
