@@ -129,7 +129,6 @@ struct WorldState {
     return y;
   }
 
-  bool IsWaterAt(std::int32_t x, std::int32_t y) const { return IsWater(WorldMap(x, y)); }
 };
 
 }  // namespace lorvex

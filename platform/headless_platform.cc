@@ -11,7 +11,6 @@ constexpr double kSecondsPerYield = 0.001;
 }  // namespace
 
 std::uint64_t HeadlessPlatform::ClockSeed() {
-  if (clockSeed_) return *clockSeed_;
   return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }
 

@@ -45,7 +45,6 @@ class HeadlessPlatform : public Platform {
     fileAnswers_.push_back(std::move(fileName));
   }
   void SetClock(double secondsSinceMidnight) { clock_ = secondsSinceMidnight; }
-  void SetClockSeed(std::uint64_t seed) { clockSeed_ = seed; }
   // Called with every message as it is shown (the command line prints them).
   void OnMessage(std::function<void(const ShownMessage&)> sink) { messageSink_ = std::move(sink); }
   // Called at every yield after the events are delivered (the command line draws progress).
@@ -87,7 +86,6 @@ class HeadlessPlatform : public Platform {
   std::vector<ShownMessage> messages_;
   std::vector<FileDialogRequest> fileRequests_;
   double clock_ = 43200.0;  // noon, far from the midnight wrap unless a test moves it
-  std::optional<std::uint64_t> clockSeed_;
   long long yieldCount_ = 0;
   long long timerTicks_ = 0;
   MousePointer pointer_ = MousePointer::kDefault;

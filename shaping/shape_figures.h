@@ -46,8 +46,6 @@ class Figure {
   int Code() const { return code_; }
   std::int32_t Lu() const { return lu_; }
   std::int32_t Lv() const { return lv_; }
-  double Cu() const { return cu_; }
-  double Cv() const { return cv_; }
   const FigureDims& Dims() const { return dims_; }
   const FigureDraws& Draws() const { return draws_; }
   bool Inside(std::int32_t u, std::int32_t v) const;

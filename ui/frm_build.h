@@ -64,7 +64,6 @@ class frmBuild : public platform::Window, public BuildHooks {
   const platform::PictureSurface& PicMass() const { return picMass_; }
   Random& Generator() { return random_; }
   std::string Caption() const { return params::kWindowCaption; }
-  platform::Platform& PlatformServices() { return platform_; }
   void Show() { visible_ = true; }
   void Hide() { visible_ = false; }
 

@@ -56,7 +56,6 @@ class WorldWindow : public QWidget {
   // The "Build Again" button: a cancelled build ends the program.
   void BuildAgain();
 
-  WorldView* View() const { return view_; }
   QLabel* Summary() const { return summary_; }
 
  private:

@@ -145,7 +145,7 @@ void QtPlatform::ShowModal(platform::Window& window) {
   }
   // No parent: the host's window may go while the modal show runs; the window is only
   // centred over it.
-  BuildDialog dialog(*form, *this, figures_);
+  BuildDialog dialog(*form, *this, ShapingFigures);
   dialog.setWindowModality(Qt::ApplicationModal);
   if (QWidget* host = QApplication::activeWindow())
     dialog.move(host->frameGeometry().center() - dialog.rect().center());

@@ -45,7 +45,6 @@ class QtPlatform : public platform::Platform {
   void SetFileAnswerer(FileAnswerer answerer) { fileAnswerer_ = std::move(answerer); }
   // Called once each window is on the screen, from the event loop of its modal show.
   void OnWindowShown(std::function<void(BuildDialog&)> hook) { onShown_ = std::move(hook); }
-  void SetShapeFigures(ShapeFigureSource figures) { figures_ = std::move(figures); }
 
   // Message boxes and file dialogs open right now (keys reach no window meanwhile).
   int OpenModalBoxes() const { return openModalBoxes_; }
@@ -86,7 +85,6 @@ class QtPlatform : public platform::Platform {
   MessageAnswerer messageAnswerer_;
   FileAnswerer fileAnswerer_;
   std::function<void(BuildDialog&)> onShown_;
-  ShapeFigureSource figures_ = ShapingFigures;
 };
 
 // Sets up a file dialog as the window's common dialog request asks: save or open, the
