@@ -62,16 +62,6 @@ TEST(BuildWorld, ADefaultBuildReachesTheHostAndKeepsTheInvariants) {
   }
 }
 
-TEST(BuildWorld, OneSeedBuildsOneWorld) {
-  Session a, b, c;
-  ASSERT_TRUE(a.Build(120, 80, true, 5));
-  ASSERT_TRUE(b.Build(120, 80, true, 5));
-  ASSERT_TRUE(c.Build(120, 80, true, 6));
-  EXPECT_EQ(a.World().WorldMap.Cells(), b.World().WorldMap.Cells());
-  EXPECT_EQ(a.World().CityProduction, b.World().CityProduction);
-  EXPECT_NE(a.World().WorldMap.Cells(), c.World().WorldMap.Cells());
-}
-
 TEST(BuildWorld, LoEqualHiGivesExactlyThoseCountsAndTheProgressArithmetic) {
   Session session;
   int progressMax = 0, progressEnd = 0;

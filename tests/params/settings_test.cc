@@ -308,28 +308,6 @@ TEST(SettingsFile, AMissingFileOnlyRevalidatesAnUnreadableOneChangesNothing) {
   EXPECT_EQ(f.Text("txtAlgorithm", 0), "1");
 }
 
-TEST(SettingsFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
-  InEmptyDirectory dir;
-  FormFixture f;
-  fs::create_directory("kessett");
-  WriteFile("kessett/x.kst", "old contents\r\n");
-  // The save writes beside the file first; a folder in that place makes the write fail
-  // whoever runs the test.
-  AtomicFile probe("kessett/x.kst");
-  fs::create_directory(probe.PartialPath());
-  f.platform.QueueFileAnswer("kessett/x.kst");
-  EXPECT_FALSE(f.form.SaveSettings());
-  EXPECT_EQ(ReadFile("kessett/x.kst"), "old contents\r\n");
-  ASSERT_EQ(f.platform.Messages().size(), 1u);
-  EXPECT_EQ(f.platform.Messages()[0].text, "Could not save settings to kessett/x.kst: Is a directory");
-  fs::remove(probe.PartialPath());
-
-  WriteFile("plain", "a file, not a folder");
-  f.platform.QueueFileAnswer("plain/x.kst");
-  EXPECT_FALSE(f.form.SaveSettings());
-  EXPECT_EQ(f.platform.Messages().back().text, "Could not save settings to plain/x.kst: Not a directory");
-}
-
 TEST(SettingsFile, AFailedSaveToAReadOnlyFolderKeepsTheOldFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "running as root: a read-only folder does not stop writes";
   InEmptyDirectory dir;

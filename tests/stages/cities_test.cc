@@ -447,24 +447,6 @@ TEST(PlaceCities, SpecialtyPercentageAndProductionRange) {
   }
 }
 
-TEST(PlaceCities, OneSeedOneResult) {
-  WorldState worlds[3];
-  const std::uint64_t seeds[3] = {77, 77, 78};
-  for (int i = 0; i < 3; ++i) {
-    StageFixture f(seeds[i]);
-    ScatterIslands(f.world, 120, 80, true, 40, 8);
-    CityCall call;
-    call.mode = 'P';
-    call.option = 2;
-    call.Run(f);
-    worlds[i] = f.world;
-  }
-  EXPECT_EQ(worlds[0].WorldMap.Cells(), worlds[1].WorldMap.Cells());
-  EXPECT_EQ(worlds[0].CityProduction, worlds[1].CityProduction);
-  EXPECT_EQ(worlds[0].CitySpecialty, worlds[1].CitySpecialty);
-  EXPECT_NE(worlds[0].WorldMap.Cells(), worlds[2].WorldMap.Cells());
-}
-
 TEST(PlaceCities, HopelessWorldsAndCountsFinish) {
   std::vector<std::string> strips = FilledRows(40, 20, false, 'S');
   for (int y = 3; y < 18; y += 2) strips[static_cast<std::size_t>(y)].replace(3, 30, 30, 'C');

@@ -376,20 +376,6 @@ TEST(PlaceTerrain, EachPassIsDrawnTowardsTheTerrainOfTheEarlierOnes) {
   }
 }
 
-TEST(PlaceTerrain, OneSeedOneTerrain) {
-  std::vector<char> maps[3];
-  const std::uint64_t seeds[3] = {42, 42, 43};
-  for (int i = 0; i < 3; ++i) {
-    StageFixture f(seeds[i]);
-    stagetest::ScatterIslands(f.world, 100, 80, true, 40, 4);
-    BuildContext context = f.Context();
-    PlaceTerrain(context, 0.1f, 0.1f, 0.1f, 0.1f);
-    maps[i] = f.world.WorldMap.Cells();
-  }
-  EXPECT_EQ(maps[0], maps[1]);
-  EXPECT_NE(maps[0], maps[2]);
-}
-
 TEST(PlaceTerrain, WorldsWithLittleOrNoClearLandFinish) {
   struct Case {
     const char* what;
