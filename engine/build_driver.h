@@ -1,7 +1,7 @@
 // The build driver: one set of parameters in, one finished world out.
 #pragma once
 
-#include "engine/build_context.h"
+#include "world/build_context.h"
 
 namespace lorvex {
 

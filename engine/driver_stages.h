@@ -3,7 +3,7 @@
 // draw order, and the calls.
 #pragma once
 
-#include "engine/build_context.h"
+#include "world/build_context.h"
 
 namespace lorvex {
 

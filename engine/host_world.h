@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/grid.h"
-#include "engine/world_state.h"
+#include "world/grid.h"
+#include "world/world_state.h"
 
 namespace lorvex {
 

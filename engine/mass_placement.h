@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "engine/build_context.h"
-#include "engine/grid.h"
+#include "world/build_context.h"
+#include "world/grid.h"
 
 namespace lorvex {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/build_context.h"
+#include "world/build_context.h"
 
 namespace lorvex {
 

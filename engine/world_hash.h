@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "engine/host_world.h"
-#include "engine/world_state.h"
+#include "world/world_state.h"
 
 namespace lorvex {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/grid.h"
+#include "world/grid.h"
 
 namespace lorvex::exporting {
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "host/window_platform.h"
+#include "platform/window_platform.h"
 #include "platform/headless_platform.h"
 
 namespace lorvex {

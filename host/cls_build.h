@@ -20,7 +20,7 @@ inline constexpr int kMaxMapSide = 4096;
 class clsBuild {
  public:
   // Without a platform, every Build shows the real window when the process can show
-  // windows (a window toolkit binding has registered itself, host/window_platform.h) and
+  // windows (a window toolkit binding has registered itself, platform/window_platform.h) and
   // runs it headless otherwise: it opens, nobody presses a button, and it is cancelled.
   clsBuild();
   explicit clsBuild(platform::Platform& platform);

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/build_context.h"
+#include "world/build_context.h"
 #include "shaping/mass_canvas.h"
 #include "shaping/square_flags.h"
 

@@ -13,7 +13,7 @@
 #include <cstdint>
 
 #include "common/random.h"
-#include "engine/grid.h"
+#include "world/grid.h"
 
 namespace lorvex::shaping {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/build_context.h"
+#include "world/build_context.h"
 #include "shaping/blob_growth.h"
 #include "shaping/mass_canvas.h"
 #include "shaping/shape_figures.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/build_context.h"
+#include "world/build_context.h"
 #include "shaping/blob_growth.h"
 #include "shaping/mass_canvas.h"
 

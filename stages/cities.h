@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/build_context.h"
+#include "world/build_context.h"
 
 namespace lorvex::stages {
 

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "common/random.h"
-#include "engine/build_context.h"
-#include "engine/grid.h"
+#include "world/build_context.h"
+#include "world/grid.h"
 #include "engine/host_world.h"
-#include "engine/world_state.h"
+#include "world/world_state.h"
 #include "params/build_parameters.h"
 #include "params/parameter_form.h"
 #include "platform/common_controls.h"

@@ -6,8 +6,8 @@
 // pixels is the box from ((c*x + ox)*15, (c*y + oy)*15) twips, (c - 1)*15 twips wide and high.
 #pragma once
 
-#include "engine/build_context.h"
-#include "engine/world_state.h"
+#include "world/build_context.h"
+#include "world/world_state.h"
 #include "platform/control.h"
 #include "platform/picture_surface.h"
 

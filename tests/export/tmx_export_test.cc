@@ -11,7 +11,7 @@
 #include <set>
 #include <sstream>
 
-#include "engine/world_state.h"
+#include "world/world_state.h"
 #include "export/palette.h"
 #include "export/png_file.h"
 #include "export/world_export.h"

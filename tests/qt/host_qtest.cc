@@ -14,7 +14,7 @@
 
 #include "event_steps.h"
 #include "host/c_api/lorvex.h"
-#include "host/window_platform.h"
+#include "platform/window_platform.h"
 #include "qt_test_support.h"
 #include "ui/qt/window_platform_qt.h"
 

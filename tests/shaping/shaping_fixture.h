@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/numbers.h"
-#include "engine/build_context.h"
+#include "world/build_context.h"
 #include "params/build_parameters.h"
 #include "shaping/mass_canvas.h"
 #include "support/engine_rig.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/random.h"
-#include "engine/build_context.h"
+#include "world/build_context.h"
 #include "params/build_parameters.h"
 #include "support/engine_rig.h"
 

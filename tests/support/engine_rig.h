@@ -8,7 +8,7 @@
 #include <type_traits>
 
 #include "common/random.h"
-#include "engine/build_context.h"
+#include "world/build_context.h"
 #include "params/build_parameters.h"
 
 namespace lorvex::checks {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/world_state.h"
+#include "world/world_state.h"
 
 namespace lorvex::checks {
 

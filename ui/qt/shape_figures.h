@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "engine/grid.h"
+#include "world/grid.h"
 #include "shaping/shape_figures.h"
 
 namespace lorvex::ui::qt {

@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-#include "engine/grid.h"
+#include "world/grid.h"
 #include "platform/common_controls.h"
 #include "platform/picture_surface.h"
 

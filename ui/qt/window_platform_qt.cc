@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "host/window_platform.h"
+#include "platform/window_platform.h"
 #include "ui/qt/qt_platform.h"
 
 namespace lorvex::ui::qt {

@@ -9,7 +9,7 @@
 
 namespace lorvex::ui::qt {
 
-// Registers MakeQtWindowPlatform with clsBuild (host/window_platform.h).
+// Registers MakeQtWindowPlatform with clsBuild (platform/window_platform.h).
 void InstallQtWindowPlatform();
 
 // A QtPlatform (with a QApplication of its own when the program has none), or nothing

@@ -1,4 +1,4 @@
-#include "engine/world_state.h"
+#include "world/world_state.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "host/window_platform.h"
+#include "platform/window_platform.h"
 
 #include <atomic>
 

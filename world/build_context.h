@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "common/random.h"
-#include "engine/world_state.h"
+#include "world/world_state.h"
 #include "params/build_parameters.h"
 
 namespace lorvex {

@@ -1,4 +1,4 @@
-#include "engine/build_context.h"
+#include "world/build_context.h"
 
 namespace lorvex {
 

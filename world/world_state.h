@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/grid.h"
+#include "world/grid.h"
 
 namespace lorvex {
 

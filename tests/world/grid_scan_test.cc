@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "common/random.h"
-#include "engine/grid.h"
-#include "engine/world_state.h"
+#include "world/grid.h"
+#include "world/world_state.h"
 
 namespace lorvex {
 namespace {
