@@ -10,40 +10,54 @@
 
 namespace {
 
+using lorvex::testing::CliFolder;
 using lorvex::testing::CliRun;
 
-// Runs lorvex with the arguments in a fresh temporary folder (so no settings file of an
-// earlier run is found).
-CliRun Lorvex(const std::string& arguments) {
-  const lorvex::testing::CliFolder folder;
-  return folder.Run(arguments);
-}
+CliRun Lorvex(const std::string& arguments) { return CliFolder().Run(arguments); }
 
-TEST(Cli, VersionAndHelp) {
+// Bad options, sizes outside 1 .. 4096, settings files that cannot be read and files that
+// cannot be written exit with 2 and a message naming them; a question answered No refuses
+// the build with the window's message and exits with 1.
+TEST(Cli, ExitStatusesAndMessages) {
+  const struct { const char* arguments; int status; const char* told; } rows[] = {
+      {"build --width 0 --height 10", 2, "--width"},
+      {"build --width 10 --height 4097", 2, "--height"},
+      {"build --width abc --height 10", 2, "--width"},
+      {"build --width 10", 2, "--height"},
+      {"build --width 2.5 --height 10", 2, "--width"},
+      {"build --width 10 --height 10 --scale 0", 2, "--scale"},
+      {"build --width 99999999999999999999 --height 10", 2, "--width"},
+      {"frobnicate", 2, "frobnicate"},
+      {"build --width 20 --height 20 --seed 1 --yes --png /nonexistent/dir/w.png", 2, "/nonexistent/dir/w.png"},
+      {"build --width 10 --height 10 --seed 1", 1,
+       "Warning: Average Land % is Greater than 50%.  This may take\nan unusually long time to complete.  Continue with Build?"},
+      {"shapes --png g.png --squares 0", 2, "--squares"},
+      {"shapes --png g.png --squares 10000", 2, "--squares"},
+      {"shapes --png g.png --orient 8", 2, "--orient"},
+      {"shapes --squares 5", 2, "--png"},
+      {"settings --settings none.kst --save out.kst", 2, "none.kst"},
+      {"settings --save /nonexistent/out.kst", 2, "Could not save settings to /nonexistent/out.kst"},
+      {"settings", 2, "--save"},
+      {"recommend --width 0 --height 10 --save r.kst", 2, "--width"},
+  };
+  for (const auto& row : rows) {
+    const CliRun run = Lorvex(row.arguments);
+    EXPECT_EQ(run.status, row.status) << row.arguments << "\n" << run.err;
+    EXPECT_NE(run.err.find(row.told), std::string::npos) << row.arguments << "\n" << run.err;
+  }
+  EXPECT_EQ(Lorvex("build --width 10 --height 10 --seed 1 --yes --quiet").status, 0);
   const CliRun version = Lorvex("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_NE(version.out.find("1.1.3"), std::string::npos);
-  const CliRun help = Lorvex("build --help");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("--width"), std::string::npos);
 }
 
-TEST(Cli, UsageErrorsExitWith2) {
-  for (const char* args : {"build --width 0 --height 10", "build --width 10 --height 4097",
-                           "build --width abc --height 10", "build --width 10",
-                           "build --width 2.5 --height 10", "build --width 10 --height 10 --scale 0",
-                           "build --width 99999999999999999999 --height 10", "frobnicate"}) {
-    const CliRun run = Lorvex(args);
-    EXPECT_EQ(run.status, 2) << args << "\n" << run.err;
-    EXPECT_FALSE(run.err.empty()) << args;
-  }
-}
-
+// One seed builds one world; the JSON describes it: size, wrap, seed, border rows, masses
+// that count its land, cities in the host's column-major order.
 TEST(Cli, OneSeedBuildsOneWorldAndTheJsonDescribesIt) {
-  const CliRun a = Lorvex("build --width 80 --height 50 --wrap --seed 42 --yes --json - --quiet");
-  const CliRun b = Lorvex("build --width 80 --height 50 --wrap --seed 42 --yes --json - --quiet");
+  const std::string build = "build --width 80 --height 50 --wrap --yes --json - --quiet --seed ";
+  const CliRun a = Lorvex(build + "42"), b = Lorvex(build + "42"), other = Lorvex(build + "43");
   ASSERT_EQ(a.status, 0) << a.err;
-  EXPECT_EQ(a.out, b.out);
+  EXPECT_TRUE(a.out == b.out && a.out != other.out);
   const nlohmann::json doc = nlohmann::json::parse(a.out);
   EXPECT_EQ(doc["width"], 80);
   EXPECT_EQ(doc["height"], 50);
@@ -57,62 +71,60 @@ TEST(Cli, OneSeedBuildsOneWorldAndTheJsonDescribesIt) {
     for (char c : row.get<std::string>()) land += std::string("TBAS").find(c) == std::string::npos;
   for (const auto& mass : doc["masses"]) counted += mass["squares"].get<long long>();
   EXPECT_EQ(counted, land);
-  // Cities in the host's order: column-major.
   const auto& cities = doc["cities"];
-  for (std::size_t k = 1; k < cities.size(); ++k) {
-    const int x0 = cities[k - 1]["x"], y0 = cities[k - 1]["y"], x1 = cities[k]["x"], y1 = cities[k]["y"];
-    EXPECT_TRUE(x0 < x1 || (x0 == x1 && y0 < y1));
-  }
-  const CliRun other = Lorvex("build --width 80 --height 50 --wrap --seed 43 --yes --json - --quiet");
-  EXPECT_NE(a.out, other.out);
+  ASSERT_GT(cities.size(), 1u);
+  for (std::size_t k = 1; k < cities.size(); ++k)
+    EXPECT_LT(std::make_pair(cities[k - 1]["x"].get<int>(), cities[k - 1]["y"].get<int>()),
+              std::make_pair(cities[k]["x"].get<int>(), cities[k]["y"].get<int>()));
 }
 
-TEST(Cli, TextHasOneLinePerRowAndTheSummaryNamesTheSeed) {
-  const CliRun run = Lorvex("build --width 30 --height 20 --seed 7 --yes --text -");
-  ASSERT_EQ(run.status, 0) << run.err;
-  std::istringstream lines(run.out);
-  std::string line;
+// The text has one line a row; the summary names the seed and the figures; the PNG has the
+// scaled size; the shapes gallery changes with its options.
+TEST(Cli, TextPngSummaryAndGallery) {
+  const CliRun text = Lorvex("build --width 30 --height 20 --seed 7 --yes --text -");
+  ASSERT_EQ(text.status, 0) << text.err;
+  std::istringstream lines(text.out);
   int rows = 0;
-  while (std::getline(lines, line)) {
-    EXPECT_EQ(line.size(), 30u);
-    ++rows;
-  }
+  for (std::string line; std::getline(lines, line); ++rows) EXPECT_EQ(line.size(), 30u);
   EXPECT_EQ(rows, 20);
-  // stdout carries the map, stderr the summary line.
-  EXPECT_TRUE(std::regex_search(run.err, std::regex("(^|\n)seed 7, map 30 x 20, land [0-9]+ squares, masses [0-9]+ large, "
-                                                    "[0-9]+ medium, [0-9]+ small(, tiny islands [0-9]+ squares)?, "
-                                                    "cities [0-9]+\n")))
-      << run.err;
-}
-
-TEST(Cli, AQuestionAnsweredNoRefusesTheBuildWithTheWindowsMessage) {
-  // The default land asks far more than half of a 10 x 10 map: the window warns.
-  const CliRun run = Lorvex("build --width 10 --height 10 --seed 1");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("Warning: Average Land % is Greater than 50%.  This may take\n"
-                         "an unusually long time to complete.  Continue with Build?"),
-            std::string::npos)
-      << run.err;
-  EXPECT_EQ(Lorvex("build --width 10 --height 10 --seed 1 --yes --quiet").status, 0);
-}
-
-TEST(Cli, AFileThatCannotBeWrittenExitsWith2) {
-  const CliRun run = Lorvex("build --width 20 --height 20 --seed 1 --yes --png /nonexistent/dir/w.png");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("/nonexistent/dir/w.png"), std::string::npos);
-}
-
-TEST(Cli, PngStartsWithTheSignatureAndHasTheScaledSize) {
-  const CliRun run = Lorvex("build --width 30 --height 20 --seed 3 --yes --png - --scale 3 --quiet");
-  ASSERT_EQ(run.status, 0) << run.err;
-  ASSERT_GT(run.out.size(), 24u);
-  EXPECT_EQ(run.out.substr(1, 3), "PNG");
+  EXPECT_TRUE(std::regex_search(text.err, std::regex("(^|\n)seed 7, map 30 x 20, land [0-9]+ squares, masses [0-9]+ large, "
+                                                     "[0-9]+ medium, [0-9]+ small(, tiny islands [0-9]+ squares)?, cities [0-9]+\n")))
+      << text.err;
+  const CliRun png = Lorvex("build --width 30 --height 20 --seed 3 --yes --png - --scale 3 --quiet");
+  ASSERT_GT(png.out.size(), 24u);
+  EXPECT_EQ(png.out.substr(1, 3), "PNG");
   const auto be32 = [&](std::size_t at) {
-    return (static_cast<unsigned char>(run.out[at]) << 24) | (static_cast<unsigned char>(run.out[at + 1]) << 16) |
-           (static_cast<unsigned char>(run.out[at + 2]) << 8) | static_cast<unsigned char>(run.out[at + 3]);
+    return (static_cast<unsigned char>(png.out[at]) << 24) | (static_cast<unsigned char>(png.out[at + 1]) << 16) |
+           (static_cast<unsigned char>(png.out[at + 2]) << 8) | static_cast<unsigned char>(png.out[at + 3]);
   };
-  EXPECT_EQ(be32(16), 90);  // IHDR width
-  EXPECT_EQ(be32(20), 60);  // IHDR height
+  EXPECT_EQ(be32(16), 90);  // IHDR width and height
+  EXPECT_EQ(be32(20), 60);
+  const CliRun gallery = Lorvex("shapes --png -"), turned = Lorvex("shapes --png - --orient 3");
+  EXPECT_EQ(gallery.status, 0) << gallery.err;
+  EXPECT_EQ(gallery.out.substr(1, 3), "PNG");
+  EXPECT_TRUE(gallery.out != turned.out && Lorvex("shapes --png - --orient 0 --squares 400").out == gallery.out);
+}
+
+// `lorvex settings` writes the set after the default file, --settings and each --set (a
+// line naming no control noted and ignored), revalidated; `lorvex recommend` writes one set
+// a seed; a build takes a settings file and the same --set lines alike.
+TEST(Cli, SettingsRecommendAndBuildShareTheSettingsLines) {
+  CliFolder folder;
+  lorvex::testing::WriteFile(folder / "in.kst", "txtLandMass(0) = 1\ntxtLandMass(1) = 1\ntxtTerrain(1) = 1\n");
+  const CliRun run = folder.Run("settings --settings in.kst --set 'txtAlgorithm(0) = 0' --set 'nothing(1) = 2' --save out.kst");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("nothing(1) = 2"), std::string::npos) << run.err;
+  const std::string text = lorvex::testing::ReadFile(folder / "out.kst");
+  for (const char* line : {"txtLandMass(0) = 1\r\ntxtLandMass(1) = 1\r\n", "\r\ntxtTerrain(1) = 5\r\n", "\r\ntxtAlgorithm(0) = 1\r\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  ASSERT_EQ(folder.Run("recommend --width 200 --height 150 --seed 4 --save a.kst").status, 0);
+  ASSERT_EQ(folder.Run("recommend --width 200 --height 150 --seed 4 --save b.kst").status, 0);
+  EXPECT_EQ(lorvex::testing::ReadFile(folder / "a.kst"), lorvex::testing::ReadFile(folder / "b.kst"));
+  EXPECT_EQ(lorvex::testing::ReadFile(folder / "a.kst").find("txtLandMass(2) = 400\r\n"), std::string::npos);
+  const std::string build = "build --width 60 --height 40 --seed 9 --yes --quiet --json - ";
+  const std::string withFile = folder.Run(build + "--settings in.kst").out;
+  EXPECT_TRUE(withFile == folder.Run(build + "--set 'txtLandMass(0) = 1' --set 'txtLandMass(1) = 1' --set 'txtTerrain(1) = 1'").out);
+  EXPECT_TRUE(withFile != folder.Run(build).out);
 }
 
 }  // namespace

@@ -1,118 +1,102 @@
-#include <map>
+// The parameter catalogue: every parameter control in the window's order, with its default
+// and the most characters a person may type into it.
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "params/build_parameters.h"
+#include "shaping/shape_figures.h"
 
 namespace lorvex::params {
 namespace {
 
-using platform::ControlKind;
-
-std::vector<const platform::Control*> ParameterControls(const platform::ControlSet& set) {
-  std::vector<const platform::Control*> out;
-  for (const platform::Control& c : set.All())
-    if (platform::IsParameterKind(c.Kind())) out.push_back(&c);
-  return out;
+std::vector<std::string> Words(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
 }
 
-TEST(Catalogue, Has103ParameterControlsInControlOrder) {
-  const platform::ControlSet set = CreateWindowControls();
-  const auto params = ParameterControls(set);
-  ASSERT_EQ(params.size(), static_cast<std::size_t>(kParameterControlCount));
-  // The order of the arrays as the window walks them (and as a settings file lists them).
-  const std::pair<const char*, int> arrays[] = {
-      {"txtLandMass", 20}, {"chkLandEqual", 3}, {"chkLandPlace", 3}, {"txtTerrain", 8},
-      {"chkTerrainEqual", 1}, {"cboCityNumber", 1}, {"txtCities", 8}, {"chkCityEqual", 1},
-      {"cboPlacement", 1}, {"cboPlace1Param1", 1}, {"cboPlace1Param2", 1}, {"txtPlace1", 4},
-      {"cboPlace2Param1", 1}, {"txtPlayerCity", 6}, {"chkPlayerCities", 3},
-      {"chkAlgorithm", 3}, {"txtAlgorithm", 3}, {"txtBlobv2", 4}, {"txtBlobv3", 4},
-      {"txtShape", 3}, {"chkShape", 24}};
-  std::size_t k = 0;
-  for (const auto& [name, count] : arrays)
-    for (int index = 0; index < count; ++index, ++k) {
-      ASSERT_LT(k, params.size());
-      EXPECT_EQ(params[k]->Key(), std::string(name) + "(" + std::to_string(index) + ")");
-    }
-  EXPECT_EQ(k, params.size());
-}
-
-TEST(Catalogue, DefaultsAndMaximumLengths) {
-  const platform::ControlSet set = CreateWindowControls();
-  const char* landDefaults[] = {"3", "5", "400", "600", "5", "8", "8", "12", "150", "300",
-                                "3", "5", "15", "20", "20", "80", "2", "3", "75", "150"};
-  const int landChars[] = {3, 3, 4, 4, 2, 2, 3, 3, 3, 3, 2, 2, 3, 3, 3, 3, 2, 2, 4, 4};
-  for (int i = 0; i < 20; ++i) {
-    EXPECT_EQ(set.At("txtLandMass", i).Text(), landDefaults[i]) << i;
-    EXPECT_EQ(set.At("txtLandMass", i).MaxLength(), landChars[i]) << i;
-  }
-  const struct { const char* name; int index; const char* text; int chars; } boxes[] = {
-      {"txtTerrain", 0, "5", 2},    {"txtTerrain", 7, "10", 2},  {"txtCities", 0, "100", 4},
-      {"txtCities", 1, "150", 4},   {"txtCities", 2, "75", 3},   {"txtCities", 3, "200", 3},
-      {"txtCities", 4, "10", 2},    {"txtCities", 5, "15", 2},   {"txtCities", 6, "60", 2},
-      {"txtCities", 7, "75", 2},    {"txtPlace1", 0, "35", 2},   {"txtPlace1", 3, "20", 2},
-      {"txtPlayerCity", 0, "1", 4}, {"txtPlayerCity", 1, "1", 3}, {"txtPlayerCity", 5, "1", 2},
-      {"txtAlgorithm", 2, "1", 3},  {"txtBlobv2", 0, "40", 2},   {"txtBlobv2", 2, "50", 3},
-      {"txtBlobv3", 0, "6", 2},     {"txtBlobv3", 1, "25", 2},   {"txtShape", 0, "80", 3},
-      {"txtShape", 1, "30", 2},     {"txtShape", 2, "15", 2},
+TEST(Catalogue, EveryParameterControlInOrderWithItsDefaultAndLength) {
+  // One row per control array, in control order: defaults (text, check-box value or list
+  // index; -1 is nothing selected) and maximum lengths of its elements from index 0.
+  const struct { const char* name; const char* defaults; const char* lengths; } arrays[] = {
+      {"txtLandMass", "3 5 400 600 5 8 8 12 150 300 3 5 15 20 20 80 2 3 75 150",
+       "3 3 4 4 2 2 3 3 3 3 2 2 3 3 3 3 2 2 4 4"},
+      {"chkLandEqual", "0 0 0", ""},
+      {"chkLandPlace", "0 0 0", ""},
+      {"txtTerrain", "5 10 5 10 5 10 5 10", "2 2 2 2 2 2 2 2"},
+      {"chkTerrainEqual", "0", ""},
+      {"cboCityNumber", "-1", ""},
+      {"txtCities", "100 150 75 200 10 15 60 75", "4 4 3 3 2 2 2 2"},
+      {"chkCityEqual", "0", ""},
+      {"cboPlacement", "-1", ""},
+      {"cboPlace1Param1", "-1", ""},
+      {"cboPlace1Param2", "-1", ""},
+      {"txtPlace1", "35 25 20 20", "2 2 2 2"},
+      {"cboPlace2Param1", "-1", ""},
+      {"txtPlayerCity", "1 1 1 1 1 1", "4 3 2 2 2 2"},
+      {"chkPlayerCities", "0 0 0", ""},
+      {"chkAlgorithm", "1 1 1", ""},
+      {"txtAlgorithm", "1 1 1", "3 3 3"},
+      {"txtBlobv2", "40 15 50 15", "2 2 3 2"},
+      {"txtBlobv3", "6 25 50 15", "2 2 3 2"},
+      {"txtShape", "80 30 15", "3 2 2"},
+      {"chkShape", "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1", ""},
   };
-  for (const auto& b : boxes) {
-    EXPECT_EQ(set.At(b.name, b.index).Text(), b.text) << b.name << b.index;
-    EXPECT_EQ(set.At(b.name, b.index).MaxLength(), b.chars) << b.name << b.index;
-  }
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(set.At("chkAlgorithm", i).Value(), 1);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(set.At("chkLandPlace", i).Value(), 0);
-  // Every box checked; the Tags are the shape codes, each code on exactly one box.
-  std::vector<int> boxesOfCode(kShapeCount, 0);
-  for (int i = 0; i < kShapeCount; ++i) {
-    EXPECT_EQ(set.At("chkShape", i).Value(), 1);
-    const int code = std::stoi(set.At("chkShape", i).tag);
-    ASSERT_GE(code, 0);
-    ASSERT_LT(code, kShapeCount);
-    ++boxesOfCode[static_cast<std::size_t>(code)];
-  }
-  for (int code = 0; code < kShapeCount; ++code) EXPECT_EQ(boxesOfCode[static_cast<std::size_t>(code)], 1) << code;
-  // The boxes are not in code order: "Triangle" is box 1 and figure 3, "I"-Shape box 15 and
-  // figure 23, Arrowhead box 22 and figure 16.
-  EXPECT_EQ(set.At("chkShape", 1).tag, "3");
-  EXPECT_EQ(set.At("chkShape", 15).tag, "23");
-  EXPECT_EQ(set.At("chkShape", 22).tag, "16");
-  EXPECT_EQ(set.At("chkShape", 12).caption, "\"L\"-Shape");
-  EXPECT_EQ(set.At("chkShape", 23).caption, "Arrow");
-  // Selection boxes start with nothing selected; the window gives them item 0 on opening.
-  EXPECT_EQ(set.At("cboPlacement", 0).ListIndex(), -1);
-  EXPECT_EQ(set.At("cboPlacement", 0).items.at(2), "Propotionately Place on Land Masses");
-  EXPECT_EQ(set.At("cboCityNumber", 0).items.at(1), "Calculate (Land)");
-}
-
-TEST(Catalogue, PlayerCitiesAreHiddenAndDisabledButStillParameters) {
   const platform::ControlSet set = CreateWindowControls();
-  for (int i = 0; i < 6; ++i) {
-    const platform::Control& box = set.At("txtPlayerCity", i);
-    EXPECT_FALSE(box.visible);
-    EXPECT_FALSE(box.enabled);
-    EXPECT_EQ(box.Kind(), ControlKind::kNumberBox);
+  std::vector<const platform::Control*> parameters;
+  for (const platform::Control& c : set.All())
+    if (platform::IsParameterKind(c.Kind())) parameters.push_back(&c);
+  ASSERT_EQ(parameters.size(), static_cast<std::size_t>(kParameterControlCount));
+  std::size_t k = 0;
+  for (const auto& array : arrays) {
+    const std::vector<std::string> defaults = Words(array.defaults), lengths = Words(array.lengths);
+    for (std::size_t index = 0; index < defaults.size(); ++index, ++k) {
+      ASSERT_LT(k, parameters.size());
+      const platform::Control& c = *parameters[k];
+      EXPECT_EQ(c.Key(), std::string(array.name) + "(" + std::to_string(index) + ")");
+      const std::string value = c.Kind() == platform::ControlKind::kNumberBox ? c.Text()
+                                : c.Kind() == platform::ControlKind::kCheckBox ? std::to_string(c.Value())
+                                                                               : std::to_string(c.ListIndex());
+      EXPECT_EQ(value, defaults[index]) << c.Key();
+      if (!lengths.empty()) {
+        EXPECT_EQ(std::to_string(c.MaxLength()), lengths[index]) << c.Key();
+      }
+      // The Player Cities page is hidden and disabled, but its controls are parameters.
+      if (std::string(array.name).find("Player") != std::string::npos) {
+        EXPECT_FALSE(c.visible || c.enabled) << c.Key();
+      }
+    }
   }
-  for (int i = 0; i < 3; ++i) EXPECT_FALSE(set.At("chkPlayerCities", i).visible);
-  EXPECT_FALSE(set.At("cmdShapeMoreLeft", 0).visible);
-  EXPECT_FALSE(set.At("fraWatchIt", 0).visible);
+  EXPECT_EQ(k, parameters.size());
+  // Each shape box carries its figure's code as its Tag and its caption.
+  for (int code = 0; code < kShapeCount; ++code) {
+    const platform::Control& box = set.At("chkShape", shaping::FigureBox(code));
+    EXPECT_EQ(box.tag, std::to_string(code));
+    EXPECT_EQ(box.caption, shaping::FigureCaption(code));
+  }
+  EXPECT_EQ(set.At("cboPlacement", 0).items,
+            (std::vector<std::string>{"Randomly Place Cities Throughout", "Evenly Place on Land Masses by Size",
+                                      "Propotionately Place on Land Masses"}));
+  EXPECT_EQ(set.At("cboCityNumber", 0).items,
+            (std::vector<std::string>{"Specify", "Calculate (Land)", "Calculate (Map)"}));
 }
 
+// A box reads as the number its text begins with, rounded half to even where a whole
+// number is wanted.
 TEST(ParameterView, ReadsFieldsByTheReadingRule) {
   platform::ControlSet set = CreateWindowControls();
-  set.At("txtLandMass", 3).SetText("12ab");
-  set.At("txtLandMass", 4).SetText("");
-  set.At("txtBlobv2", 0).SetText("2.5");
-  set.At("txtCities", 0).SetText("3.5");
-  const ParameterView view(set);
-  EXPECT_EQ(view.Number("txtLandMass", 3), 12);
-  EXPECT_EQ(view.Whole("txtLandMass", 4), 0);
-  EXPECT_EQ(view.Whole("txtBlobv2", 0), 2);  // half to even
-  EXPECT_EQ(view.Whole("txtCities", 0), 4);
-  EXPECT_TRUE(view.Checked("chkAlgorithm", 1));
-  EXPECT_THROW(view.Value("chkNothing", 0), std::logic_error);
+  const struct { int index; const char* text; double number; int whole; } rows[] = {
+      {3, "12ab", 12, 12}, {4, "", 0, 0}, {5, "2.5", 2.5, 2}, {6, "3.5", 3.5, 4}, {7, "-0.5", -0.5, 0}};
+  for (const auto& row : rows) {
+    set.At("txtLandMass", row.index).SetText(row.text);
+    const ParameterView view(set);
+    EXPECT_EQ(view.Number("txtLandMass", row.index), row.number) << row.text;
+    EXPECT_EQ(view.Whole("txtLandMass", row.index), row.whole) << row.text;
+  }
 }
 
 }  // namespace

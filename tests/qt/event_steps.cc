@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
-#include <QWidget>
 #include <memory>
 
 namespace lorvex::qttest {
@@ -48,12 +47,6 @@ void When(std::function<bool()> ready, std::function<void()> action, int timeout
   });
   Waiting().push_back(timer);
   timer->start(kPollMs);
-}
-
-QWidget* ShownWindowTitled(const QString& title) {
-  for (QWidget* widget : QApplication::topLevelWidgets())
-    if (widget->isVisible() && widget->windowTitle() == title) return widget;
-  return nullptr;
 }
 
 }  // namespace lorvex::qttest

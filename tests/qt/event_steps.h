@@ -3,10 +3,7 @@
 // person would, while Build runs its modal loop.
 #pragma once
 
-#include <QString>
 #include <functional>
-
-class QWidget;
 
 namespace lorvex::qttest {
 
@@ -18,8 +15,5 @@ void When(std::function<bool()> ready, std::function<void()> action, int timeout
 
 // Forgets every step still waiting (their conditions may refer to a test that has ended).
 void CancelSteps();
-
-// The top-level window whose title is `title` and that is shown, or nullptr.
-QWidget* ShownWindowTitled(const QString& title);
 
 }  // namespace lorvex::qttest
