@@ -34,6 +34,13 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& byte
   out << bytes;
 }
 
+// The command-line tool the test program was built with (none for a program that runs none).
+#ifdef LORVEX_CLI_PATH
+inline const std::string kCliPath = LORVEX_CLI_PATH;
+#else
+inline const std::string kCliPath;
+#endif
+
 class CliFolder {
  public:
   explicit CliFolder(const std::string& prefix = "lorvex-cli") {

@@ -143,18 +143,5 @@ TEST(BuildWorld, AStopDuringTheMediumMassesKeepsWhatWasDone) {
   EXPECT_TRUE(session.World().CityProduction.empty());
 }
 
-// In watch mode a 100 x 60 map is drawn 3 pixels a square, with margins 0 and 44, its
-// border black.
-TEST(BuildWorld, WatchModeDrawsTheWorldPreviewAtItsScale) {
-  Session session;
-  ASSERT_TRUE(session.Build(100, 60, {}, [&](ControlSet&) { session.window->Form_KeyDown(platform::kKeyF5, platform::kShiftAlt); }));
-  EXPECT_GT(session.platform.TimerTicks(), 100);
-  const WorldState& world = session.World();
-  EXPECT_EQ(std::make_tuple(world.PreviewScale, world.PreviewOffsetX, world.PreviewOffsetY), std::make_tuple(3, 0, 44));
-  const struct { int x, y; platform::Rgb colour; } pixels[] = {
-      {0, 43, {153, 153, 153}}, {0, 44, {0, 0, 0}}, {2, 46, {0, 0, 0}}, {0, 224, {153, 153, 153}}};
-  for (const auto& p : pixels) EXPECT_EQ(session.window->PicWorld().Pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
-}
-
 }  // namespace
 }  // namespace lorvex

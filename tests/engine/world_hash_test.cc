@@ -1,5 +1,5 @@
-// The golden worlds rest on these fingerprints: a part of the world left out of them would
-// let a changed world pass.
+// The golden worlds rest on this fingerprint: a part of the world left out of it would let
+// a changed world pass.
 #include "engine/world_hash.h"
 
 #include <functional>
@@ -23,7 +23,7 @@ WorldState SmallWorld() {
   return world;
 }
 
-TEST(WorldHash, AnyOneChangeOfTheWorldOrOfTheHostsCopyIsSeen) {
+TEST(WorldHash, AnyOneChangeOfTheWorldIsSeen) {
   const WorldState base = SmallWorld();
   ASSERT_EQ(WorldHash(base), WorldHash(SmallWorld()));
   const std::function<void(WorldState&)> changes[] = {
@@ -46,24 +46,6 @@ TEST(WorldHash, AnyOneChangeOfTheWorldOrOfTheHostsCopyIsSeen) {
     WorldState changed = SmallWorld();
     changes[i](changed);
     EXPECT_NE(WorldHash(changed), WorldHash(base)) << "world change " << i;
-  }
-
-  HostWorld host;
-  host.MapArray.Reset(5, 3, 'S');
-  host.ProdArray = {100, 0};
-  host.SpecArray = {9, 0};
-  host.OwnerArray = {0, 0};
-  host.CityCount = 1;
-  host.Masses = {{kSmall, 4}};
-  const std::function<void(HostWorld&)> hostChanges[] = {
-      [](HostWorld& w) { w.MapArray(2, 1) = 'C'; },   [](HostWorld& w) { w.ProdArray[1] = 1; },
-      [](HostWorld& w) { w.SpecArray[0] = 10; },      [](HostWorld& w) { w.OwnerArray.pop_back(); },
-      [](HostWorld& w) { w.CityCount = 2; },          [](HostWorld& w) { w.Masses[0].squares = 5; },
-  };
-  for (std::size_t i = 0; i < std::size(hostChanges); ++i) {
-    HostWorld changed = host;
-    hostChanges[i](changed);
-    EXPECT_NE(HostWorldHash(changed), HostWorldHash(host)) << "host change " << i;
   }
 }
 

@@ -85,19 +85,5 @@ TEST(Catalogue, EveryParameterControlInOrderWithItsDefaultAndLength) {
             (std::vector<std::string>{"Specify", "Calculate (Land)", "Calculate (Map)"}));
 }
 
-// A box reads as the number its text begins with, rounded half to even where a whole
-// number is wanted.
-TEST(ParameterView, ReadsFieldsByTheReadingRule) {
-  platform::ControlSet set = CreateWindowControls();
-  const struct { int index; const char* text; double number; int whole; } rows[] = {
-      {3, "12ab", 12, 12}, {4, "", 0, 0}, {5, "2.5", 2.5, 2}, {6, "3.5", 3.5, 4}, {7, "-0.5", -0.5, 0}};
-  for (const auto& row : rows) {
-    set.At("txtLandMass", row.index).SetText(row.text);
-    const ParameterView view(set);
-    EXPECT_EQ(view.Number("txtLandMass", row.index), row.number) << row.text;
-    EXPECT_EQ(view.Whole("txtLandMass", row.index), row.whole) << row.text;
-  }
-}
-
 }  // namespace
 }  // namespace lorvex::params

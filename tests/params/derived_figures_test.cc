@@ -10,6 +10,13 @@ namespace {
 
 using testing::FormFixture;
 
+// "1" for each of the controls that shows, "0" for each that does not.
+std::string Shown(FormFixture& f, std::vector<std::pair<const char*, int>> controls) {
+  std::string shown;
+  for (const auto& [name, index] : controls) shown += f.At(name, index).visible ? '1' : '0';
+  return shown;
+}
+
 // The land figure: lo and hi land over the map's squares in percent, each rounded half to
 // even; it follows a land box left and an "=" box of the land masses.
 TEST(LandFigure, ShowsTheLandRangeInPercentOfTheMap) {
@@ -40,7 +47,7 @@ TEST(LandFigure, ShowsTheLandRangeInPercentOfTheMap) {
 TEST(PlacementFields, FollowTheSelections) {
   const struct {
     int placement, number, rule;
-    const char* number0;  // which of lblCities(0..2), cboCityNumber and the note show: 1 / 0
+    const char* number0;  // which of lblCities(0 .. 2), the count's boxes and the note show
     const char* caption2;
   } rows[] = {
       {0, 0, 0, "10010", nullptr}, {1, 1, 0, "01110", "Land /"}, {2, 2, 0, "01110", "Map Squares /"},
@@ -53,21 +60,16 @@ TEST(PlacementFields, FollowTheSelections) {
     f.At("cboPlacement", 0).SetListIndex(row.placement);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(f.At("fraPlaceParams", i).visible, i == row.placement);
     EXPECT_EQ(f.At("lblPlaceAlgoExplain", 0).caption, kPlacementExplanations[row.placement]);
-    const std::string shown = std::string(f.At("lblCities", 0).visible ? "1" : "0") +
-                              (f.At("lblCities", 1).visible ? "1" : "0") + (f.At("lblCities", 2).visible ? "1" : "0") +
-                              (f.At("cboCityNumber", 0).visible && f.At("txtCities", 1).visible ? "1" : "0") +
-                              (f.At("lblCityNumParams", 0).visible ? "1" : "0");
-    EXPECT_EQ(shown, row.number0) << row.placement << row.number << row.rule;
-    if (row.caption2 != nullptr) {
-      EXPECT_EQ(f.At("lblCities", 2).caption, row.caption2);
-    }
+    EXPECT_EQ(Shown(f, {{"lblCities", 0}, {"lblCities", 1}, {"lblCities", 2}, {"txtCities", 1}, {"lblCityNumParams", 0}}),
+              row.number0) << row.placement << row.number << row.rule;
+    EXPECT_TRUE(row.caption2 == nullptr || f.At("lblCities", 2).caption == row.caption2);
   }
 }
 
 // "Evenly" by percentage or number: the row label and the boxes' length follow the rule,
 // the columns follow the size option, the last one standing for all remaining land.
 TEST(PlacementFields, EvenlyColumnsFollowTheRuleAndTheSizeOption) {
-  const struct { int option, rule; const char* visible; const char* label; int length; const char* column2; } rows[] = {
+  const struct { int option, rule; std::string visible; const char* label; int length; const char* column2; } rows[] = {
       {0, 1, "11100", "Percent per Size:", 2, "Total Remaining"},
       {1, 2, "11110", "Num per Land Mass:", 4, "Medium"},
       {2, 2, "11111", "Num per Land Mass:", 4, "Medium"},
@@ -79,16 +81,13 @@ TEST(PlacementFields, EvenlyColumnsFollowTheRuleAndTheSizeOption) {
     f.At("cboPlace1Param2", 0).SetListIndex(2);
     f.At("cboPlace1Param1", 0).SetListIndex(row.option);
     f.At("cboPlace1Param2", 0).SetListIndex(row.rule);
-    std::string visible(1, f.At("lblPlace1Param3", 0).visible ? '1' : '0');
-    for (int i = 0; i < 4; ++i) visible += f.At("txtPlace1", i).visible && (row.rule == 0 || f.At("lblPlace1Param3", i + 1).visible) ? '1' : '0';
-    EXPECT_EQ(visible, row.visible) << row.option << " " << row.rule;
+    EXPECT_EQ(Shown(f, {{"lblPlace1Param3", 0}, {"txtPlace1", 0}, {"txtPlace1", 1}, {"txtPlace1", 2}, {"txtPlace1", 3}}),
+              row.visible) << row.option << " " << row.rule;
+    EXPECT_EQ(Shown(f, {{"lblPlace1Param3", 1}, {"lblPlace1Param3", 2}, {"lblPlace1Param3", 3}, {"lblPlace1Param3", 4}}),
+              row.visible.substr(1)) << row.option << " " << row.rule;
     EXPECT_EQ(f.At("txtPlace1", 0).MaxLength(), row.length) << row.option << " " << row.rule;
-    if (row.label != nullptr) {
-      EXPECT_EQ(f.At("lblPlace1Param3", 0).caption, row.label);
-    }
-    if (row.column2 != nullptr) {
-      EXPECT_EQ(f.At("lblPlace1Param3", 2).caption, row.column2);
-    }
+    EXPECT_TRUE(row.label == nullptr || f.At("lblPlace1Param3", 0).caption == row.label);
+    EXPECT_TRUE(row.column2 == nullptr || f.At("lblPlace1Param3", 2).caption == row.column2);
   }
 }
 

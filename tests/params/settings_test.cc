@@ -1,9 +1,6 @@
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -61,33 +58,26 @@ TEST(SettingsFile, SaveThenLoadGivesBackEveryParameterControl) {
   EXPECT_EQ(loaded.platform.FileRequests().back().flags, 8);
   EXPECT_EQ(checks::FirstDifference(checks::ReadParameterValues(saved.controls),
                                     checks::ReadParameterValues(loaded.controls)), "");
-  EXPECT_TRUE(loaded.At("txtLandMass", 19).locked);
-  EXPECT_FALSE(loaded.At("chkLandPlace", 1).enabled);
-  EXPECT_FALSE(loaded.At("txtBlobv2", 0).enabled);
-  EXPECT_TRUE(loaded.At("fraPlaceParams", 2).visible);
+  EXPECT_TRUE(loaded.At("txtLandMass", 19).locked && !loaded.At("chkLandPlace", 1).enabled &&
+              !loaded.At("txtBlobv2", 0).enabled && loaded.At("fraPlaceParams", 2).visible);
 }
 
 // Both buttons make the folder; a cancelled dialog (or an empty name) changes nothing, also
-// after an earlier save and load through the same dialog; a missing file only revalidates,
-// a file that cannot be read changes nothing.
-TEST(SettingsFile, CancelledMissingAndUnreadableFilesChangeNoField) {
+// after an earlier save and load through the same dialog; a missing file only revalidates.
+TEST(SettingsFile, ACancelledDialogChangesNothing) {
   InEmptyDirectory dir;
   FormFixture f;
-  f.At("cmdSave", 0).Click();
-  EXPECT_TRUE(fs::is_directory("kessett") && fs::is_empty("kessett"));
-  f.platform.QueueFileAnswer("kessett/a.kst");
-  f.At("cmdSave", 0).Click();
-  f.platform.QueueFileAnswer("kessett/a.kst");
-  f.At("cmdLoad", 0).Click();
+  for (const char* button : {"cmdSave", "cmdLoad"}) {
+    f.platform.QueueFileAnswer("kessett/a.kst");
+    f.At(button, 0).Click();
+  }
   f.At("txtAlgorithm", 0).SetText("0");  // a revalidation makes this 1
   const checks::ParameterValues before = checks::ReadParameterValues(f.controls);
   f.platform.QueueFileAnswer("");
   f.At("cmdLoad", 0).Click();
   f.At("cmdSave", 0).Click();
-  fs::create_directory("folder.kst");
-  EXPECT_FALSE(f.form.LoadSettingsFile("folder.kst"));
   EXPECT_EQ(checks::FirstDifference(before, checks::ReadParameterValues(f.controls)), "");
-  EXPECT_TRUE(f.platform.Messages().empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator("kessett"), fs::directory_iterator()), 1);
   EXPECT_TRUE(f.form.LoadSettingsFile("gone.kst"));
   EXPECT_EQ(f.Text("txtAlgorithm", 0), "1");
 }
@@ -133,22 +123,6 @@ TEST(SettingsFile, OddFilesLoadWhatTheyCan) {
   EXPECT_EQ(tied.Text("txtCities", 0), "9E+99");
   EXPECT_EQ(tied.Text("txtPlace1", 0), digits);
   EXPECT_TRUE(std::isfinite(ParameterView(tied.controls).Number("txtPlace1", 0)));
-}
-
-// Files the settings fuzz target found: loaded, saved and loaded again, they give the same
-// values but for the one documented case (an edge option set grey after the other checked).
-TEST(SettingsFile, FilesReadBackAsTheyWereSaved) {
-  InEmptyDirectory dir;
-  for (const char* text : {"chkLandPlace(2)= 1\rchkLandPlace(1)= 2", "chkLandPlace(1)= 2\rchkLandPlace(2)= 1",
-                           "chkLandPlace(1)= 1\rchkLandPlace(2)= 2"}) {
-    WriteFile("first.kst", text);
-    FormFixture first, second;
-    std::string error;
-    ASSERT_TRUE(first.form.LoadSettingsFile("first.kst") && first.form.WriteSettingsFile("saved.kst", error)) << error;
-    ASSERT_TRUE(second.form.LoadSettingsFile("saved.kst"));
-    EXPECT_EQ(checks::FirstDifference(checks::ValuesAfterReload(checks::ReadParameterValues(first.controls)),
-                                      checks::ReadParameterValues(second.controls)), "") << text;
-  }
 }
 
 // kessett/default.kst is applied each time the window opens; without it every selection

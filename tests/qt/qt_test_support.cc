@@ -1,9 +1,7 @@
 #include "qt_test_support.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QPointer>
 
 #include "event_steps.h"
 
@@ -33,26 +31,6 @@ void DropApp() {
   Application().reset();
 }
 
-BoxAnswerer::BoxAnswerer(QMessageBox::StandardButton answer) : answer_(answer), timer_(std::make_unique<QTimer>()) {
-  QObject::connect(timer_.get(), &QTimer::timeout, [this] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible() || box->property("answered").toBool()) return;
-    box->setProperty("answered", true);
-    // Answered from a step of its own, so that this poll keeps running while the answer
-    // runs nested event loops.
-    QPointer<QMessageBox> open(box);
-    QTimer::singleShot(0, timer_.get(), [this, open] {
-      if (open == nullptr) return;
-      texts_.push_back(open->text());
-      if (QAbstractButton* button = open->button(answer_))
-        button->click();
-      else
-        open->reject();
-    });
-  });
-  timer_->start(5);
-}
-
 void QtWindowTest::SetUp() {
   App();
   ASSERT_TRUE(folder_.isValid());
@@ -70,8 +48,12 @@ void QtWindowTest::TearDown() {
   QDir::setCurrent(previousFolder_);
 }
 
-bool QtWindowTest::Build(const std::function<void(ui::qt::BuildDialog&)>& onShown) {
+bool QtWindowTest::Build(const std::function<void(ui::qt::BuildDialog&)>& onShown, platform::MessageAnswer answer) {
   platform_->OnWindowShown(onShown);
+  platform_->SetMessageAnswerer([this, answer](const std::string& text, platform::MessageButtons) {
+    messages_.push_back(text);
+    return std::optional<platform::MessageAnswer>(answer);
+  });
   return host_->Build(200, 150, true);
 }
 

@@ -1,14 +1,11 @@
 // What the Qt window's tests share: the application (made on first use, dropped for a test
-// of a program without one), answers to message boxes, and a fixture that runs the host's
-// Build in a fresh folder. A window left open fails its test at CTest's timeout.
+// of a program without one) and a fixture that runs the host's Build in a fresh folder. A
+// window left open fails its test at CTest's timeout.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QMessageBox>
-#include <QString>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -24,31 +21,22 @@ namespace lorvex::qttest {
 QApplication& App();
 void DropApp();
 
-// Answers every message box that opens while it lives with `answer`, recording the texts.
-class BoxAnswerer {
- public:
-  explicit BoxAnswerer(QMessageBox::StandardButton answer);
-  const std::vector<QString>& Texts() const { return texts_; }
-
- private:
-  QMessageBox::StandardButton answer_;
-  std::vector<QString> texts_;
-  std::unique_ptr<QTimer> timer_;
-};
-
 // Runs in a folder of its own (the window reads kessett/default.kst from the current
 // folder), with a Qt platform and a host over it.
 class QtWindowTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // The host's Build on a wrapping 200 x 150 map; `onShown` drives the window.
-  bool Build(const std::function<void(ui::qt::BuildDialog&)>& onShown);
+  // The host's Build on a wrapping 200 x 150 map; `onShown` drives the window. Every message
+  // box is answered `answer` and its text kept in `messages`.
+  bool Build(const std::function<void(ui::qt::BuildDialog&)>& onShown,
+             platform::MessageAnswer answer = platform::MessageAnswer::kNo);
 
   QTemporaryDir folder_;
   QString previousFolder_;
   std::unique_ptr<ui::qt::QtPlatform> platform_;
   std::unique_ptr<clsBuild> host_;
+  std::vector<std::string> messages_;
 };
 
 }  // namespace lorvex::qttest

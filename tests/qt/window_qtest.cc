@@ -73,7 +73,6 @@ using QtWindow = QtWindowTest;
 // at most the mass in hand, without a question.
 TEST_F(QtWindow, CancelAndTheCloseBoxAnswerFalse) {
   EXPECT_FALSE(Build([](BuildDialog& dialog) { Click(dialog, "cmdCancel"); }));
-  BoxAnswerer answers(QMessageBox::No);
   int progressAtClose = 0, highestAfterClose = 0, progressMax = 0;
   EXPECT_FALSE(Build([&](BuildDialog& dialog) {
     ui::frmBuild& form = dialog.Form();
@@ -86,7 +85,7 @@ TEST_F(QtWindow, CancelAndTheCloseBoxAnswerFalse) {
     });
     Click(dialog, "cmdBuild");
   }));
-  EXPECT_TRUE(answers.Texts().empty());
+  EXPECT_TRUE(messages_.empty());
   EXPECT_LE(highestAfterClose, progressAtClose + 2);
   EXPECT_LT(progressAtClose + 2, progressMax);
   EXPECT_EQ(host_->World().MapArray.Width(), 0);  // no world reached the host
@@ -95,7 +94,6 @@ TEST_F(QtWindow, CancelAndTheCloseBoxAnswerFalse) {
 // A key during a build asks the stop question; Yes stops the build at once, and the window
 // stays open, unlocked, its pointer back and its watch display hidden.
 TEST_F(QtWindow, AKeyAnsweredYesStopsTheBuildAndTheWindowStaysOpen) {
-  BoxAnswerer yes(QMessageBox::Yes);
   bool hourglass = false, stillOpen = false, unlocked = false, watchHidden = false;
   int progressAtStop = 0, progressMax = 0;
   Build([&](BuildDialog& dialog) {
@@ -113,8 +111,8 @@ TEST_F(QtWindow, AKeyAnsweredYesStopsTheBuildAndTheWindowStaysOpen) {
     unlocked = dialog.WidgetOf("fratabs", 1)->isEnabled() && dialog.WidgetOf("cmdBuild", 0)->isEnabled();
     watchHidden = !WatchDisplayShown(dialog) && QApplication::overrideCursor() == nullptr;
     Click(dialog, "cmdCancel");
-  });
-  EXPECT_EQ(yes.Texts(), std::vector<QString>{QStringLiteral("Stop World Build in Progress?")});
+  }, platform::MessageAnswer::kYes);
+  EXPECT_EQ(messages_, std::vector<std::string>{"Stop World Build in Progress?"});
   EXPECT_TRUE(hourglass);
   EXPECT_TRUE(stillOpen);
   EXPECT_TRUE(unlocked);

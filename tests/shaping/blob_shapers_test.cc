@@ -81,23 +81,6 @@ TEST(BlobShapers, GiveTheSquaresAskedForAndOnlyMassCodes) {
   }
 }
 
-// A stop at yield N ends the shaping at once: no further yield, and the grid holds the land
-// shown so far, padded; empty only when no land had been shown.
-TEST(BlobShapers, AStopEndsShapingAtOnceWithTheLandSoFar) {
-  for (const auto& shaper : kShapers)
-    for (long long stopAt : {1, 2, 3, 7, 50, 300, 900}) {
-      ShapingFixture fixture(9);
-      fixture.hooks.stopAt = stopAt;
-      BuildContext context = fixture.Context();
-      const MassGrid grid = shaper.shape(context, 600, 3, 60, 75);
-      const auto at = ::testing::Message() << shaper.name << ", stop at yield " << stopAt;
-      EXPECT_EQ(fixture.hooks.yields, stopAt) << at;
-      EXPECT_TRUE(OnlyMassCodes(grid)) << at;
-      EXPECT_EQ(CountCode(grid, kLand), DistinctSquares(fixture.hooks.land)) << at;
-      EXPECT_EQ(grid.Width() == 0, fixture.hooks.land.empty()) << at;
-    }
-}
-
 // A mass bigger than the inside of its frame is a block in columns and rows Pad .. Pad +
 // SpanX + 1 (from 1 without a border), filled column by column up to the room there is.
 TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
@@ -117,21 +100,7 @@ TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
     }
 }
 
-// Sticks between points spread over a large canvas take more than a third of 30 squares:
-// the attempt is redone 50 times and the 51st used; a compact mass is accepted at once.
-TEST(StickBlob, RedoesStickHeavyAttemptsFiftyTimesAtMost) {
-  const struct { int squares, span; std::size_t attempts; } rows[] = {{30, 150, 51}, {600, 40, 1}};
-  for (const auto& row : rows) {
-    ShapingFixture fixture(3);
-    BuildContext context = fixture.Context();
-    MakeStickBlob(context, row.squares, 2, static_cast<std::int16_t>(row.span),
-                  static_cast<std::int16_t>(row.span), 6, 25, 50, 15);
-    EXPECT_EQ(fixture.hooks.previews.size(), row.attempts) << row.squares;
-  }
-}
-
 // The wandering runs while the mass holds no more than its share: 40 % of 100 ends with 41.
-// The first square is the middle of the canvas, inside the frame for every border.
 TEST(WanderingBlob, WandersWhileTheMassHoldsNoMoreThanItsShare) {
   const struct { int squares, percent, afterWandering; } rows[] = {
       {100, 40, 41}, {100, 10, 11}, {57, 80, 46}, {5, 10, 1}, {30, 100, 30}};
@@ -144,40 +113,6 @@ TEST(WanderingBlob, WandersWhileTheMassHoldsNoMoreThanItsShare) {
     ASSERT_EQ(Wander(context, blob, row.squares, static_cast<std::int16_t>(row.percent), 15), Growth::kGrown);
     EXPECT_EQ(blob.Count(), row.afterWandering) << row.squares << " at " << row.percent << " %";
   }
-  for (int pad : {0, 3, 99}) {
-    ShapingFixture fixture;
-    BuildContext context = fixture.Context();
-    MakeWanderingBlob(context, 50, pad, 11, 6, 40, 15, 50, 15);
-    const int xMax = 2 * pad + 13, yMax = 2 * pad + 8;
-    EXPECT_EQ(fixture.hooks.previews.front(), std::make_pair(xMax, yMax)) << pad;
-    EXPECT_EQ(fixture.hooks.land.front(), std::make_pair(xMax / 2, yMax / 2)) << pad;
-  }
-}
-
-// A line of 50 squares grown by 9 more. With EvenPad 0 the growth turns erratic at its second
-// step and then grows only from the window that starts 3 squares before the switch (the
-// line's two east squares and the first step's), so every later square lies within 8 side
-// steps of one of those three; with EvenPad 100 it grows from anywhere on the line.
-TEST(GrowMass, TurnsErraticAfterTheEvenShare) {
-  int farFromTheEnd[2] = {0, 0};
-  for (int evenPad : {0, 100})
-    for (std::uint64_t seed = 1; seed <= 30; ++seed) {
-      ShapingFixture fixture(seed);
-      BuildContext context = fixture.Context();
-      BlobCanvas blob(60, 0, 60, 20);
-      blob.SetPeriod(9);
-      for (int x = 5; x < 55; ++x) blob.AddLand(context, x, 10);
-      ASSERT_EQ(GrowMass(context, blob, 59, static_cast<std::int16_t>(evenPad), 3), Growth::kGrown);
-      const auto& list = blob.Squares();
-      for (std::size_t k = 51; k < list.size(); ++k) {
-        bool near = false;
-        for (std::size_t w = 48; w <= 50; ++w)
-          near = near || std::abs(list[k].x - list[w].x) + std::abs(list[k].y - list[w].y) <= 8;
-        farFromTheEnd[evenPad / 100] += near ? 0 : 1;
-      }
-    }
-  EXPECT_EQ(farFromTheEnd[0], 0);
-  EXPECT_GT(farFromTheEnd[1], 0);
 }
 
 }  // namespace

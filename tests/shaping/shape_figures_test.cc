@@ -85,19 +85,5 @@ TEST(ShapeFigures, OrientationsAreTheSymmetriesOfTheSquare) {
   }
 }
 
-// Parameters outside their ranges are held (d = -1 would divide by zero), an area of 0 draws
-// nothing, an unknown code is the Rectangle, and the pictures use the middle of each range.
-TEST(ShapeFigures, OddParametersAreHeldAndPicturesUseTheMiddleOfEachRange) {
-  EXPECT_EQ(Figure(0, 100, {-1, 0, 0}).Lu(), Figure(0, 100, {-0.8, 0, 0}).Lu());
-  EXPECT_GT(Figure(7, 100, {std::nan(""), 0, 0}).Lu(), 0);
-  EXPECT_EQ(Figure(99, 100, {0, 0, 0}).Code(), 0);
-  EXPECT_EQ(MiddleFigureParameters(16), (FigureDraws{1.0, 0.75, 0}));
-  for (int code = 0; code < kFigureCount; ++code) {
-    EXPECT_EQ(Covered(Draw(Figure(code, 0, MiddleFigureParameters(code)), 0)), 0) << FigureCaption(code);
-    EXPECT_EQ(FigurePicture(code, 400, 5).Cells(), Draw(Figure(code, 400, MiddleFigureParameters(code)), 5).Cells())
-        << FigureCaption(code);
-  }
-}
-
 }  // namespace
 }  // namespace lorvex::shaping

@@ -84,30 +84,6 @@ TEST(MakeShapeMass, AnOrientationOutOfRangeIsDrawnFirst) {
   }
 }
 
-// A stop pressed during a watch-mode pause ends the figure or the growth at that square; the
-// mass so far is padded and handed over. Bad sizes, codes and pads finish with land.
-TEST(MakeShapeMass, AStopOrBadInputFinishesWithTheLandSoFar) {
-  for (std::size_t stopAtLand : {1u, 10u, 250u, 390u}) {
-    ShapingFixture fixture(4);
-    fixture.hooks.stopAtLand = stopAtLand;
-    BuildContext context = fixture.Context();
-    const MassGrid grid = MakeShapeMass(context, 400, 2, 1, 0.7f, 2);  // a figure of 280
-    EXPECT_EQ(CountCode(grid, kLand), static_cast<int>(stopAtLand));
-    EXPECT_GT(CountCode(grid, kPad), 0) << stopAtLand;
-  }
-  const struct { int squares, shape, orientation, pad; float percent; } rows[] = {
-      {1, 0, 0, 0, 0.8f},    {2, 7, 1, 99, 0.8f},   {3, 23, 2, 0, 1.0f},   {0, 3, 0, 2, 0.8f},
-      {-50, 3, 0, 2, 0.8f},  {300, -1, 0, 2, 0.8f}, {300, 24, 0, 2, 0.8f}, {300, 5, 0, -9, 0.8f},
-      {300, 5, 0, 100000, 0.8f}};
-  for (const auto& row : rows) {
-    ShapingFixture fixture;
-    BuildContext context = fixture.Context();
-    const MassGrid grid = MakeShapeMass(context, row.squares, row.shape, row.orientation, row.percent, row.pad);
-    EXPECT_TRUE(OnlyMassCodes(grid)) << row.squares << " squares, shape " << row.shape;
-    EXPECT_GT(CountCode(grid, kLand), 0) << row.squares << " squares, shape " << row.shape;
-  }
-}
-
 // The growth turns erratic at the step that begins with 51 completed steps when the even
 // share is 0.5 of T = 100 (50 < 50 is false, 50 < 51 true), then draws from count - 15 on;
 // on a canvas with room for 9 squares inside its border, growth asked for 20 ends with 9.

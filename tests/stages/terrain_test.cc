@@ -60,28 +60,6 @@ TEST(ClusterSizeRange, EachTestAppliesOnItsOwnFromItsThreshold) {
   }
 }
 
-// Columns outside the map wrap on a wrapping map and count as nothing on a flat one; the
-// 17 x 17 window counts its rings and crosses the seam only when the map wraps.
-TEST(TerrainSquares, WrapOnlyWhereTheMapWraps) {
-  for (bool wrap : {false, true}) {
-    WorldState world;
-    LoadRows(world, {"SSSSC", "CSSRC", "SSSSS"}, wrap);
-    EXPECT_EQ(IsClearSquare(world, -1, 1), wrap);  // (4, 1)
-    EXPECT_EQ(IsClearSquare(world, 5, 1), wrap);   // (0, 1)
-    EXPECT_EQ(IsRiverSquare(world, 8, 1), wrap);   // (3, 1), more than one width away
-    EXPECT_TRUE(IsLandSquare(world, 3, 1));        // a river is land
-    EXPECT_FALSE(IsLandSquare(world, 0, -1));
-    EXPECT_TRUE(HasClearNeighbour(world, 0, 1));   // west of column 0 is column 4 always
-    EXPECT_FALSE(HasClearNeighbour(world, 2, 1));
-
-    LoadRows(world, FilledRows(30, 20, wrap, 'C'), wrap);
-    const LandWindow w = CountLandWindow(world, 1, 9);
-    EXPECT_EQ(w.c8, wrap ? 289 : 9 * 17) << wrap;  // flat: columns 1 .. 9
-    EXPECT_EQ(w.c2, wrap ? 25 : 3 * 5) << wrap;
-    EXPECT_EQ(CountLandWindow(world, 15, 9).c6, 169);
-  }
-}
-
 // A fraction of 0 lays nothing of its kind (and draws no start square), but shows its
 // status and raises the bar by 2 like the others.
 TEST(PlaceTerrain, AZeroFractionLaysNothingButShowsItsStatus) {
