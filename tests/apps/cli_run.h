@@ -64,7 +64,7 @@ class CliFolder {
   // "NAME='value' ..." or "".
   CliRun Run(const std::string& arguments, const std::string& environment = "") const {
     const std::string errFile = (dir_ / ".stderr").string();
-    const std::string command = "cd '" + dir_.string() + "' && " + environment + " '" LORVEX_CLI_PATH "' " +
+    const std::string command = "cd '" + dir_.string() + "' && " + environment + " '" + kCliPath + "' " +
                                 arguments + " 2>'" + errFile + "' </dev/null";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");

@@ -72,11 +72,22 @@ TEST(Catalogue, EveryParameterControlInOrderWithItsDefaultAndLength) {
     }
   }
   EXPECT_EQ(k, parameters.size());
-  // Each shape box carries its figure's code as its Tag and its caption.
-  for (int code = 0; code < kShapeCount; ++code) {
-    const platform::Control& box = set.At("chkShape", shaping::FigureBox(code));
-    EXPECT_EQ(box.tag, std::to_string(code));
-    EXPECT_EQ(box.caption, shaping::FigureCaption(code));
+  // Each figure's code, caption and box on the Shapes page; the box carries the code as its Tag.
+  const struct { int code; const char* caption; int box; } shapes[] = {
+      {0, "Rectangle", 0},          {1, "Obtuse Triangle", 3},    {2, "Trapezoid", 5},
+      {3, "Triangle", 1},           {4, "Right Triangle", 2},     {5, "Parallelogram", 4},
+      {6, "Circle", 6},             {7, "Ellipse", 10},           {8, "Half-Circle", 8},
+      {9, "3/4-Circle", 7},         {10, "Quarter-Circle", 9},    {11, "Rectangle + Triangle", 16},
+      {12, "\"L\"-Shape", 12},      {13, "\"U\"-Shape", 13},      {14, "Hourglass", 17},
+      {15, "Teardrop", 11},         {16, "Arrowhead", 22},        {17, "Diamond", 18},
+      {18, "Arrow", 23},            {19, "\"T\"-Shape", 14},      {20, "4-point Star", 19},
+      {21, "3 Points of Star", 20}, {22, "2 Points of Star", 21}, {23, "\"I\"-Shape", 15},
+  };
+  for (const auto& row : shapes) {
+    EXPECT_EQ(std::make_tuple(set.At("chkShape", row.box).tag, set.At("chkShape", row.box).caption),
+              std::make_tuple(std::to_string(row.code), std::string(row.caption))) << row.box;
+    EXPECT_EQ(std::make_tuple(std::string(shaping::FigureCaption(row.code)), shaping::FigureBox(row.code)),
+              std::make_tuple(std::string(row.caption), row.box)) << row.code;
   }
   EXPECT_EQ(set.At("cboPlacement", 0).items,
             (std::vector<std::string>{"Randomly Place Cities Throughout", "Evenly Place on Land Masses by Size",

@@ -24,6 +24,7 @@ TEST(LandFigure, ShowsTheLandRangeInPercentOfTheMap) {
       {100, 60, {}, "Land = 46 - 139 % "},  // the defaults: 2775 and 8350 squares
       {100, 60, {"30", "90"}, "Land = 0 - 2 % "},     // 0.5 -> 0, 1.5 -> 2
       {100, 60, {"150", "210"}, "Land = 2 - 4 % "},   // 2.5 -> 2, 3.5 -> 4
+      {100, 60, {"90", "150"}, "Land = 2 - 2 % "},    // 1.5 -> 2, 2.5 -> 2
       {0, 0, {}, ""},                                  // no map, no share
   };
   for (const auto& row : rows) {

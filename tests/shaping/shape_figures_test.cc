@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 
 namespace lorvex::shaping {
 namespace {
@@ -19,24 +18,6 @@ Grid<char> Draw(const Figure& figure, int orientation) {
 }
 
 int Covered(const Grid<char>& grid) { return static_cast<int>(std::count(grid.Cells().begin(), grid.Cells().end(), 'C')); }
-
-// The code, caption and check-box index of every figure, as the Shapes page numbers them.
-TEST(ShapeFigures, CodesCaptionsAndBoxes) {
-  const struct { int code; const char* caption; int box; } rows[] = {
-      {0, "Rectangle", 0},          {1, "Obtuse Triangle", 3},    {2, "Trapezoid", 5},
-      {3, "Triangle", 1},           {4, "Right Triangle", 2},     {5, "Parallelogram", 4},
-      {6, "Circle", 6},             {7, "Ellipse", 10},           {8, "Half-Circle", 8},
-      {9, "3/4-Circle", 7},         {10, "Quarter-Circle", 9},    {11, "Rectangle + Triangle", 16},
-      {12, "\"L\"-Shape", 12},      {13, "\"U\"-Shape", 13},      {14, "Hourglass", 17},
-      {15, "Teardrop", 11},         {16, "Arrowhead", 22},        {17, "Diamond", 18},
-      {18, "Arrow", 23},            {19, "\"T\"-Shape", 14},      {20, "4-point Star", 19},
-      {21, "3 Points of Star", 20}, {22, "2 Points of Star", 21}, {23, "\"I\"-Shape", 15},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(std::string(FigureCaption(row.code)), row.caption) << row.code;
-    EXPECT_EQ(FigureBox(row.code), row.box) << row.code;
-  }
-}
 
 // Each figure's area aims at N; its outline gains or loses part of a square at either end of
 // each of its Lu columns and Lv rows (the "I"-Shape aims lower by design: N (1 - 4qs) /
