@@ -54,9 +54,10 @@ TEST(Cli, ExitStatusesAndMessages) {
   EXPECT_NE(version.out.find("1.1.3"), std::string::npos);
 }
 
-// The text has one line a row; the summary names the seed and the figures; the PNG has the
-// scaled size; the shapes gallery changes with its options.
-TEST(Cli, TextPngSummaryAndGallery) {
+// The text has one line a row and the summary names the seed and the figures (the PNG is
+// compared with Tiled's rendering in the export's tests); the shapes gallery follows its
+// options.
+TEST(Cli, TextSummaryAndGallery) {
   const CliRun text = Lorvex("build --width 30 --height 20 --seed 7 --yes --text -");
   ASSERT_EQ(text.status, 0) << text.err;
   std::istringstream lines(text.out);
@@ -66,16 +67,13 @@ TEST(Cli, TextPngSummaryAndGallery) {
   EXPECT_TRUE(std::regex_search(text.err, std::regex("(^|\n)seed 7, map 30 x 20, land [0-9]+ squares, masses [0-9]+ large, "
                                                      "[0-9]+ medium, [0-9]+ small(, tiny islands [0-9]+ squares)?, cities [0-9]+\n")))
       << text.err;
-  const CliRun png = Lorvex("build --width 30 --height 20 --seed 3 --yes --png - --scale 3 --quiet");
-  ASSERT_GT(png.out.size(), 24u);  // the signature, then IHDR: width 90 and height 60, big-endian
-  EXPECT_EQ(png.out.substr(1, 3) + png.out.substr(16, 8), std::string("PNG\0\0\0\x5a\0\0\0\x3c", 11));
   const CliRun gallery = Lorvex("shapes --png -"), turned = Lorvex("shapes --png - --orient 3");
   EXPECT_EQ(gallery.status, 0) << gallery.err;
   EXPECT_EQ(gallery.out.substr(1, 3), "PNG");
   EXPECT_TRUE(gallery.out != turned.out && Lorvex("shapes --png - --orient 0 --squares 400").out == gallery.out);
 }
 
-// `lorvex settings` writes the set after the default file, --settings and each --set (a
+// `lorvex settings` writes the set after --settings and each --set (a
 // line naming no control noted and ignored), revalidated; `lorvex recommend` writes one set
 // a seed; a build takes a settings file and the same --set lines alike.
 TEST(Cli, SettingsRecommendAndBuildShareTheSettingsLines) {
