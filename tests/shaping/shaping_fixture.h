@@ -1,10 +1,9 @@
 // What the shaping tests share: a world, parameters and hooks for one shaper call, hooks
-// that record the mass preview's calls and can stop the build at a chosen yield or land
-// square, and checks on a shaped mass grid.
+// that record the land and padding squares the mass preview is shown, and checks on a shaped
+// mass grid.
 #pragma once
 
 #include <algorithm>
-#include <cstdint>
 #include <set>
 #include <utility>
 #include <vector>
@@ -16,28 +15,12 @@ namespace lorvex::shaping::testing {
 
 class RecordingHooks : public SilentHooks {
  public:
-  explicit RecordingHooks(WorldState& world) : world_(world) {}
-  void Yield() override {
-    if (++yields == stopAt) world_.StopRequested = true;
-  }
-  void StartMassPreview(int width, int height) override {
-    previews.emplace_back(width, height);
-    land.clear();
-  }
-  void ShowLandSquare(int x, int y) override {
-    land.emplace_back(x, y);
-    if (land.size() == stopAtLand) world_.StopRequested = true;
-  }
+  void StartMassPreview(int, int) override { land.clear(); }
+  void ShowLandSquare(int x, int y) override { land.emplace_back(x, y); }
   void ShowPadSquare(int x, int y) override { pads.emplace_back(x, y); }
 
-  long long stopAt = 0;        // 0: never
-  std::size_t stopAtLand = 0;  // 0: never
-  std::vector<std::pair<int, int>> previews;
   std::vector<std::pair<int, int>> land;  // since the last StartMassPreview
   std::vector<std::pair<int, int>> pads;
-
- private:
-  WorldState& world_;
 };
 
 using ShapingFixture = checks::EngineRig<RecordingHooks>;
@@ -48,8 +31,7 @@ inline int CountCode(const MassGrid& grid, char code) {
 
 // The grid holds "C", "S" and "X" only.
 inline bool OnlyMassCodes(const MassGrid& grid) {
-  return CountCode(grid, kLand) + CountCode(grid, kPad) + CountCode(grid, kOpen) ==
-         static_cast<int>(grid.Cells().size());
+  return CountCode(grid, kLand) + CountCode(grid, kPad) + CountCode(grid, kOpen) == static_cast<int>(grid.Cells().size());
 }
 
 inline int DistinctSquares(const std::vector<std::pair<int, int>>& squares) {
