@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -43,12 +42,13 @@ HostWorld MakeWorld(const std::vector<std::string>& rows) {
   return world;
 }
 
-// Named property values of one XML fragment, in order.
+// The properties of one XML fragment, in order, as "name=value".
 std::vector<std::string> Properties(const std::string& xml) {
   std::vector<std::string> values;
-  const std::regex property(R"re(<property name="([^"]+)"(?: type="[^"]+")? value="([^"]*)"/>)re");
-  for (std::sregex_iterator it(xml.begin(), xml.end(), property), end; it != end; ++it)
-    values.push_back((*it)[1].str() + "=" + (*it)[2].str());
+  for (std::size_t at = xml.find("<property name=\""); at != std::string::npos; at = xml.find("<property name=\"", at + 1)) {
+    const std::size_t name = at + 16, value = xml.find("value=\"", at) + 7;
+    values.push_back(xml.substr(name, xml.find('"', name) - name) + "=" + xml.substr(value, xml.find('"', value) - value));
+  }
   return values;
 }
 
