@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QDir>
-
-#include "event_steps.h"
+#include <QPointer>
+#include <QTimer>
 
 namespace lorvex::qttest {
 
@@ -19,7 +19,35 @@ std::unique_ptr<QApplication>& Application() {
   return application;
 }
 
+// The steps still waiting, to be cancelled when a test ends.
+std::vector<QPointer<QTimer>>& Waiting() {
+  static std::vector<QPointer<QTimer>> waiting;
+  return waiting;
+}
+
 }  // namespace
+
+void When(std::function<bool()> ready, std::function<void()> action) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [=] {
+    if (!ready()) return;
+    // Stopped first: the action may run a nested event loop (a whole build), in which this
+    // timer must not fire again; it is gone only once the action has returned.
+    timer->stop();
+    timer->deleteLater();
+    action();
+  });
+  Waiting().push_back(timer);
+  timer->start(5);
+}
+
+void CancelSteps() {
+  // A step that has fired is stopped and deletes itself once its action has returned.
+  for (const QPointer<QTimer>& timer : Waiting())
+    if (timer != nullptr && timer->isActive()) delete timer.data();
+  Waiting().clear();
+  if (QCoreApplication::instance() != nullptr) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 QApplication& App() {
   Application();

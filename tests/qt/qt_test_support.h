@@ -21,6 +21,12 @@ namespace lorvex::qttest {
 QApplication& App();
 void DropApp();
 
+// Runs `action` from the event loop once `ready` answers true (checked every 5 ms), from
+// inside the modal show that Build runs, as a person acts on the window while it waits.
+void When(std::function<bool()> ready, std::function<void()> action);
+// Forgets every step still waiting (their conditions may refer to a test that has ended).
+void CancelSteps();
+
 // Runs in a folder of its own (the window reads kessett/default.kst from the current
 // folder), with a Qt platform and a host over it.
 class QtWindowTest : public ::testing::Test {

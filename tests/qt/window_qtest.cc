@@ -11,7 +11,6 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "event_steps.h"
 #include "platform/window_platform.h"
 #include "qt_test_support.h"
 #include "ui/qt/window_platform_qt.h"
