@@ -157,8 +157,11 @@ class Arrays(InAnEmptyFolder):
 
 class Threads(InAnEmptyFolder):
     def test_threads_build_at_once_the_worlds_of_their_seeds(self):
+        settings = self.folder / "mine.kst"
+        settings.write_text(SETTINGS)
+
         def build(seed):
-            return lorvex.build_world(WIDTH, HEIGHT, seed=seed, params=PARAMS, yes=True)
+            return lorvex.build_world(WIDTH, HEIGHT, seed=seed, settings=settings, params=PARAMS, yes=True)
 
         seeds = range(40, 48)
         alone = [build(seed) for seed in seeds]
