@@ -246,6 +246,12 @@ TEST(CInterface, HeldFieldsOutlastBuildsAndTheDefaultFileDecidesTheRest) {
   ASSERT_EQ(lorvex_reset_parameters(builder), LORVEX_OK);
   ASSERT_EQ(lorvex_build(builder, 160, 120, 0), 1);
   EXPECT_EQ(largeMasses(), 5);
+  // Recommended figures are held too: the Large masses of the recommendation, not the file's.
+  lorvex_set_seed(builder, 7);
+  ASSERT_EQ(lorvex_recommend(builder, 400, 300), LORVEX_OK);
+  ASSERT_EQ(Get(builder, "txtLandMass(0)") + Get(builder, "txtLandMass(1)"), "11");  // seed 7's
+  ASSERT_EQ(lorvex_build(builder, 400, 300, 0), 1);
+  EXPECT_EQ(largeMasses(), 1);
   lorvex_destroy(builder);
 }
 
