@@ -113,12 +113,15 @@ TEST(clsBuild, TheParametersOfABuildGoWholeToAnotherBuilder) {
   });
   clsBuild first(platform);
   ASSERT_TRUE(first.SetParameter("txtCities(0)", "20").Ok());
+  // A C++ host may hand over a NUL, which no settings line can hold: refused, nothing held.
+  EXPECT_EQ(first.SetParameter("txtCities(1)", std::string_view("4\0" "00", 4)).status, Status::kBadValue);
   first.SetNextSeed(5);
   ASSERT_TRUE(first.Build(100, 80, true));
   const ParameterFields used = first.LastBuildParameters();
   ASSERT_EQ(used.size(), 103u);
   EXPECT_EQ(used[0], (ParameterField{"txtLandMass(0)", "1", true}));
   EXPECT_EQ(first.Parameters()[0], (ParameterField{"txtLandMass(0)", "3", false}));  // not the builder's
+  EXPECT_EQ(first.Parameters()[37], (ParameterField{"txtCities(1)", "150", false}));
 
   clsBuild second;
   second.SetHeadlessBuild(true);
