@@ -80,8 +80,8 @@ std::optional<std::size_t> HostParameters::Find(std::string_view key, Outcome& o
     }
   outcome = {Status::kUnknownField,
              highest < lowest ? "no parameter field is named " + Shown(parsed->name)
-                              : parsed->name + " has the fields " + std::to_string(lowest) + " to " +
-                                    std::to_string(highest) + ", not " + std::to_string(parsed->index)};
+                              : Shown(key) + ": " + parsed->name + " has the fields " + std::to_string(lowest) +
+                                    " to " + std::to_string(highest)};
   return std::nullopt;
 }
 

@@ -61,7 +61,7 @@ TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
       {"a line end in the value", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", "5\r\nchkShape(0) = 0"); },
        LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "line end"},
       {"an index past the array", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(20)", "1"); },
-       LORVEX_ERROR_UNKNOWN_FIELD, "txtLandMass(19)", "150", "txtLandMass has the fields 0 to 19, not 20"},
+       LORVEX_ERROR_UNKNOWN_FIELD, "txtLandMass(19)", "150", "\"txtLandMass(20)\": txtLandMass has the fields 0 to 19"},
       {"an unknown name", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "nothing(1)", "1"); },
        LORVEX_ERROR_UNKNOWN_FIELD, "txtLandMass(2)", "400", "no parameter field is named \"nothing\""},
       {"a label is no parameter", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "lblCities(0)", "1"); },
@@ -87,7 +87,7 @@ TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
       {"a NULL buffer with a size", [](LorvexBuilder* b) { return lorvex_get_parameter(b, "txtLandMass(3)", nullptr, 8); },
        LORVEX_ERROR_NULL_ARGUMENT, "txtLandMass(3)", "600", ""},
       {"an unknown field read", [](LorvexBuilder* b) { char v[8]; return lorvex_get_parameter(b, "txtShape(3)", v, 8); },
-       LORVEX_ERROR_UNKNOWN_FIELD, "txtShape(2)", "15", "txtShape has the fields 0 to 2, not 3"},
+       LORVEX_ERROR_UNKNOWN_FIELD, "txtShape(2)", "15", "txtShape has the fields 0 to 2"},
       // Files.
       {"a settings file", [&](LorvexBuilder* b) { return lorvex_load_settings(b, loadable.c_str()); },
        LORVEX_OK, "txtCities(0)", "30", ""},
