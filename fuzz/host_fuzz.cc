@@ -115,8 +115,9 @@ int64_t GuardedCopy(std::size_t n, bool nullBuffer, Copy copy, std::vector<T>& o
   return answer;
 }
 
-// The world of the last build, read back in bulk and checked as every world is.
-void CheckWorld(const LorvexBuilder* builder, bool wrap) {
+// The world of the last build, read back in bulk and checked as every world is. `evenly`:
+// it was built with its Large masses spaced evenly (which may lay land over land).
+void CheckWorld(const LorvexBuilder* builder, bool wrap, bool evenly) {
   const int32_t width = lorvex_map_width(builder), height = lorvex_map_height(builder);
   const auto squares = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   const auto cityCount = static_cast<std::size_t>(lorvex_city_count(builder));
@@ -144,10 +145,8 @@ void CheckWorld(const LorvexBuilder* builder, bool wrap) {
     world.CitySpecialty.push_back(cities[k].specialty);
     world.CityOwner.push_back(cities[k].owner);
   }
-  char value[8];
-  lorvex_get_parameter(builder, "chkLandPlace(0)", value, sizeof value);
   lorvex::checks::InvariantOptions options;
-  options.evenSpacing = std::string(value) == "1";
+  options.evenSpacing = evenly;
   const std::string broken = lorvex::checks::CheckWorld(world, options);
   if (!broken.empty()) Fail("broken world: " + broken);
 }
@@ -171,7 +170,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LorvexBuilder* builder = lorvex_create();
   if (builder == nullptr) Fail("lorvex_create answered NULL");
   lorvex_set_question_answer(builder, 1);
-  bool builtWrapping = false;
+  struct {
+    bool wrap = false, evenly = false;
+  } built;  // how the world the builder holds was built
   for (int call = 0; call < kMostCalls && in.Remaining() > 0; ++call) {
     const std::vector<std::string> before = Fields(builder);
     switch (in.Byte() % 9) {
@@ -215,9 +216,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lorvex_set_headless_build(builder, in.Byte() % 8 != 0);
         lorvex_set_seed(builder, in.Word());
         if (width > 0 && height > 0 && AsksTooMuchShaping(builder, width, height)) break;
-        if (lorvex_build(builder, width, height, wrap) == 1) builtWrapping = wrap;
+        if (lorvex_build(builder, width, height, wrap) == 1) {
+          char evenly[8];
+          lorvex_get_parameter(builder, "chkLandPlace(0)", evenly, sizeof evenly);
+          built = {wrap, std::string(evenly) == "1"};
+        }
         if (Fields(builder) != before) Fail("a build changed a field");
-        if (lorvex_map_width(builder) > 0) CheckWorld(builder, builtWrapping);
+        // The last world built, whether or not this build replaced it.
+        if (lorvex_map_width(builder) > 0) CheckWorld(builder, built.wrap, built.evenly);
         break;
       }
       default: {  // a copy into a buffer of any size
