@@ -145,9 +145,9 @@ LORVEX_API int64_t lorvex_get_parameter(const LorvexBuilder* builder, const char
  * take every field from kessett/default.kst when that file is there. */
 LORVEX_API int lorvex_reset_parameters(LorvexBuilder* builder);
 
-/* The number of parameter fields (103), and the name of field i (0 .. 102) in the window's
- * order, "txtLandMass(0)" first; NULL for any other i. The text lives as long as the
- * builder. */
+/* The number of parameter fields (103; LORVEX_ERROR_NULL_ARGUMENT for a NULL builder), and
+ * the name of field i (0 .. 102) in the window's order, "txtLandMass(0)" first; NULL for any
+ * other i or a NULL builder. The text lives as long as the builder. */
 LORVEX_API int32_t lorvex_parameter_count(const LorvexBuilder* builder);
 LORVEX_API const char* lorvex_parameter_name(const LorvexBuilder* builder, int32_t i);
 

@@ -52,8 +52,8 @@ template <typename Call>
 int StatusCall(const LorvexBuilder* builder, bool argumentsPresent, const char* missing,
                Call call) {
   if (builder == nullptr) return LORVEX_ERROR_NULL_ARGUMENT;
-  if (!argumentsPresent) return Failure(builder, Status::kNullArgument, missing);
   return Guard(static_cast<int>(LORVEX_ERROR_INTERNAL), [&] {
+    if (!argumentsPresent) return Failure(builder, Status::kNullArgument, missing);
     builder->lastError.clear();
     return Answer(builder, call());
   });
@@ -63,9 +63,9 @@ int StatusCall(const LorvexBuilder* builder, bool argumentsPresent, const char* 
 template <typename Element, typename Copy>
 int64_t CopyCall(const LorvexBuilder* builder, Element* out, size_t n, Copy copy) {
   if (builder == nullptr) return LORVEX_ERROR_NULL_ARGUMENT;
-  if (out == nullptr && n > 0)
-    return Failure(builder, Status::kNullArgument, "the buffer is NULL but its size is not 0");
-  return Guard(static_cast<int64_t>(LORVEX_ERROR_INTERNAL), [&] {
+  return Guard(static_cast<int64_t>(LORVEX_ERROR_INTERNAL), [&]() -> int64_t {
+    if (out == nullptr && n > 0)
+      return Failure(builder, Status::kNullArgument, "the buffer is NULL but its size is not 0");
     const std::size_t needed = copy(std::span<Element>(out, out == nullptr ? 0 : n));
     builder->lastError =
         n >= needed ? "" : "the buffer holds " + std::to_string(n) + " and the world needs " + std::to_string(needed);
@@ -101,9 +101,10 @@ int lorvex_set_parameter(LorvexBuilder* builder, const char* name, const char* v
 int64_t lorvex_get_parameter(const LorvexBuilder* builder, const char* name, char* buffer,
                              size_t size) {
   if (builder == nullptr) return LORVEX_ERROR_NULL_ARGUMENT;
-  if (name == nullptr || (buffer == nullptr && size > 0))
-    return Failure(builder, Status::kNullArgument, "the name is NULL, or the buffer is NULL but its size is not 0");
   return Guard(static_cast<int64_t>(LORVEX_ERROR_INTERNAL), [&]() -> int64_t {
+    if (name == nullptr || (buffer == nullptr && size > 0))
+      return Failure(builder, Status::kNullArgument,
+                     "the name is NULL, or the buffer is NULL but its size is not 0");
     std::string value;
     const Outcome outcome = builder->builder.GetParameter(name, value);
     if (!outcome.Ok()) return Answer(builder, outcome);
