@@ -174,7 +174,7 @@ TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueries) {
 
   const int32_t massCount = lorvex_mass_count(builder);
   std::vector<int64_t> landOfMass(static_cast<std::size_t>(massCount), 0);
-  std::vector<LorvexCity> expected;
+  std::vector<std::array<int, 5>> expected;  // the cities the queries answer
   for (int32_t x = 0; x < width; ++x)
     for (int32_t y = 0; y < height; ++y) {
       const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
@@ -206,16 +206,7 @@ TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueries) {
   ASSERT_EQ(static_cast<int32_t>(expected.size()), lorvex_city_count(builder));
   std::vector<LorvexCity> cities(expected.size() - 1);
   EXPECT_EQ(lorvex_copy_cities(builder, cities.data(), cities.size()), static_cast<int64_t>(expected.size()));
-  const std::vector<LorvexCity> copied = CopyWorld(builder).cities;
-  ASSERT_EQ(copied.size(), expected.size());
-  for (std::size_t k = 0; k < expected.size(); ++k) {
-    const LorvexCity& city = copied[k];
-    EXPECT_EQ(city.x, expected[k].x);
-    EXPECT_EQ(city.y, expected[k].y);
-    EXPECT_EQ(city.production, expected[k].production);
-    EXPECT_EQ(city.specialty, expected[k].specialty);
-    EXPECT_EQ(city.owner, expected[k].owner);
-  }
+  EXPECT_EQ(CopyWorld(builder).cities, expected);
   lorvex_destroy(builder);
 }
 

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -44,28 +45,21 @@ class WorkingFolder {
   std::filesystem::path path_;
 };
 
-// A world as the bulk copies give it.
+// A world as the bulk copies give it: its letters, and each city as (x, y, production,
+// specialty, owner).
 struct CopiedWorld {
   std::vector<char> terrain;
-  std::vector<LorvexCity> cities;
-  bool operator==(const CopiedWorld& other) const {
-    if (terrain != other.terrain || cities.size() != other.cities.size()) return false;
-    for (std::size_t k = 0; k < cities.size(); ++k) {
-      const LorvexCity &a = cities[k], &b = other.cities[k];
-      if (a.x != b.x || a.y != b.y || a.production != b.production ||
-          a.specialty != b.specialty || a.owner != b.owner)
-        return false;
-    }
-    return true;
-  }
+  std::vector<std::array<int, 5>> cities;
+  bool operator==(const CopiedWorld&) const = default;
 };
 
 inline CopiedWorld CopyWorld(const LorvexBuilder* builder) {
   CopiedWorld world;
   world.terrain.resize(static_cast<std::size_t>(lorvex_copy_terrain(builder, nullptr, 0)));
   lorvex_copy_terrain(builder, world.terrain.data(), world.terrain.size());
-  world.cities.resize(static_cast<std::size_t>(lorvex_copy_cities(builder, nullptr, 0)));
-  lorvex_copy_cities(builder, world.cities.data(), world.cities.size());
+  std::vector<LorvexCity> cities(static_cast<std::size_t>(lorvex_copy_cities(builder, nullptr, 0)));
+  lorvex_copy_cities(builder, cities.data(), cities.size());
+  for (const LorvexCity& c : cities) world.cities.push_back({c.x, c.y, c.production, c.specialty, c.owner});
   return world;
 }
 
