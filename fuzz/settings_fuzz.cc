@@ -8,14 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iterator>
 #include <string>
 
-#include "common/random.h"
-#include "params/build_parameters.h"
-#include "params/parameter_form.h"
-#include "platform/common_controls.h"
-#include "platform/headless_platform.h"
+#include "params/parameter_window.h"
 #include "support/parameter_values.h"
 
 namespace {
@@ -44,32 +39,6 @@ void WriteBytes(const fs::path& path, const std::uint8_t* data, std::size_t size
   std::fclose(file);
 }
 
-// The parameter controls of a freshly opened window and the behaviour bound to them, opened
-// as GetMap opens the window (derived figures for a 100 x 60 map, then the default settings
-// file and every selection box at an item). The rest of the window (pictures, previews) plays
-// no part in a settings file and would only slow the fuzzer.
-struct FreshWindowFields {
-  FreshWindowFields() {
-    tabs.captions.assign(std::begin(lorvex::params::kTabCaptions), std::end(lorvex::params::kTabCaptions));
-    form.RefreshDerivedFigures();
-    form.LoadDefaultSettings();
-  }
-
-  lorvex::platform::HeadlessPlatform platform;
-  lorvex::platform::ControlSet controls = lorvex::params::CreateWindowControls();
-  lorvex::platform::StatusBar statusBar{5};
-  lorvex::platform::TabStrip tabs;
-  lorvex::platform::ProgressBar progress;
-  lorvex::Random random{1};
-  bool updatingControls = false;
-  std::int16_t selectedTab = 1;
-  std::int32_t width = 100;
-  std::int32_t height = 60;
-  lorvex::params::ParameterForm form{
-      controls, lorvex::params::FormEnvironment{platform, statusBar, tabs, random, updatingControls,
-                                                selectedTab, width, height, progress}};
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -79,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   lorvex::checks::ParameterValues first;
   {
-    FreshWindowFields window;
+    lorvex::params::ParameterWindow window;
     if (!window.form.LoadSettingsFile(input.string())) Fail("a regular file did not load");
     first = lorvex::checks::ReadParameterValues(window.controls);
     std::string error;
@@ -87,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   lorvex::checks::ParameterValues second;
   {
-    FreshWindowFields window;
+    lorvex::params::ParameterWindow window;
     if (!window.form.LoadSettingsFile(saved.string())) Fail("the saved file did not load");
     second = lorvex::checks::ReadParameterValues(window.controls);
   }

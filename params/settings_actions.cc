@@ -50,14 +50,17 @@ constexpr int kLowestListIndex = -1, kHighestListIndex = 2;
 
 }  // namespace
 
+std::string SaveFailedMessage(const std::string& fileName, const std::string& reason) {
+  return "Could not save settings to " + fileName + ": " + reason;
+}
+
 bool ParameterForm::SaveSettings() {
   MakeSettingsFolder();
   const std::optional<std::string> fileName = env_.platform.FileDialog(SettingsDialog(true));
   if (!fileName || fileName->empty()) return false;
   std::string error;
   if (WriteSettingsFile(*fileName, error)) return true;
-  env_.platform.MessageBox("Could not save settings to " + *fileName + ": " + error,
-                           platform::MessageButtons::kOk);
+  env_.platform.MessageBox(SaveFailedMessage(*fileName, error), platform::MessageButtons::kOk);
   return false;
 }
 
@@ -97,10 +100,16 @@ bool ParameterForm::LoadSettingsFile(const std::string& fileName) {
     std::vector<SettingsLine> lines;
     std::string error;
     if (!ReadSettingsFile(fileName, lines, error)) return false;
-    for (const SettingsLine& line : lines) ApplySetting(line.name, line.index, line.value);
+    ApplySettings(lines);
+    return true;
   }
   RevalidateAll();
   return true;
+}
+
+void ParameterForm::ApplySettings(const std::vector<SettingsLine>& lines) {
+  for (const SettingsLine& line : lines) ApplySetting(line.name, line.index, line.value);
+  RevalidateAll();
 }
 
 bool ParameterForm::ApplySettingsLine(std::string_view line) {
@@ -136,6 +145,10 @@ bool ParameterForm::ApplySetting(std::string_view name, std::int32_t index,
 void ParameterForm::LoadDefaultSettings() {
   std::error_code status;
   if (std::filesystem::exists(kDefaultSettingsFile, status)) LoadSettingsFile(kDefaultSettingsFile);
+  SelectFirstItems();
+}
+
+void ParameterForm::SelectFirstItems() {
   for (platform::Control& control : controls_.All())
     if (control.Kind() == ControlKind::kSelectionBox && control.ListIndex() == -1)
       control.SetListIndex(0);

@@ -8,7 +8,9 @@ packages=(cmake g++ clang libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
           tiled  # tiled: tmxrasterizer renders the exported maps in the tests
           libxcb1-dev  # the parameters window tries the X display before Qt opens it
           fonts-dejavu-core  # the window's font, also under Qt's offscreen platform
-          libfreetype-dev libfontconfig-dev)  # captions of the pictures the tools write
+          libfreetype-dev libfontconfig-dev  # captions of the pictures the tools write
+          python3-venv python3-pip python3-setuptools python3-numpy  # pip install ./python
+          pkgconf)  # pkg-config, for the installed lorvex.pc
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

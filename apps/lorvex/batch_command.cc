@@ -13,6 +13,7 @@
 #include "common/atomic_file.h"
 #include "export/tmx_export.h"
 #include "export/world_index.h"
+#include "host/cls_build.h"
 #include "platform/headless_platform.h"
 
 namespace lorvex::cli {
@@ -45,7 +46,6 @@ class BatchReports {
     const std::lock_guard lock(mutex_);
     if (told_.insert(text).second) std::cerr << text << "\n";
   }
-  void Note(const std::string& text) { Message("lorvex: " + text); }
   void Error(std::uint64_t seed, const std::string& text) {
     const std::lock_guard lock(mutex_);
     std::cerr << "lorvex: seed " << seed << ": " << text << "\n";
@@ -67,18 +67,18 @@ class BatchReports {
 };
 
 // Builds and writes the world of one seed; the entry for the index is this world's alone.
-exporting::IndexEntry BuildAndWrite(const BuildOptions& options, std::uint64_t seed,
-                                    const std::vector<Format>& formats, BatchReports& reports,
-                                    int& status) {
+exporting::IndexEntry BuildAndWrite(const BuildOptions& options, const ParameterFields& parameters,
+                                    std::uint64_t seed, const std::vector<Format>& formats,
+                                    BatchReports& reports, int& status) {
   exporting::IndexEntry entry;
   entry.seed = seed;
   entry.width = options.width;
   entry.height = options.height;
   entry.wrap = options.wrap;
-  std::vector<std::string> notes;
+  clsBuild builder;
+  builder.SetParameters(parameters);
   const BuiltWorld built = BuildOneWorld(
-      options, seed, [&](const std::string& text) { reports.Message(text); }, false, &notes);
-  for (const std::string& note : notes) reports.Note(note);
+      builder, options, seed, [&](const std::string& text) { reports.Message(text); }, false);
   if (!built.built) {
     entry.error = built.error;
     reports.Error(seed, built.error);
@@ -139,11 +139,15 @@ std::string BatchFileName(std::uint64_t seed, Format format) {
 int RunBatch(const BuildOptions& options) {
   const auto started = std::chrono::steady_clock::now();
   std::string error;
-  if (!CheckSettingsFile(options.settings, error) || !MakeFolder(options.outDir, error)) {
+  // The parameters are checked once, before anything is built; every world's builder then
+  // holds the same ones.
+  clsBuild parameters;
+  if (!ApplySettingsOptions(parameters, options.settings, error) || !MakeFolder(options.outDir, error)) {
     std::cerr << "lorvex: " << error << "\n";
     return kFileError;
   }
   const std::vector<Format> formats = ChosenFormats(options.formats);
+  const ParameterFields fields = parameters.Parameters();
   // Seeds run on from the first one, wrapping past 2^64 - 1 to 0.
   const std::uint64_t firstSeed = options.seed ? *options.seed : platform::HeadlessPlatform().ClockSeed();
   const int count = options.count;
@@ -163,8 +167,8 @@ int RunBatch(const BuildOptions& options) {
       threads.emplace_back([&] {
         for (int i; (i = next.fetch_add(1)) < count;) {
           const auto at = static_cast<std::size_t>(i);
-          entries[at] = BuildAndWrite(options, firstSeed + static_cast<std::uint64_t>(i), formats,
-                                      reports, statuses[at]);
+          entries[at] = BuildAndWrite(options, fields, firstSeed + static_cast<std::uint64_t>(i),
+                                      formats, reports, statuses[at]);
         }
       });
   }  // the threads are joined here

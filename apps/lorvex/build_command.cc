@@ -78,9 +78,9 @@ bool WriteStream(const BuiltWorld& built, bool wrap, int scale, Format format, s
 
 }  // namespace
 
-BuiltWorld BuildOneWorld(const BuildOptions& options, std::optional<std::uint64_t> seed,
-                         const MessageSink& onMessage, bool showProgress,
-                         std::vector<std::string>* notes) {
+BuiltWorld BuildOneWorld(clsBuild& builder, const BuildOptions& options,
+                         std::optional<std::uint64_t> seed, const MessageSink& onMessage,
+                         bool showProgress) {
   platform::HeadlessPlatform platform;  // an unseeded build takes the clock's seed
   platform.SetDefaultQuestionAnswer(options.yes ? platform::MessageAnswer::kYes
                                                 : platform::MessageAnswer::kNo);
@@ -88,33 +88,23 @@ BuiltWorld BuildOneWorld(const BuildOptions& options, std::optional<std::uint64_
   TerminalProgress progress(showProgress);
   if (progress.Enabled())
     platform.OnYield([&](platform::Window& w) { progress.Update(static_cast<ui::frmBuild&>(w)); });
-  std::string settingsError;
-  std::vector<std::string> settingsNotes;
-  platform.AddModalAction([&](platform::Window& w) {
-    auto& window = static_cast<ui::frmBuild&>(w);
-    if (ApplySettingsOptions(window, platform, options.settings, settingsError, settingsNotes))
-      window.Controls().At("cmdBuild", 0).Click();
-    else
-      window.Controls().At("cmdCancel", 0).Click();
+  platform.AddModalAction([](platform::Window& w) {
+    static_cast<ui::frmBuild&>(w).Controls().At("cmdBuild", 0).Click();
   });
 
-  clsBuild host(platform);
-  if (seed) host.SetNextSeed(*seed);
+  builder.SetPlatform(&platform);
+  if (seed) builder.SetNextSeed(*seed);
   BuiltWorld result;
-  result.built = host.Build(static_cast<std::int16_t>(options.width),
-                            static_cast<std::int16_t>(options.height), options.wrap);
+  result.built = builder.Build(static_cast<std::int16_t>(options.width),
+                               static_cast<std::int16_t>(options.height), options.wrap);
+  builder.SetPlatform(nullptr);
   progress.Finish();
-  result.seed = host.LastSeed();
-  if (notes != nullptr) notes->insert(notes->end(), settingsNotes.begin(), settingsNotes.end());
-  if (!settingsError.empty()) {
-    result.built = false;
-    result.status = kFileError;
-    result.error = settingsError;
-  } else if (!result.built) {
+  result.seed = builder.LastSeed();
+  if (!result.built) {
     result.status = kRefused;
     result.error = "the window did not build a world";
   } else {
-    result.world = host.World();
+    result.world = builder.TakeWorld();
   }
   return result;
 }
@@ -155,11 +145,15 @@ std::string WorldSummaryLine(const BuiltWorld& built, bool wrap) {
 }
 
 int RunBuild(const BuildOptions& options) {
-  std::vector<std::string> notes;
+  clsBuild builder;
+  std::string error;
+  if (!ApplySettingsOptions(builder, options.settings, error)) {
+    std::cerr << "lorvex: " << error << "\n";
+    return kFileError;
+  }
   const BuiltWorld built = BuildOneWorld(
-      options, options.seed, [](const std::string& text) { std::cerr << text << "\n"; },
-      !options.quiet, &notes);
-  for (const std::string& note : notes) std::cerr << "lorvex: " << note << "\n";
+      builder, options, options.seed, [](const std::string& text) { std::cerr << text << "\n"; },
+      !options.quiet);
   if (!built.built) {
     std::cerr << "lorvex: " << built.error << "\n";
     return built.status;

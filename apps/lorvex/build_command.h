@@ -42,7 +42,7 @@ struct BuildOptions {
   std::string textFile, pngFile, jsonFile, tmxFile;
   int scale = 4;
   bool quiet = false;
-  SettingsOptions settings;  // applied after the window opens, before Build is pressed
+  SettingsOptions settings;  // the builder's parameters, applied after the default file
 
   // A batch: count worlds of seeds seed, seed + 1, ... into the folder outDir.
   int count = 0;  // 0: one world, written to the files above
@@ -51,11 +51,11 @@ struct BuildOptions {
   int jobs = 0;                                        // 0: one thread per core
 };
 
-// One world built the way the command line builds it: the window opened headless, the
-// settings options applied, Build pressed.
+// One world built the way the command line builds it: the window opened headless with the
+// builder's parameters, Build pressed.
 struct BuiltWorld {
   bool built = false;
-  int status = 0;     // an exit status: 0 built, 1 refused, 2 the settings could not be read
+  int status = 0;     // an exit status: 0 built, 1 refused
   std::string error;  // why not, when status is not 0
   std::uint64_t seed = 0;
   HostWorld world;
@@ -64,12 +64,12 @@ struct BuiltWorld {
 // Called with each message box text the window shows, its CRLFs made plain line breaks.
 using MessageSink = std::function<void(const std::string& text)>;
 
-// Builds one world. The window's message boxes go to `onMessage`; with `showProgress`, a
-// progress bar is drawn on standard error while the build runs (when that is a terminal).
-// Unmatched --set lines are noted in `notes` (one text each).
-BuiltWorld BuildOneWorld(const BuildOptions& options, std::optional<std::uint64_t> seed,
-                         const MessageSink& onMessage, bool showProgress,
-                         std::vector<std::string>* notes);
+// Builds one world with the builder's parameters. The window's message boxes go to
+// `onMessage`; with `showProgress`, a progress bar is drawn on standard error while the
+// build runs (when that is a terminal).
+BuiltWorld BuildOneWorld(clsBuild& builder, const BuildOptions& options,
+                         std::optional<std::uint64_t> seed, const MessageSink& onMessage,
+                         bool showProgress);
 
 // Writes a built world in one format to `file` ("-" = standard output; otherwise the file
 // appears complete or not at all). Answers false with the reason in `error`.

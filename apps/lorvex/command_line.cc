@@ -18,8 +18,9 @@ const std::string kSideRange = "1 to " + std::to_string(kMaxMapSide);
 // Where every command's parameters come from, in the order they are applied.
 constexpr const char* kParameterOrder =
     "Parameters: the window's defaults, then kessett/default.kst of the current folder when\n"
-    "it exists, then --settings FILE, then each --set line; every field is then held to its\n"
-    "range as the window holds it when a field loses the focus.";
+    "it exists, then --settings FILE (held to their ranges as Load Settings holds them), then\n"
+    "each --set line in its turn, held to its range at once as the window holds a field that\n"
+    "loses the focus (so set a Lo before its Hi). A --set line that names no field is an error.";
 
 const char* const kTopFooter = R"(Each command has its own help: lorvex COMMAND --help.
 
@@ -58,8 +59,8 @@ A world whose file cannot be written is reported and the others are finished.
 Exit status:
   0  built and written (in a batch: every world)
   1  the window refused to build, e.g. the land warning answered No; its message is printed
-  2  a usage error, a settings file that cannot be read, or a file, the index or the folder
-     that cannot be written
+  2  a usage error, a settings file that cannot be read, a --set line that names no field,
+     or a file, the index or the folder that cannot be written
 
 Examples:
   lorvex build --width 200 --height 150 --wrap --seed 42 --png world.png --text world.txt
@@ -75,7 +76,8 @@ line per field, "Name(Index) = value".
 
 Exit status:
   0  written
-  2  a usage error, or a settings file that cannot be read or written
+  2  a usage error, a settings file that cannot be read or written, or a --set line that
+     names no field
 
 Example:
   lorvex settings --set "txtLandMass(0) = 2" --set "txtCities(0) = 30" --save two-large.kst)";
@@ -89,7 +91,8 @@ generator), saves every field to FILE and prints the expected land figure.
 Exit status:
   0  written
   1  no recommendation for this size; the window's message is printed
-  2  a usage error, or a settings file that cannot be read or written
+  2  a usage error, a settings file that cannot be read or written, or a --set line that
+     names no field
 
 Example:
   lorvex recommend --width 300 --height 200 --seed 5 --save big.kst)";
@@ -117,8 +120,8 @@ void AddSettingsOptions(CLI::App& command, SettingsOptions& options) {
                      "kessett/default.kst (default: none)")
       ->type_name("FILE");
   command.add_option("--set", options.lines,
-                     "apply one settings line, e.g. \"txtLandMass(0) = 2\", after --settings; "
-                     "repeatable; a line that names no field is skipped with a note (default: none)")
+                     "set one field as a settings line sets it, e.g. \"txtLandMass(0) = 2\", after "
+                     "--settings; repeatable; a line that names no field is an error (default: none)")
       ->type_name("LINE");
 }
 

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/world_hash.h"
 #include "platform/headless_platform.h"
+#include "ui/frm_build.h"
 
 namespace lorvex {
 namespace {
@@ -97,6 +99,38 @@ TEST(clsBuild, AnUnseededBuildIsSeededFromTheClock) {
   const std::uint64_t after = now();
   EXPECT_GE(host.LastSeed(), before);
   EXPECT_LE(host.LastSeed(), after);
+}
+
+// The parameters a build used, a person's edits in the window included, handed whole to
+// another builder: it builds the same world from the same seed.
+TEST(clsBuild, TheParametersOfABuildGoWholeToAnotherBuilder) {
+  platform::HeadlessPlatform platform;
+  platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);  // the land warning
+  platform.AddModalAction([](platform::Window& w) {
+    auto& window = static_cast<ui::frmBuild&>(w);
+    window.Controls().At("txtLandMass", 0).Type("1");  // as a person would, before Build
+    window.cmdBuild_Click();
+  });
+  clsBuild first(platform);
+  ASSERT_TRUE(first.SetParameter("txtCities(0)", "20").Ok());
+  // A C++ host may hand over a NUL, which no settings line can hold: refused, nothing held.
+  EXPECT_EQ(first.SetParameter("txtCities(1)", std::string_view("4\0" "00", 4)).status, Status::kBadValue);
+  first.SetNextSeed(5);
+  ASSERT_TRUE(first.Build(100, 80, true));
+  const ParameterFields used = first.LastBuildParameters();
+  ASSERT_EQ(used.size(), 103u);
+  EXPECT_EQ(used[0], (ParameterField{"txtLandMass(0)", "1", true}));
+  EXPECT_EQ(first.Parameters()[0], (ParameterField{"txtLandMass(0)", "3", false}));  // not the builder's
+  EXPECT_EQ(first.Parameters()[37], (ParameterField{"txtCities(1)", "150", false}));
+
+  clsBuild second;
+  second.SetHeadlessBuild(true);
+  second.SetQuestionAnswer(true);
+  ASSERT_TRUE(second.SetParameters(used).Ok());
+  EXPECT_EQ(second.Parameters(), used);
+  second.SetNextSeed(5);
+  ASSERT_TRUE(second.Build(100, 80, true));
+  EXPECT_EQ(HostWorldHash(second.World()), HostWorldHash(first.World()));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// How hosts reach the window: clsBuild without a platform of its own shows it through the
-// registered factory (making the program's QApplication when there is none, and removing it
+// How hosts reach the window: clsBuild without a platform of its own shows it through its
+// window factory (making the program's QApplication when there is none, and removing it
 // again), the C interface of liblorvex.so shows it from one call, sizes outside the range
 // answer False without a window, and without a display the window stays headless.
 #include <dlfcn.h>
@@ -14,7 +14,6 @@
 
 #include "event_steps.h"
 #include "host/c_api/lorvex.h"
-#include "platform/window_platform.h"
 #include "qt_test_support.h"
 #include "ui/qt/window_platform_qt.h"
 
@@ -66,11 +65,9 @@ std::unique_ptr<platform::Platform> ScriptedQtFactory() {
 
 class Factory : public ::testing::Test {
  protected:
-  void SetUp() override { SetWindowPlatformFactory(&ScriptedQtFactory); }
-  void TearDown() override {
-    SetWindowPlatformFactory(nullptr);
-    CancelSteps();
-  }
+  void SetUp() override { host.SetWindowPlatformFactory(&ScriptedQtFactory); }
+  void TearDown() override { CancelSteps(); }
+  clsBuild host;
 };
 
 TEST_F(Factory, AProgramWithoutQApplicationGetsTheWindowAndOneMadeForTheCall) {
@@ -82,7 +79,6 @@ TEST_F(Factory, AProgramWithoutQApplicationGetsTheWindowAndOneMadeForTheCall) {
     applicationDuringBuild = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
     static_cast<QPushButton*>(dialog.WidgetOf("cmdBuild", 0))->click();
   };
-  clsBuild host;
   host.SetNextSeed(3);
   EXPECT_TRUE(host.Build(200, 150, false));
   EXPECT_EQ(factoryWindows, 1);
@@ -99,7 +95,6 @@ TEST_F(Factory, SizesOutsideTheRangeAnswerFalseWithoutAWindow) {
   App();
   factoryWindows = 0;
   windowScript = [](ui::qt::BuildDialog& dialog) { dialog.close(); };
-  clsBuild host;
   for (const auto& [width, height] : {std::pair{0, 0}, std::pair{5000, 5000}, std::pair{1, 0},
                                       std::pair{4097, 10}, std::pair{-3, 10}})
     EXPECT_FALSE(host.Build(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height), true))
@@ -114,7 +109,6 @@ TEST_F(Factory, WithoutADisplayTheWindowStaysHeadlessAndIsCancelled) {
   environment.Set("DISPLAY", nullptr);
   environment.Set("WAYLAND_DISPLAY", nullptr);
   factoryWindows = 0;
-  clsBuild host;
   EXPECT_FALSE(host.Build(20, 20, true));
   EXPECT_EQ(factoryWindows, 0);
   EXPECT_EQ(QCoreApplication::instance(), nullptr);
@@ -130,7 +124,6 @@ TEST_F(Factory, ADisplayThatDoesNotAnswerIsReportedAndTheWindowStaysHeadless) {
   EXPECT_EQ(ui::qt::QtPlatform::ForThisProcess(why), nullptr);
   EXPECT_FALSE(why.empty());
   factoryWindows = 0;
-  clsBuild host;
   EXPECT_FALSE(host.Build(20, 20, true));
   EXPECT_EQ(factoryWindows, 0);
 }
