@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "common/version.h"
+#include "export/world_formats.h"
 #include "host/cls_build.h"
 
 namespace lorvex::cli {
@@ -128,6 +129,13 @@ std::string Joined(const std::vector<std::string>& names) {
   return joined;
 }
 
+// The names --formats takes, in the order of the format table.
+std::vector<std::string> FormatNames() {
+  std::vector<std::string> names;
+  for (const exporting::FormatEntry& entry : exporting::Formats()) names.emplace_back(entry.name);
+  return names;
+}
+
 // --width and --height; when not required, the values they are bound to are the defaults.
 void AddSizeOptions(CLI::App& command, int& width, int& height, bool required,
                     const std::string& purpose = "") {
@@ -213,11 +221,11 @@ CommandLine::CommandLine()
       ->type_name("DIR");
   auto* formats = buildCommand_->add_option(
       "--formats", build_.formats,
-      "the batch's formats, comma-separated, from text, png, json and tmx (default: " +
+      "the batch's formats, comma-separated, from " + Joined(FormatNames()) + " (default: " +
           Joined(build_.formats) + ")")
       ->type_name("LIST")
       ->delimiter(',')
-      ->check(CLI::IsMember({"text", "png", "json", "tmx"}));
+      ->check(CLI::IsMember(FormatNames()));
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
   auto* jobs = buildCommand_->add_option(
       "--jobs", build_.jobs,
