@@ -4,6 +4,7 @@
 
 #include "common/atomic_file.h"
 #include "common/error_text.h"
+#include "export/freeciv_export.h"
 #include "export/tmx_export.h"
 
 namespace lorvex::exporting {
@@ -28,6 +29,9 @@ bool WriteJson(const WorldToWrite& out, std::FILE* stream, std::string& error) {
 bool WriteTiled(const WorldToWrite& out, const std::string& path, std::string& error) {
   return WriteTmx(out.world, out.info.wrap, out.info.seed, path, error);
 }
+bool WriteFreeciv(const WorldToWrite& out, std::FILE* stream, std::string& error) {
+  return WriteFreecivScenario(out.world, out.info, stream, error);
+}
 
 constexpr FormatEntry kFormats[] = {
     // format          name       extension  stream        files       fits         companion
@@ -35,6 +39,7 @@ constexpr FormatEntry kFormats[] = {
     {Format::kPng,     "png",     ".png",    WritePicture, nullptr,    nullptr,     nullptr},
     {Format::kJson,    "json",    ".json",   WriteJson,    nullptr,    nullptr,     nullptr},
     {Format::kTmx,     "tmx",     ".tmx",    nullptr,      WriteTiled, nullptr,     TmxTilesetPath},
+    {Format::kFreeciv, "freeciv", ".sav",    WriteFreeciv, nullptr,    FreecivFits, nullptr},
 };
 
 }  // namespace

@@ -14,7 +14,7 @@
 
 namespace lorvex::exporting {
 
-enum class Format { kText, kPng, kJson, kTmx };
+enum class Format { kText, kPng, kJson, kTmx, kFreeciv };
 
 // A world on its way out, with what the formats say beyond its squares and cities.
 struct WorldToWrite {

@@ -53,12 +53,13 @@ struct RequestedFile {
   exporting::Format format;
   const std::string& file;
 };
-std::array<RequestedFile, 4> RequestedFiles(const BuildOptions& options) {
+std::array<RequestedFile, 5> RequestedFiles(const BuildOptions& options) {
   using exporting::Format;
   return {{{Format::kText, options.textFile},
            {Format::kPng, options.pngFile},
            {Format::kJson, options.jsonFile},
-           {Format::kTmx, options.tmxFile}}};
+           {Format::kTmx, options.tmxFile},
+           {Format::kFreeciv, options.freecivFile}}};
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ struct BuildOptions {
   bool wrap = false;
   std::optional<std::uint64_t> seed;  // the first seed of a batch
   bool yes = false;
-  std::string textFile, pngFile, jsonFile, tmxFile;
+  std::string textFile, pngFile, jsonFile, tmxFile, freecivFile;
   int scale = 4;
   bool quiet = false;
   SettingsOptions settings;  // applied after the window opens, before Build is pressed
