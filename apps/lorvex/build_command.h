@@ -10,23 +10,9 @@
 
 #include "apps/lorvex/settings_command.h"
 #include "engine/host_world.h"
+#include "export/world_formats.h"
 
 namespace lorvex::cli {
-
-// The formats a world is written in, with the file extension a batch gives each.
-enum class Format { kText, kPng, kJson, kTmx };
-struct FormatName {
-  Format format;
-  const char* name;       // as --formats takes it
-  const char* extension;  // of the batch's files
-};
-inline constexpr FormatName kFormats[] = {
-    // format          name    extension
-    {Format::kText,    "text", ".txt"},
-    {Format::kPng,     "png",  ".png"},
-    {Format::kJson,    "json", ".json"},
-    {Format::kTmx,     "tmx",  ".tmx"},
-};
 
 // The largest batch: its index is held in memory until every world is done.
 inline constexpr int kMaxBatchCount = 100000;
@@ -39,7 +25,7 @@ struct BuildOptions {
   bool wrap = false;
   std::optional<std::uint64_t> seed;  // the first seed of a batch
   bool yes = false;
-  std::string textFile, pngFile, jsonFile, tmxFile;
+  std::string textFile, pngFile, jsonFile, tmxFile, freecivFile;
   int scale = 4;
   bool quiet = false;
   SettingsOptions settings;  // the builder's parameters, applied after the default file
@@ -47,7 +33,7 @@ struct BuildOptions {
   // A batch: count worlds of seeds seed, seed + 1, ... into the folder outDir.
   int count = 0;  // 0: one world, written to the files above
   std::string outDir;
-  std::vector<std::string> formats = {"png", "json"};  // names of kFormats
+  std::vector<std::string> formats = {"png", "json"};  // names of exporting::Formats()
   int jobs = 0;                                        // 0: one thread per core
 };
 
@@ -71,10 +57,12 @@ BuiltWorld BuildOneWorld(clsBuild& builder, const BuildOptions& options,
                          std::optional<std::uint64_t> seed, const MessageSink& onMessage,
                          bool showProgress);
 
-// Writes a built world in one format to `file` ("-" = standard output; otherwise the file
-// appears complete or not at all). Answers false with the reason in `error`.
-bool WriteWorld(const BuiltWorld& built, bool wrap, int scale, Format format,
-                const std::string& file, std::string& error);
+// What the writers are given of a built world.
+exporting::WorldToWrite ToWrite(const BuiltWorld& built, const BuildOptions& options);
+
+// The first format asked for that cannot hold a map of the options' size, with the reason,
+// so that the command refuses before it builds anything.
+bool FormatsFit(const BuildOptions& options, std::string& error);
 
 // The one-line summary of a built world: seed, size, land, masses and cities.
 std::string WorldSummaryLine(const BuiltWorld& built, bool wrap);

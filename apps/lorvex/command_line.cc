@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "common/version.h"
+#include "export/world_formats.h"
 #include "host/cls_build.h"
 
 namespace lorvex::cli {
@@ -39,14 +40,16 @@ Examples:
   lorvex recommend --width 300 --height 200 --seed 5 --save big.kst
   lorvex shapes --png shapes.png)";
 
-const char* const kBuildFooter = R"(One world: each of --text, --png, --json and --tmx names a file to write ("-" is
-standard output; a Tiled map needs a file). A summary line follows: seed, size, land,
-masses and cities.
+const char* const kBuildFooter = R"(One world: each of --text, --png, --json, --tmx and --freeciv names a file to write
+("-" is standard output; a Tiled map needs a file). A summary line follows: seed, size,
+land, masses and cities. A size a format cannot hold (Freeciv takes neither the smallest
+maps nor the largest) is refused before anything is built, and the message says why.
 
 A batch: --count N --out DIR builds the worlds of seeds S, S+1, ..., S+N-1 (S from --seed,
 or from the clock; past 18446744073709551615 the seeds go on from 0) on --jobs threads, and
 writes DIR/world-SEED.EXT in each of --formats: text .txt, png .png, json .json, tmx .tmx
-(with world-SEED-terrain.png beside it). DIR/index.json lists every world in seed order:
+(with world-SEED-terrain.png beside it), freeciv .sav. DIR/index.json lists every world
+in seed order:
   {"generator", "count", "worlds": [{"seed", "width", "height", "wrap", "land",
    "masses": {"large", "medium", "small", "tinyIslandSquares"}, "cities", "files",
    "error" (only when the world failed)}]}
@@ -60,13 +63,14 @@ Exit status:
   0  built and written (in a batch: every world)
   1  the window refused to build, e.g. the land warning answered No; its message is printed
   2  a usage error, a settings file that cannot be read, a --set line that names no field,
-     or a file, the index or the folder that cannot be written
+     a map a format cannot hold, or a file, the index or the folder that cannot be written
 
 Examples:
   lorvex build --width 200 --height 150 --wrap --seed 42 --png world.png --text world.txt
   lorvex build --width 80 --height 50 --yes --json - --quiet
   lorvex build --width 160 --height 120 --seed 7 --tmx world.tmx --set "txtCities(0) = 20"
-  lorvex build --width 200 --height 150 --count 4 --seed 100 --out worlds --formats json,tmx)";
+  lorvex build --width 200 --height 150 --count 4 --seed 100 --out worlds --formats json,tmx
+  lorvex build --width 80 --height 50 --wrap --seed 3 --yes --freeciv world.sav)";
 
 const char* const kSettingsFooter = R"(Opens the window for a map of --width x --height (the size matters only to the derived
 figures), applies the parameters and saves every field to FILE as Save Settings does: one
@@ -129,6 +133,13 @@ std::string Joined(const std::vector<std::string>& names) {
   std::string joined;
   for (const std::string& name : names) joined += (joined.empty() ? "" : ",") + name;
   return joined;
+}
+
+// The names --formats takes, in the order of the format table.
+std::vector<std::string> FormatNames() {
+  std::vector<std::string> names;
+  for (const exporting::FormatEntry& entry : exporting::Formats()) names.emplace_back(entry.name);
+  return names;
 }
 
 // --width and --height; when not required, the values they are bound to are the defaults.
@@ -195,6 +206,11 @@ CommandLine::CommandLine()
       "--tmx", build_.tmxFile,
       "write the world as a Tiled map, its tileset picture NAME-terrain.png beside it "
       "(default: not written)")->type_name("FILE")->check(kNotStandardOutput);
+  auto* freeciv = buildCommand_->add_option(
+      "--freeciv", build_.freecivFile,
+      "write the world as a Freeciv 3.0 scenario (classic rules) that freeciv-server -f FILE "
+      "loads: the map, its rivers and start positions on the cities of highest production "
+      "(- = standard output; default: not written)")->type_name("FILE");
   buildCommand_->add_option("--scale", build_.scale,
                             "pixels per square in PNG pictures, 1 to 64 (default " +
                                 std::to_string(build_.scale) + ")")
@@ -216,11 +232,11 @@ CommandLine::CommandLine()
       ->type_name("DIR");
   auto* formats = buildCommand_->add_option(
       "--formats", build_.formats,
-      "the batch's formats, comma-separated, from text, png, json and tmx (default: " +
+      "the batch's formats, comma-separated, from " + Joined(FormatNames()) + " (default: " +
           Joined(build_.formats) + ")")
       ->type_name("LIST")
       ->delimiter(',')
-      ->check(CLI::IsMember({"text", "png", "json", "tmx"}));
+      ->check(CLI::IsMember(FormatNames()));
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
   auto* jobs = buildCommand_->add_option(
       "--jobs", build_.jobs,
@@ -232,7 +248,7 @@ CommandLine::CommandLine()
   out->needs(count);
   formats->needs(count);
   jobs->needs(count);
-  for (CLI::Option* single : {text, png, json, tmx}) count->excludes(single);
+  for (CLI::Option* single : {text, png, json, tmx, freeciv}) count->excludes(single);
 
   // settings
   settingsCommand_ = app_.add_subcommand(

@@ -156,7 +156,8 @@ TEST(FileFaults, AFailedSettingsSaveOnTheCommandLineExitsWith2AndKeepsTheOldFile
 }
 
 TEST(FileFaults, AFailedWorldWriteOnTheCommandLineExitsWith2AndKeepsTheOldFile) {
-  const char* outputs[][2] = {{"--text", "world.txt"}, {"--json", "world.json"}, {"--png", "world.png"}};
+  const char* outputs[][2] = {{"--text", "world.txt"}, {"--json", "world.json"}, {"--png", "world.png"},
+                              {"--freeciv", "world.sav"}};
   for (const SaveFault& fault : kSaveFaults) {
     for (const auto& output : outputs) {
       const std::string what = std::string(fault.step) + " " + output[0];
