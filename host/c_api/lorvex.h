@@ -197,8 +197,9 @@ LORVEX_API void lorvex_set_question_answer(LorvexBuilder* builder, int yes);
 
 /* Host terrain number of the square at row-major position pos: 1 border water (T, B, A),
  * 2 city (Y), 3 forest (F), 4 clear (C), 5 sea (S), 6 rough (G), 7 mountains (M),
- * 8 river (R). x = pos % width and y = pos / width, truncating toward zero; 4 when either
- * lies outside the map (so -1 and width * height answer 4). */
+ * 8 river (R). x = pos % width and y = pos / width, truncating toward zero, with the width
+ * of the last lorvex_build that opened the window, completed or cancelled; 4 when either
+ * lies outside the world held (so -1 and width * height answer 4). */
 LORVEX_API int16_t lorvex_get_terrain_c(const LorvexBuilder* builder, int32_t pos);
 /* Always 4. */
 LORVEX_API int16_t lorvex_test_c(const LorvexBuilder* builder, int16_t pos);
