@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/draw_count.h"
 #include "engine/build_driver.h"
 #include "engine/mass_placement.h"
 #include "engine/tiny_islands.h"
@@ -20,6 +21,7 @@
 #include "host/cls_build.h"
 #include "params/form_fixture.h"
 #include "platform/headless_platform.h"
+#include "shaping/blob_growth.h"
 #include "shaping/shapes.h"
 #include "shaping/shaping_fixture.h"
 #include "shaping/stick_blob.h"
@@ -148,13 +150,16 @@ TEST(Edges, TheFallbackFillStartsAtTheSeaBorder) {
 // With a tightness of 50 every candidate is refused (x <= XMax / 2 or x >= XMax / 2), so
 // every anchor point is its 101st candidate, taken as drawn: on a 7 x 7 canvas (no sea
 // border, spans 4) a third of them fall on column 0 or row 0. The growth beside such a
-// point treats the outside of the canvas as closed and stays on it.
+// point treats the outside of the canvas as closed and stays on it, with no draw more or
+// less than the square tests ask for: the twenty masses take the draws they always took.
 TEST(Edges, TheLastAnchorCandidateIsTakenAsDrawn) {
   int onTheEdge = 0;
+  std::uint64_t draws = 0;
   for (std::uint64_t seed = 1; seed <= 20; ++seed) {
     ShapingFixture rig(seed);
     BuildContext context = rig.Context();
     const shaping::MassGrid grid = shaping::MakeStickBlob(context, 20, 0, 4, 4, 3, 50, 50, 15);
+    draws += DrawsBetween(Random(seed), rig.random, 1'000'000).value_or(0);
     const auto [xMax, yMax] = rig.hooks.previews.back();
     ASSERT_EQ(xMax, 6);
     const int points = shaping::AnchorPointCount(20, 3);
@@ -166,6 +171,20 @@ TEST(Edges, TheLastAnchorCandidateIsTakenAsDrawn) {
     EXPECT_GT(CountCode(grid, shaping::kLand), 0) << "seed " << seed;
   }
   EXPECT_GT(onTheEdge, 5);
+  EXPECT_EQ(draws, 10913u);
+
+  // Land on column 0: a step west finds neither open canvas nor frame, so it counts no hit
+  // on the west side (north and south lie on the frame ring of column 0; east is open).
+  for (std::uint64_t seed = 1; seed <= 50; ++seed) {
+    ShapingFixture rig(seed);
+    BuildContext context = rig.Context();
+    shaping::BlobCanvas blob(2, 0, 4, 4);
+    blob.AddLand(context, 0, 3);
+    std::int32_t low = 0;
+    ASSERT_EQ(blob.AddGrowthSquare(context, low, 15), shaping::Growth::kGrown) << "seed " << seed;
+    EXPECT_EQ(blob.Hits(shaping::kLeftSide), 0) << "seed " << seed;
+    EXPECT_EQ(blob.At(1, 3), shaping::kLand) << "seed " << seed;
+  }
 }
 
 // A sea border of 150 or 1000 rings is padded in full: the mass grid is the land's box
