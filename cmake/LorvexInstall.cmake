@@ -1,7 +1,8 @@
 # What `cmake --install` puts in place: liblorvex.so with its C header, the command-line
-# tools that this tree builds, and the CMake package that lets another project write
+# tools that this tree builds, the CMake package that lets another project write
 #   find_package(Lorvex 1.1 REQUIRED)
 #   target_link_libraries(app PRIVATE Lorvex::lorvex)
+# and lorvex.pc beside it for `pkg-config --cflags --libs lorvex`.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -18,10 +19,20 @@ install(TARGETS lorvex EXPORT LorvexTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/lorvex)
 
-# Whichever command-line and desktop tools this configuration builds.
+# Whichever command-line and desktop tools this configuration builds. They find the
+# libraries of this tree beside them, through $ORIGIN, in the build tree (bin/../lib) and
+# installed (bin/../LIBDIR), and every other library in the system's folders; never in the
+# working folder. They are linked with that one RUNPATH and installed as they are: a RUNPATH
+# rewritten at install gets an empty entry in the build tree (CMake leaves room for the
+# rewrite), which the loader reads as the working folder.
+set(LORVEX_RUNPATH "$ORIGIN/../lib")
+if(NOT CMAKE_INSTALL_LIBDIR STREQUAL "lib")
+  string(APPEND LORVEX_RUNPATH ":$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+endif()
 foreach(tool lorvex_cli lorvex_gui)
   if(TARGET ${tool})
-    set_target_properties(${tool} PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+    set_target_properties(${tool} PROPERTIES
+      INSTALL_RPATH "${LORVEX_RUNPATH}" BUILD_WITH_INSTALL_RPATH ON)
     install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
@@ -36,3 +47,11 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/LorvexConfigVersion
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LorvexConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/LorvexConfigVersion.cmake
         DESTINATION ${LORVEX_INSTALL_CMAKEDIR})
+
+# lorvex.pc in LIBDIR/pkgconfig, its prefix relative to itself so that the installed tree
+# may be moved.
+file(RELATIVE_PATH LORVEX_PC_PREFIX_FROM_PCDIR
+     "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+string(REGEX REPLACE "/$" "" LORVEX_PC_PREFIX_FROM_PCDIR "${LORVEX_PC_PREFIX_FROM_PCDIR}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/lorvex.pc.in ${CMAKE_CURRENT_BINARY_DIR}/lorvex.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/lorvex.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -10,17 +10,18 @@
 namespace lorvex {
 
 namespace {
+// Saves of one file at once in one process, or partial files left by a process that died;
+// beyond this many the save fails instead of searching on.
+constexpr int kMostPartialNames = 1000;
 // errno can be 0 when an earlier buffered write failed and the flush itself did not.
 std::string Reason(int error) { return error == 0 ? "write failed" : ErrorText(error); }
 }  // namespace
 
-// The process id keeps two processes exporting to one folder from sharing a partial file.
-AtomicFile::AtomicFile(std::string path)
-    : path_(std::move(path)), partialPath_(path_ + ".part-" + std::to_string(::getpid())) {}
+AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {}
 
 AtomicFile::~AtomicFile() {
   if (stream_ != nullptr) std::fclose(stream_);
-  if (!published_) std::remove(partialPath_.c_str());
+  if (!published_ && !partialPath_.empty()) std::remove(partialPath_.c_str());
 }
 
 bool AtomicFile::Open(std::string& error) {
@@ -28,12 +29,19 @@ bool AtomicFile::Open(std::string& error) {
     error = "no file name given";
     return false;
   }
-  stream_ = std::fopen(partialPath_.c_str(), "wb");
-  if (stream_ == nullptr) {
-    error = "cannot create " + path_ + ": " + Reason(errno);
-    return false;
+  // The partial file is created only if no file of its name exists ("x"): two processes,
+  // or two threads of one, that save to one file at once each write a partial file of
+  // their own, the process id and a number telling them apart.
+  for (int attempt = 0; attempt < kMostPartialNames; ++attempt) {
+    partialPath_ = path_ + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    stream_ = std::fopen(partialPath_.c_str(), "wbx");
+    if (stream_ != nullptr) return true;
+    if (errno != EEXIST) break;
   }
-  return true;
+  const int failure = errno;
+  partialPath_.clear();
+  error = "cannot create " + path_ + ": " + Reason(failure);
+  return false;
 }
 
 bool AtomicFile::Finish(std::string& error) {

@@ -15,7 +15,7 @@ class AtomicFile {
   // Removes the partial file unless it was published.
   ~AtomicFile();
 
-  // Creates the partial file beside the destination.
+  // Creates the partial file beside the destination, under a name no other file has.
   bool Open(std::string& error);
   // The partial file's stream, between Open and Finish.
   std::FILE* Stream() const { return stream_; }
@@ -25,7 +25,7 @@ class AtomicFile {
   bool Publish(std::string& error);
 
   const std::string& Path() const { return path_; }
-  const std::string& PartialPath() const { return partialPath_; }
+  const std::string& PartialPath() const { return partialPath_; }  // once opened
 
  private:
   std::string path_;

@@ -1,9 +1,10 @@
 #include "common/numbers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 namespace lorvex {
@@ -33,30 +34,48 @@ std::int32_t ToInt32(double value) { return RoundInto<std::int32_t>(value); }
 double ReadFieldNumber(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  const std::size_t start = i;
+  const bool negative = i < text.size() && text[i] == '-';
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  const std::size_t digitsStart = i;
-  while (i < text.size() && IsDigit(text[i])) ++i;
-  std::size_t mantissaDigits = i - digitsStart;
+  const std::size_t start = i;  // the digits, without the sign
+  // The decimal magnitude of the leading digit: the count of whole-part digits after its
+  // leading zeros, or minus the zeros that open the fraction of a number below 1.
+  std::int64_t magnitude = 0;
+  bool nonZeroSeen = false;
+  while (i < text.size() && IsDigit(text[i])) {
+    nonZeroSeen = nonZeroSeen || text[i] != '0';
+    if (nonZeroSeen) ++magnitude;
+    ++i;
+  }
+  std::size_t mantissaDigits = i - start;
   if (i < text.size() && text[i] == '.') {
     const std::size_t fractionStart = ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i;
+    while (i < text.size() && IsDigit(text[i])) {
+      if (!nonZeroSeen && text[i] == '0') --magnitude;
+      nonZeroSeen = nonZeroSeen || text[i] != '0';
+      ++i;
+    }
     mantissaDigits += i - fractionStart;
   }
   if (mantissaDigits == 0) return 0.0;
   // An exponent counts only when at least one digit follows it ("5e" reads 5).
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     std::size_t j = i + 1;
+    const bool negativeExponent = j < text.size() && text[j] == '-';
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
     if (j < text.size() && IsDigit(text[j])) {
-      while (j < text.size() && IsDigit(text[j])) ++j;
+      std::int64_t exponent = 0;
+      for (; j < text.size() && IsDigit(text[j]); ++j)
+        exponent = std::min<std::int64_t>(exponent * 10 + (text[j] - '0'), 1'000'000'000);
+      magnitude += negativeExponent ? -exponent : exponent;
       i = j;
     }
   }
-  const std::string number(text.substr(start, i - start));
-  double value = std::strtod(number.c_str(), nullptr);
-  if (std::isinf(value)) value = value > 0 ? DBL_MAX : -DBL_MAX;
-  return value;
+  // from_chars reads the digits as the C locale does whatever locale the process has set,
+  // and shares no state with other threads.
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data() + start, text.data() + i, value);
+  if (error == std::errc::result_out_of_range) value = magnitude > 0 ? DBL_MAX : 0.0;
+  return negative ? -value : value;
 }
 
 std::string FormatThousands(std::int64_t value) {

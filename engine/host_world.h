@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "world/grid.h"
@@ -22,6 +23,11 @@ struct HostWorld {
   std::int32_t CityCount = 0;
   // Our extension: the land-mass table of the build (size class and land squares per mass).
   std::vector<LandMass> Masses;
+  // Our extension: the squares (x, y) of the cities 0 .. CityCount - 1.
+  std::vector<std::pair<std::int32_t, std::int32_t>> CitySquares;
+  // Our extension: the mass of every square (a row of MassTable, -1 for none). The window's
+  // copy leaves it empty; clsBuild takes the window's grid when the window closes.
+  Grid<std::int32_t> MassOfSquare;
 };
 
 }  // namespace lorvex

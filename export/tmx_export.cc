@@ -1,6 +1,5 @@
 #include "export/tmx_export.h"
 
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -9,6 +8,7 @@
 #include "common/atomic_file.h"
 #include "export/palette.h"
 #include "export/png_file.h"
+#include "export/world_export.h"
 
 namespace lorvex {
 
@@ -36,23 +36,6 @@ std::string XmlEscaped(std::string_view text) {
     }
   }
   return escaped;
-}
-
-std::string Letter(char code) {
-  if (std::isprint(static_cast<unsigned char>(code)) != 0) return std::string("'") + code + "'";
-  return "byte " + std::to_string(static_cast<unsigned char>(code));
-}
-
-// Every square must carry a letter the tileset has a tile for.
-bool CheckTerrain(const Grid<char>& map, std::string& error) {
-  for (int y = 0; y < map.Height(); ++y)
-    for (int x = 0; x < map.Width(); ++x)
-      if (!PaletteIndex(map(x, y))) {
-        error = "square (" + std::to_string(x) + ", " + std::to_string(y) +
-                ") has the unknown terrain code " + Letter(map(x, y));
-        return false;
-      }
-  return true;
 }
 
 // The city squares in the host's ordinal order: x outer, y inner.
@@ -199,7 +182,7 @@ bool WriteTmx(const HostWorld& world, bool wrap, std::uint64_t seed,
       error = "cannot write " + tmxPath + ": the world has no squares";
       return false;
     }
-    if (!CheckTerrain(map, error)) {
+    if (!exporting::CheckTerrainCodes(map, error)) {
       error = "cannot write " + tmxPath + ": " + error;
       return false;
     }

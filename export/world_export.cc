@@ -13,6 +13,20 @@ Rgb ColourOf(char code) {
   return index ? kPalette[static_cast<std::size_t>(*index)].colour : kUnknownColour;
 }
 
+bool CheckTerrainCodes(const Grid<char>& map, std::string& error) {
+  for (int y = 0; y < map.Height(); ++y)
+    for (int x = 0; x < map.Width(); ++x) {
+      const char code = map(x, y);
+      if (PaletteIndex(code)) continue;
+      error = "square (" + std::to_string(x) + ", " + std::to_string(y) +
+              ") has the unknown terrain code " +
+              (code >= ' ' && code <= '~' ? std::string("'") + code + "'"
+                                          : "byte " + std::to_string(static_cast<unsigned char>(code)));
+      return false;
+    }
+  return true;
+}
+
 std::string WorldText(const HostWorld& world) {
   const Grid<char>& map = world.MapArray;
   std::string text;

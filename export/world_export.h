@@ -25,6 +25,10 @@ inline constexpr Rgb kCityOutline{40, 20, 20};
 // The palette colour of a terrain letter (kUnknownColour for a letter the build never writes).
 Rgb ColourOf(char code);
 
+// Every square must carry a letter the build writes (one of kPalette); otherwise answers
+// false with "square (x, y) has the unknown terrain code 'q'".
+bool CheckTerrainCodes(const Grid<char>& map, std::string& error);
+
 // One line per row from y = 0, one letter per square, each line ending in "\n".
 std::string WorldText(const HostWorld& world);
 

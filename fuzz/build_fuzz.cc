@@ -17,8 +17,8 @@ namespace {
 
 using lorvex::platform::ControlKind;
 
-// Far more yields than any build of the figures HoldShapingWork lets through needs (a few
-// million at the most), watch-mode pauses included.
+// Far more yields than any build of the figures HoldShapingWork and HoldCityCount let
+// through needs (a few million at the most), watch-mode pauses included.
 constexpr long long kYieldBudget = 20'000'000;
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -43,6 +43,17 @@ void HoldShapingWork(lorvex::platform::ControlSet& controls, int width, int heig
   for (int i = 0; i < 20; ++i) controls.At("txtLandMass", i).SetText(defaults.At("txtLandMass", i).Text());
 }
 
+// City figures asking for too many cities give way to the window's defaults.
+void HoldCityCount(lorvex::platform::ControlSet& controls) {
+  std::vector<std::string> numbers, perMass;
+  for (int i = 0; i < 2; ++i) numbers.push_back(controls.At("txtCities", i).Text());
+  for (int i = 0; i < 4; ++i) perMass.push_back(controls.At("txtPlace1", i).Text());
+  if (!lorvex::checks::AsksTooManyCities(numbers, perMass)) return;
+  const lorvex::platform::ControlSet defaults = lorvex::params::CreateWindowControls();
+  for (int i = 0; i < 2; ++i) controls.At("txtCities", i).SetText(defaults.At("txtCities", i).Text());
+  for (int i = 0; i < 4; ++i) controls.At("txtPlace1", i).SetText(defaults.At("txtPlace1", i).Text());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   plan.setParameters = [&](lorvex::platform::ControlSet& controls) {
     FillParameters(controls, in);
     HoldShapingWork(controls, plan.width, plan.height);
+    HoldCityCount(controls);
     if (!show) return;
     std::fprintf(stderr, "map %d x %d%s%s, seed %llu\n", plan.width, plan.height, plan.wrap ? ", wrapping" : "",
                  plan.watch ? ", watch mode" : "", static_cast<unsigned long long>(plan.seed));

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <string>
 
+#include "params/parameter_window.h"
 #include "support/parameter_values.h"
-#include "tests/params/form_fixture.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   lorvex::checks::ParameterValues first;
   {
-    lorvex::params::testing::FormFixture window;
+    lorvex::params::ParameterWindow window;
     if (!window.form.LoadSettingsFile(input.string())) Fail("a regular file did not load");
     first = lorvex::checks::ReadParameterValues(window.controls);
     std::string error;
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   lorvex::checks::ParameterValues second;
   {
-    lorvex::params::testing::FormFixture window;
+    lorvex::params::ParameterWindow window;
     if (!window.form.LoadSettingsFile(saved.string())) Fail("the saved file did not load");
     second = lorvex::checks::ReadParameterValues(window.controls);
   }

@@ -1,9 +1,10 @@
 #include "host/cls_build.h"
 
+#include <algorithm>
 #include <exception>
 
-#include "platform/window_platform.h"
 #include "platform/headless_platform.h"
+#include "ui/frm_build.h"
 
 namespace lorvex {
 
@@ -32,6 +33,12 @@ clsBuild::clsBuild() : headless_(std::make_unique<platform::HeadlessPlatform>())
 clsBuild::clsBuild(platform::Platform& platform)
     : headless_(std::make_unique<platform::HeadlessPlatform>()), platform_(&platform) {}
 
+clsBuild::~clsBuild() = default;
+
+void clsBuild::SetQuestionAnswer(bool yes) {
+  headless_->SetDefaultQuestionAnswer(yes ? platform::MessageAnswer::kYes : platform::MessageAnswer::kNo);
+}
+
 bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap) {
   mapWidth_ = MapWidth;
   mapHeight_ = MapHeight;
@@ -39,36 +46,165 @@ bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap
   if (MapWidth < 1 || MapHeight < 1 || MapWidth > kMaxMapSide || MapHeight > kMaxMapSide)
     return false;
   try {
-    // The real window when the host chose none and windows can be shown; it lives for this
-    // one Build, as the window does.
+    // The real window when the host chose no platform and windows can be shown; it lives
+    // for this one Build, as the window does.
     std::unique_ptr<platform::Platform> windowPlatform;
     platform::Platform* platform = platform_;
+    if (platform == nullptr && headlessBuild_) {
+      headless_->AddModalAction([](platform::Window& window) {
+        static_cast<ui::frmBuild&>(window).cmdBuild_Click();
+      });
+      platform = headless_.get();
+    }
     if (platform == nullptr) {
-      windowPlatform = MakeWindowPlatform();
+      if (windowFactory_) windowPlatform = windowFactory_();
       platform = windowPlatform != nullptr ? windowPlatform.get() : headless_.get();
     }
     auto window = std::make_unique<ui::frmBuild>(*platform);
     lastSeed_ = nextSeed_ ? *nextSeed_ : platform->ClockSeed();
     nextSeed_.reset();
     window->SetSeed(lastSeed_);
+    window->SetOpeningSettings(parameters_.HeldLines());
     HostWorld built;
     if (!window->GetMap(MapWidth, MapHeight, MapWrap, built)) return false;
+    // The window is released when Build returns: its grid of masses is taken, not copied.
+    built.MassOfSquare = std::move(window->World().MassOfSquare);
+    lastBuildParameters_ = FieldsOfWindow(window->Controls());
     world_ = std::move(built);
     return true;
-  } catch (const std::exception&) {
-    return false;
   } catch (...) {
     return false;
   }
 }
 
+namespace {
+
+// Runs a call of the builder, answering an internal failure instead of anything thrown.
+template <typename Call>
+Outcome Guarded(Call call) {
+  try {
+    return call();
+  } catch (const std::exception& error) {
+    return {Status::kInternal, error.what()};
+  } catch (...) {
+    return {Status::kInternal, "an unknown fault"};
+  }
+}
+
+// Writes count elements made by make(i) when out holds them all; answers count.
+template <typename T, typename Make>
+std::size_t CopyOut(std::span<T> out, std::size_t count, Make make) {
+  if (out.size() >= count)
+    for (std::size_t i = 0; i < count; ++i) out[i] = make(i);
+  return count;
+}
+
+}  // namespace
+
+Outcome clsBuild::SetParameter(std::string_view key, std::string_view value) {
+  return Guarded([&] { return parameters_.Set(key, value); });
+}
+
+Outcome clsBuild::GetParameter(std::string_view key, std::string& value) const {
+  return Guarded([&] { return parameters_.Get(key, value); });
+}
+
+Outcome clsBuild::ResetParameters() {
+  return Guarded([&] {
+    parameters_.Reset();
+    return Outcome{};
+  });
+}
+
+Outcome clsBuild::LoadSettings(const std::string& path) {
+  return Guarded([&] { return parameters_.Load(path); });
+}
+
+Outcome clsBuild::SaveSettings(const std::string& path) const {
+  return Guarded([&] { return parameters_.Save(path); });
+}
+
+Outcome clsBuild::Recommend(std::int32_t width, std::int32_t height) {
+  if (width < 1 || height < 1 || width > kMaxMapSide || height > kMaxMapSide)
+    return {Status::kMapSize, "cannot recommend for a map of " + std::to_string(width) + " x " +
+                                  std::to_string(height) + ": each side is 1 to " +
+                                  std::to_string(kMaxMapSide)};
+  return Guarded([&] {
+    return parameters_.Recommend(width, height, nextSeed_ ? *nextSeed_ : headless_->ClockSeed());
+  });
+}
+
+std::string clsBuild::LandFigure(std::int32_t width, std::int32_t height) {
+  try {
+    return parameters_.LandFigure(width, height);
+  } catch (...) {
+    return "";
+  }
+}
+
+ParameterFields clsBuild::Parameters() const {
+  try {
+    return parameters_.Fields();
+  } catch (...) {
+    return {};
+  }
+}
+
+Outcome clsBuild::SetParameters(const ParameterFields& fields) {
+  return Guarded([&] {
+    parameters_.SetFields(fields);
+    return Outcome{};
+  });
+}
+
+std::size_t clsBuild::CopyTerrain(std::span<char> out) const {
+  const std::vector<char>& cells = world_.MapArray.Cells();
+  if (out.size() >= cells.size()) std::copy(cells.begin(), cells.end(), out.begin());
+  return cells.size();
+}
+
+std::size_t clsBuild::CopyTerrainNumbers(std::span<std::int16_t> out) const {
+  const std::vector<char>& cells = world_.MapArray.Cells();
+  return CopyOut(out, cells.size(), [&](std::size_t i) { return HostTerrainNumber(cells[i]); });
+}
+
+std::size_t clsBuild::CopyMassOfSquare(std::span<std::int32_t> out) const {
+  // A world given by SetWorld may come without its masses: every square then answers none.
+  const std::vector<std::int32_t>& masses = world_.MassOfSquare.Cells();
+  return CopyOut(out, world_.MapArray.Cells().size(),
+                 [&](std::size_t i) { return i < masses.size() ? masses[i] : -1; });
+}
+
+std::size_t clsBuild::CopyCities(std::span<HostCity> out) const {
+  const std::size_t count = std::min(world_.CitySquares.size(), world_.ProdArray.size());
+  return CopyOut(out, count, [&](std::size_t k) {
+    const auto [x, y] = world_.CitySquares[k];
+    return HostCity{x, y, world_.ProdArray[k], world_.SpecArray[k], world_.OwnerArray[k]};
+  });
+}
+
+std::optional<LandMass> clsBuild::Mass(std::int32_t i) const {
+  if (i < 0 || static_cast<std::size_t>(i) >= world_.Masses.size()) return std::nullopt;
+  return world_.Masses[static_cast<std::size_t>(i)];
+}
+
 std::int16_t clsBuild::GetTerrainC(std::int32_t AryPos) const {
-  const std::int32_t width = world_.MapArray.Width();
-  if (width <= 0) return kOutsideSquare;
-  const std::int32_t x = AryPos % width;  // both truncate toward zero
-  const std::int32_t y = AryPos / width;
-  if (!world_.MapArray.Contains(x, y)) return kOutsideSquare;
-  return HostTerrainNumber(world_.MapArray(x, y));
+  // The width stored by the last Build, completed or not: after a cancelled Build of
+  // another size the positions no longer match the world held.
+  const std::int64_t width = mapWidth_;
+  if (width == 0) return kOutsideSquare;
+  // Both truncate toward zero; in 64 bits, as a negative width may have been stored.
+  const std::int64_t x = AryPos % width;
+  const std::int64_t y = AryPos / width;
+  if (x < 0 || y < 0 || x >= world_.MapArray.Width() || y >= world_.MapArray.Height())
+    return kOutsideSquare;
+  return HostTerrainNumber(world_.MapArray(static_cast<int>(x), static_cast<int>(y)));
+}
+
+void clsBuild::SetWorld(HostWorld world) {
+  world_ = std::move(world);
+  mapWidth_ = static_cast<std::int16_t>(world_.MapArray.Width());
+  mapHeight_ = static_cast<std::int16_t>(world_.MapArray.Height());
 }
 
 std::int16_t clsBuild::TestC(std::int16_t) const { return 4; }

@@ -1,34 +1,67 @@
 // clsBuild, the class a host game creates: Build opens the parameters window for a map of
 // the given size, and after a completed build the queries answer the world square by
 // square (row-major positions) and city by city (ordinals of a column-major scan).
-// Nothing is thrown out of any method.
+//
+// Beyond the seven operations a host programs the builder: it sets the parameters by
+// Name(Index), loads and saves settings files, presses Recommend, fixes the seed, and copies
+// the finished world in bulk. The builder holds every field it is given for all its later
+// builds (host/host_parameters.h says how they meet the default settings file). Builders
+// share nothing, so each thread may build with its own. Nothing is thrown out of any method.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
+#include "engine/host_world.h"
+#include "host/host_parameters.h"
 #include "platform/platform.h"
-#include "ui/frm_build.h"
 
 namespace lorvex {
 
+namespace platform {
+class HeadlessPlatform;
+}
+
 // The largest width and height Build accepts, in squares.
-inline constexpr int kMaxMapSide = 4096;
+inline constexpr int kMaxMapSide = LORVEX_MAX_MAP_SIDE;
+
+// One city of the finished world: its square and its three values (the C interface's
+// LorvexCity).
+using HostCity = LorvexCity;
 
 class clsBuild {
  public:
-  // Without a platform, every Build shows the real window when the process can show
-  // windows (a window toolkit binding has registered itself, platform/window_platform.h) and
-  // runs it headless otherwise: it opens, nobody presses a button, and it is cancelled.
+  // The platform of a window on the screen, or nothing when this process cannot show one.
+  using WindowPlatformFactory = std::function<std::unique_ptr<platform::Platform>()>;
+
+  // Without a platform, every Build asks the builder's window factory for the real window
+  // and runs the window headless when there is none: it opens, nobody presses a button,
+  // and it is cancelled (unless the build is headless, below).
   clsBuild();
   explicit clsBuild(platform::Platform& platform);
+  ~clsBuild();
+  clsBuild(const clsBuild&) = delete;
+  clsBuild& operator=(const clsBuild&) = delete;
 
   // The platform of the following Builds; nullptr chooses at every Build as above.
   void SetPlatform(platform::Platform* platform) { platform_ = platform; }
+  // This builder's way to the real window (none by default).
+  void SetWindowPlatformFactory(WindowPlatformFactory factory) { windowFactory_ = std::move(factory); }
+  // When true, a Build without a platform presses the window's Build button at once,
+  // without a screen; a question the window asks is answered Yes or No as set (No unless
+  // set otherwise, as a person who does not confirm).
+  void SetHeadlessBuild(bool enabled) { headlessBuild_ = enabled; }
+  void SetQuestionAnswer(bool yes);
 
   bool Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap);
+  // x = AryPos mod the width given to the last Build (completed or not), y = AryPos div it.
   std::int16_t GetTerrainC(std::int32_t AryPos) const;
   std::int16_t TestC(std::int16_t AryPos) const;
   std::string GetTerrainVB(std::int32_t XPos, std::int32_t YPos) const;
@@ -36,10 +69,43 @@ class clsBuild {
   std::int16_t GetSpecialtyC(std::int32_t AryPos) const;
   std::int16_t GetOwnerC(std::int32_t AryPos) const;
 
-  // Our extension: the seed of the next Build (the clock seeds it otherwise).
+  // --- Our extensions ---
+
+  // The seed of the next Build (the clock seeds it otherwise); it also seeds Recommend
+  // while it waits.
   void SetNextSeed(std::uint64_t seed) { nextSeed_ = seed; }
   // The seed the last Build used.
   std::uint64_t LastSeed() const { return lastSeed_; }
+
+  // Parameters, as the C interface's lorvex_set_parameter and its neighbours describe them.
+  Outcome SetParameter(std::string_view key, std::string_view value);
+  Outcome GetParameter(std::string_view key, std::string& value) const;
+  Outcome ResetParameters();
+  Outcome LoadSettings(const std::string& path);
+  Outcome SaveSettings(const std::string& path) const;
+  // Recommend for a map of width x height (1 .. kMaxMapSide each way).
+  Outcome Recommend(std::int32_t width, std::int32_t height);
+  // The land percentage the held land-mass figures give on a map of width x height
+  // ("Land = 46 - 139 % ", as the window's status bar shows it).
+  std::string LandFigure(std::int32_t width, std::int32_t height);
+  // All 103 fields in the window's order, with the ones the builder holds marked; another
+  // builder given them by SetParameters builds the same worlds. (Empty only when memory ran
+  // out.)
+  ParameterFields Parameters() const;
+  Outcome SetParameters(const ParameterFields& fields);
+  // The parameters the last completed build used, every field marked held (empty before any).
+  const ParameterFields& LastBuildParameters() const { return lastBuildParameters_; }
+  // The keys of the 103 fields, in the window's order.
+  const std::vector<std::string>& ParameterKeys() const { return parameters_.Keys(); }
+
+  // Bulk reads of the last world. Each answers the number of elements the world has and
+  // writes them only when `out` holds that many (nothing at all otherwise).
+  std::size_t CopyTerrain(std::span<char> out) const;               // row-major letters
+  std::size_t CopyTerrainNumbers(std::span<std::int16_t> out) const; // row-major host numbers
+  std::size_t CopyMassOfSquare(std::span<std::int32_t> out) const;   // row-major, -1 none
+  std::size_t CopyCities(std::span<HostCity> out) const;             // column-major ordinals
+  std::int32_t MassCount() const { return static_cast<std::int32_t>(world_.Masses.size()); }
+  std::optional<LandMass> Mass(std::int32_t i) const;
 
   // Stored by the last Build call, even a cancelled one.
   std::int16_t MapWidth() const { return mapWidth_; }
@@ -47,20 +113,27 @@ class clsBuild {
   bool MapWrap() const { return mapWrap_; }
   // The last completed world as the host holds it.
   const HostWorld& World() const { return world_; }
-  // Replaces the held world (a host that restores a saved world; tests).
-  void SetWorld(HostWorld world) { world_ = std::move(world); }
+  // Replaces the held world (a host that restores a saved world; tests), and stores its
+  // size as a Build of it would.
+  void SetWorld(HostWorld world);
+  // Hands the last world over, leaving the builder as before its first build.
+  HostWorld TakeWorld() { return std::exchange(world_, HostWorld{}); }
 
  private:
   std::int16_t CityValue(const std::vector<std::int16_t>& values, std::int32_t AryPos) const;
 
-  std::unique_ptr<platform::Platform> headless_;  // when no window can be shown
+  std::unique_ptr<platform::HeadlessPlatform> headless_;  // when no window is shown
+  bool headlessBuild_ = false;
   platform::Platform* platform_ = nullptr;       // the host's choice, if it made one
+  WindowPlatformFactory windowFactory_;
   std::int16_t mapWidth_ = 0;
   std::int16_t mapHeight_ = 0;
   bool mapWrap_ = false;
   HostWorld world_;
   std::optional<std::uint64_t> nextSeed_;
   std::uint64_t lastSeed_ = 0;
+  HostParameters parameters_;
+  ParameterFields lastBuildParameters_;
 };
 
 // The host's number for a terrain letter: T, B, A = 1; Y, Z = 2; F = 3; C = 4; S = 5;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 
 #include "common/numbers.h"
 
@@ -12,12 +12,15 @@ namespace lorvex::params {
 std::string NumberText(double value) {
   if (std::isnan(value)) return "0";
   value = std::clamp(value, -DBL_MAX, DBL_MAX) + 0.0;  // + 0.0 turns -0 into 0
+  // to_chars writes as the C locale does whatever locale the process has set.
   char text[40];
-  if (std::fabs(value) < 1e15 && value == std::floor(value))
-    std::snprintf(text, sizeof text, "%.0f", value);
-  else
-    std::snprintf(text, sizeof text, "%.15G", value);
-  return text;
+  const bool whole = std::fabs(value) < 1e15 && value == std::floor(value);
+  const std::to_chars_result written =
+      whole ? std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 0)
+            : std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
+  std::string number(text, written.ptr);
+  std::replace(number.begin(), number.end(), 'e', 'E');
+  return number;
 }
 
 void SetNumberText(platform::Control& box, double value) { box.SetText(NumberText(value)); }

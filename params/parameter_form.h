@@ -19,8 +19,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "common/random.h"
+#include "params/settings_file.h"
 #include "platform/common_controls.h"
 #include "platform/control.h"
 #include "platform/platform.h"
@@ -52,7 +55,17 @@ inline constexpr const char* kSettingsFilter = "Kestrin's Settings (*.kst)|*.kst
 inline constexpr int kSaveDialogFlags = 10;
 inline constexpr int kOpenDialogFlags = 8;
 
+// The message of a save that failed, naming the file and the reason.
+std::string SaveFailedMessage(const std::string& fileName, const std::string& reason);
+
 inline constexpr const char* kRecommendFailedMessage = "Failed to Recommend Good Parameters";
+// What Recommend writes: the numbers and sizes of the three size classes and the tiny
+// islands' land (the sea borders 4, 5, 10, 11, 16 and 17 keep their values), and the five
+// "=" boxes, which it clears.
+inline constexpr int kRecommendedLandMassBoxes[] = {0, 1, 2, 3, 6, 7, 8, 9, 12, 13, 14, 15, 18, 19};
+inline constexpr std::pair<const char*, int> kRecommendClearedBoxes[] = {
+    {"chkLandEqual", 0}, {"chkLandEqual", 1}, {"chkLandEqual", 2},
+    {"chkTerrainEqual", 0}, {"chkCityEqual", 0}};
 
 // Status bar panels the form writes: the land figure, and the panel the progress bar covers.
 inline constexpr int kLandFigurePanel = 3;
@@ -120,20 +133,28 @@ class ParameterForm {
   bool SaveSettings();
   // cmdLoad: answers false when cancelled or when the chosen file could not be read.
   bool LoadSettings();
-  // Applies one settings file as a person's edits would, then revalidates. A file that
-  // does not exist loads nothing (the revalidation still runs). Answers false, changing
-  // nothing, when the file exists but cannot be read (it is read whole before any field
-  // changes).
+  // Applies one settings file as a person's edits would, then revalidates every field,
+  // whether or not the file existed. A file that does not exist loads nothing. Answers
+  // false, applying none of its lines, when the file exists but cannot be read (it is read
+  // whole before any field changes) or its existence cannot be told.
   bool LoadSettingsFile(const std::string& fileName);
   // Applies one "Name(Index) = value" line; answers whether it matched a control and its
   // value was taken.
   bool ApplySettingsLine(std::string_view line);
+  // Sets one parameter control as a line of a settings file sets it (a person's change, so
+  // its click action runs when its state changes); answers false, changing nothing, when
+  // no parameter control has that name and index or it cannot hold the value.
+  bool ApplySetting(std::string_view name, std::int32_t index, const std::string& value);
+  // Applies the lines in their order as a settings file is applied, then revalidates.
+  void ApplySettings(const std::vector<SettingsLine>& lines);
   // Writes every parameter control to fileName as SaveSettings does; on failure the old
   // file stays as it was and `error` says why.
   bool WriteSettingsFile(const std::string& fileName, std::string& error) const;
   // Applies the default settings file when it exists; then every selection box that has
   // no selected item gets item 0.
   void LoadDefaultSettings();
+  // Every selection box that has no selected item gets item 0.
+  void SelectFirstItems();
 
   // --- Recommend (recommend.cc) ---
   // cmdDefaults: recommends land-mass parameters for the map size; on failure shows the
@@ -153,7 +174,6 @@ class ParameterForm {
   void TieAllPairs(std::string_view name, bool equal);
   void ShowCityCountLabels();
   bool DrawRecommendation();
-  bool ApplySetting(std::string_view name, std::int32_t index, const std::string& value);
 
   platform::ControlSet& controls_;
   FormEnvironment env_;

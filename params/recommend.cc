@@ -157,11 +157,7 @@ bool ParameterForm::DrawRecommendation() {
   }
   write(18, tiny.lo);
   write(19, tiny.hi);
-  Box("chkLandEqual", 0).SetValue(0);
-  Box("chkLandEqual", 1).SetValue(0);
-  Box("chkLandEqual", 2).SetValue(0);
-  Box("chkTerrainEqual", 0).SetValue(0);
-  Box("chkCityEqual", 0).SetValue(0);
+  for (const auto& [name, index] : kRecommendClearedBoxes) Box(name, index).SetValue(0);
   return true;
 }
 

@@ -50,14 +50,17 @@ constexpr int kLowestListIndex = -1, kHighestListIndex = 2;
 
 }  // namespace
 
+std::string SaveFailedMessage(const std::string& fileName, const std::string& reason) {
+  return "Could not save settings to " + fileName + ": " + reason;
+}
+
 bool ParameterForm::SaveSettings() {
   MakeSettingsFolder();
   const std::optional<std::string> fileName = env_.platform.FileDialog(SettingsDialog(true));
   if (!fileName || fileName->empty()) return false;
   std::string error;
   if (WriteSettingsFile(*fileName, error)) return true;
-  env_.platform.MessageBox("Could not save settings to " + *fileName + ": " + error,
-                           platform::MessageButtons::kOk);
+  env_.platform.MessageBox(SaveFailedMessage(*fileName, error), platform::MessageButtons::kOk);
   return false;
 }
 
@@ -90,17 +93,26 @@ bool ParameterForm::LoadSettings() {
 bool ParameterForm::LoadSettingsFile(const std::string& fileName) {
   std::error_code status;
   const bool exists = std::filesystem::exists(fileName, status);
-  if (status) return false;  // not even its existence can be told: change nothing
-  if (exists) {
+  bool read = !status;  // false when not even the file's existence can be told
+  if (read && exists) {
     // The whole file is read before any field changes, so a file that cannot be read,
-    // or vanishes while it is opened, leaves every field as it was.
+    // or vanishes while it is opened, applies none of its lines.
     std::vector<SettingsLine> lines;
     std::string error;
-    if (!ReadSettingsFile(fileName, lines, error)) return false;
-    for (const SettingsLine& line : lines) ApplySetting(line.name, line.index, line.value);
+    read = ReadSettingsFile(fileName, lines, error);
+    if (read) {
+      ApplySettings(lines);  // and revalidates
+      return true;
+    }
   }
+  // Whether or not the file existed or could be read.
   RevalidateAll();
-  return true;
+  return read;
+}
+
+void ParameterForm::ApplySettings(const std::vector<SettingsLine>& lines) {
+  for (const SettingsLine& line : lines) ApplySetting(line.name, line.index, line.value);
+  RevalidateAll();
 }
 
 bool ParameterForm::ApplySettingsLine(std::string_view line) {
@@ -136,6 +148,10 @@ bool ParameterForm::ApplySetting(std::string_view name, std::int32_t index,
 void ParameterForm::LoadDefaultSettings() {
   std::error_code status;
   if (std::filesystem::exists(kDefaultSettingsFile, status)) LoadSettingsFile(kDefaultSettingsFile);
+  SelectFirstItems();
+}
+
+void ParameterForm::SelectFirstItems() {
   for (platform::Control& control : controls_.All())
     if (control.Kind() == ControlKind::kSelectionBox && control.ListIndex() == -1)
       control.SetListIndex(0);

@@ -47,15 +47,17 @@ bool IsNumberText(std::string_view text) {
 
 }  // namespace
 
-std::string FormatSettingsLine(const platform::Control& control) {
-  std::string value;
+std::string SettingsValue(const platform::Control& control) {
   switch (control.Kind()) {
-    case ControlKind::kCheckBox: value = std::to_string(control.Value()); break;
-    case ControlKind::kNumberBox: value = control.Text(); break;
-    case ControlKind::kSelectionBox: value = std::to_string(control.ListIndex()); break;
-    default: break;
+    case ControlKind::kCheckBox: return std::to_string(control.Value());
+    case ControlKind::kNumberBox: return control.Text();
+    case ControlKind::kSelectionBox: return std::to_string(control.ListIndex());
+    default: return "";
   }
-  return control.Name() + "(" + std::to_string(control.Index()) + ") = " + value;
+}
+
+std::string FormatSettingsLine(const platform::Control& control) {
+  return control.Name() + "(" + std::to_string(control.Index()) + ") = " + SettingsValue(control);
 }
 
 std::optional<SettingsLine> ParseSettingsLine(std::string_view line) {

@@ -27,6 +27,10 @@ inline constexpr std::size_t kMaxSettingsLineLength = 1024;  // longer lines are
 inline constexpr std::size_t kMaxSettingsLines = 10000;      // later lines are not read
 inline constexpr std::size_t kMaxSettingsBytes = 64u << 20;  // later bytes are not read
 
+// The value a settings file gives a parameter control: a check box's state, a number box's
+// text, a selection box's selected item (-1 for none).
+std::string SettingsValue(const platform::Control& control);
+
 // "Name(Index) = value" for a check box (its state), number box (its text) or selection
 // box (its selected item, -1 for none), without the line end.
 std::string FormatSettingsLine(const platform::Control& control);

@@ -17,7 +17,7 @@ if [ "${1:-}" = "--merge" ]; then merge=1; shift; fi
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(build settings)
+[ ${#targets[@]} -eq 0 ] && targets=(build settings host)
 build="$root/build-sanitize"
 findings="$build/fuzz-findings"
 mkdir -p "$findings"

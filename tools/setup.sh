@@ -8,17 +8,31 @@ packages=(cmake g++ clang libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
           tiled  # tiled: tmxrasterizer renders the exported maps in the tests
           libxcb1-dev  # the parameters window tries the X display before Qt opens it
           fonts-dejavu-core  # the window's font, also under Qt's offscreen platform
-          libfreetype-dev libfontconfig-dev)  # captions of the pictures the tools write
+          libfreetype-dev libfontconfig-dev  # captions of the pictures the tools write
+          python3-venv python3-pip python3-setuptools python3-numpy  # pip install ./python
+          pkgconf)  # pkg-config, for the installed lorvex.pc
+# A Freeciv server plays the exported scenarios in the tests; where it cannot be installed,
+# those tests say so and skip.
+optional=(freeciv-server freeciv-data)
 missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+optional_missing=()
+for p in "${packages[@]}" "${optional[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" && continue
+  if [[ " ${optional[*]} " == *" $p "* ]]; then optional_missing+=("$p"); else missing+=("$p"); fi
 done
+sudo_cmd=""
+[ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+if [ $((${#missing[@]} + ${#optional_missing[@]})) -gt 0 ]; then
+  $sudo_cmd apt-get update -qq || true
+fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+if [ ${#optional_missing[@]} -gt 0 ]; then
+  echo "Installing: ${optional_missing[*]}"
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${optional_missing[@]}" >/dev/null ||
+    echo "Could not install ${optional_missing[*]}: the Freeciv tests will be skipped"
 fi
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

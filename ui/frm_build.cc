@@ -72,6 +72,7 @@ bool frmBuild::GetMap(std::int32_t mapWidth, std::int32_t mapHeight, bool mapWra
   world_.StopRequested = true;
   world_.WatchMode = false;
   form_.LoadDefaultSettings();
+  if (!openingSettings_.empty()) form_.ApplySettings(openingSettings_);
 
   visible_ = true;
   platform_.ShowModal(*this);
@@ -85,6 +86,7 @@ bool frmBuild::GetMap(std::int32_t mapWidth, std::int32_t mapHeight, bool mapWra
 void frmBuild::CopyWorldOut(HostWorld& out) const {
   const std::int32_t width = world_.MapWidth, height = world_.MapHeight;
   out.MapArray = world_.WorldMap;
+  out.CitySquares.clear();
   out.ProdArray.assign(world_.CityProduction.size(), 0);
   out.SpecArray.assign(world_.CitySpecialty.size(), 0);
   out.OwnerArray.assign(world_.CityOwner.size(), 0);
@@ -111,6 +113,7 @@ void frmBuild::CopyWorldOut(HostWorld& out) const {
     out.ProdArray[k] = world_.CityProduction[static_cast<std::size_t>(city)];
     out.SpecArray[k] = world_.CitySpecialty[static_cast<std::size_t>(city)];
     out.OwnerArray[k] = world_.CityOwner[static_cast<std::size_t>(city)];
+    out.CitySquares.emplace_back(x, y);
     ++k;
   }
   out.Masses = world_.MassTable;

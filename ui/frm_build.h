@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/random.h"
@@ -18,6 +19,7 @@
 #include "world/world_state.h"
 #include "params/build_parameters.h"
 #include "params/parameter_form.h"
+#include "params/settings_file.h"
 #include "platform/common_controls.h"
 #include "platform/control.h"
 #include "platform/picture_surface.h"
@@ -38,6 +40,9 @@ class frmBuild : public platform::Window, public BuildHooks {
 
   // The seed of the next GetMap; without one the clock seeds the generator.
   void SetSeed(std::optional<std::uint64_t> seed) { seed_ = seed; }
+  // Settings lines that GetMap applies after the default settings file, as a settings file
+  // of just those lines is applied (a builder's own parameters).
+  void SetOpeningSettings(std::vector<params::SettingsLine> lines) { openingSettings_ = std::move(lines); }
 
   // Opens the window for a map of the given size, shows it modally, and when a build ran
   // to its end copies the world into `out` and answers true.
@@ -125,6 +130,7 @@ class frmBuild : public platform::Window, public BuildHooks {
   WorldState world_;
   Random random_;
   std::optional<std::uint64_t> seed_;
+  std::vector<params::SettingsLine> openingSettings_;
   bool visible_ = false;
   params::ParameterForm form_;
   Previews previews_;

@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "common/atomic_file.h"
-#include "export/tmx_export.h"
 #include "export/world_index.h"
+#include "host/cls_build.h"
 #include "platform/headless_platform.h"
 
 namespace lorvex::cli {
@@ -25,11 +25,11 @@ constexpr int kAllWritten = 0;
 constexpr int kRefused = 1;
 constexpr int kFileError = 2;
 
-std::vector<Format> ChosenFormats(const std::vector<std::string>& names) {
-  std::vector<Format> formats;
-  for (const FormatName& known : kFormats)
-    if (std::find(names.begin(), names.end(), known.name) != names.end())
-      formats.push_back(known.format);
+// The formats named by --formats, in the order of the format table.
+std::vector<const exporting::FormatEntry*> ChosenFormats(const std::vector<std::string>& names) {
+  std::vector<const exporting::FormatEntry*> formats;
+  for (const exporting::FormatEntry& known : exporting::Formats())
+    if (std::find(names.begin(), names.end(), known.name) != names.end()) formats.push_back(&known);
   return formats;
 }
 
@@ -45,7 +45,6 @@ class BatchReports {
     const std::lock_guard lock(mutex_);
     if (told_.insert(text).second) std::cerr << text << "\n";
   }
-  void Note(const std::string& text) { Message("lorvex: " + text); }
   void Error(std::uint64_t seed, const std::string& text) {
     const std::lock_guard lock(mutex_);
     std::cerr << "lorvex: seed " << seed << ": " << text << "\n";
@@ -67,18 +66,19 @@ class BatchReports {
 };
 
 // Builds and writes the world of one seed; the entry for the index is this world's alone.
-exporting::IndexEntry BuildAndWrite(const BuildOptions& options, std::uint64_t seed,
-                                    const std::vector<Format>& formats, BatchReports& reports,
-                                    int& status) {
+exporting::IndexEntry BuildAndWrite(const BuildOptions& options, const ParameterFields& parameters,
+                                    std::uint64_t seed,
+                                    const std::vector<const exporting::FormatEntry*>& formats,
+                                    BatchReports& reports, int& status) {
   exporting::IndexEntry entry;
   entry.seed = seed;
   entry.width = options.width;
   entry.height = options.height;
   entry.wrap = options.wrap;
-  std::vector<std::string> notes;
+  clsBuild builder;
+  builder.SetParameters(parameters);
   const BuiltWorld built = BuildOneWorld(
-      options, seed, [&](const std::string& text) { reports.Message(text); }, false, &notes);
-  for (const std::string& note : notes) reports.Note(note);
+      builder, options, seed, [&](const std::string& text) { reports.Message(text); }, false);
   if (!built.built) {
     entry.error = built.error;
     reports.Error(seed, built.error);
@@ -89,18 +89,18 @@ exporting::IndexEntry BuildAndWrite(const BuildOptions& options, std::uint64_t s
   entry.built = true;
   entry.summary = exporting::Summarize(built.world);
   status = kAllWritten;
-  for (Format format : formats) {
-    const std::string name = BatchFileName(seed, format);
+  for (const exporting::FormatEntry* format : formats) {
+    const std::string name = BatchFileName(seed, *format);
     std::string error;
-    if (!WriteWorld(built, options.wrap, options.scale, format, (fs::path(options.outDir) / name).string(),
-                    error)) {
+    if (!exporting::WriteWorldFile(ToWrite(built, options), format->format,
+                                   (fs::path(options.outDir) / name).string(), error)) {
       reports.Error(seed, error);
       entry.error += (entry.error.empty() ? "" : "; ") + error;
       status = kFileError;
       continue;
     }
     entry.files.push_back(name);
-    if (format == Format::kTmx) entry.files.push_back(TmxTilesetPath(name));
+    if (format->companion != nullptr) entry.files.push_back(format->companion(name));
   }
   reports.Finished(WorldSummaryLine(built, options.wrap));
   return entry;
@@ -130,20 +130,23 @@ bool WriteIndex(const std::string& file, const std::vector<exporting::IndexEntry
 
 }  // namespace
 
-std::string BatchFileName(std::uint64_t seed, Format format) {
-  for (const FormatName& known : kFormats)
-    if (known.format == format) return "world-" + std::to_string(seed) + known.extension;
-  return "world-" + std::to_string(seed);
+std::string BatchFileName(std::uint64_t seed, const exporting::FormatEntry& format) {
+  return "world-" + std::to_string(seed) + std::string(format.extension);
 }
 
 int RunBatch(const BuildOptions& options) {
   const auto started = std::chrono::steady_clock::now();
   std::string error;
-  if (!CheckSettingsFile(options.settings, error) || !MakeFolder(options.outDir, error)) {
+  // The parameters are checked once, before anything is built; every world's builder then
+  // holds the same ones.
+  clsBuild parameters;
+  if (!FormatsFit(options, error) || !ApplySettingsOptions(parameters, options.settings, error) ||
+      !MakeFolder(options.outDir, error)) {
     std::cerr << "lorvex: " << error << "\n";
     return kFileError;
   }
-  const std::vector<Format> formats = ChosenFormats(options.formats);
+  const std::vector<const exporting::FormatEntry*> formats = ChosenFormats(options.formats);
+  const ParameterFields fields = parameters.Parameters();
   // Seeds run on from the first one, wrapping past 2^64 - 1 to 0.
   const std::uint64_t firstSeed = options.seed ? *options.seed : platform::HeadlessPlatform().ClockSeed();
   const int count = options.count;
@@ -163,8 +166,8 @@ int RunBatch(const BuildOptions& options) {
       threads.emplace_back([&] {
         for (int i; (i = next.fetch_add(1)) < count;) {
           const auto at = static_cast<std::size_t>(i);
-          entries[at] = BuildAndWrite(options, firstSeed + static_cast<std::uint64_t>(i), formats,
-                                      reports, statuses[at]);
+          entries[at] = BuildAndWrite(options, fields, firstSeed + static_cast<std::uint64_t>(i),
+                                      formats, reports, statuses[at]);
         }
       });
   }  // the threads are joined here

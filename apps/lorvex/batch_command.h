@@ -13,8 +13,7 @@ namespace lorvex::cli {
 // are finished first either way.
 int RunBatch(const BuildOptions& options);
 
-// The files of the world of `seed` in the batch's folder, in the order of kFormats (a
-// Tiled map followed by its tileset picture).
-std::string BatchFileName(std::uint64_t seed, Format format);
+// The file of the world of `seed` in the batch's folder in one format ("world-SEED.EXT").
+std::string BatchFileName(std::uint64_t seed, const exporting::FormatEntry& format);
 
 }  // namespace lorvex::cli

@@ -3,14 +3,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
 
-#include "common/atomic_file.h"
-#include "common/error_text.h"
-#include "export/tmx_export.h"
 #include "export/world_export.h"
 #include "host/cls_build.h"
 #include "platform/headless_platform.h"
@@ -51,36 +48,25 @@ class TerminalProgress {
   std::chrono::steady_clock::time_point last_{};
 };
 
-bool WriteString(std::FILE* out, const std::string& text, std::string& error) {
-  if (std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
-    error = ErrorText(errno);
-    return false;
-  }
-  return true;
-}
-
-// Writes one stream format to `out`.
-bool WriteStream(const BuiltWorld& built, bool wrap, int scale, Format format, std::FILE* out,
-                 std::string& error) {
-  switch (format) {
-    case Format::kText:
-      return WriteString(out, exporting::WorldText(built.world), error);
-    case Format::kPng:
-      return exporting::WriteWorldPng(built.world, scale, out, error);
-    case Format::kJson:
-      return WriteString(out, exporting::WorldJson(built.world, {wrap, built.seed}), error);
-    case Format::kTmx:
-      break;
-  }
-  error = "this format is written to a file only";
-  return false;
+// The files of one world by format, as the options name them ("" when not asked for).
+struct RequestedFile {
+  exporting::Format format;
+  const std::string& file;
+};
+std::array<RequestedFile, 5> RequestedFiles(const BuildOptions& options) {
+  using exporting::Format;
+  return {{{Format::kText, options.textFile},
+           {Format::kPng, options.pngFile},
+           {Format::kJson, options.jsonFile},
+           {Format::kTmx, options.tmxFile},
+           {Format::kFreeciv, options.freecivFile}}};
 }
 
 }  // namespace
 
-BuiltWorld BuildOneWorld(const BuildOptions& options, std::optional<std::uint64_t> seed,
-                         const MessageSink& onMessage, bool showProgress,
-                         std::vector<std::string>* notes) {
+BuiltWorld BuildOneWorld(clsBuild& builder, const BuildOptions& options,
+                         std::optional<std::uint64_t> seed, const MessageSink& onMessage,
+                         bool showProgress) {
   platform::HeadlessPlatform platform;  // an unseeded build takes the clock's seed
   platform.SetDefaultQuestionAnswer(options.yes ? platform::MessageAnswer::kYes
                                                 : platform::MessageAnswer::kNo);
@@ -88,60 +74,42 @@ BuiltWorld BuildOneWorld(const BuildOptions& options, std::optional<std::uint64_
   TerminalProgress progress(showProgress);
   if (progress.Enabled())
     platform.OnYield([&](platform::Window& w) { progress.Update(static_cast<ui::frmBuild&>(w)); });
-  std::string settingsError;
-  std::vector<std::string> settingsNotes;
-  platform.AddModalAction([&](platform::Window& w) {
-    auto& window = static_cast<ui::frmBuild&>(w);
-    if (ApplySettingsOptions(window, platform, options.settings, settingsError, settingsNotes))
-      window.Controls().At("cmdBuild", 0).Click();
-    else
-      window.Controls().At("cmdCancel", 0).Click();
+  platform.AddModalAction([](platform::Window& w) {
+    static_cast<ui::frmBuild&>(w).Controls().At("cmdBuild", 0).Click();
   });
 
-  clsBuild host(platform);
-  if (seed) host.SetNextSeed(*seed);
+  builder.SetPlatform(&platform);
+  if (seed) builder.SetNextSeed(*seed);
   BuiltWorld result;
-  result.built = host.Build(static_cast<std::int16_t>(options.width),
-                            static_cast<std::int16_t>(options.height), options.wrap);
+  result.built = builder.Build(static_cast<std::int16_t>(options.width),
+                               static_cast<std::int16_t>(options.height), options.wrap);
+  builder.SetPlatform(nullptr);
   progress.Finish();
-  result.seed = host.LastSeed();
-  if (notes != nullptr) notes->insert(notes->end(), settingsNotes.begin(), settingsNotes.end());
-  if (!settingsError.empty()) {
-    result.built = false;
-    result.status = kFileError;
-    result.error = settingsError;
-  } else if (!result.built) {
+  result.seed = builder.LastSeed();
+  if (!result.built) {
     result.status = kRefused;
     result.error = "the window did not build a world";
   } else {
-    result.world = host.World();
+    result.world = builder.TakeWorld();
   }
   return result;
 }
 
-bool WriteWorld(const BuiltWorld& built, bool wrap, int scale, Format format,
-                const std::string& file, std::string& error) {
-  if (format == Format::kTmx) {
-    if (file == "-") {
-      error = "a Tiled map is written to a file, beside its tileset picture, not to standard output";
-      return false;
-    }
-    return WriteTmx(built.world, wrap, built.seed, file, error);
+exporting::WorldToWrite ToWrite(const BuiltWorld& built, const BuildOptions& options) {
+  return {built.world, {options.wrap, built.seed}, options.scale};
+}
+
+bool FormatsFit(const BuildOptions& options, std::string& error) {
+  for (const exporting::FormatEntry& entry : exporting::Formats()) {
+    bool asked = false;
+    if (options.count > 0)
+      asked = std::find(options.formats.begin(), options.formats.end(), entry.name) != options.formats.end();
+    else
+      for (const RequestedFile& requested : RequestedFiles(options))
+        asked = asked || (requested.format == entry.format && !requested.file.empty());
+    if (asked && !exporting::FormatFits(entry.format, options.width, options.height, error)) return false;
   }
-  if (file == "-") {
-    if (WriteStream(built, wrap, scale, format, stdout, error) && std::fflush(stdout) == 0) return true;
-    error = "cannot write to standard output: " + error;
-    return false;
-  }
-  // Written beside its destination and renamed into place, so a failed write leaves the
-  // old file as it was.
-  AtomicFile out(file);
-  if (!out.Open(error)) return false;
-  if (!WriteStream(built, wrap, scale, format, out.Stream(), error)) {
-    error = "cannot write " + file + ": " + error;
-    return false;
-  }
-  return out.Finish(error) && out.Publish(error);
+  return true;
 }
 
 std::string WorldSummaryLine(const BuiltWorld& built, bool wrap) {
@@ -155,36 +123,35 @@ std::string WorldSummaryLine(const BuiltWorld& built, bool wrap) {
 }
 
 int RunBuild(const BuildOptions& options) {
-  std::vector<std::string> notes;
+  std::string error;
+  if (!FormatsFit(options, error)) {
+    std::cerr << "lorvex: " << error << "\n";
+    return kFileError;
+  }
+  clsBuild builder;
+  if (!ApplySettingsOptions(builder, options.settings, error)) {
+    std::cerr << "lorvex: " << error << "\n";
+    return kFileError;
+  }
   const BuiltWorld built = BuildOneWorld(
-      options, options.seed, [](const std::string& text) { std::cerr << text << "\n"; },
-      !options.quiet, &notes);
-  for (const std::string& note : notes) std::cerr << "lorvex: " << note << "\n";
+      builder, options, options.seed, [](const std::string& text) { std::cerr << text << "\n"; },
+      !options.quiet);
   if (!built.built) {
     std::cerr << "lorvex: " << built.error << "\n";
     return built.status;
   }
 
-  const struct {
-    Format format;
-    const std::string& file;
-  } requested[] = {{Format::kText, options.textFile},
-                   {Format::kPng, options.pngFile},
-                   {Format::kJson, options.jsonFile},
-                   {Format::kTmx, options.tmxFile}};
   bool written = true;
-  for (const auto& [format, file] : requested) {
-    std::string error;
-    if (!file.empty() && !WriteWorld(built, options.wrap, options.scale, format, file, error)) {
+  bool stdoutTaken = false;
+  for (const auto& [format, file] : RequestedFiles(options)) {
+    stdoutTaken = stdoutTaken || file == "-";
+    if (!file.empty() && !exporting::WriteWorldFile(ToWrite(built, options), format, file, error)) {
       std::cerr << "lorvex: " << error << "\n";
       written = false;
     }
   }
-  if (!options.quiet) {
-    // The summary goes to standard output unless a format is written there.
-    const bool stdoutTaken = options.textFile == "-" || options.pngFile == "-" || options.jsonFile == "-";
-    (stdoutTaken ? std::cerr : std::cout) << WorldSummaryLine(built, options.wrap) << "\n";
-  }
+  // The summary goes to standard output unless a format is written there.
+  if (!options.quiet) (stdoutTaken ? std::cerr : std::cout) << WorldSummaryLine(built, options.wrap) << "\n";
   return written ? kBuilt : kFileError;
 }
 

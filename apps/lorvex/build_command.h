@@ -10,23 +10,9 @@
 
 #include "apps/lorvex/settings_command.h"
 #include "engine/host_world.h"
+#include "export/world_formats.h"
 
 namespace lorvex::cli {
-
-// The formats a world is written in, with the file extension a batch gives each.
-enum class Format { kText, kPng, kJson, kTmx };
-struct FormatName {
-  Format format;
-  const char* name;       // as --formats takes it
-  const char* extension;  // of the batch's files
-};
-inline constexpr FormatName kFormats[] = {
-    // format          name    extension
-    {Format::kText,    "text", ".txt"},
-    {Format::kPng,     "png",  ".png"},
-    {Format::kJson,    "json", ".json"},
-    {Format::kTmx,     "tmx",  ".tmx"},
-};
 
 // The largest batch: its index is held in memory until every world is done.
 inline constexpr int kMaxBatchCount = 100000;
@@ -39,23 +25,23 @@ struct BuildOptions {
   bool wrap = false;
   std::optional<std::uint64_t> seed;  // the first seed of a batch
   bool yes = false;
-  std::string textFile, pngFile, jsonFile, tmxFile;
+  std::string textFile, pngFile, jsonFile, tmxFile, freecivFile;
   int scale = 4;
   bool quiet = false;
-  SettingsOptions settings;  // applied after the window opens, before Build is pressed
+  SettingsOptions settings;  // the builder's parameters, applied after the default file
 
   // A batch: count worlds of seeds seed, seed + 1, ... into the folder outDir.
   int count = 0;  // 0: one world, written to the files above
   std::string outDir;
-  std::vector<std::string> formats = {"png", "json"};  // names of kFormats
+  std::vector<std::string> formats = {"png", "json"};  // names of exporting::Formats()
   int jobs = 0;                                        // 0: one thread per core
 };
 
-// One world built the way the command line builds it: the window opened headless, the
-// settings options applied, Build pressed.
+// One world built the way the command line builds it: the window opened headless with the
+// builder's parameters, Build pressed.
 struct BuiltWorld {
   bool built = false;
-  int status = 0;     // an exit status: 0 built, 1 refused, 2 the settings could not be read
+  int status = 0;     // an exit status: 0 built, 1 refused
   std::string error;  // why not, when status is not 0
   std::uint64_t seed = 0;
   HostWorld world;
@@ -64,17 +50,19 @@ struct BuiltWorld {
 // Called with each message box text the window shows, its CRLFs made plain line breaks.
 using MessageSink = std::function<void(const std::string& text)>;
 
-// Builds one world. The window's message boxes go to `onMessage`; with `showProgress`, a
-// progress bar is drawn on standard error while the build runs (when that is a terminal).
-// Unmatched --set lines are noted in `notes` (one text each).
-BuiltWorld BuildOneWorld(const BuildOptions& options, std::optional<std::uint64_t> seed,
-                         const MessageSink& onMessage, bool showProgress,
-                         std::vector<std::string>* notes);
+// Builds one world with the builder's parameters. The window's message boxes go to
+// `onMessage`; with `showProgress`, a progress bar is drawn on standard error while the
+// build runs (when that is a terminal).
+BuiltWorld BuildOneWorld(clsBuild& builder, const BuildOptions& options,
+                         std::optional<std::uint64_t> seed, const MessageSink& onMessage,
+                         bool showProgress);
 
-// Writes a built world in one format to `file` ("-" = standard output; otherwise the file
-// appears complete or not at all). Answers false with the reason in `error`.
-bool WriteWorld(const BuiltWorld& built, bool wrap, int scale, Format format,
-                const std::string& file, std::string& error);
+// What the writers are given of a built world.
+exporting::WorldToWrite ToWrite(const BuiltWorld& built, const BuildOptions& options);
+
+// The first format asked for that cannot hold a map of the options' size, with the reason,
+// so that the command refuses before it builds anything.
+bool FormatsFit(const BuildOptions& options, std::string& error);
 
 // The one-line summary of a built world: seed, size, land, masses and cities.
 std::string WorldSummaryLine(const BuiltWorld& built, bool wrap);

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "common/version.h"
+#include "export/world_formats.h"
 #include "host/cls_build.h"
 
 namespace lorvex::cli {
@@ -18,8 +19,9 @@ const std::string kSideRange = "1 to " + std::to_string(kMaxMapSide);
 // Where every command's parameters come from, in the order they are applied.
 constexpr const char* kParameterOrder =
     "Parameters: the window's defaults, then kessett/default.kst of the current folder when\n"
-    "it exists, then --settings FILE, then each --set line; every field is then held to its\n"
-    "range as the window holds it when a field loses the focus.";
+    "it exists, then --settings FILE (held to their ranges as Load Settings holds them), then\n"
+    "each --set line in its turn, held to its range at once as the window holds a field that\n"
+    "loses the focus (so set a Lo before its Hi). A --set line that names no field is an error.";
 
 const char* const kTopFooter = R"(Each command has its own help: lorvex COMMAND --help.
 
@@ -38,14 +40,16 @@ Examples:
   lorvex recommend --width 300 --height 200 --seed 5 --save big.kst
   lorvex shapes --png shapes.png)";
 
-const char* const kBuildFooter = R"(One world: each of --text, --png, --json and --tmx names a file to write ("-" is
-standard output; a Tiled map needs a file). A summary line follows: seed, size, land,
-masses and cities.
+const char* const kBuildFooter = R"(One world: each of --text, --png, --json, --tmx and --freeciv names a file to write
+("-" is standard output; a Tiled map needs a file). A summary line follows: seed, size,
+land, masses and cities. A size a format cannot hold (Freeciv takes neither the smallest
+maps nor the largest) is refused before anything is built, and the message says why.
 
 A batch: --count N --out DIR builds the worlds of seeds S, S+1, ..., S+N-1 (S from --seed,
 or from the clock; past 18446744073709551615 the seeds go on from 0) on --jobs threads, and
 writes DIR/world-SEED.EXT in each of --formats: text .txt, png .png, json .json, tmx .tmx
-(with world-SEED-terrain.png beside it). DIR/index.json lists every world in seed order:
+(with world-SEED-terrain.png beside it), freeciv .sav. DIR/index.json lists every world
+in seed order:
   {"generator", "count", "worlds": [{"seed", "width", "height", "wrap", "land",
    "masses": {"large", "medium", "small", "tinyIslandSquares"}, "cities", "files",
    "error" (only when the world failed)}]}
@@ -58,14 +62,15 @@ A world whose file cannot be written is reported and the others are finished.
 Exit status:
   0  built and written (in a batch: every world)
   1  the window refused to build, e.g. the land warning answered No; its message is printed
-  2  a usage error, a settings file that cannot be read, or a file, the index or the folder
-     that cannot be written
+  2  a usage error, a settings file that cannot be read, a --set line that names no field,
+     a map a format cannot hold, or a file, the index or the folder that cannot be written
 
 Examples:
   lorvex build --width 200 --height 150 --wrap --seed 42 --png world.png --text world.txt
   lorvex build --width 80 --height 50 --yes --json - --quiet
   lorvex build --width 160 --height 120 --seed 7 --tmx world.tmx --set "txtCities(0) = 20"
-  lorvex build --width 200 --height 150 --count 4 --seed 100 --out worlds --formats json,tmx)";
+  lorvex build --width 200 --height 150 --count 4 --seed 100 --out worlds --formats json,tmx
+  lorvex build --width 80 --height 50 --wrap --seed 3 --yes --freeciv world.sav)";
 
 const char* const kSettingsFooter = R"(Opens the window for a map of --width x --height (the size matters only to the derived
 figures), applies the parameters and saves every field to FILE as Save Settings does: one
@@ -75,7 +80,8 @@ line per field, "Name(Index) = value".
 
 Exit status:
   0  written
-  2  a usage error, or a settings file that cannot be read or written
+  2  a usage error, a settings file that cannot be read or written, or a --set line that
+     names no field
 
 Example:
   lorvex settings --set "txtLandMass(0) = 2" --set "txtCities(0) = 30" --save two-large.kst)";
@@ -89,7 +95,8 @@ generator), saves every field to FILE and prints the expected land figure.
 Exit status:
   0  written
   1  no recommendation for this size; the window's message is printed
-  2  a usage error, or a settings file that cannot be read or written
+  2  a usage error, a settings file that cannot be read or written, or a --set line that
+     names no field
 
 Example:
   lorvex recommend --width 300 --height 200 --seed 5 --save big.kst)";
@@ -117,8 +124,8 @@ void AddSettingsOptions(CLI::App& command, SettingsOptions& options) {
                      "kessett/default.kst (default: none)")
       ->type_name("FILE");
   command.add_option("--set", options.lines,
-                     "apply one settings line, e.g. \"txtLandMass(0) = 2\", after --settings; "
-                     "repeatable; a line that names no field is skipped with a note (default: none)")
+                     "set one field as a settings line sets it, e.g. \"txtLandMass(0) = 2\", after "
+                     "--settings; repeatable; a line that names no field is an error (default: none)")
       ->type_name("LINE");
 }
 
@@ -126,6 +133,13 @@ std::string Joined(const std::vector<std::string>& names) {
   std::string joined;
   for (const std::string& name : names) joined += (joined.empty() ? "" : ",") + name;
   return joined;
+}
+
+// The names --formats takes, in the order of the format table.
+std::vector<std::string> FormatNames() {
+  std::vector<std::string> names;
+  for (const exporting::FormatEntry& entry : exporting::Formats()) names.emplace_back(entry.name);
+  return names;
 }
 
 // --width and --height; when not required, the values they are bound to are the defaults.
@@ -192,6 +206,11 @@ CommandLine::CommandLine()
       "--tmx", build_.tmxFile,
       "write the world as a Tiled map, its tileset picture NAME-terrain.png beside it "
       "(default: not written)")->type_name("FILE")->check(kNotStandardOutput);
+  auto* freeciv = buildCommand_->add_option(
+      "--freeciv", build_.freecivFile,
+      "write the world as a Freeciv 3.0 scenario (classic rules) that freeciv-server -f FILE "
+      "loads: the map, its rivers and start positions on the cities of highest production "
+      "(- = standard output; default: not written)")->type_name("FILE");
   buildCommand_->add_option("--scale", build_.scale,
                             "pixels per square in PNG pictures, 1 to 64 (default " +
                                 std::to_string(build_.scale) + ")")
@@ -213,11 +232,11 @@ CommandLine::CommandLine()
       ->type_name("DIR");
   auto* formats = buildCommand_->add_option(
       "--formats", build_.formats,
-      "the batch's formats, comma-separated, from text, png, json and tmx (default: " +
+      "the batch's formats, comma-separated, from " + Joined(FormatNames()) + " (default: " +
           Joined(build_.formats) + ")")
       ->type_name("LIST")
       ->delimiter(',')
-      ->check(CLI::IsMember({"text", "png", "json", "tmx"}));
+      ->check(CLI::IsMember(FormatNames()));
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
   auto* jobs = buildCommand_->add_option(
       "--jobs", build_.jobs,
@@ -229,7 +248,7 @@ CommandLine::CommandLine()
   out->needs(count);
   formats->needs(count);
   jobs->needs(count);
-  for (CLI::Option* single : {text, png, json, tmx}) count->excludes(single);
+  for (CLI::Option* single : {text, png, json, tmx, freeciv}) count->excludes(single);
 
   // settings
   settingsCommand_ = app_.add_subcommand(

@@ -1,12 +1,11 @@
 #include "apps/lorvex/settings_command.h"
 
-#include <functional>
+#include <filesystem>
 #include <iostream>
 
 #include "host/cls_build.h"
+#include "params/parameter_form.h"
 #include "params/settings_file.h"
-#include "platform/headless_platform.h"
-#include "ui/frm_build.h"
 
 namespace lorvex::cli {
 
@@ -16,41 +15,28 @@ constexpr int kDone = 0;
 constexpr int kNoRecommendation = 1;
 constexpr int kFileError = 2;
 
-void PrintMessage(const platform::ShownMessage& message) {
-  std::cerr << PlainText(message.text) << "\n";
+// The window applies the default settings file of the current folder whenever it opens; a
+// written settings file starts from it too.
+bool StartFromDefaultFile(clsBuild& builder, std::string& error) {
+  std::error_code status;
+  if (!std::filesystem::exists(params::kDefaultSettingsFile, status)) return true;
+  const Outcome loaded = builder.LoadSettings(params::kDefaultSettingsFile);
+  error = loaded.message;
+  return loaded.Ok();
 }
 
-void PrintNotes(const std::vector<std::string>& notes) {
-  for (const std::string& note : notes) std::cerr << "lorvex: " << note << "\n";
+// The builder for `settings` and `recommend`: the default file, then the options.
+bool Prepare(clsBuild& builder, const SettingsOptions& options) {
+  std::string error;
+  if (StartFromDefaultFile(builder, error) && ApplySettingsOptions(builder, options, error)) return true;
+  std::cerr << "lorvex: " << error << "\n";
+  return false;
 }
 
-// Opens the window for a map of the given size (its default settings file applied, as
-// always), runs `work` on it, and closes it without building. Answers whether the window
-// opened and `work` ran to its end.
-bool WithOpenWindow(platform::HeadlessPlatform& platform, int width, int height,
-                    std::optional<std::uint64_t> seed,
-                    const std::function<void(ui::frmBuild&)>& work) {
-  platform.OnMessage(PrintMessage);
-  bool ran = false;
-  platform.AddModalAction([&](platform::Window& w) {
-    auto& window = static_cast<ui::frmBuild&>(w);
-    work(window);
-    ran = true;
-    window.Controls().At("cmdCancel", 0).Click();
-  });
-  clsBuild host(platform);
-  if (seed) host.SetNextSeed(*seed);
-  host.Build(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height), false);
-  if (!ran) std::cerr << "lorvex: the parameters window did not open\n";
-  return ran;
-}
-
-// Saves the window's parameters to FILE through the Save Settings dialog; a failure has
-// already been told by the window's message box.
-bool SaveThroughDialog(ui::frmBuild& window, platform::HeadlessPlatform& platform,
-                       const std::string& file) {
-  platform.QueueFileAnswer(file);
-  return window.Form().SaveSettings();
+bool Save(const clsBuild& builder, const std::string& file) {
+  const Outcome saved = builder.SaveSettings(file);
+  if (!saved.Ok()) std::cerr << saved.message << "\n";
+  return saved.Ok();
 }
 
 }  // namespace
@@ -63,78 +49,47 @@ std::string PlainText(std::string_view text) {
   return plain;
 }
 
-bool CheckSettingsFile(const SettingsOptions& options, std::string& error) {
-  if (options.settingsFile.empty()) return true;
-  // The window treats a missing file as nothing to load; here it is an error, so the file
-  // is read once first to tell why it cannot be used.
-  std::vector<params::SettingsLine> lines;
-  std::string reason;
-  if (params::ReadSettingsFile(options.settingsFile, lines, reason)) return true;
-  error = "cannot read settings file " + options.settingsFile + ": " + reason;
-  return false;
-}
-
-bool ApplySettingsOptions(ui::frmBuild& window, platform::HeadlessPlatform& platform,
-                          const SettingsOptions& options, std::string& error,
-                          std::vector<std::string>& notes) {
-  params::ParameterForm& form = window.Form();
+bool ApplySettingsOptions(clsBuild& builder, const SettingsOptions& options, std::string& error) {
   if (!options.settingsFile.empty()) {
-    if (!CheckSettingsFile(options, error)) return false;
-    platform.QueueFileAnswer(options.settingsFile);
-    if (!form.LoadSettings()) {
-      error = "cannot read settings file " + options.settingsFile;
+    const Outcome loaded = builder.LoadSettings(options.settingsFile);
+    if (!loaded.Ok()) {
+      error = loaded.message;
       return false;
     }
   }
-  for (const std::string& line : options.lines)
-    if (!form.ApplySettingsLine(line))
-      notes.push_back("--set \"" + line + "\" matches no field; ignored");
-  form.RevalidateAll();
+  for (const std::string& line : options.lines) {
+    // The key is what stands before the "=", the value what a settings file reads after it.
+    const std::optional<params::SettingsLine> parsed = params::ParseSettingsLine(line);
+    std::string_view key = std::string_view(line).substr(0, line.find('='));
+    while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.remove_suffix(1);
+    const Outcome set = parsed ? builder.SetParameter(key, parsed->value)
+                               : Outcome{Status::kUnknownField, "not a line Name(Index) = value"};
+    if (!set.Ok()) {
+      error = "--set \"" + line + "\": " + set.message;
+      return false;
+    }
+  }
   return true;
 }
 
-namespace {
-
-// Applies --settings and --set to the open window, printing what the person should know;
-// answers false, with the message printed, when the settings file cannot be used.
-bool ApplyAndReport(ui::frmBuild& window, platform::HeadlessPlatform& platform,
-                    const SettingsOptions& settings) {
-  std::string error;
-  std::vector<std::string> notes;
-  const bool applied = ApplySettingsOptions(window, platform, settings, error, notes);
-  PrintNotes(notes);
-  if (!applied) std::cerr << "lorvex: " << error << "\n";
-  return applied;
-}
-
-}  // namespace
-
 int RunSettings(const SettingsCommandOptions& options) {
-  platform::HeadlessPlatform platform;
-  int status = kDone;
-  const bool ran = WithOpenWindow(platform, options.width, options.height, std::nullopt, [&](ui::frmBuild& window) {
-    if (!ApplyAndReport(window, platform, options.settings) ||
-        !SaveThroughDialog(window, platform, options.saveFile))
-      status = kFileError;
-  });
-  return ran ? status : kFileError;
+  clsBuild builder;
+  if (!Prepare(builder, options.settings)) return kFileError;
+  return Save(builder, options.saveFile) ? kDone : kFileError;
 }
 
 int RunRecommend(const SettingsCommandOptions& options) {
-  platform::HeadlessPlatform platform;
-  int status = kDone;
-  const bool ran = WithOpenWindow(platform, options.width, options.height, options.seed, [&](ui::frmBuild& window) {
-    if (!ApplyAndReport(window, platform, options.settings)) {
-      status = kFileError;
-    } else if (!window.Form().cmdDefaults_Click()) {
-      status = kNoRecommendation;  // the window's message is already printed
-    } else if (!SaveThroughDialog(window, platform, options.saveFile)) {
-      status = kFileError;
-    } else {
-      std::cout << window.StatusBar().Panel(params::kLandFigurePanel).text << "\n";
-    }
-  });
-  return ran ? status : kFileError;
+  clsBuild builder;
+  if (!Prepare(builder, options.settings)) return kFileError;
+  if (options.seed) builder.SetNextSeed(*options.seed);
+  const Outcome recommended = builder.Recommend(options.width, options.height);
+  if (!recommended.Ok()) {
+    std::cerr << recommended.message << "\n";
+    return kNoRecommendation;
+  }
+  if (!Save(builder, options.saveFile)) return kFileError;
+  std::cout << builder.LandFigure(options.width, options.height) << "\n";
+  return kDone;
 }
 
 }  // namespace lorvex::cli

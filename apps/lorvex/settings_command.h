@@ -1,6 +1,6 @@
-// Settings on the command line, through the same buttons a person presses in the window:
-// the --settings and --set options of `build`, `settings` and `recommend`, and the two
-// commands `lorvex settings` (write a settings file) and `lorvex recommend` (press
+// Settings on the command line, through the builder's own calls (the same a host game
+// makes): the --settings and --set options of `build`, `settings` and `recommend`, and the
+// two commands `lorvex settings` (write a settings file) and `lorvex recommend` (press
 // Recommend for a map size and write the result).
 #pragma once
 
@@ -10,34 +10,25 @@
 #include <string_view>
 #include <vector>
 
-namespace lorvex::platform {
-class HeadlessPlatform;
-}
-namespace lorvex::ui {
-class frmBuild;
+namespace lorvex {
+class clsBuild;
 }
 
 namespace lorvex::cli {
 
 struct SettingsOptions {
   std::string settingsFile;        // loaded as Load Settings loads it
-  std::vector<std::string> lines;  // each applied as one line of a settings file
+  std::vector<std::string> lines;  // each "Name(Index) = value", set as a host sets a field
 };
 
 // A message box's text with the window's CRLF line breaks made plain line breaks.
 std::string PlainText(std::string_view text);
 
-// Checks that the --settings file can be read, so that a batch can refuse it before it
-// builds anything. Answers false with the reason.
-bool CheckSettingsFile(const SettingsOptions& options, std::string& error);
-
-// Applies the options to an open window: Load Settings with FILE chosen in its dialog, then
-// every --set line, then the fields revalidated. Answers false, with the reason, when the
-// settings file cannot be read (no field is changed then). A --set line that matches no
-// field is skipped and a note saying so is added to `notes`.
-bool ApplySettingsOptions(ui::frmBuild& window, platform::HeadlessPlatform& platform,
-                          const SettingsOptions& options, std::string& error,
-                          std::vector<std::string>& notes);
+// Gives the builder the options' parameters: the settings file loaded, then each --set line
+// set as lorvex_set_parameter sets a field (held to its range at once). Answers false, with
+// the reason, when the file cannot be read, a line is not "Name(Index) = value" or names no
+// field, or a value cannot be held; the builder may then hold part of them.
+bool ApplySettingsOptions(clsBuild& builder, const SettingsOptions& options, std::string& error);
 
 struct SettingsCommandOptions {
   int width = 100;
@@ -47,10 +38,10 @@ struct SettingsCommandOptions {
   std::string saveFile;
 };
 
-// `lorvex settings`. Exit status: 0 written, 2 a file could not be read or written.
+// `lorvex settings`. Exit status: 0 written, 2 a file could not be read or written, or a
+// --set line that names no field.
 int RunSettings(const SettingsCommandOptions& options);
-// `lorvex recommend`. Exit status: 0 written, 1 no recommendation found, 2 a file could
-// not be read or written.
+// `lorvex recommend`. Exit status: 0 written, 1 no recommendation found, 2 as `settings`.
 int RunRecommend(const SettingsCommandOptions& options);
 
 }  // namespace lorvex::cli

@@ -1,31 +1,55 @@
-/* The C interface of liblorvex.so: the seven operations of clsBuild behind an opaque
- * handle, for hosts in any language. No function throws or aborts; a null handle answers
- * as a builder that has built nothing.
+/* The C interface of liblorvex.so: a builder of worlds behind an opaque handle, for hosts in
+ * any language. A host sets the parameters in code (or loads a settings file), builds with a
+ * seed, and reads the finished world square by square or in bulk. No function throws,
+ * aborts or keeps a pointer it was given; a NULL builder, name, path or buffer is answered
+ * with a status.
  *
- * Typical use:
+ * A complete host:
  *   LorvexBuilder* b = lorvex_create();
- *   lorvex_set_headless_build(b, 1);       // press Build at once, without a screen
- *   lorvex_set_seed(b, 42);                // the same seed gives the same world
- *   if (lorvex_build(b, 160, 100, 1)) {     // 160 x 100 squares, wrapping east-west
- *     int32_t w = lorvex_map_width(b), h = lorvex_map_height(b);
- *     for (int32_t y = 0; y < h; ++y)
- *       for (int32_t x = 0; x < w; ++x) use(lorvex_get_terrain_vb(b, x, y));
+ *   lorvex_set_headless_build(b, 1);                    build at once, without a screen
+ *   lorvex_set_parameter(b, "txtLandMass(0)", "2");     two to four Large masses
+ *   lorvex_set_parameter(b, "txtLandMass(1)", "4");
+ *   lorvex_set_seed(b, 42);                             the same seed gives the same world
+ *   if (lorvex_build(b, 160, 100, 1)) {                 160 x 100 squares, wrapping
+ *     char* letters = malloc(160 * 100);
+ *     lorvex_copy_terrain(b, letters, 160 * 100);       row-major letters
+ *     ...
+ *   } else {
+ *     puts(lorvex_last_error(b));
  *   }
  *   lorvex_destroy(b);
  *
  * Coordinates: x is the column (0 .. width - 1, west to east), y the row (0 .. height - 1,
- * top to bottom). Two orderings are used, each by its own queries:
- *   - a square's position is row-major: pos = y * width + x (lorvex_get_terrain_c);
- *   - a city's position is its ordinal in a column-major scan of the map (x in the outer
- *     loop, y in the inner loop; every 'Y' square takes the next ordinal from 0), for the
- *     three city queries. A host scanning the squares in that order meets the cities in
- *     ordinal order.
- * Before the first completed build every query answers its outside value.
+ * top to bottom). Two orderings are used, each by its own calls:
+ *   - squares are row-major: position y * width + x (lorvex_get_terrain_c and the three
+ *     square copies);
+ *   - cities are numbered in a column-major scan of the map (x in the outer loop, y in the
+ *     inner loop; every 'Y' square takes the next ordinal from 0), for the three city
+ *     queries and lorvex_copy_cities.
+ * Before the first completed build every query answers its outside value and every copy
+ * has nothing to copy.
  *
- * Threads: a builder is used by one thread at a time. Headless builds (below) of
- * different builders share nothing and may run at once, one per thread (the command
- * line's batches do so); they all read kessett/default.kst of the process's one current
- * directory. */
+ * Status: the calls that can fail answer a LorvexStatus (0 done, 1 done with the value held
+ * to its range, negative a failure) or, for the copies, the count they need; after any of
+ * them lorvex_last_error(builder) says why in words ("" after a plain success).
+ *
+ * Parameters: every field of the parameters window is addressed as one line of a settings
+ * file addresses it, Name(Index): "txtLandMass(2)" is the low size of a Large mass,
+ * "chkAlgorithm(1)" allows Stick Blob, "cboPlacement(0)" chooses how cities are placed
+ * (lorvex_parameter_name lists all 103). A builder starts with the window's defaults and
+ * holds no field. Each field it is given (by lorvex_set_parameter, lorvex_load_settings or
+ * lorvex_recommend) it holds for all its later builds: every build opens a fresh window,
+ * which applies kessett/default.kst of the current directory when that file is there, and
+ * then applies the fields the builder holds, as a settings file of just those fields would
+ * be applied. So the default file still decides every field the host left alone, and a host
+ * that sets what it needs never needs the file system. lorvex_reset_parameters lets go of
+ * every field.
+ *
+ * Threads: a builder is used by one thread at a time. Builders share nothing: headless
+ * builds of different builders run at once, one per thread, and the calls never change the
+ * process's current directory, locale or environment. The window on the screen (a build
+ * without lorvex_set_headless_build) belongs to the thread that runs the program's user
+ * interface. */
 #ifndef LORVEX_H
 #define LORVEX_H
 
@@ -44,29 +68,138 @@ extern "C" {
 
 typedef struct LorvexBuilder LorvexBuilder;
 
-/* Largest width and height lorvex_build accepts. */
+/* Largest width and height lorvex_build and lorvex_recommend accept. */
 #define LORVEX_MAX_MAP_SIDE 4096
 
-/* A new builder that has built nothing, or NULL when memory is short. */
+typedef enum LorvexStatus {
+  LORVEX_OK = 0,
+  /* lorvex_set_parameter took the value and then held it to its range as the window does
+   * when a field loses the focus: the field now holds another text (lorvex_last_error says
+   * which). A success. */
+  LORVEX_ADJUSTED = 1,
+  /* A NULL builder, name, path or buffer (a NULL buffer with a size of 0 is a question for
+   * the size, not a failure). */
+  LORVEX_ERROR_NULL_ARGUMENT = -1,
+  /* The name is not Name(Index) of one of the 103 parameter fields. */
+  LORVEX_ERROR_UNKNOWN_FIELD = -2,
+  /* A value the field cannot hold: a line end in it, a check box other than 0, 1 or 2
+   * (grey), a selection box other than -1 to 2. Nothing changed. */
+  LORVEX_ERROR_BAD_VALUE = -3,
+  /* A settings file that cannot be read (missing, a folder, unreadable) or written; the
+   * fields and the old file stay as they were. */
+  LORVEX_ERROR_FILE = -4,
+  /* Recommend found no good figures for the map ("Failed to Recommend Good Parameters");
+   * nothing changed. */
+  LORVEX_ERROR_NO_RECOMMENDATION = -5,
+  /* A width or height outside 1 .. LORVEX_MAX_MAP_SIDE. */
+  LORVEX_ERROR_MAP_SIZE = -6,
+  /* The buffer holds fewer elements than the world has: nothing was written. The answer of
+   * a copy is then the count it needs. */
+  LORVEX_ERROR_BUFFER_TOO_SMALL = -7,
+  /* No land mass of that number in the last world. */
+  LORVEX_ERROR_NO_SUCH_MASS = -8,
+  /* Memory ran out, or another fault inside the library; nothing changed. */
+  LORVEX_ERROR_INTERNAL = -9
+} LorvexStatus;
+
+/* One city of the last world, as lorvex_copy_cities gives it. */
+typedef struct LorvexCity {
+  int32_t x, y;        /* its square */
+  int16_t production;  /* as lorvex_get_production_c */
+  int16_t specialty;   /* as lorvex_get_specialty_c: 9 none, 10 .. 19 */
+  int16_t owner;       /* as lorvex_get_owner_c */
+} LorvexCity;
+
+/* A new builder that has built nothing and holds no field, or NULL when memory is short. */
 LORVEX_API LorvexBuilder* lorvex_create(void);
 /* Releases the builder and its world; NULL is allowed and does nothing. */
 LORVEX_API void lorvex_destroy(LorvexBuilder* builder);
 
-/* Build: opens the parameters window for a map of width x height squares (wrapping
- * east-west when wrap is not 0), which applies kessett/default.kst of the current
- * directory when that file exists. Answers 1 when a world was built and replaces the
- * builder's world; answers 0, keeping the previous world, when the window was cancelled or
- * the build stopped, or at once for a size outside 1 .. LORVEX_MAX_MAP_SIDE. Without a
- * headless build (below) the window is shown on the screen when the process can show
- * windows (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is set; a QApplication is made
- * for the call when the program has none) and the person builds or cancels; without a
- * screen nobody presses Build, so the build is cancelled. */
+/* Why the last call on this builder that answers a status failed or adjusted its value;
+ * "" after a plain success. The text stays valid until the next call on the builder. With
+ * a NULL builder: a fixed text saying so. */
+LORVEX_API const char* lorvex_last_error(const LorvexBuilder* builder);
+
+/* ---- Parameters ---- */
+
+/* Sets one field, named Name(Index), to value, taken exactly as the line
+ * "Name(Index) = value" of a settings file is taken (a number box keeps the text, a check
+ * box or selection box takes its number), then holds the field to its range as the window
+ * does when the field loses the focus: "250" in txtAlgorithm(0) becomes "100", a low bound
+ * raised above its high bound drags the high bound with it (so set a low bound before its
+ * high bound). The builder holds the field from now on. Answers LORVEX_OK, LORVEX_ADJUSTED,
+ * or an error that changes nothing: LORVEX_ERROR_NULL_ARGUMENT, LORVEX_ERROR_UNKNOWN_FIELD
+ * ("txtLandMass(20)", "lblCities(0)", "txtLandMass(2) = 4"), LORVEX_ERROR_BAD_VALUE. */
+LORVEX_API int lorvex_set_parameter(LorvexBuilder* builder, const char* name, const char* value);
+
+/* The value of one field as a settings file writes it (a number box's text, a check box's
+ * state, a selection box's item), NUL-terminated, into buffer of size bytes. Answers the
+ * bytes the value needs with its NUL; when that is more than size, nothing but an empty
+ * text (when size > 0) is written. A field the builder does not hold answers the window's
+ * default. Negative: LORVEX_ERROR_NULL_ARGUMENT (a NULL builder or name, or a NULL buffer
+ * with size > 0), LORVEX_ERROR_UNKNOWN_FIELD. */
+LORVEX_API int64_t lorvex_get_parameter(const LorvexBuilder* builder, const char* name,
+                                        char* buffer, size_t size);
+
+/* Lets go of every field: the builder holds the window's defaults again, and its builds
+ * take every field from kessett/default.kst when that file is there. */
+LORVEX_API int lorvex_reset_parameters(LorvexBuilder* builder);
+
+/* The number of parameter fields (103; LORVEX_ERROR_NULL_ARGUMENT for a NULL builder), and
+ * the name of field i (0 .. 102) in the window's order, "txtLandMass(0)" first; NULL for any
+ * other i or a NULL builder. The text lives as long as the builder. */
+LORVEX_API int32_t lorvex_parameter_count(const LorvexBuilder* builder);
+LORVEX_API const char* lorvex_parameter_name(const LorvexBuilder* builder, int32_t i);
+
+/* Loads a settings file as the window's Load Settings does: each line that names a field
+ * sets it (other lines are skipped), then every field is held to its range. The builder
+ * holds each field the file named. The file is read whole first: a file that cannot be
+ * read (LORVEX_ERROR_FILE) changes nothing. */
+LORVEX_API int lorvex_load_settings(LorvexBuilder* builder, const char* path);
+
+/* Saves all 103 fields as the window's Save Settings does (one line "Name(Index) = value"
+ * each, CR LF): written beside the file and renamed over it, so a failed save
+ * (LORVEX_ERROR_FILE) leaves the old file as it was. */
+LORVEX_API int lorvex_save_settings(const LorvexBuilder* builder, const char* path);
+
+/* Presses Recommend for a map of width x height: draws land-mass numbers and sizes that
+ * suit the map (and clears the "=" boxes), which the builder then holds. The draws come
+ * from the seed given to lorvex_set_seed when one is waiting (it still seeds the next
+ * build), otherwise from the clock. LORVEX_ERROR_NO_RECOMMENDATION changes nothing. */
+LORVEX_API int lorvex_recommend(LorvexBuilder* builder, int32_t width, int32_t height);
+
+/* ---- Building ---- */
+
+/* Opens the parameters window for a map of width x height squares (wrapping east-west when
+ * wrap is not 0): it applies kessett/default.kst of the current directory when that file
+ * exists, then the fields the builder holds. Answers 1 when a world was built and replaces
+ * the builder's world; answers 0, keeping the previous world, when the window was cancelled
+ * or refused the parameters or the build stopped, or at once for a size outside
+ * 1 .. LORVEX_MAX_MAP_SIDE. Without a headless build (below) the window is shown on the
+ * screen when the process can show windows (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is
+ * set; a QApplication is made for the call when the program has none) and the person
+ * builds or cancels; without a screen nobody presses Build, so the build is cancelled. */
 LORVEX_API int lorvex_build(LorvexBuilder* builder, int32_t width, int32_t height, int wrap);
+
+/* The seed of the next lorvex_build only (otherwise, and for the builds after it, the
+ * clock seeds it). One seed and one parameter set always give the same world. */
+LORVEX_API void lorvex_set_seed(LorvexBuilder* builder, uint64_t seed);
+/* When not 0, every later lorvex_build presses the window's Build button at once, without a
+ * screen, until it is set to 0 again. A question the window asks on the way is answered as
+ * lorvex_set_question_answer says. */
+LORVEX_API void lorvex_set_headless_build(LorvexBuilder* builder, int enabled);
+/* How a headless build answers the window's Yes/No questions (the land warning): 1 Yes,
+ * 0 No (the default, as a person who does not confirm; a parameter set that asks for more
+ * land than the map has is then not built). */
+LORVEX_API void lorvex_set_question_answer(LorvexBuilder* builder, int yes);
+
+/* ---- The world, square by square ---- */
 
 /* Host terrain number of the square at row-major position pos: 1 border water (T, B, A),
  * 2 city (Y), 3 forest (F), 4 clear (C), 5 sea (S), 6 rough (G), 7 mountains (M),
- * 8 river (R). x = pos % width and y = pos / width, truncating toward zero; 4 when either
- * lies outside the map (so -1 and width * height answer 4). */
+ * 8 river (R). x = pos % width and y = pos / width, truncating toward zero, with the width
+ * of the last lorvex_build that opened the window, completed or cancelled; 4 when either
+ * lies outside the world held (so -1 and width * height answer 4). */
 LORVEX_API int16_t lorvex_get_terrain_c(const LorvexBuilder* builder, int32_t pos);
 /* Always 4. */
 LORVEX_API int16_t lorvex_test_c(const LorvexBuilder* builder, int16_t pos);
@@ -81,29 +214,47 @@ LORVEX_API int16_t lorvex_get_production_c(const LorvexBuilder* builder, int32_t
 LORVEX_API int16_t lorvex_get_specialty_c(const LorvexBuilder* builder, int32_t pos);
 LORVEX_API int16_t lorvex_get_owner_c(const LorvexBuilder* builder, int32_t pos);
 
-/* Our extensions. */
-/* The seed of the next lorvex_build only (otherwise, and for the builds after it, the
- * clock seeds it). One seed and one parameter set always give the same world. */
-LORVEX_API void lorvex_set_seed(LorvexBuilder* builder, uint64_t seed);
-/* When not 0, every later lorvex_build presses the window's Build button at once,
- * without a screen, until it is set to 0 again: a build with the parameters of
- * kessett/default.kst of the current directory (the window's defaults without it). A
- * question the window asks on the way is answered No, so a parameter set that asks for
- * more land than the map has is not built (lorvex_build answers 0). */
-LORVEX_API void lorvex_set_headless_build(LorvexBuilder* builder, int enabled);
-
-/* How a headless build answers the window's Yes/No questions (the land warning): 1 Yes,
- * 0 No (the default, as a person who does not confirm). */
-LORVEX_API void lorvex_set_question_answer(LorvexBuilder* builder, int yes);
-
 /* The seed the last lorvex_build used (0 before any). */
 LORVEX_API uint64_t lorvex_last_seed(const LorvexBuilder* builder);
 /* Size in squares of the last map built (0 before any). */
 LORVEX_API int32_t lorvex_map_width(const LorvexBuilder* builder);
 LORVEX_API int32_t lorvex_map_height(const LorvexBuilder* builder);
-/* Number of cities on the last map built: its 'Y' squares, the ordinals the city queries
- * answer for (0 before any build). */
+/* Number of cities on the last map built: its 'Y' squares (0 before any build). */
 LORVEX_API int32_t lorvex_city_count(const LorvexBuilder* builder);
+
+/* ---- The world in bulk ----
+ * Each copy answers the number of elements the last world has (width * height for the
+ * squares, lorvex_city_count for the cities; 0 before any build) and writes them to out
+ * when n, the number of elements out holds, is at least that. When out holds fewer,
+ * nothing at all is written; ask with (NULL, 0) first to learn the count. Negative:
+ * LORVEX_ERROR_NULL_ARGUMENT for a NULL builder, or a NULL out with n > 0. */
+
+/* The terrain letters, row-major (no NUL at the end): out[y * width + x]. */
+LORVEX_API int64_t lorvex_copy_terrain(const LorvexBuilder* builder, char* out, size_t n);
+/* The host terrain numbers (as lorvex_get_terrain_c), row-major. */
+LORVEX_API int64_t lorvex_copy_terrain_numbers(const LorvexBuilder* builder, int16_t* out,
+                                               size_t n);
+/* The land mass of each square, row-major: the number (0 .. lorvex_mass_count() - 1) of
+ * the mass that last laid land there, -1 where no mass did. A land square's number is the
+ * mass it belongs to; a square that sea border covered (a later mass's, or on a wrapping
+ * map narrower than a mass, the mass's own) keeps the number of the mass whose land it
+ * was. */
+LORVEX_API int64_t lorvex_copy_mass_of_square(const LorvexBuilder* builder, int32_t* out,
+                                              size_t n);
+/* The cities on the map in ordinal order (column-major). */
+LORVEX_API int64_t lorvex_copy_cities(const LorvexBuilder* builder, LorvexCity* out, size_t n);
+
+/* The number of land masses of the last world (0 before any build; negative for a NULL
+ * builder): one per mass the build drew, Large first, then Medium, Small and the tiny
+ * islands. */
+LORVEX_API int32_t lorvex_mass_count(const LorvexBuilder* builder);
+/* Mass i: its size class (0 Large, 1 Medium, 2 Small, 3 tiny islands) and the land squares
+ * it wrote on the map (0 for a mass that found no room; on a wrapping map narrower than
+ * the mass, a square it wrote twice counts twice). Either pointer may be NULL when that value
+ * is not wanted. LORVEX_ERROR_NO_SUCH_MASS for i outside 0 .. lorvex_mass_count() - 1. */
+LORVEX_API int lorvex_get_mass(const LorvexBuilder* builder, int32_t i, int* size_class,
+                               int32_t* squares);
+
 /* The component's version, "1.1.3": a static text the caller does not free. */
 LORVEX_API const char* lorvex_version(void);
 

@@ -1,25 +1,32 @@
-// The C interface over clsBuild. Every entry point catches everything.
+// The C interface over clsBuild. Every entry point checks its pointers and catches
+// everything; the calls that answer a status leave their message in the builder.
 #include "lorvex.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
+#include <span>
+#include <string>
 
 #include "common/version.h"
 #include "host/cls_build.h"
-#include "platform/headless_platform.h"
 #if defined(LORVEX_QT_WINDOW)
 #include "ui/qt/window_platform_qt.h"
 #endif
 
 struct LorvexBuilder {
-  // The platform of a headless build; any other build shows the real window when the
-  // process can show windows.
-  lorvex::platform::HeadlessPlatform platform;
-  std::unique_ptr<lorvex::clsBuild> builder;
-  bool headlessBuild = false;
+  lorvex::clsBuild builder;
+  // Why the last call that answers a status failed; mutable, as the queries that answer
+  // one are const.
+  mutable std::string lastError;
 };
 
 namespace {
+
+using lorvex::Outcome;
+using lorvex::Status;
+
+constexpr const char* kNullBuilderText = "the builder is NULL";
 
 template <typename Result, typename Call>
 Result Guard(Result fallback, Call call) {
@@ -30,92 +37,213 @@ Result Guard(Result fallback, Call call) {
   }
 }
 
+// Keeps the outcome's message in the builder and answers its status.
+int Answer(const LorvexBuilder* builder, Outcome outcome) {
+  builder->lastError = std::move(outcome.message);
+  return static_cast<int>(outcome.status);
+}
+
+int Failure(const LorvexBuilder* builder, Status status, const char* message) {
+  return Answer(builder, Outcome{status, message});
+}
+
+// Runs a call that answers an Outcome; a NULL builder or argument is answered first.
+template <typename Call>
+int StatusCall(const LorvexBuilder* builder, bool argumentsPresent, const char* missing,
+               Call call) {
+  if (builder == nullptr) return LORVEX_ERROR_NULL_ARGUMENT;
+  return Guard(static_cast<int>(LORVEX_ERROR_INTERNAL), [&] {
+    if (!argumentsPresent) return Failure(builder, Status::kNullArgument, missing);
+    builder->lastError.clear();
+    return Answer(builder, call());
+  });
+}
+
+// One bulk copy: the count the world has, or a negative status.
+template <typename Element, typename Copy>
+int64_t CopyCall(const LorvexBuilder* builder, Element* out, size_t n, Copy copy) {
+  if (builder == nullptr) return LORVEX_ERROR_NULL_ARGUMENT;
+  return Guard(static_cast<int64_t>(LORVEX_ERROR_INTERNAL), [&]() -> int64_t {
+    if (out == nullptr && n > 0)
+      return Failure(builder, Status::kNullArgument, "the buffer is NULL but its size is not 0");
+    const std::size_t needed = copy(std::span<Element>(out, out == nullptr ? 0 : n));
+    builder->lastError =
+        n >= needed ? "" : "the buffer holds " + std::to_string(n) + " and the world needs " + std::to_string(needed);
+    return static_cast<int64_t>(needed);
+  });
+}
+
 }  // namespace
 
 extern "C" {
 
 LorvexBuilder* lorvex_create(void) {
   return Guard<LorvexBuilder*>(nullptr, [] {
-#if defined(LORVEX_QT_WINDOW)
-    lorvex::ui::qt::InstallQtWindowPlatform();
-#endif
     auto* handle = new (std::nothrow) LorvexBuilder;
-    if (handle == nullptr) return handle;
-    handle->builder = std::make_unique<lorvex::clsBuild>();
+#if defined(LORVEX_QT_WINDOW)
+    if (handle != nullptr) handle->builder.SetWindowPlatformFactory(&lorvex::ui::qt::MakeQtWindowPlatform);
+#endif
     return handle;
   });
 }
 
 void lorvex_destroy(LorvexBuilder* builder) { delete builder; }
 
+const char* lorvex_last_error(const LorvexBuilder* builder) {
+  return builder == nullptr ? kNullBuilderText : builder->lastError.c_str();
+}
+
+int lorvex_set_parameter(LorvexBuilder* builder, const char* name, const char* value) {
+  return StatusCall(builder, name != nullptr && value != nullptr, "the name or the value is NULL",
+                    [&] { return builder->builder.SetParameter(name, value); });
+}
+
+int64_t lorvex_get_parameter(const LorvexBuilder* builder, const char* name, char* buffer,
+                             size_t size) {
+  if (builder == nullptr) return LORVEX_ERROR_NULL_ARGUMENT;
+  return Guard(static_cast<int64_t>(LORVEX_ERROR_INTERNAL), [&]() -> int64_t {
+    if (name == nullptr || (buffer == nullptr && size > 0))
+      return Failure(builder, Status::kNullArgument,
+                     "the name is NULL, or the buffer is NULL but its size is not 0");
+    std::string value;
+    const Outcome outcome = builder->builder.GetParameter(name, value);
+    if (!outcome.Ok()) return Answer(builder, outcome);
+    const std::size_t needed = value.size() + 1;
+    if (needed <= size) {
+      std::memcpy(buffer, value.c_str(), needed);
+      builder->lastError.clear();
+    } else {
+      if (size > 0) buffer[0] = '\0';
+      builder->lastError = "the value of " + std::string(name) + " needs " + std::to_string(needed) +
+                           " bytes and the buffer holds " + std::to_string(size);
+    }
+    return static_cast<int64_t>(needed);
+  });
+}
+
+int lorvex_reset_parameters(LorvexBuilder* builder) {
+  return StatusCall(builder, true, "", [&] { return builder->builder.ResetParameters(); });
+}
+
+int32_t lorvex_parameter_count(const LorvexBuilder* builder) {
+  return builder == nullptr ? LORVEX_ERROR_NULL_ARGUMENT
+                            : static_cast<int32_t>(builder->builder.ParameterKeys().size());
+}
+
+const char* lorvex_parameter_name(const LorvexBuilder* builder, int32_t i) {
+  if (builder == nullptr || i < 0) return nullptr;
+  const std::vector<std::string>& keys = builder->builder.ParameterKeys();
+  return static_cast<std::size_t>(i) < keys.size() ? keys[static_cast<std::size_t>(i)].c_str() : nullptr;
+}
+
+int lorvex_load_settings(LorvexBuilder* builder, const char* path) {
+  return StatusCall(builder, path != nullptr, "the path is NULL",
+                    [&] { return builder->builder.LoadSettings(path); });
+}
+
+int lorvex_save_settings(const LorvexBuilder* builder, const char* path) {
+  return StatusCall(builder, path != nullptr, "the path is NULL",
+                    [&] { return builder->builder.SaveSettings(path); });
+}
+
+int lorvex_recommend(LorvexBuilder* builder, int32_t width, int32_t height) {
+  return StatusCall(builder, true, "", [&] { return builder->builder.Recommend(width, height); });
+}
+
 int lorvex_build(LorvexBuilder* builder, int32_t width, int32_t height, int wrap) {
   if (builder == nullptr) return 0;
   return Guard(0, [&] {
     if (width < 1 || height < 1 || width > LORVEX_MAX_MAP_SIDE || height > LORVEX_MAX_MAP_SIDE)
       return 0;
-    builder->builder->SetPlatform(builder->headlessBuild ? &builder->platform : nullptr);
-    if (builder->headlessBuild)
-      builder->platform.AddModalAction([](lorvex::platform::Window& window) {
-        static_cast<lorvex::ui::frmBuild&>(window).cmdBuild_Click();
-      });
-    return builder->builder->Build(static_cast<int16_t>(width), static_cast<int16_t>(height),
-                                   wrap != 0)
+    return builder->builder.Build(static_cast<int16_t>(width), static_cast<int16_t>(height), wrap != 0)
                ? 1
                : 0;
   });
 }
 
+void lorvex_set_seed(LorvexBuilder* builder, uint64_t seed) {
+  if (builder != nullptr) builder->builder.SetNextSeed(seed);
+}
+
+void lorvex_set_headless_build(LorvexBuilder* builder, int enabled) {
+  if (builder != nullptr) builder->builder.SetHeadlessBuild(enabled != 0);
+}
+
+void lorvex_set_question_answer(LorvexBuilder* builder, int yes) {
+  if (builder != nullptr) builder->builder.SetQuestionAnswer(yes != 0);
+}
+
 int16_t lorvex_get_terrain_c(const LorvexBuilder* builder, int32_t pos) {
-  return builder == nullptr ? 4 : builder->builder->GetTerrainC(pos);
+  return builder == nullptr ? 4 : builder->builder.GetTerrainC(pos);
 }
 
 int16_t lorvex_test_c(const LorvexBuilder*, int16_t) { return 4; }
 
 char lorvex_get_terrain_vb(const LorvexBuilder* builder, int32_t x, int32_t y) {
   if (builder == nullptr) return 'C';
-  return Guard('C', [&] { return builder->builder->GetTerrainVB(x, y).front(); });
+  return Guard('C', [&] { return builder->builder.GetTerrainVB(x, y).front(); });
 }
 
 int16_t lorvex_get_production_c(const LorvexBuilder* builder, int32_t pos) {
-  return builder == nullptr ? 10 : builder->builder->GetProductionC(pos);
+  return builder == nullptr ? 10 : builder->builder.GetProductionC(pos);
 }
 
 int16_t lorvex_get_specialty_c(const LorvexBuilder* builder, int32_t pos) {
-  return builder == nullptr ? 10 : builder->builder->GetSpecialtyC(pos);
+  return builder == nullptr ? 10 : builder->builder.GetSpecialtyC(pos);
 }
 
 int16_t lorvex_get_owner_c(const LorvexBuilder* builder, int32_t pos) {
-  return builder == nullptr ? 10 : builder->builder->GetOwnerC(pos);
-}
-
-void lorvex_set_seed(LorvexBuilder* builder, uint64_t seed) {
-  if (builder != nullptr) builder->builder->SetNextSeed(seed);
-}
-
-void lorvex_set_headless_build(LorvexBuilder* builder, int enabled) {
-  if (builder != nullptr) builder->headlessBuild = enabled != 0;
-}
-
-void lorvex_set_question_answer(LorvexBuilder* builder, int yes) {
-  if (builder != nullptr)
-    builder->platform.SetDefaultQuestionAnswer(yes != 0 ? lorvex::platform::MessageAnswer::kYes
-                                                        : lorvex::platform::MessageAnswer::kNo);
+  return builder == nullptr ? 10 : builder->builder.GetOwnerC(pos);
 }
 
 uint64_t lorvex_last_seed(const LorvexBuilder* builder) {
-  return builder == nullptr ? 0 : builder->builder->LastSeed();
+  return builder == nullptr ? 0 : builder->builder.LastSeed();
 }
 
 int32_t lorvex_map_width(const LorvexBuilder* builder) {
-  return builder == nullptr ? 0 : builder->builder->World().MapArray.Width();
+  return builder == nullptr ? 0 : builder->builder.World().MapArray.Width();
 }
 
 int32_t lorvex_map_height(const LorvexBuilder* builder) {
-  return builder == nullptr ? 0 : builder->builder->World().MapArray.Height();
+  return builder == nullptr ? 0 : builder->builder.World().MapArray.Height();
 }
 
 int32_t lorvex_city_count(const LorvexBuilder* builder) {
-  return builder == nullptr ? 0 : static_cast<int32_t>(builder->builder->World().CityCount);
+  return builder == nullptr ? 0 : static_cast<int32_t>(builder->builder.World().CityCount);
+}
+
+int64_t lorvex_copy_terrain(const LorvexBuilder* builder, char* out, size_t n) {
+  return CopyCall(builder, out, n, [&](std::span<char> to) { return builder->builder.CopyTerrain(to); });
+}
+
+int64_t lorvex_copy_terrain_numbers(const LorvexBuilder* builder, int16_t* out, size_t n) {
+  return CopyCall(builder, out, n,
+                  [&](std::span<int16_t> to) { return builder->builder.CopyTerrainNumbers(to); });
+}
+
+int64_t lorvex_copy_mass_of_square(const LorvexBuilder* builder, int32_t* out, size_t n) {
+  return CopyCall(builder, out, n,
+                  [&](std::span<int32_t> to) { return builder->builder.CopyMassOfSquare(to); });
+}
+
+int64_t lorvex_copy_cities(const LorvexBuilder* builder, LorvexCity* out, size_t n) {
+  return CopyCall(builder, out, n, [&](std::span<LorvexCity> to) { return builder->builder.CopyCities(to); });
+}
+
+int32_t lorvex_mass_count(const LorvexBuilder* builder) {
+  return builder == nullptr ? LORVEX_ERROR_NULL_ARGUMENT : builder->builder.MassCount();
+}
+
+int lorvex_get_mass(const LorvexBuilder* builder, int32_t i, int* size_class, int32_t* squares) {
+  return StatusCall(builder, true, "", [&]() -> Outcome {
+    const std::optional<lorvex::LandMass> mass = builder->builder.Mass(i);
+    if (!mass)
+      return {Status::kNoSuchMass, "no land mass " + std::to_string(i) + ": the world has " +
+                                       std::to_string(builder->builder.MassCount())};
+    if (size_class != nullptr) *size_class = mass->sizeClass;
+    if (squares != nullptr) *squares = mass->squares;
+    return {};
+  });
 }
 
 const char* lorvex_version(void) { return lorvex::kVersionText; }

@@ -66,14 +66,15 @@ TEST(PlaceMass, EdgeOptionsDecideWhatMayHangOverTheEdge) {
 }
 
 // Land written off the map or on border water is lost and not counted; on a wrapping map x
-// wraps round the width, and a grid wider than the map counts each land square once (its
-// own sea border may cover land it wrote). Even spacing writes over land, never over border.
+// wraps round the width, and a grid wider than the map counts every "C" it writes, also
+// over its own land (its S C C C C C C C S lands on x = 3 4 0 1 2 3 4 0 1). Even spacing
+// writes over land, never over border.
 TEST(PlaceMass, WritingCutsAtTheBorderAndWrapsOnAWrappingMap) {
   const struct { const char* what; int width; bool wrap; Grid<char> grid; int cx, cy; std::string row; int counted; } cases[] = {
       {"flat, centre 0", 8, false, kRinged, 0, 11, "ACSSSSSA", 3},
       {"wrapping, centre 0", 8, true, kRinged, 0, 11, "CCSSSSSC", 9},
       {"wrapping, centre 7", 8, true, kRinged, 7, 11, "CSSSSSCC", 9},
-      {"wider than the map", 5, true, MakeGrid({"SSSSSSSSS", "SCCCCCCCS", "SSSSSSSSS"}), 2, 10, "CSCCC", 4},
+      {"wider than the map", 5, true, MakeGrid({"SSSSSSSSS", "SCCCCCCCS", "SSSSSSSSS"}), 2, 10, "CSCCC", 7},
   };
   for (const auto& c : cases) {
     Rig rig(c.width, 20, c.wrap);

@@ -1,64 +1,214 @@
-// The C interface, loaded the way a host in another language loads it.
+// The C interface of liblorvex.so, linked as a host links it: the parameter calls with
+// their failures, the bulk copies against the square-by-square queries, and the builder's
+// parameters against the default settings file across builds.
 #include <dlfcn.h>
 
 #include <gtest/gtest.h>
 
-#include "host/c_api/lorvex.h"
+#include <functional>
+#include <string>
 
+#include "tests/host/c_host.h"
+
+namespace lorvex::testing {
 namespace {
 
-class CInterface : public ::testing::Test {
- protected:
-  void SetUp() override {
-    // Kept loaded once opened, as a host keeps it: unloading would also unload the window
-    // toolkit it pulls in, whose startup allocations the leak checker would then report.
-    library_ = dlopen(LORVEX_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    ASSERT_NE(library_, nullptr) << dlerror();
-  }
-  void TearDown() override {
-    if (library_ != nullptr) dlclose(library_);
-  }
-  template <typename F>
-  F* Symbol(const char* name) {
-    void* symbol = dlsym(library_, name);
-    EXPECT_NE(symbol, nullptr) << name;
-    return reinterpret_cast<F*>(symbol);
-  }
-  void* library_ = nullptr;
-};
-
-TEST_F(CInterface, AnswersAsTheClassDoesBeforeAnyBuild) {
-  auto* create = Symbol<decltype(lorvex_create)>("lorvex_create");
-  auto* destroy = Symbol<decltype(lorvex_destroy)>("lorvex_destroy");
-  auto* build = Symbol<decltype(lorvex_build)>("lorvex_build");
-  auto* terrain = Symbol<decltype(lorvex_get_terrain_c)>("lorvex_get_terrain_c");
-  auto* letter = Symbol<decltype(lorvex_get_terrain_vb)>("lorvex_get_terrain_vb");
-  auto* production = Symbol<decltype(lorvex_get_production_c)>("lorvex_get_production_c");
-  auto* owner = Symbol<decltype(lorvex_get_owner_c)>("lorvex_get_owner_c");
-  auto* testc = Symbol<decltype(lorvex_test_c)>("lorvex_test_c");
-  auto* version = Symbol<decltype(lorvex_version)>("lorvex_version");
-  ASSERT_TRUE(create && destroy && build && terrain && letter && production && owner && testc);
-
-  LorvexBuilder* builder = create();
-  ASSERT_NE(builder, nullptr);
-  EXPECT_EQ(terrain(builder, 0), 4);
-  EXPECT_EQ(letter(builder, 0, 0), 'C');
-  EXPECT_EQ(production(builder, 0), 10);
-  EXPECT_EQ(owner(builder, -1), 10);
-  EXPECT_EQ(testc(builder, 7), 4);
-  EXPECT_EQ(build(builder, 0, 0, 0), 0);
-  EXPECT_EQ(build(builder, 5000, 10, 0), 0);
-  EXPECT_EQ(build(builder, 20, 20, 1), 0);  // no screen, nobody presses Build: cancelled
-  EXPECT_STREQ(version(), "1.1.3");
-  destroy(builder);
-  // A null handle answers as a builder that has built nothing.
-  EXPECT_EQ(terrain(nullptr, 0), 4);
-  EXPECT_EQ(build(nullptr, 10, 10, 0), 0);
-  destroy(nullptr);
+std::string Get(const LorvexBuilder* builder, const char* name) {
+  char value[2048];
+  return lorvex_get_parameter(builder, name, value, sizeof value) > 0 ? value : "<unknown>";
 }
 
-TEST_F(CInterface, ExportsOnlyTheCInterface) {
-  EXPECT_EQ(dlsym(library_, "_ZN6lorvex8clsBuild5BuildEssb"), nullptr);
+struct ParameterRow {
+  const char* what;
+  std::function<int64_t(LorvexBuilder*)> call;
+  int64_t answer;       // the call's answer
+  const char* field;    // a field to read afterwards ...
+  const char* value;    // ... and the text it must hold
+  const char* message;  // a part of lorvex_last_error afterwards ("" = it is empty)
+};
+
+TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
+  WorkingFolder folder;
+  const std::string loadable = folder.Write("mine.kst", "txtCities(0) = 30\r\nnothing(1) = 5\r\ngarbage\r\n");
+  folder.Write("folder.kst/x", "");
+  const std::string thousandDigits(1000, '7');
+  const ParameterRow rows[] = {
+      {"a number box", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", "450"); },
+       LORVEX_OK, "txtLandMass(2)", "450", ""},
+      {"held to its range", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtAlgorithm(1)", "250"); },
+       LORVEX_ADJUSTED, "txtAlgorithm(1)", "100", "is held to \"100\""},
+      {"a thousand digits", [&](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", thousandDigits.c_str()); },
+       LORVEX_ADJUSTED, "txtLandMass(2)", "1.79769313486232E+308", "(1000 characters)"},
+      {"a check box fires its click", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkLandEqual(1)", "1"); },
+       LORVEX_OK, "txtLandMass(19)", "75", ""},
+      // Failures change nothing.
+      {"a selection box beyond its items", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "cboPlacement(0)", "3"); },
+       LORVEX_ERROR_BAD_VALUE, "cboPlacement(0)", "0", ""},
+      {"a line end in the value", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", "5\r\nchkShape(0) = 0"); },
+       LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "line end"},
+      {"an index past the array", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(20)", "1"); },
+       LORVEX_ERROR_UNKNOWN_FIELD, "txtLandMass(19)", "150", "\"txtLandMass(20)\": txtLandMass has the fields 0 to 19"},
+      {"a NULL value", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", nullptr); },
+       LORVEX_ERROR_NULL_ARGUMENT, "txtLandMass(2)", "400", "NULL"},
+      // Reading: the answer is the bytes the value needs; a buffer too small gets "".
+      {"a buffer one byte short", [](LorvexBuilder* b) {
+         char v[4] = "abc";
+         const int64_t needed = lorvex_get_parameter(b, "txtLandMass(2)", v, 3);
+         return v[0] == '\0' && v[1] == 'b' ? needed : -100;
+       }, 4, "txtLandMass(2)", "400", "needs 4 bytes"},
+      {"a NULL buffer with a size", [](LorvexBuilder* b) { return lorvex_get_parameter(b, "txtLandMass(3)", nullptr, 8); },
+       LORVEX_ERROR_NULL_ARGUMENT, "txtLandMass(3)", "600", ""},
+      // Files and Recommend.
+      {"a settings file", [&](LorvexBuilder* b) { return lorvex_load_settings(b, loadable.c_str()); },
+       LORVEX_OK, "txtCities(0)", "30", ""},
+      {"a folder to load", [](LorvexBuilder* b) { return lorvex_load_settings(b, "folder.kst"); },
+       LORVEX_ERROR_FILE, "txtCities(0)", "100", "folder.kst"},
+      {"a save beneath a file", [&](LorvexBuilder* b) { return lorvex_save_settings(b, (loadable + "/x.kst").c_str()); },
+       LORVEX_ERROR_FILE, "txtCities(0)", "100", "Not a directory"},
+      {"Recommend", [](LorvexBuilder* b) { lorvex_set_seed(b, 4); return lorvex_recommend(b, 200, 150); },
+       LORVEX_OK, "txtLandMass(4)", "5", ""},
+      {"Recommend past the largest map", [](LorvexBuilder* b) { return lorvex_recommend(b, 10, LORVEX_MAX_MAP_SIDE + 1); },
+       LORVEX_ERROR_MAP_SIZE, "txtLandMass(2)", "400", ""},
+      {"the field names", [](LorvexBuilder* b) {
+         const bool named = std::string(lorvex_parameter_name(b, 0)) == "txtLandMass(0)" &&
+                            lorvex_parameter_name(b, 103) == nullptr && lorvex_parameter_name(b, -1) == nullptr;
+         return named ? lorvex_parameter_count(b) : -100;
+       }, 103, "txtLandMass(0)", "3", ""},
+      // A NULL builder is answered, and the builder at hand is left alone.
+      {"NULL builders", [](LorvexBuilder*) {
+         return lorvex_set_parameter(nullptr, "txtLandMass(2)", "1") + lorvex_get_parameter(nullptr, "x", nullptr, 0) +
+                lorvex_load_settings(nullptr, "x") + lorvex_save_settings(nullptr, "x") + lorvex_recommend(nullptr, 10, 10) +
+                lorvex_reset_parameters(nullptr) + lorvex_get_mass(nullptr, 0, nullptr, nullptr) + lorvex_mass_count(nullptr);
+       }, 8 * LORVEX_ERROR_NULL_ARGUMENT, "txtLandMass(2)", "400", ""},
+  };
+  for (const ParameterRow& row : rows) {
+    LorvexBuilder* builder = lorvex_create();
+    ASSERT_NE(builder, nullptr);
+    EXPECT_EQ(row.call(builder), row.answer) << row.what << ": " << lorvex_last_error(builder);
+    const std::string message = lorvex_last_error(builder);
+    EXPECT_EQ(Get(builder, row.field), row.value) << row.what;
+    if (*row.message == '\0')
+      EXPECT_TRUE(message.empty() || row.answer != LORVEX_OK) << row.what << ": " << message;
+    else
+      EXPECT_NE(message.find(row.message), std::string::npos) << row.what << ": " << message;
+    lorvex_destroy(builder);
+  }
+}
+
+// One world read in bulk and square by square: the same letters, numbers and cities; a
+// buffer one element short is left untouched.
+TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueries) {
+  WorkingFolder folder;
+  LorvexBuilder* builder = HeadlessBuilder();
+  EXPECT_EQ(lorvex_copy_terrain(builder, nullptr, 0), 0);  // nothing built yet
+  EXPECT_EQ(lorvex_mass_count(builder), 0);
+  lorvex_set_seed(builder, 11);
+  ASSERT_EQ(lorvex_build(builder, 90, 70, 1), 1);
+  const int32_t width = lorvex_map_width(builder), height = lorvex_map_height(builder);
+  const std::size_t squares = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  ASSERT_EQ(squares, 90u * 70u);
+
+  std::vector<char> letters(squares + 1, '#');
+  std::vector<int16_t> numbers(squares + 1, -99);
+  std::vector<int32_t> masses(squares + 1, -99);
+  ASSERT_EQ(lorvex_copy_terrain(builder, letters.data(), squares - 1), static_cast<int64_t>(squares));
+  ASSERT_EQ(lorvex_copy_mass_of_square(builder, masses.data(), squares - 1), static_cast<int64_t>(squares));
+  EXPECT_NE(std::string(lorvex_last_error(builder)).find("needs " + std::to_string(squares)), std::string::npos);
+  EXPECT_EQ(letters, std::vector<char>(squares + 1, '#'));
+  EXPECT_EQ(masses, std::vector<int32_t>(squares + 1, -99));
+  EXPECT_EQ(lorvex_copy_terrain(builder, nullptr, 5), LORVEX_ERROR_NULL_ARGUMENT);
+  ASSERT_EQ(lorvex_copy_terrain(builder, letters.data(), squares + 1), static_cast<int64_t>(squares));
+  ASSERT_EQ(lorvex_copy_terrain_numbers(builder, numbers.data(), squares), static_cast<int64_t>(squares));
+  ASSERT_EQ(lorvex_copy_mass_of_square(builder, masses.data(), squares), static_cast<int64_t>(squares));
+  EXPECT_EQ(letters[squares], '#');  // nothing past the world
+
+  const int32_t massCount = lorvex_mass_count(builder);
+  std::vector<int64_t> landOfMass(static_cast<std::size_t>(massCount), 0);
+  std::vector<std::array<int, 5>> expected;  // the cities the queries answer
+  for (int32_t x = 0; x < width; ++x)
+    for (int32_t y = 0; y < height; ++y) {
+      const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+      ASSERT_EQ(letters[at], lorvex_get_terrain_vb(builder, x, y)) << x << ", " << y;
+      ASSERT_EQ(numbers[at], lorvex_get_terrain_c(builder, static_cast<int32_t>(at))) << x << ", " << y;
+      ASSERT_GE(masses[at], -1);
+      ASSERT_LT(masses[at], massCount);
+      const bool land = std::string("TBAS").find(letters[at]) == std::string::npos;
+      ASSERT_TRUE(!land || masses[at] >= 0) << "land of no mass at " << x << ", " << y;
+      if (land) ++landOfMass[static_cast<std::size_t>(masses[at])];
+      if (letters[at] == 'Y') {
+        const auto k = static_cast<int32_t>(expected.size());
+        expected.push_back({x, y, lorvex_get_production_c(builder, k), lorvex_get_specialty_c(builder, k),
+                            lorvex_get_owner_c(builder, k)});
+      }
+    }
+  for (int32_t i = 0; i < massCount; ++i) {
+    int sizeClass = -1;
+    int32_t land = -1;
+    ASSERT_EQ(lorvex_get_mass(builder, i, &sizeClass, &land), LORVEX_OK);
+    EXPECT_GE(sizeClass, 0);
+    EXPECT_LE(sizeClass, 3);
+    EXPECT_EQ(land, landOfMass[static_cast<std::size_t>(i)]) << "mass " << i;
+  }
+  EXPECT_EQ(lorvex_get_mass(builder, massCount, nullptr, nullptr), LORVEX_ERROR_NO_SUCH_MASS);
+  EXPECT_EQ(lorvex_get_mass(builder, -1, nullptr, nullptr), LORVEX_ERROR_NO_SUCH_MASS);
+
+  ASSERT_GT(expected.size(), 0u);
+  ASSERT_EQ(static_cast<int32_t>(expected.size()), lorvex_city_count(builder));
+  std::vector<LorvexCity> cities(expected.size() - 1);
+  EXPECT_EQ(lorvex_copy_cities(builder, cities.data(), cities.size()), static_cast<int64_t>(expected.size()));
+  EXPECT_EQ(CopyWorld(builder).cities, expected);
+  lorvex_destroy(builder);
+}
+
+// The builder's fields hold for every build; the default file decides the others, and
+// after a reset all of them again.
+TEST(CInterface, HeldFieldsOutlastBuildsAndTheDefaultFileDecidesTheRest) {
+  WorkingFolder folder;
+  folder.Write("kessett/default.kst",
+               "txtLandMass(0) = 5\r\ntxtLandMass(1) = 5\r\ntxtCities(0) = 7\r\ntxtCities(1) = 7\r\n");
+  LorvexBuilder* builder = HeadlessBuilder();
+  ASSERT_EQ(lorvex_set_parameter(builder, "txtLandMass(0)", "1"), LORVEX_OK);
+  ASSERT_EQ(lorvex_set_parameter(builder, "txtLandMass(1)", "1"), LORVEX_OK);
+  const auto largeMasses = [&] {
+    int large = 0;
+    for (int32_t i = 0; i < lorvex_mass_count(builder); ++i) {
+      int sizeClass = -1;
+      lorvex_get_mass(builder, i, &sizeClass, nullptr);
+      large += sizeClass == 0 ? 1 : 0;
+    }
+    return large;
+  };
+  for (const uint64_t seed : {1u, 2u}) {
+    lorvex_set_seed(builder, seed);
+    ASSERT_EQ(lorvex_build(builder, 160, 120, 0), 1) << seed;
+    EXPECT_EQ(largeMasses(), 1) << "the held fields, build " << seed;
+    EXPECT_EQ(lorvex_city_count(builder), 7) << "the default file, build " << seed;
+  }
+  ASSERT_EQ(lorvex_reset_parameters(builder), LORVEX_OK);
+  ASSERT_EQ(lorvex_build(builder, 160, 120, 0), 1);
+  EXPECT_EQ(largeMasses(), 5);
+  // Recommended figures are held too: the Large masses of the recommendation, not the file's.
+  lorvex_set_seed(builder, 7);
+  ASSERT_EQ(lorvex_recommend(builder, 400, 300), LORVEX_OK);
+  ASSERT_EQ(Get(builder, "txtLandMass(0)") + Get(builder, "txtLandMass(1)"), "11");  // seed 7's
+  ASSERT_EQ(lorvex_build(builder, 400, 300, 0), 1);
+  EXPECT_EQ(largeMasses(), 1);
+  lorvex_destroy(builder);
+}
+
+TEST(CInterface, ANullBuilderOrNobodyAtTheWindowBuildsNothingAndOnlyCIsExported) {
+  EXPECT_EQ(lorvex_build(nullptr, 10, 10, 0), 0);
+  EXPECT_EQ(lorvex_get_terrain_c(nullptr, 0), 4);
+  EXPECT_STREQ(lorvex_last_error(nullptr), "the builder is NULL");
+  lorvex_destroy(nullptr);
+  // Without a screen nobody presses Build in the window: the build is cancelled.
+  LorvexBuilder* builder = lorvex_create();
+  EXPECT_EQ(lorvex_build(builder, 20, 20, 1), 0);
+  EXPECT_EQ(lorvex_build(builder, 0, 0, 1), 0);
+  lorvex_destroy(builder);
+  EXPECT_EQ(dlsym(RTLD_DEFAULT, "_ZN6lorvex8clsBuild5BuildEssb"), nullptr);
+  EXPECT_STREQ(lorvex_version(), "1.1.3");
 }
 
 }  // namespace
+}  // namespace lorvex::testing

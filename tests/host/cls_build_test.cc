@@ -4,14 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/world_hash.h"
 #include "platform/headless_platform.h"
+#include "ui/frm_build.h"
 
 namespace lorvex {
 namespace {
 
 // A host world of the given rows (row y is the string rows[y]) and its city values in
 // column-major order.
-HostWorld MakeWorld(const std::vector<std::string>& rows) {
+HostWorld HostRows(const std::vector<std::string>& rows) {
   HostWorld world;
   const int height = static_cast<int>(rows.size());
   const int width = static_cast<int>(rows[0].size());
@@ -35,7 +37,7 @@ TEST(clsBuild, QueriesBeforeAnyBuildAnswerTheOutsideValues) {
 
 TEST(clsBuild, SquaresAreRowMajorAndOutsideAnswers4) {
   clsBuild host;
-  host.SetWorld(MakeWorld({"TBA", "SCY"}));  // 3 x 2
+  host.SetWorld(HostRows({"TBA", "SCY"}));  // 3 x 2
   EXPECT_EQ(host.GetTerrainC(4), 4);   // (1, 1) is "C"
   EXPECT_EQ(host.GetTerrainC(3), 5);   // (0, 1) is "S"
   EXPECT_EQ(host.GetTerrainC(5), 2);   // (2, 1) is "Y"
@@ -72,7 +74,7 @@ TEST(clsBuild, BuildRefusesBadSizesWithoutShowingTheWindow) {
 TEST(clsBuild, ACancelledBuildKeepsThePreviousWorldButStoresTheNewSize) {
   platform::HeadlessPlatform platform;
   clsBuild host(platform);
-  host.SetWorld(MakeWorld({"CS"}));
+  host.SetWorld(HostRows({"CS"}));
   EXPECT_FALSE(host.Build(kMaxMapSide, kMaxMapSide, true));  // nobody presses Build
   EXPECT_EQ(platform.ModalShows(), 1);
   EXPECT_EQ(host.MapWidth(), kMaxMapSide);
@@ -97,6 +99,38 @@ TEST(clsBuild, AnUnseededBuildIsSeededFromTheClock) {
   const std::uint64_t after = now();
   EXPECT_GE(host.LastSeed(), before);
   EXPECT_LE(host.LastSeed(), after);
+}
+
+// The parameters a build used, a person's edits in the window included, handed whole to
+// another builder: it builds the same world from the same seed.
+TEST(clsBuild, TheParametersOfABuildGoWholeToAnotherBuilder) {
+  platform::HeadlessPlatform platform;
+  platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);  // the land warning
+  platform.AddModalAction([](platform::Window& w) {
+    auto& window = static_cast<ui::frmBuild&>(w);
+    window.Controls().At("txtLandMass", 0).Type("1");  // as a person would, before Build
+    window.cmdBuild_Click();
+  });
+  clsBuild first(platform);
+  ASSERT_TRUE(first.SetParameter("txtCities(0)", "20").Ok());
+  // A C++ host may hand over a NUL, which no settings line can hold: refused, nothing held.
+  EXPECT_EQ(first.SetParameter("txtCities(1)", std::string_view("4\0" "00", 4)).status, Status::kBadValue);
+  first.SetNextSeed(5);
+  ASSERT_TRUE(first.Build(100, 80, true));
+  const ParameterFields used = first.LastBuildParameters();
+  ASSERT_EQ(used.size(), 103u);
+  EXPECT_EQ(used[0], (ParameterField{"txtLandMass(0)", "1", true}));
+  EXPECT_EQ(first.Parameters()[0], (ParameterField{"txtLandMass(0)", "3", false}));  // not the builder's
+  EXPECT_EQ(first.Parameters()[37], (ParameterField{"txtCities(1)", "150", false}));
+
+  clsBuild second;
+  second.SetHeadlessBuild(true);
+  second.SetQuestionAnswer(true);
+  ASSERT_TRUE(second.SetParameters(used).Ok());
+  EXPECT_EQ(second.Parameters(), used);
+  second.SetNextSeed(5);
+  ASSERT_TRUE(second.Build(100, 80, true));
+  EXPECT_EQ(HostWorldHash(second.World()), HostWorldHash(first.World()));
 }
 
 }  // namespace

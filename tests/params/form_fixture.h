@@ -9,25 +9,20 @@
 
 #include "apps/cli_run.h"
 
-#include "common/random.h"
-#include "params/build_parameters.h"
-#include "params/parameter_form.h"
-#include "platform/headless_platform.h"
+#include "params/parameter_window.h"
 
 namespace lorvex::params::testing {
 
-struct FormFixture {
+struct FormFixture : ParameterWindow {
   explicit FormFixture(std::int32_t mapWidth = 100, std::int32_t mapHeight = 60,
                        std::uint64_t seed = 1)
-      : random(seed), width(mapWidth), height(mapHeight) {
+      : ParameterWindow(mapWidth, mapHeight) {
+    random.Seed(seed);
     for (int panel = 1; panel <= 5; ++panel) {
       statusBar.Panel(panel).left = 1000 * panel;
       statusBar.Panel(panel).width = 900 + panel;
     }
-    tabs.captions.assign(std::begin(kTabCaptions), std::end(kTabCaptions));
-    form.RefreshDerivedFigures();
-    for (platform::Control& control : controls.All())
-      if (control.Kind() == platform::ControlKind::kSelectionBox) control.SetListIndex(0);
+    form.RefreshDerivedFigures();  // again, over the panels laid out
   }
 
   platform::Control& At(const char* name, int index) { return controls.At(name, index); }
@@ -39,20 +34,6 @@ struct FormFixture {
     box.LoseFocus();
   }
   const std::string& LandFigure() { return statusBar.Panel(kLandFigurePanel).text; }
-
-  platform::HeadlessPlatform platform;
-  platform::ControlSet controls = CreateWindowControls();
-  platform::StatusBar statusBar{5};
-  platform::TabStrip tabs;
-  platform::ProgressBar progress;
-  Random random;
-  bool updatingControls = false;
-  std::int16_t selectedTab = 1;
-  std::int32_t width;
-  std::int32_t height;
-  ParameterForm form{controls, FormEnvironment{platform, statusBar, tabs, random,
-                                               updatingControls, selectedTab, width, height,
-                                               progress}};
 };
 
 // Runs a test in a fresh, empty current directory (the settings folder is relative to it)

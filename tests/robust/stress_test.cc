@@ -81,6 +81,15 @@ std::vector<Setting> RandomParameters(Random& rng, double squares) {
       const platform::Control& box = fresh.At("txtLandMass", i);
       settings[static_cast<std::size_t>(i)] = draw < 100 ? RandomText(rng, box) : Setting{box.Name(), i, box.Kind(), box.Text()};
     }
+  // City figures asking for too many cities give way to the defaults.
+  std::vector<std::string> numbers, perMass;
+  for (const Setting& s : settings) {
+    if (s.name == "txtCities" && s.index < 2) numbers.push_back(s.text);
+    if (s.name == "txtPlace1") perMass.push_back(s.text);
+  }
+  if (AsksTooManyCities(numbers, perMass))
+    for (Setting& s : settings)
+      if ((s.name == "txtCities" && s.index < 2) || s.name == "txtPlace1") s.text = fresh.At(s.name, s.index).Text();
   const double refusal = rng.Next();
   for (Setting& s : settings) {
     if (refusal < 0.02 && s.name == "chkAlgorithm") s.state = 0;

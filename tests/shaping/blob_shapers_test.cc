@@ -82,11 +82,12 @@ TEST(BlobShapers, GiveTheSquaresAskedForAndOnlyMassCodes) {
 }
 
 // A mass bigger than the inside of its frame is a block in columns and rows Pad .. Pad +
-// SpanX + 1 (from 1 without a border), filled column by column up to the room there is.
+// SpanX + 1, filled column by column up to the room there is; without a border that is
+// from column and row 0, which the crop leaves out.
 TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
   const struct { int squares, pad, span, land; std::pair<int, int> first; } rows[] = {
-      {30, 2, 4, 30, {2, 2}}, {33, 2, 4, 33, {2, 2}}, {30, 0, 4, 25, {1, 1}},  // 5 x 5 inside: 25 at most
-      {1, 2, 3, 1, {-1, -1}}, {5, 0, 0, 1, {1, 1}},   {300, 99, 0, 4, {99, 99}}};  // x, y = Pad .. Pad + 1
+      {30, 2, 4, 30, {2, 2}}, {33, 2, 4, 33, {2, 2}}, {5, 0, 1, 1, {0, 0}},  // (0, 0) .. (1, 1): only (1, 1) is cropped in
+      {1, 2, 3, 1, {-1, -1}}, {2, 0, 0, 0, {0, 0}},   {300, 99, 0, 4, {99, 99}}};  // x, y = Pad .. Pad + 1
   for (const auto& row : rows)
     for (const auto& shaper : kShapers) {
       ShapingFixture fixture;

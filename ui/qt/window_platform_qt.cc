@@ -3,12 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/window_platform.h"
 #include "ui/qt/qt_platform.h"
 
 namespace lorvex::ui::qt {
-
-void InstallQtWindowPlatform() { SetWindowPlatformFactory(&MakeQtWindowPlatform); }
 
 std::unique_ptr<platform::Platform> MakeQtWindowPlatform() {
   std::string why;

@@ -1,0 +1,265 @@
+// Fuzz target: the bytes are a host's session with one builder through the C interface — a
+// sequence of set, get, load, save, recommend, reset, build and copy calls, with names and
+// values of any text, buffers of any size (NULL included) and files that may be missing or
+// folders. Every call must answer one of its statuses, write nothing past a buffer's end,
+// and change nothing when it fails; every world built, read back in bulk, must keep the
+// world invariants.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_input.h"
+#include "host/c_api/lorvex.h"
+#include "support/parameter_values.h"
+#include "support/world_invariants.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using lorvex::fuzzing::FuzzInput;
+
+// More calls than any session needs to reach every path; it bounds an input's time.
+constexpr int kMostCalls = 64;
+constexpr char kGuard = '\x5a';
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "%s\n", what.c_str());
+  std::abort();
+}
+
+// One folder per fuzzing process for the settings files; never a kessett folder, so no
+// input changes the default file of another.
+const fs::path& WorkFolder() {
+  static const fs::path folder = [] {
+    const fs::path path = fs::temp_directory_path() / ("lorvex-host-fuzz-" + std::to_string(::getpid()));
+    fs::create_directories(path / "folder.kst");
+    return path;
+  }();
+  return folder;
+}
+
+std::string Path(FuzzInput& in) {
+  switch (in.Byte() % 6) {
+    case 0: return (WorkFolder() / "a.kst").string();
+    case 1: return (WorkFolder() / "b.kst").string();
+    case 2: return (WorkFolder() / "folder.kst").string();  // a folder
+    case 3: return (WorkFolder() / "missing" / "c.kst").string();
+    case 4: return "";
+    default: return (WorkFolder() / ("x" + in.Text(8))).string();
+  }
+}
+
+// A field name: most often a real one, else one with an odd index or any text.
+std::string Name(const LorvexBuilder* builder, FuzzInput& in) {
+  const std::string real = lorvex_parameter_name(builder, in.Range(0, 102));
+  switch (in.Byte() % 6) {
+    case 0: return real.substr(0, real.find('(')) + "(" + in.FieldText(4, 40) + ")";
+    case 1: return real + in.Text(3);
+    case 2: {
+      std::string text;
+      for (int i = in.Range(0, 24); i > 0; --i) text += static_cast<char>(in.Byte() | 1);  // no NUL
+      return text;
+    }
+    default: return real;
+  }
+}
+
+// Any text a C string can hold (it ends at a NUL).
+std::string Value(FuzzInput& in) {
+  const std::string text = in.FieldText(4, 1100);
+  return text.substr(0, text.find('\0'));
+}
+
+bool IsStatus(int64_t answer) { return answer >= LORVEX_ERROR_INTERNAL && answer <= LORVEX_ADJUSTED; }
+
+std::vector<std::string> Fields(const LorvexBuilder* builder) {
+  std::vector<std::string> values;
+  char buffer[2048];
+  for (int32_t i = 0; i < lorvex_parameter_count(builder); ++i) {
+    if (lorvex_get_parameter(builder, lorvex_parameter_name(builder, i), buffer, sizeof buffer) <= 0)
+      Fail("a field of the builder cannot be read");
+    values.emplace_back(buffer);
+  }
+  return values;
+}
+
+// A call that failed must leave every field as it was.
+void CheckUnchanged(int64_t answer, const std::vector<std::string>& before, const LorvexBuilder* builder,
+                    const char* call) {
+  if (!IsStatus(answer) && answer < 0) Fail(std::string(call) + " answered " + std::to_string(answer));
+  if (answer < 0 && Fields(builder) != before)
+    Fail(std::string(call) + " failed (" + lorvex_last_error(builder) + ") but changed a field");
+}
+
+// Copies one kind of value into a buffer of n elements behind a guard; answers the count.
+// A copy writes its elements only when they all fit; a text too long for its buffer leaves
+// an empty text (one byte) there.
+template <typename T, typename Copy>
+int64_t GuardedCopy(std::size_t n, bool nullBuffer, Copy copy, std::vector<T>& out, bool text = false) {
+  std::vector<char> bytes((n + 1) * sizeof(T), kGuard);
+  const int64_t answer = copy(nullBuffer ? nullptr : reinterpret_cast<T*>(bytes.data()), n);
+  const bool fits = answer >= 0 && static_cast<std::size_t>(answer) <= n;
+  const std::size_t written =
+      fits ? static_cast<std::size_t>(answer) * sizeof(T) : (text && answer > 0 && n > 0 ? 1 : 0);
+  for (std::size_t i = written; i < bytes.size(); ++i)
+    if (bytes[i] != kGuard) Fail("a copy wrote past what it answered or past the buffer");
+  if (fits) {
+    out.resize(static_cast<std::size_t>(answer));
+    if (answer > 0) std::memcpy(out.data(), bytes.data(), out.size() * sizeof(T));
+  }
+  return answer;
+}
+
+// The world of the last build, read back in bulk and checked as every world is. `evenly`:
+// it was built with its Large masses spaced evenly (which may lay land over land).
+void CheckWorld(const LorvexBuilder* builder, bool wrap, bool evenly) {
+  const int32_t width = lorvex_map_width(builder), height = lorvex_map_height(builder);
+  const auto squares = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  const auto cityCount = static_cast<std::size_t>(lorvex_city_count(builder));
+  lorvex::WorldState world;
+  world.SetMapSize(width, height, wrap);
+  world.CreateInitialMap();
+  std::vector<LorvexCity> cities;
+  if (GuardedCopy<char>(squares, false, [&](char* o, size_t n) { return lorvex_copy_terrain(builder, o, n); },
+                        world.WorldMap.Cells()) != static_cast<int64_t>(squares) ||
+      GuardedCopy<int32_t>(squares, false, [&](int32_t* o, size_t n) { return lorvex_copy_mass_of_square(builder, o, n); },
+                           world.MassOfSquare.Cells()) != static_cast<int64_t>(squares) ||
+      GuardedCopy<LorvexCity>(cityCount, false, [&](LorvexCity* o, size_t n) { return lorvex_copy_cities(builder, o, n); },
+                              cities) != static_cast<int64_t>(cityCount))
+    Fail("a copy does not answer the world's count");
+  for (int32_t i = 0; i < lorvex_mass_count(builder); ++i) {
+    int sizeClass = -1;
+    int32_t land = -1;
+    if (lorvex_get_mass(builder, i, &sizeClass, &land) != LORVEX_OK) Fail("a mass cannot be read");
+    world.MassTable.push_back({static_cast<int16_t>(sizeClass), land});
+  }
+  for (std::size_t k = 0; k < cities.size(); ++k) {
+    if (!world.WorldMap.Contains(cities[k].x, cities[k].y)) Fail("a city off the map");
+    world.CityOfSquare(cities[k].x, cities[k].y) = static_cast<int32_t>(k);
+    world.CityProduction.push_back(cities[k].production);
+    world.CitySpecialty.push_back(cities[k].specialty);
+    world.CityOwner.push_back(cities[k].owner);
+  }
+  lorvex::checks::InvariantOptions options;
+  options.evenSpacing = evenly;
+  const std::string broken = lorvex::checks::CheckWorld(world, options);
+  if (!broken.empty()) Fail("broken world: " + broken);
+}
+
+// Land figures asking for too much shaping, and city figures asking for too many cities,
+// are not built (the build fuzz target and the extremes tests build large figures).
+bool AsksTooMuch(const LorvexBuilder* builder, int32_t width, int32_t height) {
+  const auto texts = [builder](const char* name, int count) {
+    std::vector<std::string> out;
+    char value[2048];
+    for (int i = 0; i < count; ++i) {
+      lorvex_get_parameter(builder, (name + ("(" + std::to_string(i) + ")")).c_str(), value, sizeof value);
+      out.emplace_back(value);
+    }
+    return out;
+  };
+  const std::vector<std::string> cities = texts("txtCities", 2);
+  return lorvex::checks::AsksTooMuchShaping(texts("txtLandMass", 20), static_cast<double>(width) * height) ||
+         lorvex::checks::AsksTooManyCities(cities, texts("txtPlace1", 4));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzInput in(data, size);
+  LorvexBuilder* builder = lorvex_create();
+  if (builder == nullptr) Fail("lorvex_create answered NULL");
+  lorvex_set_question_answer(builder, 1);
+  struct {
+    bool wrap = false, evenly = false;
+  } built;  // how the world the builder holds was built
+  for (int call = 0; call < kMostCalls && in.Remaining() > 0; ++call) {
+    const std::vector<std::string> before = Fields(builder);
+    switch (in.Byte() % 9) {
+      case 0: {
+        const std::string name = Name(builder, in), value = Value(in);
+        const int answer = lorvex_set_parameter(builder, in.Byte() == 0 ? nullptr : name.c_str(), value.c_str());
+        CheckUnchanged(answer, before, builder, "lorvex_set_parameter");
+        break;
+      }
+      case 1: {
+        const std::string name = Name(builder, in);
+        const std::size_t n = static_cast<std::size_t>(in.Range(0, 40));
+        std::vector<char> ignored;
+        const int64_t answer = GuardedCopy<char>(n, in.Byte() % 8 == 0, [&](char* o, size_t s) {
+          return lorvex_get_parameter(builder, name.c_str(), o, s);
+        }, ignored, true);
+        if (answer == 0 || answer < LORVEX_ERROR_INTERNAL) Fail("lorvex_get_parameter answered " + std::to_string(answer));
+        break;
+      }
+      case 2:
+        CheckUnchanged(lorvex_load_settings(builder, Path(in).c_str()), before, builder, "lorvex_load_settings");
+        break;
+      case 3: {
+        const int answer = lorvex_save_settings(builder, Path(in).c_str());
+        CheckUnchanged(answer, before, builder, "lorvex_save_settings");
+        if (answer == LORVEX_OK && Fields(builder) != before) Fail("a save changed a field");
+        break;
+      }
+      case 4: {
+        const int32_t width = in.Range(-1, 80), height = in.Range(-1, 80);
+        lorvex_set_seed(builder, in.Word());
+        CheckUnchanged(lorvex_recommend(builder, width, height), before, builder, "lorvex_recommend");
+        break;
+      }
+      case 5:
+        if (lorvex_reset_parameters(builder) != LORVEX_OK) Fail("lorvex_reset_parameters failed");
+        break;
+      case 6: {
+        const int32_t width = in.Range(-1, 64), height = in.Range(-1, 64);
+        const bool wrap = (in.Byte() & 1) != 0;
+        lorvex_set_headless_build(builder, in.Byte() % 8 != 0);
+        lorvex_set_seed(builder, in.Word());
+        if (width > 0 && height > 0 && AsksTooMuch(builder, width, height)) break;
+        if (lorvex_build(builder, width, height, wrap) == 1) {
+          char evenly[8];
+          lorvex_get_parameter(builder, "chkLandPlace(0)", evenly, sizeof evenly);
+          built = {wrap, std::string(evenly) == "1"};
+        }
+        if (Fields(builder) != before) Fail("a build changed a field");
+        // The last world built, whether or not this build replaced it.
+        if (lorvex_map_width(builder) > 0) CheckWorld(builder, built.wrap, built.evenly);
+        break;
+      }
+      default: {  // a copy into a buffer of any size
+        const std::size_t n = static_cast<std::size_t>(in.Range(0, 5000));
+        const bool nullBuffer = in.Byte() % 8 == 0;
+        int64_t count = static_cast<int64_t>(lorvex_map_width(builder)) * lorvex_map_height(builder);
+        int64_t answer;
+        std::vector<char> letters;
+        std::vector<int16_t> numbers;
+        std::vector<LorvexCity> cities;
+        switch (in.Byte() % 3) {
+          case 0:
+            answer = GuardedCopy<char>(n, nullBuffer, [&](char* o, size_t m) { return lorvex_copy_terrain(builder, o, m); }, letters);
+            break;
+          case 1:
+            answer = GuardedCopy<int16_t>(n, nullBuffer, [&](int16_t* o, size_t m) {
+              return lorvex_copy_terrain_numbers(builder, o, m);
+            }, numbers);
+            break;
+          default:
+            count = lorvex_city_count(builder);
+            answer = GuardedCopy<LorvexCity>(n, nullBuffer, [&](LorvexCity* o, size_t m) {
+              return lorvex_copy_cities(builder, o, m);
+            }, cities);
+        }
+        if (answer != (nullBuffer && n > 0 ? LORVEX_ERROR_NULL_ARGUMENT : count))
+          Fail("a copy answered " + std::to_string(answer) + " for " + std::to_string(count));
+        break;
+      }
+    }
+  }
+  lorvex_destroy(builder);
+  return 0;
+}
