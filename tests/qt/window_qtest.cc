@@ -11,7 +11,6 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "platform/window_platform.h"
 #include "qt_test_support.h"
 #include "ui/qt/window_platform_qt.h"
 
@@ -48,17 +47,16 @@ std::unique_ptr<platform::Platform> ScriptedQtFactory() {
 // gone after it; clicking Build builds, and the host reads the world.
 TEST(QtHost, BuildShowsTheWindowAndClickingBuildHandsTheWorldToTheHost) {
   DropApp();
-  SetWindowPlatformFactory(&ScriptedQtFactory);
+  clsBuild host;
+  host.SetWindowPlatformFactory(&ScriptedQtFactory);
   bool shown = false, hourglassAfter = true;
   windowScript = [&](BuildDialog& dialog) {
     shown = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
     Click(dialog, "cmdBuild");
     hourglassAfter = QApplication::overrideCursor() != nullptr;
   };
-  clsBuild host;
   host.SetNextSeed(3);
   EXPECT_TRUE(host.Build(200, 150, false));
-  SetWindowPlatformFactory(nullptr);
   EXPECT_TRUE(shown);
   EXPECT_FALSE(hourglassAfter);
   EXPECT_EQ(QCoreApplication::instance(), nullptr);
