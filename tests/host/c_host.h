@@ -33,10 +33,9 @@ class WorkingFolder {
 
   // Writes a file under the folder (making its folders).
   std::string Write(const std::string& name, const std::string& text) const {
-    const std::filesystem::path path = path_ / name;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
+    std::filesystem::create_directories((path_ / name).parent_path());
+    std::ofstream(path_ / name, std::ios::binary) << text;
+    return (path_ / name).string();
   }
   const std::filesystem::path& Path() const { return path_; }
 

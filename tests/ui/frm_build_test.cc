@@ -10,27 +10,6 @@ namespace {
 using platform::HeadlessPlatform;
 using platform::MessageAnswer;
 
-// The window opens as the host asked, idle on its first page; Cancel leaves the host's
-// arrays as they were.
-TEST(GetMap, OpensTheWindowAsTheHostAskedAndCancelLeavesTheArrays) {
-  HeadlessPlatform platform;
-  frmBuild window(platform);
-  platform.AddModalAction([&](platform::Window&) {
-    EXPECT_EQ(window.StatusBar().Panel(1).text, "Map: 2000 x 1500 ");
-    EXPECT_EQ(window.StatusBar().Panel(2).text, "Squares = 3,000,000 ");
-    EXPECT_EQ(window.Controls().At("lblVersion", 0).caption, "Version 1.1.3");
-    EXPECT_EQ(window.Progress().value, 0);
-    EXPECT_TRUE(window.World().StopRequested);
-    EXPECT_TRUE(window.Controls().At("fratabs", 1).visible);
-    EXPECT_FALSE(window.Controls().At("fratabs", 2).visible);
-    window.Controls().At("cmdCancel", 0).Click();
-  });
-  HostWorld out;
-  out.ProdArray = {7};
-  EXPECT_FALSE(window.GetMap(2000, 1500, false, out));
-  EXPECT_EQ(out.ProdArray, std::vector<std::int16_t>{7});
-}
-
 // The copy-out reads cities in a column-major scan: the city at (0, 5) comes before the one
 // at (1, 0) although it was placed later. A planned city that found no square keeps its
 // entry, 0.
@@ -55,26 +34,6 @@ TEST(GetMap, CopiesCitiesColumnMajorAndKeepsUnplacedEntries) {
   EXPECT_EQ(out.ProdArray, (std::vector<std::int16_t>{101, 100, 0}));
   EXPECT_EQ(out.SpecArray, (std::vector<std::int16_t>{12, 9, 0}));
   EXPECT_EQ(out.MapArray(0, 5), 'Y');
-}
-
-// A new text is written at once, the same texts again within 0.25 s are not; an empty stage
-// or detail turns only the spinner; past midnight the clock falls back and writes at once.
-TEST(ShowStatus, ThrottlesRepeatsAndTurnsTheSpinner) {
-  const struct { double clock; const char* stage; const char* detail; const char* panel; } steps[] = {
-      {100.0, "Terrain", "Mountain", "Terrain - Mountain \\"},
-      {100.1, "Terrain", "Mountain", "Terrain - Mountain \\"},
-      {100.1, "Terrain", "Rough", "Terrain - Rough |"},
-      {100.4, "Terrain", "", "Terrain - Rough /"},
-      {100.8, "", "", "Terrain - Rough -"},
-      {0.05, "", "", "Terrain - Rough \\"},
-  };
-  HeadlessPlatform platform;
-  frmBuild window(platform);
-  for (const auto& step : steps) {
-    platform.SetClock(step.clock);
-    window.ShowStatus(step.stage, step.detail);
-    EXPECT_EQ(window.StatusBar().Panel(4).text, step.panel) << step.clock;
-  }
 }
 
 // Any key during a build asks the stop question (Yes stops, No goes on), none while idle;

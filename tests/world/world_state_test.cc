@@ -8,37 +8,6 @@
 namespace lorvex {
 namespace {
 
-TEST(InitialMap, BorderRowsOrRingAroundTheSea) {
-  const struct {
-    int width, height;
-    bool wrap;
-    std::vector<std::string> rows;
-  } cases[] = {
-      {3, 3, false, {"AAA", "ASA", "AAA"}},
-      {4, 3, true, {"TTTT", "SSSS", "BBBB"}},
-      {3, 2, true, {"TTT", "BBB"}},
-      {3, 1, true, {"BBB"}},  // the bottom row is written after the top row
-      {1, 1, false, {"A"}},
-      {0, 0, false, {}},
-  };
-  for (const auto& c : cases) {
-    WorldState w;
-    w.SetMapSize(c.width, c.height, c.wrap);
-    w.CreateInitialMap();
-    std::vector<std::string> rows;
-    for (int y = 0; y < c.height; ++y) {
-      rows.emplace_back();
-      for (int x = 0; x < c.width; ++x) {
-        rows.back() += w.WorldMap(x, y);
-        EXPECT_EQ(w.CityOfSquare(x, y), -1);
-        EXPECT_EQ(w.MassOfSquare(x, y), -1);
-      }
-    }
-    EXPECT_EQ(rows, c.rows) << c.width << " x " << c.height;
-    EXPECT_EQ(w.SquareCount, c.width * c.height);
-  }
-}
-
 // On a map 10 wide: west and east wrap, once, whatever the map's wrap; north and south
 // never clamp.
 TEST(NeighbourSteps, XWrapsOnceAndYNeverClamps) {

@@ -1,0 +1,294 @@
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/numbers.h"
+#include "shaping/blob_growth.h"
+#include "shaping/mass_canvas.h"
+#include "shaping/shape_figures.h"
+#include "shaping/shapes.h"
+#include "shaping/stick_blob.h"
+#include "shaping/wandering_blob.h"
+#include "shaping_fixture.h"
+
+namespace lorvex::shaping {
+namespace {
+
+// The figure's squares in its box for one orientation: "C" inside, "X" outside.
+Grid<char> Draw(const Figure& figure, int orientation) {
+  Grid<char> grid(figure.BoxWidth(orientation), figure.BoxHeight(orientation), 'X');
+  ForEachFigureSquare(figure, orientation, [&](std::int32_t x, std::int32_t y) {
+    grid(x, y) = 'C';
+    return true;
+  });
+  return grid;
+}
+
+int Covered(const Grid<char>& grid) { return static_cast<int>(std::count(grid.Cells().begin(), grid.Cells().end(), 'C')); }
+
+// Each figure's area aims at N; its outline gains or loses part of a square at either end of
+// each of its Lu columns and Lv rows (the "I"-Shape aims lower by design: N (1 - 4qs) /
+// (1 - 2qs)); from 100 squares up it spans at least 60 % of each extent less 2 squares.
+TEST(ShapeFigures, EachFigureCoversItsAreaAndSpansItsBox) {
+  for (int code = 0; code < kFigureCount; ++code)
+    for (int n : {20, 37, 100, 333, 1000, 5000})
+      for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+        Random random(seed * 1000 + static_cast<std::uint64_t>(code * 10 + n));
+        const FigureDraws draws = DrawFigureParameters(code, random);
+        const Figure figure(code, n, draws);
+        const double aim = code == 23 ? n * (1 - 4 * draws[1] * draws[2]) / (1 - 2 * draws[1] * draws[2]) : n;
+        const auto at = ::testing::Message() << FigureCaption(code) << ", N " << n << ", seed " << seed;
+        EXPECT_LE(std::abs(Covered(Draw(figure, 0)) - aim), figure.Lu() + figure.Lv()) << at;
+        int minU = figure.Lu(), maxU = -1, minV = figure.Lv(), maxV = -1;
+        for (int v = 0; v < figure.Lv(); ++v)
+          for (int u = 0; u < figure.Lu(); ++u)
+            if (figure.Inside(u, v)) {
+              minU = std::min(minU, u), maxU = std::max(maxU, u);
+              minV = std::min(minV, v), maxV = std::max(maxV, v);
+            }
+        EXPECT_TRUE(n < 100 || (maxU - minU + 1 >= 0.6 * figure.Lu() - 2 && maxV - minV + 1 >= 0.6 * figure.Lv() - 2)) << at;
+      }
+  // A Rectangle without stretch is a square of side Round(sqrt(N)).
+  EXPECT_EQ(Covered(Draw(Figure(0, 100, {0, 0, 0}), 0)), 100);
+  EXPECT_EQ(Covered(Draw(Figure(0, 50, {0, 0, 0}), 0)), 49);
+}
+
+// Orientation 3 is the half turn of 0; 4 swaps the axes, so its box is Lv wide and Lu high
+// and it is the mirror of 0 in the diagonal; all eight cover as many squares.
+TEST(ShapeFigures, OrientationsAreTheSymmetriesOfTheSquare) {
+  for (int code = 0; code < kFigureCount; ++code) {
+    Random random(3 + static_cast<std::uint64_t>(code));
+    const Figure figure(code, 150, DrawFigureParameters(code, random));
+    const Grid<char> base = Draw(figure, 0), half = Draw(figure, 3), swapped = Draw(figure, 4);
+    const int b = base.Width(), a = base.Height();
+    ASSERT_EQ(swapped.Width(), a);
+    ASSERT_EQ(swapped.Height(), b);
+    for (int y = 0; y < a; ++y)
+      for (int x = 0; x < b; ++x) {
+        EXPECT_EQ(half(b - 1 - x, a - 1 - y), base(x, y)) << FigureCaption(code) << " " << x << "," << y;
+        EXPECT_EQ(swapped(y, x), base(x, y)) << FigureCaption(code) << " " << x << "," << y;
+      }
+    for (int orientation = 1; orientation < kOrientationCount; ++orientation)
+      EXPECT_EQ(Covered(Draw(figure, orientation)), Covered(base)) << FigureCaption(code);
+  }
+}
+
+
+using testing::CountCode;
+using testing::OnlyMassCodes;
+using testing::ShapingFixture;
+
+// The figure MakeShapeMass draws from a generator in this state (for a valid orientation
+// its parameters are the first draws), and the squares it covers.
+int FigureSquares(Random random, int code, std::int32_t aim) {
+  int count = 0;
+  ForEachFigureSquare(Figure(code, aim, DrawFigureParameters(code, random)), 0, [&](std::int32_t, std::int32_t) {
+    ++count;
+    return true;
+  });
+  return count;
+}
+
+TEST(MakeShapeMass, PercentAndCanvasFollowTheirRules) {
+  const struct { float given, used; } percents[] = {
+      {0.4f, 0.7f}, {0.5f, 0.5f}, {0.8f, 0.8f}, {1.0f, 1.0f}, {1.01f, 0.7f}, {0.49f, 0.7f},
+      {-1.0f, 0.7f}, {std::numeric_limits<float>::quiet_NaN(), 0.7f}};
+  for (const auto& row : percents) EXPECT_EQ(ShapePercent(row.given), row.used) << row.given;
+  // Twice the box and the pad, at least 50, the box in the middle.
+  const struct { int boxWidth, boxHeight, pad, w, h, x0, y0; } layouts[] = {
+      {9, 9, 2, 50, 50, 20, 20},  {11, 7, 0, 50, 50, 19, 21},  {30, 20, 5, 70, 50, 20, 15},
+      {40, 12, 99, 278, 222, 119, 105}, {0, 0, 0, 50, 50, 25, 25}};
+  for (const auto& row : layouts) {
+    const ShapeLayout got = LayOutShape(row.boxWidth, row.boxHeight, row.pad);
+    EXPECT_EQ(std::make_tuple(got.w, got.h, got.x0, got.y0), std::make_tuple(row.w, row.h, row.x0, row.y0))
+        << row.boxWidth << " x " << row.boxHeight << ", pad " << row.pad;
+  }
+}
+
+// At 100 % the mass is the figure; at 80 % it is the squares asked for unless the figure
+// alone covers more; a border rings it; one seed gives one mass.
+TEST(MakeShapeMass, GivesTheFigureAndGrowsItToTheSquaresAskedFor) {
+  for (int code = 0; code < kFigureCount; ++code)
+    for (int squares : {10, 75, 300, 1200, 5000})
+      for (float percent : {1.0f, 0.8f}) {
+        const auto seed = static_cast<std::uint64_t>(code * 1000 + squares);
+        const int pad = squares % 2 == 0 ? 3 : 0;
+        ShapingFixture fixture(seed), again(seed);
+        const int figure = FigureSquares(fixture.random, code, ToInt32(squares * percent * 1.0));
+        BuildContext context = fixture.Context(), againContext = again.Context();
+        const MassGrid grid = MakeShapeMass(context, squares, code, static_cast<int>(seed % 8), percent, pad);
+        const auto at = ::testing::Message() << FigureCaption(code) << ", " << squares << " squares at " << percent;
+        ASSERT_TRUE(OnlyMassCodes(grid)) << at;
+        EXPECT_EQ(CountCode(grid, kLand), percent == 1.0f ? std::max(figure, 1) : std::max(squares, figure)) << at;
+        EXPECT_EQ(CountCode(grid, kPad) > 0, pad > 0) << at;
+        EXPECT_EQ(MakeShapeMass(againContext, squares, code, static_cast<int>(seed % 8), percent, pad).Cells(),
+                  grid.Cells()) << at;
+      }
+}
+
+// The growth turns erratic at the step that begins with 51 completed steps when the even
+// share is 0.5 of T = 100 (50 < 50 is false, 50 < 51 true), then draws from count - 15 on;
+// on a canvas with room for 9 squares inside its border, growth asked for 20 ends with 9.
+TEST(GrowShape, TurnsErraticAfterItsEvenShareAndEndsWhenTheCanvasIsFull) {
+  ShapingFixture fixture;
+  BuildContext context = fixture.Context();
+  ShapeCanvas shape(50, 50, 102);
+  shape.AddLand(context, 25, 25);
+  const ShapeGrowth growth = GrowShape(context, shape, 102, 0.5, 15);
+  EXPECT_TRUE(growth.switched);
+  EXPECT_EQ(growth.switchSteps, 51);
+  EXPECT_EQ(growth.lo, 52 - 15);
+  EXPECT_EQ(shape.Count(), 102);
+
+  ShapeCanvas small(4, 4, 20);
+  small.AddLand(context, 2, 2);
+  GrowShape(context, small, 20, 0.3, 1);
+  EXPECT_EQ(small.Count(), 9);
+}
+
+
+
+std::vector<std::string> Rows(const MassGrid& grid) {
+  std::vector<std::string> rows(static_cast<std::size_t>(grid.Height()));
+  for (int y = 0; y < grid.Height(); ++y)
+    for (int x = 0; x < grid.Width(); ++x) rows[static_cast<std::size_t>(y)] += grid(x, y);
+  return rows;
+}
+
+// Rings are diamonds (side steps) round the land, never on the canvas's border rows and
+// columns, shown once each, ring by ring and row by row; the crop is the box of columns and
+// rows from 1 holding anything but "X".
+TEST(PadMass, RingsAreDiamondsRoundTheLandAndTheCropTheirBox) {
+  const struct {
+    const char* what;
+    int w, h;
+    std::vector<std::pair<int, int>> land;
+    int rings;
+    std::vector<std::string> cropped;
+  } cases[] = {
+      {"one ring round one square", 10, 10, {{5, 5}}, 1, {"XSX", "SCS", "XSX"}},
+      {"two rings", 10, 10, {{5, 5}}, 2, {"XXSXX", "XSSSX", "SSCSS", "XSSSX", "XXSXX"}},
+      {"no rings", 10, 10, {{3, 4}, {5, 6}}, 0, {"CXX", "XXX", "XXC"}},
+      {"a negative count", 10, 10, {{3, 4}, {5, 6}}, -3, {"CXX", "XXX", "XXC"}},
+      // Land beside the last column is padded only up to it: column W never becomes "S".
+      {"beside the last column", 10, 8, {{9, 4}}, 2, {"XXS", "XSS", "SSC", "XSS", "XXS"}},
+      // Row 0 and column 0 are not scanned by the crop.
+      {"land on row and column 0", 7, 5, {{0, 2}, {3, 0}, {2, 3}}, 0, {"C"}},
+      {"rings that meet", 20, 20, {{8, 8}, {10, 8}}, 1, {"XSXSX", "SCSCS", "XSXSX"}},
+  };
+  for (const auto& c : cases) {
+    ShapingFixture fixture;
+    fixture.world.WatchMode = true;
+    BuildContext context = fixture.Context();
+    MassCanvas canvas(c.w + 1, c.h + 1, kOpen);
+    for (const auto& [x, y] : c.land) canvas(x, y) = kLand;
+    PadMass(context, canvas, c.w, c.h, static_cast<std::int16_t>(c.rings));
+    EXPECT_EQ(Rows(CropMass(canvas, c.w, c.h)), c.cropped) << c.what;
+    const auto& shown = fixture.hooks.pads;
+    int padding = 0;
+    for (char code : canvas.Cells()) padding += code == kPad ? 1 : 0;
+    EXPECT_EQ(static_cast<int>(shown.size()), padding) << c.what;
+    const auto ring = [&](std::pair<int, int> s) {
+      int best = 1 << 20;
+      for (const auto& [x, y] : c.land) best = std::min(best, std::abs(x - s.first) + std::abs(y - s.second));
+      return std::make_tuple(best, s.second, s.first);
+    };
+    for (std::size_t k = 1; k < shown.size(); ++k) EXPECT_LT(ring(shown[k - 1]), ring(shown[k])) << c.what;
+  }
+  EXPECT_EQ(CropMass(MassCanvas(8, 6, kOpen), 7, 5).Width(), 0);  // no land: an empty grid
+}
+
+
+// Stick Blob and Wandering Blob as the driver calls them.
+using testing::DistinctSquares;
+
+// One blob shaper with the window's default boxes.
+using Shaper = std::function<MassGrid(BuildContext&, std::int32_t squares, std::int32_t pad,
+                                      std::int16_t spanX, std::int16_t spanY)>;
+const struct {
+  const char* name;
+  Shaper shape;
+} kShapers[] = {
+    {"Stick Blob", [](BuildContext& c, std::int32_t n, std::int32_t pad, std::int16_t x, std::int16_t y) {
+       return MakeStickBlob(c, n, pad, x, y, 6, 25, 50, 15);
+     }},
+    {"Wandering Blob", [](BuildContext& c, std::int32_t n, std::int32_t pad, std::int16_t x, std::int16_t y) {
+       return MakeWanderingBlob(c, n, pad, x, y, 40, 15, 50, 15);
+     }},
+};
+
+TEST(StickBlob, AnchorPointsAndTheirSpacing) {
+  const struct { int xMax, yMax, tightness, points, minDist; } spacing[] = {
+      {30, 30, 25, 6, 5},   {200, 150, 25, 6, 5},  // (60 - 30) / 6, capped at 5
+      {20, 20, 25, 6, 3},   {29, 30, 25, 6, 4},   {30, 30, 35, 6, 3},
+      {30, 30, 60, 6, -2},  {10, 10, 25, 0, 5},   // no points counts as one
+  };
+  for (const auto& row : spacing)
+    EXPECT_EQ(AnchorMinDist(row.xMax, row.yMax, static_cast<std::int16_t>(row.tightness),
+                            static_cast<std::int16_t>(row.points)), row.minDist)
+        << row.xMax << " + " << row.yMax << ", tightness " << row.tightness;
+  const struct { int squares, asked, points; } counts[] = {
+      {20, 6, 3},  {34, 6, 5},  {35, 6, 6},  {600, 10, 10}, {10, 3, 1},
+      {9, 6, 1},   {1, 6, 1},   {5000, 500, 10}, {600, -4, 1},
+  };
+  for (const auto& row : counts)
+    EXPECT_EQ(AnchorPointCount(row.squares, static_cast<std::int16_t>(row.asked)), row.points)
+        << row.squares << " squares, " << row.asked << " asked";
+}
+
+// Over sizes, the driver's spans, borders and seeds: only mass codes, all the squares asked
+// for (Stick Blob may list an anchor point twice, so the land is the distinct squares
+// shown), a border round the land when one is asked for; one seed gives one mass.
+TEST(BlobShapers, GiveTheSquaresAskedForAndOnlyMassCodes) {
+  for (const auto& shaper : kShapers) {
+    for (int squares : {10, 20, 57, 150, 600, 1500})
+      for (int q : {3, 6, 9})
+        for (int pad : {0, 2, 8}) {
+          ShapingFixture fixture(static_cast<std::uint64_t>(squares * 31 + q * 7 + pad));
+          BuildContext context = fixture.Context();
+          const MassGrid grid = shaper.shape(context, squares, pad, ToInt16(std::sqrt(q * squares)),
+                                             ToInt16(std::sqrt((12 - q) * squares)));
+          const auto at = ::testing::Message() << shaper.name << ", " << squares << " squares, q " << q << ", pad " << pad;
+          ASSERT_TRUE(OnlyMassCodes(grid)) << at;
+          EXPECT_EQ(fixture.hooks.land.size(), static_cast<std::size_t>(squares)) << at;
+          EXPECT_EQ(CountCode(grid, kLand), DistinctSquares(fixture.hooks.land)) << at;
+          EXPECT_EQ(CountCode(grid, kPad) > 0, pad > 0) << at;
+        }
+    MassGrid grids[3];
+    for (std::uint64_t k = 0; k < 3; ++k) {
+      ShapingFixture fixture(42 + k / 2);
+      BuildContext context = fixture.Context();
+      grids[k] = shaper.shape(context, 500, 5, 55, 77);
+    }
+    EXPECT_EQ(grids[0].Cells(), grids[1].Cells()) << shaper.name;
+    EXPECT_NE(grids[0].Cells(), grids[2].Cells()) << shaper.name;
+  }
+}
+
+// A mass bigger than the inside of its frame is a block in columns and rows Pad .. Pad +
+// SpanX + 1, filled column by column up to the room there is; without a border that is
+// from column and row 0, which the crop leaves out.
+TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
+  const struct { int squares, pad, span, land; std::pair<int, int> first; } rows[] = {
+      {30, 2, 4, 30, {2, 2}}, {33, 2, 4, 33, {2, 2}}, {5, 0, 1, 1, {0, 0}},  // (0, 0) .. (1, 1): only (1, 1) is cropped in
+      {1, 2, 3, 1, {-1, -1}}, {2, 0, 0, 0, {0, 0}},   {300, 99, 0, 4, {99, 99}}};  // x, y = Pad .. Pad + 1
+  for (const auto& row : rows)
+    for (const auto& shaper : kShapers) {
+      ShapingFixture fixture;
+      BuildContext context = fixture.Context();
+      const auto span = static_cast<std::int16_t>(row.span);
+      const MassGrid grid = shaper.shape(context, row.squares, row.pad, span, span);
+      EXPECT_TRUE(OnlyMassCodes(grid)) << shaper.name << " " << row.squares;
+      EXPECT_EQ(CountCode(grid, kLand), row.land) << shaper.name << " " << row.squares;
+      ASSERT_FALSE(fixture.hooks.land.empty());
+      EXPECT_TRUE(row.first.first < 0 || fixture.hooks.land.front() == row.first) << shaper.name << " " << row.squares;
+    }
+}
+
+}  // namespace
+}  // namespace lorvex::shaping
