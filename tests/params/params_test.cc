@@ -191,12 +191,6 @@ TEST(FieldValidation, AlgorithmsTabsShapesAndPercentages) {
 
 
 
-// "1" for each of the controls that shows, "0" for each that does not.
-std::string Shown(FormFixture& f, std::vector<std::pair<const char*, int>> controls) {
-  std::string shown;
-  for (const auto& [name, index] : controls) shown += f.At(name, index).visible ? '1' : '0';
-  return shown;
-}
 
 // The land figure: lo and hi land over the map's squares in percent, each rounded half to
 // even; it follows a land box left and an "=" box of the land masses.
@@ -222,31 +216,6 @@ TEST(LandFigure, ShowsTheLandRangeInPercentOfTheMap) {
   f.At("txtLandMass", 19).SetText("1000");
   f.At("chkLandEqual", 1).SetValue(1);
   EXPECT_EQ(f.LandFigure(), "Land = 46 - 71 % ");  // each size Hi tied to its Lo
-}
-
-// "Evenly" by percentage or number: the row label and the boxes' length follow the rule,
-// the columns follow the size option, the last one standing for all remaining land.
-TEST(PlacementFields, EvenlyColumnsFollowTheRuleAndTheSizeOption) {
-  const struct { int option, rule; std::string visible; const char* label; int length; const char* column2; } rows[] = {
-      {0, 1, "11100", "Percent per Size:", 2, "Total Remaining"},
-      {1, 2, "11110", "Num per Land Mass:", 4, "Medium"},
-      {2, 2, "11111", "Num per Land Mass:", 4, "Medium"},
-      {2, 1, "11111", "Percent per Size:", 2, "Medium"},
-      {2, 0, "00000", nullptr, 4, nullptr},  // proportional: nothing shown, length kept
-  };
-  for (const auto& row : rows) {
-    FormFixture f;
-    f.At("cboPlace1Param2", 0).SetListIndex(2);
-    f.At("cboPlace1Param1", 0).SetListIndex(row.option);
-    f.At("cboPlace1Param2", 0).SetListIndex(row.rule);
-    EXPECT_EQ(Shown(f, {{"lblPlace1Param3", 0}, {"txtPlace1", 0}, {"txtPlace1", 1}, {"txtPlace1", 2}, {"txtPlace1", 3}}),
-              row.visible) << row.option << " " << row.rule;
-    EXPECT_EQ(Shown(f, {{"lblPlace1Param3", 1}, {"lblPlace1Param3", 2}, {"lblPlace1Param3", 3}, {"lblPlace1Param3", 4}}),
-              row.visible.substr(1)) << row.option << " " << row.rule;
-    EXPECT_EQ(f.At("txtPlace1", 0).MaxLength(), row.length) << row.option << " " << row.rule;
-    EXPECT_TRUE(row.label == nullptr || f.At("lblPlace1Param3", 0).caption == row.label);
-    EXPECT_TRUE(row.column2 == nullptr || f.At("lblPlace1Param3", 2).caption == row.column2);
-  }
 }
 
 

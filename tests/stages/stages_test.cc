@@ -45,21 +45,6 @@ TEST(CapTerrainFractions, ScalesAllFourUntilTheSumIsAtMostThreeQuarters) {
   }
 }
 
-TEST(ClusterSizeRange, EachTestAppliesOnItsOwnFromItsThreshold) {
-  const struct { LandWindow w; std::int32_t lo, hi; } rows[] = {
-      {{18, 36, 60, 126, 217}, 2, 5},  // every count one short (c8 must be above 217)
-      {{19, 0, 0, 0, 0}, 5, 10},       // replaces the start values
-      {{0, 37, 0, 0, 0}, 5, 12},       {{0, 0, 61, 0, 0}, 5, 14},
-      {{0, 0, 0, 127, 0}, 7, 16},      {{0, 0, 0, 0, 218}, 7, 18},
-      {{19, 37, 61, 127, 217}, 16, 37}, {{25, 49, 81, 169, 289}, 21, 50},
-  };
-  for (const auto& row : rows) {
-    const ClusterRange r = ClusterSizeRange(row.w);
-    EXPECT_EQ(r.lo, row.lo) << row.w.c2 << " " << row.w.c8;
-    EXPECT_EQ(r.hi, row.hi) << row.w.c2 << " " << row.w.c8;
-  }
-}
-
 // Whatever the map and the fractions, the stage ends, shows its four statuses, raises the
 // bar by 8 and changes no square from land to water or back.
 TEST(PlaceTerrain, WorldsWithLittleOrNoClearLandFinish) {
