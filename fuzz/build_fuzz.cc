@@ -6,52 +6,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
-#include "fuzz/fuzz_input.h"
-#include "params/build_parameters.h"
 #include "support/build_session.h"
+#include "support/fuzz_input.h"
 #include "support/parameter_values.h"
 
 namespace {
 
-using lorvex::platform::ControlKind;
-
-// Far more yields than any build of the figures HoldShapingWork and HoldCityCount let
-// through needs (a few million at the most), watch-mode pauses included.
+// Far more yields than any build of the figures FillParameters lets through needs (a few
+// million at the most), watch-mode pauses included.
 constexpr long long kYieldBudget = 20'000'000;
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "%s\n", what.c_str());
   std::abort();
-}
-
-void FillParameters(lorvex::platform::ControlSet& controls, lorvex::fuzzing::FuzzInput& in) {
-  for (lorvex::platform::Control& c : controls.All()) {
-    if (c.Kind() == ControlKind::kNumberBox) c.SetText(in.FieldText(c.MaxLength(), lorvex::platform::Control::kMostTextLength));
-    if (c.Kind() == ControlKind::kCheckBox) c.SetValue(in.Byte() % 3);  // 2 is a grey box
-    if (c.Kind() == ControlKind::kSelectionBox) c.SetListIndex(in.Range(-1, 2));
-  }
-}
-
-// Land figures asking for too much shaping give way to the window's defaults.
-void HoldShapingWork(lorvex::platform::ControlSet& controls, int width, int height) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < 20; ++i) texts.push_back(controls.At("txtLandMass", i).Text());
-  if (!lorvex::checks::AsksTooMuchShaping(texts, static_cast<double>(width) * height)) return;
-  const lorvex::platform::ControlSet defaults = lorvex::params::CreateWindowControls();
-  for (int i = 0; i < 20; ++i) controls.At("txtLandMass", i).SetText(defaults.At("txtLandMass", i).Text());
-}
-
-// City figures asking for too many cities give way to the window's defaults.
-void HoldCityCount(lorvex::platform::ControlSet& controls) {
-  std::vector<std::string> numbers, perMass;
-  for (int i = 0; i < 2; ++i) numbers.push_back(controls.At("txtCities", i).Text());
-  for (int i = 0; i < 4; ++i) perMass.push_back(controls.At("txtPlace1", i).Text());
-  if (!lorvex::checks::AsksTooManyCities(numbers, perMass)) return;
-  const lorvex::platform::ControlSet defaults = lorvex::params::CreateWindowControls();
-  for (int i = 0; i < 2; ++i) controls.At("txtCities", i).SetText(defaults.At("txtCities", i).Text());
-  for (int i = 0; i < 4; ++i) controls.At("txtPlace1", i).SetText(defaults.At("txtPlace1", i).Text());
 }
 
 }  // namespace
@@ -70,9 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // lines of a settings file, so that a finding can be run again and kept as a test.
   const bool show = std::getenv("LORVEX_FUZZ_SHOW") != nullptr;
   plan.setParameters = [&](lorvex::platform::ControlSet& controls) {
-    FillParameters(controls, in);
-    HoldShapingWork(controls, plan.width, plan.height);
-    HoldCityCount(controls);
+    lorvex::checks::FillParameters(in, controls, static_cast<double>(plan.width) * plan.height);
     if (!show) return;
     std::fprintf(stderr, "map %d x %d%s%s, seed %llu\n", plan.width, plan.height, plan.wrap ? ", wrapping" : "",
                  plan.watch ? ", watch mode" : "", static_cast<unsigned long long>(plan.seed));

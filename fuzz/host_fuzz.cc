@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_input.h"
+#include "support/fuzz_input.h"
 #include "host/c_api/lorvex.h"
 #include "support/parameter_values.h"
 #include "support/world_invariants.h"

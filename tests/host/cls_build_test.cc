@@ -6,18 +6,12 @@
 
 #include "engine/world_hash.h"
 #include "platform/headless_platform.h"
+#include "support/host_world.h"
 #include "ui/frm_build.h"
 
 namespace lorvex {
 namespace {
 
-HostWorld HostRows(const std::vector<std::string>& rows) {
-  HostWorld world;
-  world.MapArray.Reset(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), 'S');
-  for (int y = 0; y < world.MapArray.Height(); ++y)
-    for (int x = 0; x < world.MapArray.Width(); ++x) world.MapArray(x, y) = rows[y][x];
-  return world;
-}
 
 // Squares are numbered row by row; outside the map (and before any build) the queries
 // answer 4, "C" and 10; each letter has its host number.
@@ -26,7 +20,7 @@ TEST(clsBuild, SquaresAreRowMajorAndOutsideAnswers4) {
   EXPECT_EQ((std::vector<int>{fresh.GetTerrainC(0), fresh.GetProductionC(0), fresh.GetSpecialtyC(1), fresh.GetOwnerC(-1), fresh.TestC(-5)}),
             (std::vector<int>{4, 10, 10, 10, 4}));
   EXPECT_EQ(fresh.GetTerrainVB(0, 0), "C");
-  host.SetWorld(HostRows({"TBA", "SCY"}));  // 3 x 2
+  host.SetWorld(testing::HostWorldOfRows({"TBA", "SCY"}));  // 3 x 2
   const struct { int pos, number; } squares[] = {{4, 4}, {3, 5}, {5, 2}, {0, 1}, {-1, 4}, {6, 4}, {-3, 4}};
   for (const auto& row : squares) EXPECT_EQ(host.GetTerrainC(row.pos), row.number) << row.pos;  // -3: y = -1
   EXPECT_EQ(host.GetTerrainVB(2, 0) + host.GetTerrainVB(3, 0) + host.GetTerrainVB(0, -1), "ACC");
@@ -53,7 +47,7 @@ TEST(clsBuild, BuildRefusesBadSizesWithoutShowingTheWindow) {
 TEST(clsBuild, ACancelledBuildKeepsThePreviousWorldButStoresTheNewSize) {
   platform::HeadlessPlatform platform;
   clsBuild host(platform);
-  host.SetWorld(HostRows({"CS"}));
+  host.SetWorld(testing::HostWorldOfRows({"CS"}));
   EXPECT_FALSE(host.Build(kMaxMapSide, kMaxMapSide, true));  // nobody presses Build
   EXPECT_EQ(platform.ModalShows(), 1);
   EXPECT_EQ(host.MapWidth(), kMaxMapSide);

@@ -31,92 +31,6 @@ int Cases(int, int slow) { return slow; }
 // with a sea border of 99); a build that comes to this many is a runaway loop.
 constexpr long long kYieldBudget = 100'000'000;
 
-// Texts a person cannot type but a program or a settings file can set.
-const std::vector<std::string> kOddTexts = {"", "-12", "abc", "2.5", "1e3", " 7", "0", "-0", "+4",
-                                            "1e999", std::string(1024, '9'), "12abc"};
-
-// One parameter control's state: a number box's text (typed, or set as a program would), a
-// check box's value or a list index.
-struct Setting {
-  std::string name;
-  int index;
-  platform::ControlKind kind;
-  std::string text;
-  int state = 0;
-  bool typed = false;
-};
-
-// Digits up to the box's length, short numbers likelier than long ones; now and then an odd text.
-Setting RandomText(Random& rng, const platform::Control& box) {
-  Setting s{box.Name(), box.Index(), box.Kind(), ""};
-  if (rng.Next() < 0.05) {
-    s.text = kOddTexts[static_cast<std::size_t>(rng.Item(static_cast<std::int64_t>(kOddTexts.size())))];
-    return s;
-  }
-  const double r = rng.Next();
-  for (auto d = std::floor(r * r * box.MaxLength()); d >= 0; --d) s.text += static_cast<char>('0' + rng.Item(10));
-  s.typed = true;
-  return s;
-}
-
-// A parameter set as a person might leave the window: check boxes checked or not (rarely
-// grey), each list at one of its items (rarely none), most sets with an algorithm; land
-// figures that ask too much shaping redrawn (100 times at most, then the defaults); now and
-// then a set the window refuses.
-std::vector<Setting> RandomParameters(Random& rng, double squares) {
-  std::vector<Setting> settings;
-  const platform::ControlSet fresh = params::CreateWindowControls();
-  for (const platform::Control& c : fresh.All()) {
-    if (!platform::IsParameterKind(c.Kind())) continue;
-    Setting s = c.Kind() == platform::ControlKind::kNumberBox ? RandomText(rng, c) : Setting{c.Name(), c.Index(), c.Kind(), ""};
-    if (c.Kind() == platform::ControlKind::kCheckBox)
-      s.state = rng.Next() < 0.02 ? 2 : c.Name() == "chkAlgorithm" && rng.Next() < 0.7 ? 1 : static_cast<int>(rng.Item(2));
-    if (c.Kind() == platform::ControlKind::kSelectionBox) s.state = rng.Next() < 0.02 ? -1 : static_cast<int>(rng.Item(3));
-    settings.push_back(std::move(s));
-  }
-  const auto landTexts = [&] {  // the first 20 parameter controls are txtLandMass(0 .. 19)
-    std::vector<std::string> texts;
-    for (std::size_t i = 0; i < 20; ++i) texts.push_back(settings[i].text);
-    return texts;
-  };
-  for (int draw = 0; draw <= 100 && AsksTooMuchShaping(landTexts(), squares); ++draw)
-    for (int i = 0; i < 20; ++i) {
-      const platform::Control& box = fresh.At("txtLandMass", i);
-      settings[static_cast<std::size_t>(i)] = draw < 100 ? RandomText(rng, box) : Setting{box.Name(), i, box.Kind(), box.Text()};
-    }
-  // City figures asking for too many cities give way to the defaults.
-  std::vector<std::string> numbers, perMass;
-  for (const Setting& s : settings) {
-    if (s.name == "txtCities" && s.index < 2) numbers.push_back(s.text);
-    if (s.name == "txtPlace1") perMass.push_back(s.text);
-  }
-  if (AsksTooManyCities(numbers, perMass))
-    for (Setting& s : settings)
-      if ((s.name == "txtCities" && s.index < 2) || s.name == "txtPlace1") s.text = fresh.At(s.name, s.index).Text();
-  const double refusal = rng.Next();
-  for (Setting& s : settings) {
-    if (refusal < 0.02 && s.name == "chkAlgorithm") s.state = 0;
-    if (refusal >= 0.02 && refusal < 0.03 && (s.name == "chkShape" || (s.name == "chkAlgorithm" && s.index == 2)))
-      s.state = s.name == "chkShape" ? 0 : 1;
-  }
-  return settings;
-}
-
-void Apply(const std::vector<Setting>& settings, platform::ControlSet& controls) {
-  for (const Setting& s : settings) {
-    platform::Control& c = controls.At(s.name, s.index);
-    if (s.kind == platform::ControlKind::kCheckBox) c.SetValue(s.state);
-    if (s.kind == platform::ControlKind::kSelectionBox) c.SetListIndex(s.state);
-    if (s.kind != platform::ControlKind::kNumberBox) continue;
-    if (!s.typed) {
-      c.SetText(s.text);
-      continue;
-    }
-    c.Type(s.text);
-    c.LoseFocus();
-  }
-}
-
 // Builds `count` random cases with map sides from `shortest` to `longest`. Every other case
 // is built a second time with a stop at a random yield of the first build, and every fourth
 // of those is built again after the stop.
@@ -131,8 +45,13 @@ void StressMaps(int shortest, int longest, int count, std::uint64_t firstCase) {
     plan.watch = rng.Next() < 0.05;
     plan.seed = static_cast<std::uint64_t>(rng.DrawInt(0, 1LL << 40));
     plan.yieldBudget = kYieldBudget;
-    const std::vector<Setting> settings = RandomParameters(rng, static_cast<double>(plan.width) * plan.height);
-    plan.setParameters = [&settings](platform::ControlSet& controls) { Apply(settings, controls); };
+    // The parameters as the build fuzz target reads them from its bytes.
+    std::vector<std::uint8_t> bytes(2000);
+    for (std::uint8_t& b : bytes) b = static_cast<std::uint8_t>(rng.Item(256));
+    plan.setParameters = [&](platform::ControlSet& controls) {
+      fuzzing::FuzzInput in(bytes.data(), bytes.size());
+      FillParameters(in, controls, static_cast<double>(plan.width) * plan.height);
+    };
     const std::string what = "case " + std::to_string(caseSeed) + ": " + std::to_string(plan.width) + " x " +
                              std::to_string(plan.height) + (plan.wrap ? " wrapping" : "") +
                              (plan.watch ? " watch" : "") + ", seed " + std::to_string(plan.seed);
@@ -168,7 +87,7 @@ TEST(Stress, SmallMapsBuildAndStopAnywhere) { StressMaps(1, 12, Cases(2800, 120)
 
 TEST(Stress, MediumMapsBuildAndStopAnywhere) { StressMaps(13, 80, Cases(120, 8), 2'000'000); }
 
-TEST(Stress, LargeMapsBuildAndStopAnywhere) { StressMaps(81, 300, Cases(10, 2), 3'000'000); }
+TEST(Stress, LargeMapsBuildAndStopAnywhere) { StressMaps(81, 300, Cases(30, 2), 3'000'000); }
 
 
 // The extremes of the parameters window: every field at the largest value a person can type

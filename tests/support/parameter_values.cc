@@ -77,6 +77,28 @@ bool AsksTooManyCities(const std::vector<std::string>& numberTexts,
   return over(numberTexts, kMostCitiesAsked) || over(perMassTexts, kMostCitiesAsked / 1000);
 }
 
+void FillParameters(fuzzing::FuzzInput& in, platform::ControlSet& controls, double squares) {
+  for (platform::Control& c : controls.All()) {
+    if (c.Kind() == platform::ControlKind::kNumberBox) c.SetText(in.FieldText(c.MaxLength(), platform::Control::kMostTextLength));
+    if (c.Kind() == platform::ControlKind::kCheckBox) c.SetValue(in.Byte() % 3);  // 2 is a grey box
+    if (c.Kind() == platform::ControlKind::kSelectionBox) c.SetListIndex(in.Range(-1, 2));
+  }
+  const platform::ControlSet defaults = params::CreateWindowControls();
+  const auto texts = [&](const char* name, int count) {
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i) out.push_back(controls.At(name, i).Text());
+    return out;
+  };
+  const auto giveWay = [&](const char* name, int count) {
+    for (int i = 0; i < count; ++i) controls.At(name, i).SetText(defaults.At(name, i).Text());
+  };
+  if (AsksTooMuchShaping(texts("txtLandMass", 20), squares)) giveWay("txtLandMass", 20);
+  if (AsksTooManyCities(texts("txtCities", 2), texts("txtPlace1", 4))) {
+    giveWay("txtCities", 2);
+    giveWay("txtPlace1", 4);
+  }
+}
+
 std::string FirstDifference(const ParameterValues& a, const ParameterValues& b) {
   if (a.size() != b.size())
     return "the windows have " + std::to_string(a.size()) + " and " + std::to_string(b.size()) +

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/control.h"
+#include "support/fuzz_input.h"
 
 namespace lorvex::checks {
 
@@ -50,6 +51,12 @@ bool AsksTooMuchShaping(const std::vector<std::string>& landMassTexts, double sq
 inline constexpr double kMostCitiesAsked = 100'000;
 bool AsksTooManyCities(const std::vector<std::string>& numberTexts,
                        const std::vector<std::string>& perMassTexts);
+
+// Every parameter control from the bytes: any text a box can hold (set as a program sets
+// it), any check-box state (grey included) and any list index (none included). Land figures
+// asking for more shaping than kMostShapingWork of a map of `squares` squares, and city
+// figures asking for more cities than kMostCitiesAsked, then give way to the defaults.
+void FillParameters(fuzzing::FuzzInput& in, platform::ControlSet& controls, double squares);
 
 // The first control whose value differs, as "Name(Index): a | b", or "" when all agree.
 std::string FirstDifference(const ParameterValues& a, const ParameterValues& b);

@@ -1,31 +1,149 @@
-// The Freeciv scenario: played by the real freeciv-server, which must load it, start the
-// game and save it with the terrain and rivers we wrote; and the rules the server cannot
-// judge (which sea is deep, which cities become start positions, the sizes Freeciv takes).
-#include "export/freeciv_export.h"
-
 #include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <netinet/in.h>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <set>
 #include <sstream>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include "apps/cli_run.h"
+#include "export/freeciv_export.h"
+#include "export/palette.h"
+#include "export/png_file.h"
+#include "export/tmx_export.h"
+#include "export/world_export.h"
+#include "support/host_world.h"
+
+namespace lorvex {
+namespace {
+
+// The Tiled export: read back by hand, and rendered by Tiled's own tmxrasterizer.
+namespace fs = std::filesystem;
+using testing::CliFolder;
+using testing::ReadFile;
+
+// Every letter of the palette, a wrapping map's border rows and three cities. The cities at
+// (0, 4) and (6, 1) take ordinals 0 and 1 although (6, 1) comes first row-major.
+const std::vector<std::string> kRows = {"TTTTTTTTTT", "SCMGFRYSAS", "SCCMMGGFFS",
+                                        "SRRRCCCCYS", "YCCSSSSSSS", "BBBBBBBBBB"};
+
+
+// The properties of one XML fragment, in order, as "name=value".
+std::vector<std::string> Properties(const std::string& xml) {
+  std::vector<std::string> values;
+  for (std::size_t at = xml.find("<property name=\""); at != std::string::npos; at = xml.find("<property name=\"", at + 1)) {
+    const std::size_t name = at + 16, value = xml.find("value=\"", at) + 7;
+    values.push_back(xml.substr(name, xml.find('"', name) - name) + "=" + xml.substr(value, xml.find('"', value) - value));
+  }
+  return values;
+}
+
+std::string Between(const std::string& text, const std::string& open, const std::string& close) {
+  const auto begin = text.find(open);
+  const auto end = begin == std::string::npos ? begin : text.find(close, begin + open.size());
+  return end == std::string::npos ? std::string() : text.substr(begin + open.size(), end - begin - open.size());
+}
+
+TEST(TmxExport, WritesTerrainCitiesAndMapProperties) {
+  std::string letters;
+  for (const auto& entry : kPalette) letters += entry.code;
+  EXPECT_EQ(letters, "STBACMGFRY");  // the tile ids in the order of the README, each letter once
+  CliFolder folder("lorvex-tmx");
+  std::string error;
+  ASSERT_TRUE(WriteTmx(testing::HostWorldOfRows(kRows), true, (std::uint64_t{1} << 63) + 5, (folder / "w.tmx").string(), error)) << error;
+  EXPECT_TRUE(fs::is_regular_file(folder / "w-terrain.png"));
+  const std::string tmx = ReadFile(folder / "w.tmx");
+  const std::vector<std::string> map = Properties(Between(tmx, "<map ", "<tileset"));
+  for (const char* p : {"seed=9223372036854775813", "width=10", "height=6", "wrap=true", "cities=3"})
+    EXPECT_NE(std::find(map.begin(), map.end(), p), map.end()) << p;
+  // The CSV, read back through the palette, is the world row by row.
+  std::istringstream csv(Between(tmx, "<data encoding=\"csv\">", "</data>"));
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(csv, line);) {
+    if (line.empty()) continue;
+    rows.emplace_back();
+    std::istringstream cells(line);
+    for (std::string cell; std::getline(cells, cell, ',');) rows.back() += kPalette.at(static_cast<std::size_t>(std::stoi(cell) - 1)).code;
+  }
+  EXPECT_EQ(rows, kRows);
+  // City objects in ordinal order: column-major, each with its own values.
+  const std::vector<std::vector<std::string>> cities = {
+      {"ordinal=0", "x=0", "y=4", "production=100", "specialty=-1", "owner=0"},
+      {"ordinal=1", "x=6", "y=1", "production=101", "specialty=-2", "owner=7"},
+      {"ordinal=2", "x=8", "y=3", "production=102", "specialty=-3", "owner=14"}};
+  std::size_t k = 0;
+  for (std::size_t at = tmx.find("<object "); at != std::string::npos; at = tmx.find("<object ", at + 1), ++k) {
+    ASSERT_LT(k, cities.size());
+    const std::vector<std::string> got = Properties(tmx.substr(at, tmx.find("</object>", at) - at));
+    for (const std::string& p : cities[k]) EXPECT_NE(std::find(got.begin(), got.end(), p), got.end()) << p;
+  }
+  EXPECT_EQ(k, cities.size());
+}
+
+// Tiled's command-line renderer, found on PATH.
+std::string FindRasterizer() {
+  std::istringstream folders(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    std::error_code ignored;
+    if (!folder.empty() && fs::is_regular_file(fs::path(folder) / "tmxrasterizer", ignored))
+      return (fs::path(folder) / "tmxrasterizer").string();
+  }
+  return {};
+}
+
+// A world of the command line written both ways: Tiled's rendering of the map, its city
+// objects over the terrain, shows every square in the colour of the --png picture drawn at
+// one tile's pixels a square.
+TEST(TmxExport, TiledRendersACommandLineWorldLikeItsPng) {
+  const std::string tool = FindRasterizer();
+  if (tool.empty()) GTEST_SKIP() << "tmxrasterizer (Debian package tiled) is not on PATH";
+  CliFolder folder("lorvex-tmx");
+  const testing::CliRun build = folder.Run("build --width 48 --height 32 --seed 11 --yes --quiet --tmx w.tmx --png w.png --scale " +
+                                           std::to_string(kTmxTilePixels));
+  ASSERT_EQ(build.status, 0) << build.err;
+  const std::string render = "cd '" + folder.Path().string() + "' && QT_QPA_PLATFORM=offscreen '" + tool +
+                             "' --no-smoothing w.tmx tiled.png >render.log 2>&1";
+  ASSERT_EQ(std::system(render.c_str()), 0) << ReadFile(folder / "render.log");
+  std::string error;
+  PngImage ours, tiled;
+  ASSERT_TRUE(ReadPng((folder / "w.png").string(), ours, error)) << error;
+  ASSERT_TRUE(ReadPng((folder / "tiled.png").string(), tiled, error)) << error;
+  ASSERT_EQ(std::make_pair(tiled.width, tiled.height), std::make_pair(48 * kTmxTilePixels, 32 * kTmxTilePixels));
+  ASSERT_EQ(std::make_pair(ours.width, ours.height), std::make_pair(tiled.width, tiled.height));
+  int cities = 0;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 48; ++x) {
+      const int px = x * kTmxTilePixels, py = y * kTmxTilePixels, last = kTmxTilePixels - 1;
+      const int inset = ours.ColourAt(px, py) == exporting::kCityOutline ? 1 : 0;  // inside the outline
+      cities += inset;
+      for (const auto& [dx, dy] : {std::pair{inset, inset}, std::pair{last / 2, last / 2}, std::pair{last - inset, last - inset}}) {
+        EXPECT_EQ(tiled.ColourAt(px + dx, py + dy), ours.ColourAt(px + dx, py + dy)) << "square " << x << ", " << y;
+        EXPECT_EQ(tiled.AlphaAt(px + dx, py + dy), 255) << "square " << x << ", " << y;
+      }
+    }
+  EXPECT_GT(cities, 0);
+  const std::vector<std::string> map = Properties(Between(ReadFile(folder / "w.tmx"), "<map ", "<tileset"));
+  EXPECT_NE(std::find(map.begin(), map.end(), "cities=" + std::to_string(cities)), map.end());
+}
+
+}  // namespace
+}  // namespace lorvex
 
 namespace lorvex::exporting {
 namespace {
 
-namespace fs = std::filesystem;
+// The Freeciv scenario: played by the real freeciv-server, which must load it, start the
+// game and save it with the terrain and rivers we wrote; and the rules the server cannot
+// judge (which sea is deep, which cities become start positions, the sizes Freeciv takes).
 using lorvex::testing::CliFolder;
 using lorvex::testing::CliRun;
 using lorvex::testing::ReadFile;
@@ -194,17 +312,10 @@ TEST(FreecivExport, TheServerLoadsStartsAndSavesTheWorldAsWritten) {
   }
 }
 
-HostWorld FreecivWorld(const std::vector<std::string>& rows) {
-  HostWorld world;
-  world.MapArray.Reset(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), 'S');
-  for (int y = 0; y < world.MapArray.Height(); ++y)
-    for (int x = 0; x < world.MapArray.Width(); ++x) world.MapArray(x, y) = rows[y][x];
-  return world;
-}
 
 TEST(FreecivExport, SeaIsDeepOnlyWhereNoLandLiesWithinTwoSquares) {
   // One square of land at (0, 1); on a wrapping map it lies beside column 11.
-  const HostWorld world = FreecivWorld({"TTTTTTTTTTTT",
+  const HostWorld world = testing::HostWorldOfRows({"TTTTTTTTTTTT",
                                      "CSSSSSSSSSSS",
                                      "SSSSSSSSSSSS",
                                      "SSSSSSSSSSSS",
@@ -227,7 +338,7 @@ TEST(FreecivExport, SeaIsDeepOnlyWhereNoLandLiesWithinTwoSquares) {
 TEST(FreecivExport, StartPositionsAreTheCitiesOfHighestProductionInHostOrder) {
   // Cities in one row, so that the host's column-major order is the order of x.
   const auto cities = [](std::vector<std::int16_t> production) {
-    HostWorld world = FreecivWorld({std::string(production.size(), 'Y') + "C"});
+    HostWorld world = testing::HostWorldOfRows({std::string(production.size(), 'Y') + "C"});
     world.ProdArray = production;
     world.CityCount = static_cast<std::int32_t>(production.size());
     return world;
