@@ -58,29 +58,6 @@ TEST(Cli, ExitStatusesAndMessages) {
   EXPECT_NE(version.out.find("1.1.3"), std::string::npos);
 }
 
-// The text has one line a row and the summary names the seed and the figures (the PNG is
-// compared with Tiled's rendering in the export's tests); the shapes gallery follows its
-// options.
-TEST(Cli, TextSummaryAndGallery) {
-  const CliRun text = Lorvex("build --width 30 --height 20 --seed 7 --yes --text -");
-  ASSERT_EQ(text.status, 0) << text.err;
-  std::istringstream lines(text.out);
-  int rows = 0;
-  for (std::string line; std::getline(lines, line); ++rows) EXPECT_EQ(line.size(), 30u);
-  EXPECT_EQ(rows, 20);
-  // The summary line on standard error: "seed 7, map 30 x 20, land N squares, masses N large,
-  // N medium, N small[, tiny islands N squares], cities N".
-  const std::size_t summary = text.err.find("seed 7, map 30 x 20, land ");
-  ASSERT_NE(summary, std::string::npos) << text.err;
-  const std::string line = text.err.substr(summary, text.err.find('\n', summary) - summary);
-  for (const char* part : {" squares, masses ", " large, ", " medium, ", " small", ", cities "})
-    EXPECT_NE(line.find(part), std::string::npos) << line;
-  const CliRun gallery = Lorvex("shapes --png -"), turned = Lorvex("shapes --png - --orient 3");
-  EXPECT_EQ(gallery.status, 0) << gallery.err;
-  EXPECT_EQ(gallery.out.substr(1, 3), "PNG");
-  EXPECT_TRUE(gallery.out != turned.out && Lorvex("shapes --png - --orient 0 --squares 400").out == gallery.out);
-}
-
 // `lorvex settings` writes the set after --settings and each --set, revalidated; `lorvex recommend` writes one set
 // a seed; a build takes a settings file and the same --set lines alike.
 TEST(Cli, SettingsRecommendAndBuildShareTheSettingsLines) {

@@ -25,18 +25,6 @@ TEST(Numbers, RoundingIsHalfToEvenAndConversionsSaturate) {
   EXPECT_EQ(ToInt32(1e300), 2147483647);
 }
 
-TEST(Numbers, AFieldReadsTheNumberItsTextBeginsWith) {
-  const double kMost = std::numeric_limits<double>::max();
-  const struct { std::string text; double value; } rows[] = {
-      {"12abc", 12}, {"", 0},     {"abc", 0},   {"-7", -7},    {"2.5", 2.5},  {"  42", 42},
-      {"+3", 3},     {".5", 0.5}, {"5.", 5},    {"-", 0},      {"1e3", 1000}, {"5e+", 5},
-      {"0012", 12},  {"3 4", 3},  {"1,000", 1}, {std::string(1000, '9'), kMost}, {"1e999999", kMost},
-  };
-  for (const auto& row : rows) EXPECT_DOUBLE_EQ(ReadFieldNumber(row.text), row.value) << row.text;
-  EXPECT_EQ(FormatThousands(16777216), "16,777,216");
-  EXPECT_EQ(FormatThousands(999), "999");
-}
-
 // The 10000th output of mt19937_64 seeded with 5489 is fixed by the C++ standard; a draw is
 // its top 53 bits over 2^53, so one seed gives one world on every platform.
 TEST(Random, DrawsAreTheStandardEngineConvertedExactly) {

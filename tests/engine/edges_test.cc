@@ -60,23 +60,6 @@ struct DriverBuild {
   checks::EngineRig<> rig;
 };
 
-// 10 x 10, seed 9: 50 Large and 50 Medium masses, 5 tiny-island squares, and 0, 7 or 50
-// Small masses. Every mass drawn has its row (and the tiny islands one more), and the
-// progress bar counts two steps a mass: none is left out because the map is full.
-TEST(Edges, EveryMassDrawnHasItsRowAndItsProgress) {
-  const struct { const char* small; std::size_t rows; int progressMax; } rows[] = {{"0", 101, 221}, {"7", 108, 235}, {"50", 151, 321}};
-  for (const auto& row : rows) {
-    const DriverBuild build(10, 10, 9,
-                            {{"txtLandMass(0)", "50"}, {"txtLandMass(1)", "50"},
-                             {"txtLandMass(6)", "50"}, {"txtLandMass(7)", "50"},
-                             {"txtLandMass(12)", row.small}, {"txtLandMass(13)", row.small},
-                             {"txtLandMass(18)", "5"}, {"txtLandMass(19)", "5"}});
-    EXPECT_EQ(build.rig.world.MassTable.size(), row.rows) << row.small << " Small";
-    EXPECT_EQ(build.rig.hooks.progressMax, row.progressMax) << row.small << " Small";
-    EXPECT_EQ(checks::CheckWorld(build.rig.world), "") << row.small << " Small";
-  }
-}
-
 // 20 x 20, seed 4: Large masses of 400 and of 600 squares are both shaped and dropped (no
 // room on the map), but shaping them draws differently, so the two worlds differ.
 TEST(Edges, AMassLargerThanTheMapIsShapedAsDrawnAndDropped) {

@@ -211,18 +211,6 @@ TEST(EvenSpacing, CellsAndCentresOfTheTwoRowLayout) {
   EXPECT_TRUE(FitsEvenSpacing(world, Grid<char>(80, 80, 'S'), 3));
 }
 
-// The ringed grid at the west edge of a flat sea: at centre (1, 10) only its all-"S" column
-// falls off the map; at (0, 10) a column of land does too.
-TEST(PlaceMass, EdgeOptionsDecideWhatMayHangOverTheEdge) {
-  const struct { int cx; bool seaBorders, allowOffEdge, fits; } rows[] = {
-      {1, false, false, true},  {1, false, true, true},  {1, true, false, false},
-      {0, false, false, false}, {0, true, false, false}, {0, false, true, true}};
-  Rig rig(30, 30, false);
-  for (const auto& row : rows)
-    EXPECT_EQ(MassFitsAt(rig.world, kRinged, row.cx, 10, row.seaBorders, row.allowOffEdge), row.fits)
-        << row.cx << row.seaBorders << row.allowOffEdge;
-}
-
 // Land written off the map or on border water is lost and not counted; on a wrapping map x
 // wraps round the width, and a grid wider than the map counts every "C" it writes, also
 // over its own land (its S C C C C C C C S lands on x = 3 4 0 1 2 3 4 0 1). Even spacing
@@ -247,24 +235,6 @@ TEST(PlaceMass, WritingCutsAtTheBorderAndWrapsOnAWrappingMap) {
   BuildContext context = rig.Context();
   PlaceMassEvenly(context, MakeGrid({std::string(24, 'C')}), 1, 1, 0);
   EXPECT_EQ(rig.Row(10), "ACCCCCCCCCCCCCCCCCCA");
-}
-
-// Sixty ringed masses on a 40 x 40 map: each is dropped, placed whole, or placed with a side
-// of its land on the border, after at most t + 1 = 801 tries; a stop ends the search unwritten.
-TEST(PlaceMass, NeverOverlapsAndGivesUpOnAFullMap) {
-  Rig rig(40, 40, false, 99);
-  rig.world.MassTable.assign(60, LandMass{});
-  BuildContext context = rig.Context();
-  for (int row = 0; row < 60; ++row) PlaceMass(context, kRinged, false, false, row);
-  for (const LandMass& mass : rig.world.MassTable)
-    EXPECT_TRUE(mass.squares == 0 || mass.squares == 9 || mass.squares == 6 || mass.squares == 4) << mass.squares;
-  EXPECT_LT(rig.Land(), 60 * 9);
-  EXPECT_LE(rig.hooks.yields, 60LL * 801);
-  EXPECT_EQ(checks::CheckWorld(rig.world), "");
-  rig.world.StopRequested = true;
-  const int land = rig.Land();
-  PlaceMass(context, MakeGrid({"C"}), false, false, 0);
-  EXPECT_EQ(rig.Land(), land);
 }
 
 // The total is exact and only sea is taken; with no sea left the stage ends.

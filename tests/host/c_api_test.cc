@@ -93,17 +93,11 @@ struct ParameterRow {
 TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
   WorkingFolder folder;
   const std::string loadable = folder.Write("mine.kst", "txtCities(0) = 30\r\nnothing(1) = 5\r\ngarbage\r\n");
-  folder.Write("folder.kst/x", "");
-  const std::string thousandDigits(1000, '7');
   const ParameterRow rows[] = {
       {"a number box", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", "450"); },
        LORVEX_OK, "txtLandMass(2)", "450", ""},
       {"held to its range", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtAlgorithm(1)", "250"); },
        LORVEX_ADJUSTED, "txtAlgorithm(1)", "100", "is held to \"100\""},
-      {"a thousand digits", [&](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", thousandDigits.c_str()); },
-       LORVEX_ADJUSTED, "txtLandMass(2)", "1.79769313486232E+308", "(1000 characters)"},
-      {"a check box fires its click", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkLandEqual(1)", "1"); },
-       LORVEX_OK, "txtLandMass(19)", "75", ""},
       // Failures change nothing.
       {"a selection box beyond its items", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "cboPlacement(0)", "3"); },
        LORVEX_ERROR_BAD_VALUE, "cboPlacement(0)", "0", ""},
@@ -119,13 +113,9 @@ TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
          const int64_t needed = lorvex_get_parameter(b, "txtLandMass(2)", v, 3);
          return v[0] == '\0' && v[1] == 'b' ? needed : -100;
        }, 4, "txtLandMass(2)", "400", "needs 4 bytes"},
-      {"a NULL buffer with a size", [](LorvexBuilder* b) { return lorvex_get_parameter(b, "txtLandMass(3)", nullptr, 8); },
-       LORVEX_ERROR_NULL_ARGUMENT, "txtLandMass(3)", "600", ""},
       // Files and Recommend.
       {"a settings file", [&](LorvexBuilder* b) { return lorvex_load_settings(b, loadable.c_str()); },
        LORVEX_OK, "txtCities(0)", "30", ""},
-      {"a folder to load", [](LorvexBuilder* b) { return lorvex_load_settings(b, "folder.kst"); },
-       LORVEX_ERROR_FILE, "txtCities(0)", "100", "folder.kst"},
       {"a save beneath a file", [&](LorvexBuilder* b) { return lorvex_save_settings(b, (loadable + "/x.kst").c_str()); },
        LORVEX_ERROR_FILE, "txtCities(0)", "100", "Not a directory"},
       {"Recommend", [](LorvexBuilder* b) { lorvex_set_seed(b, 4); return lorvex_recommend(b, 200, 150); },

@@ -30,20 +30,6 @@ TEST(clsBuild, SquaresAreRowMajorAndOutsideAnswers4) {
   for (const auto& row : letters) EXPECT_EQ(HostTerrainNumber(row.code), row.number) << row.code;
 }
 
-TEST(clsBuild, BuildRefusesBadSizesWithoutShowingTheWindow) {
-  platform::HeadlessPlatform platform;
-  clsBuild host(platform);
-  const struct { int w, h; } sizes[] = {{0, 0}, {0, 10}, {10, 0}, {-1, 5}, {5, -32768},
-                                        {kMaxMapSide + 1, 10}, {10, 32767}};
-  for (const auto& s : sizes) {
-    EXPECT_FALSE(host.Build(static_cast<std::int16_t>(s.w), static_cast<std::int16_t>(s.h), false));
-    EXPECT_EQ(host.MapWidth(), s.w);  // stored before anything else
-    EXPECT_EQ(host.MapHeight(), s.h);
-  }
-  EXPECT_EQ(platform.ModalShows(), 0);
-  EXPECT_EQ(host.GetTerrainC(0), 4);
-}
-
 TEST(clsBuild, ACancelledBuildKeepsThePreviousWorldButStoresTheNewSize) {
   platform::HeadlessPlatform platform;
   clsBuild host(platform);

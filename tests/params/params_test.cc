@@ -14,7 +14,6 @@
 #include "params/build_parameters.h"
 #include "params/settings_file.h"
 #include "platform/control.h"
-#include "shaping/shape_figures.h"
 #include "support/parameter_values.h"
 #include "tests/params/form_fixture.h"
 #include "ui/frm_build.h"
@@ -84,23 +83,6 @@ TEST(Catalogue, EveryParameterControlInOrderWithItsDefaultAndLength) {
     }
   }
   EXPECT_EQ(k, parameters.size());
-  // Each figure's code, caption and box on the Shapes page; the box carries the code as its Tag.
-  const struct { int code; const char* caption; int box; } shapes[] = {
-      {0, "Rectangle", 0},          {1, "Obtuse Triangle", 3},    {2, "Trapezoid", 5},
-      {3, "Triangle", 1},           {4, "Right Triangle", 2},     {5, "Parallelogram", 4},
-      {6, "Circle", 6},             {7, "Ellipse", 10},           {8, "Half-Circle", 8},
-      {9, "3/4-Circle", 7},         {10, "Quarter-Circle", 9},    {11, "Rectangle + Triangle", 16},
-      {12, "\"L\"-Shape", 12},      {13, "\"U\"-Shape", 13},      {14, "Hourglass", 17},
-      {15, "Teardrop", 11},         {16, "Arrowhead", 22},        {17, "Diamond", 18},
-      {18, "Arrow", 23},            {19, "\"T\"-Shape", 14},      {20, "4-point Star", 19},
-      {21, "3 Points of Star", 20}, {22, "2 Points of Star", 21}, {23, "\"I\"-Shape", 15},
-  };
-  for (const auto& row : shapes) {
-    EXPECT_EQ(std::make_tuple(set.At("chkShape", row.box).tag, set.At("chkShape", row.box).caption),
-              std::make_tuple(std::to_string(row.code), std::string(row.caption))) << row.box;
-    EXPECT_EQ(std::make_tuple(std::string(shaping::FigureCaption(row.code)), shaping::FigureBox(row.code)),
-              std::make_tuple(std::string(row.caption), row.box)) << row.code;
-  }
   EXPECT_EQ(set.At("cboPlacement", 0).items,
             (std::vector<std::string>{"Randomly Place Cities Throughout", "Evenly Place on Land Masses by Size",
                                       "Propotionately Place on Land Masses"}));
@@ -145,48 +127,6 @@ TEST(FieldValidation, BoxesAreCleanedHeldToTheirRangesAndPaired) {
   f.At("txtLandMass", 3).SetText(std::string(1000, '7'));
   f.At("txtLandMass", 3).LoseFocus();
   EXPECT_EQ(f.Text("txtLandMass", 3), "1.79769313486232E+308");
-}
-
-// An algorithm's box enables its own weight and fields only; a tab shows its page alone and
-// the tab shown changes nothing; the Shapes page's pictures toggle their boxes and Unselect
-// All clears all 24; "Specified by Percentage" completes the last visible box to 100,
-// rounding after each subtraction, unless the others pass 100.
-TEST(FieldValidation, AlgorithmsTabsShapesAndPercentages) {
-  const char* arrays[] = {"txtBlobv2", "txtBlobv3", "txtShape"};
-  for (int algorithm = 0; algorithm < 3; ++algorithm) {
-    FormFixture f;
-    f.At("chkAlgorithm", algorithm).SetValue(0);
-    for (int other = 0; other < 3; ++other) {
-      EXPECT_EQ(f.At("txtAlgorithm", other).enabled && f.At("lblAlgorithm", other).enabled, other != algorithm);
-      for (platform::Control* box : f.controls.Array(arrays[other])) EXPECT_EQ(box->enabled, other != algorithm) << box->Key();
-    }
-  }
-  FormFixture f;
-  for (int tab : {3, 3, 0, 7}) {
-    f.tabs.selected = tab;
-    f.form.tabParams_Click();
-    for (int k = 1; k <= 6; ++k) EXPECT_EQ(f.At("fratabs", k).visible, k == 3) << tab;
-  }
-  f.At("chkShape", 4).SetValue(2);
-  for (int expected : {1, 0, 1}) {  // grey becomes checked
-    f.At("imgShape", 4).Click();
-    EXPECT_EQ(f.At("chkShape", 4).Value(), expected);
-  }
-  f.At("cmdShapeUnselect", 0).Click();
-  for (platform::Control* box : f.controls.Array("chkShape")) EXPECT_EQ(box->Value(), 0) << box->Key();
-
-  const struct { int option, rule; std::vector<const char*> typed; int last; const char* expected; } rows[] = {
-      {2, 1, {"40", "30", "20"}, 3, "10"}, {2, 1, {"60", "30", "20"}, 3, "20"}, {1, 1, {"50", "30"}, 2, "20"},
-      {0, 1, {"70"}, 1, "30"},             {2, 1, {".5", "25", "20"}, 3, "55"},  // 99.5 -> 100, then 55
-      {2, 2, {"40", "30", "20"}, 3, "20"},  // another rule: nothing completed
-  };
-  for (const auto& row : rows) {
-    FormFixture p;
-    p.At("cboPlace1Param1", 0).SetListIndex(row.option);
-    p.At("cboPlace1Param2", 0).SetListIndex(row.rule);
-    for (std::size_t i = 0; i < row.typed.size(); ++i) p.Type("txtPlace1", static_cast<int>(i), row.typed[i]);
-    EXPECT_EQ(p.Text("txtPlace1", row.last), row.expected) << row.option << " " << row.typed[0];
-  }
 }
 
 
@@ -275,18 +215,6 @@ TEST(Recommend, FitsTheMapAndChangesOnlyTheLandGrid) {
       for (platform::Control* c : large.controls.Array(box)) EXPECT_EQ(c->Value(), 0) << c->Key();
   }
   EXPECT_GE(tinyRecommended, 190);  // the Small masses nearly always fit at once
-}
-
-// A map without room gives the message and changes nothing.
-TEST(Recommend, AMapWithoutRoomGivesTheMessage) {
-  FormFixture none(0, 0);
-  none.At("chkLandEqual", 1).SetValue(1);
-  const std::vector<std::string> before = Texts(none);
-  EXPECT_FALSE(none.form.cmdDefaults_Click());
-  EXPECT_EQ(Texts(none), before);
-  ASSERT_EQ(none.platform.Messages().size(), 1u);
-  EXPECT_EQ(none.platform.Messages()[0].text, "Failed to Recommend Good Parameters");
-  EXPECT_EQ(none.platform.Messages()[0].buttons, platform::MessageButtons::kOk);
 }
 
 

@@ -58,26 +58,6 @@ TEST(ShapeFigures, EachFigureCoversItsAreaAndSpansItsBox) {
   EXPECT_EQ(Covered(Draw(Figure(0, 50, {0, 0, 0}), 0)), 49);
 }
 
-// Orientation 3 is the half turn of 0; 4 swaps the axes, so its box is Lv wide and Lu high
-// and it is the mirror of 0 in the diagonal; all eight cover as many squares.
-TEST(ShapeFigures, OrientationsAreTheSymmetriesOfTheSquare) {
-  for (int code = 0; code < kFigureCount; ++code) {
-    Random random(3 + static_cast<std::uint64_t>(code));
-    const Figure figure(code, 150, DrawFigureParameters(code, random));
-    const Grid<char> base = Draw(figure, 0), half = Draw(figure, 3), swapped = Draw(figure, 4);
-    const int b = base.Width(), a = base.Height();
-    ASSERT_EQ(swapped.Width(), a);
-    ASSERT_EQ(swapped.Height(), b);
-    for (int y = 0; y < a; ++y)
-      for (int x = 0; x < b; ++x) {
-        EXPECT_EQ(half(b - 1 - x, a - 1 - y), base(x, y)) << FigureCaption(code) << " " << x << "," << y;
-        EXPECT_EQ(swapped(y, x), base(x, y)) << FigureCaption(code) << " " << x << "," << y;
-      }
-    for (int orientation = 1; orientation < kOrientationCount; ++orientation)
-      EXPECT_EQ(Covered(Draw(figure, orientation)), Covered(base)) << FigureCaption(code);
-  }
-}
-
 
 using testing::CountCode;
 using testing::OnlyMassCodes;

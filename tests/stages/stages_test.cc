@@ -18,15 +18,6 @@ using stagetest::FilledRows;
 using stagetest::LoadRows;
 using stagetest::StageFixture;
 
-const std::vector<std::string> kTerrainStatuses = {"Terrain - Mountain", "Terrain - Rough",
-                                                   "Terrain - Forest", "Terrain - Rivers"};
-
-long long LandCount(const WorldState& world) {
-  long long n = 0;
-  for (char c : world.WorldMap.Cells()) n += IsLand(c) ? 1 : 0;
-  return n;
-}
-
 TEST(CapTerrainFractions, ScalesAllFourUntilTheSumIsAtMostThreeQuarters) {
   const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
   const struct { TerrainFractions in, out; } rows[] = {
@@ -43,32 +34,6 @@ TEST(CapTerrainFractions, ScalesAllFourUntilTheSumIsAtMostThreeQuarters) {
     EXPECT_NEAR(f.rough, row.out.rough, 2e-6) << row.in.rivers;
     EXPECT_NEAR(f.mountains, row.out.mountains, 2e-6) << row.in.rivers;
   }
-}
-
-// Whatever the map and the fractions, the stage ends, shows its four statuses, raises the
-// bar by 8 and changes no square from land to water or back.
-TEST(PlaceTerrain, WorldsWithLittleOrNoClearLandFinish) {
-  const struct { const char* what; std::vector<std::string> rows; bool wrap; } cases[] = {
-      {"empty map", {}, false},
-      {"one square", {"A"}, false},
-      {"no land", FilledRows(40, 30, false, 'S'), false},
-      {"all land, wrapping", FilledRows(40, 30, true, 'C'), true},
-      {"one wrapping row of land", FilledRows(7, 3, true, 'C'), true},
-      {"all mountains", FilledRows(30, 20, false, 'M'), false},
-  };
-  const float inf = std::numeric_limits<float>::infinity();
-  const TerrainFractions fractions[] = {{1, 1, 1, 1}, {0.75f, std::nanf(""), inf, -1}, {0, 0, 0, 100}};
-  for (const auto& c : cases)
-    for (const TerrainFractions& p : fractions) {
-      StageFixture f;
-      LoadRows(f.world, c.rows, c.wrap);
-      const long long land = LandCount(f.world);
-      BuildContext context = f.Context();
-      PlaceTerrain(context, p.rivers, p.forest, p.rough, p.mountains);
-      EXPECT_EQ(f.hooks.progressValue, 8) << c.what;
-      EXPECT_EQ(f.hooks.statuses, kTerrainStatuses) << c.what;
-      EXPECT_EQ(LandCount(f.world), land) << c.what;
-    }
 }
 
 
