@@ -83,4 +83,20 @@ class CliFolder {
   std::filesystem::path dir_;
 };
 
+// Runs a test in a fresh, empty current directory (the settings folder is relative to it)
+// and goes back to the old one afterwards.
+class InEmptyDirectory : public CliFolder {
+ public:
+  InEmptyDirectory() : CliFolder("lorvex-folder"), previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(Path());
+  }
+  ~InEmptyDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+  }
+
+ private:
+  std::filesystem::path previous_;
+};
+
 }  // namespace lorvex::testing

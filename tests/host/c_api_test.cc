@@ -3,51 +3,23 @@
 // threads. Each test works in a fresh folder, so that no kessett/default.kst of another
 // run is applied.
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/apps/cli_run.h"
 #include "host/c_api/lorvex.h"
 
 namespace lorvex::testing {
 namespace {
 
-class WorkingFolder {
- public:
-  WorkingFolder() : before_(std::filesystem::current_path()) {
-    char pattern[] = "/tmp/lorvex-c-test-XXXXXX";
-    path_ = ::mkdtemp(pattern);
-    std::filesystem::current_path(path_);
-  }
-  ~WorkingFolder() {
-    std::filesystem::current_path(before_);
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  WorkingFolder(const WorkingFolder&) = delete;
-  WorkingFolder& operator=(const WorkingFolder&) = delete;
-
-  // Writes a file under the folder (making its folders).
-  std::string Write(const std::string& name, const std::string& text) const {
-    std::filesystem::create_directories((path_ / name).parent_path());
-    std::ofstream(path_ / name, std::ios::binary) << text;
-    return (path_ / name).string();
-  }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path before_;
-  std::filesystem::path path_;
-};
 
 // A world as the bulk copies give it: its letters, and each city as (x, y, production,
 // specialty, owner).
@@ -91,8 +63,9 @@ struct ParameterRow {
 };
 
 TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
-  WorkingFolder folder;
-  const std::string loadable = folder.Write("mine.kst", "txtCities(0) = 30\r\nnothing(1) = 5\r\ngarbage\r\n");
+  InEmptyDirectory folder;
+  const std::string loadable = (folder.Path() / "mine.kst").string();
+  WriteFile(loadable, "txtCities(0) = 30\r\nnothing(1) = 5\r\ngarbage\r\n");
   const ParameterRow rows[] = {
       {"a number box", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", "450"); },
        LORVEX_OK, "txtLandMass(2)", "450", ""},
@@ -151,7 +124,7 @@ TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
 // One world read in bulk and square by square: the same letters, numbers and cities; a
 // buffer one element short is left untouched, and every land square's mass counts it.
 TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueries) {
-  WorkingFolder folder;
+  InEmptyDirectory folder;
   LorvexBuilder* builder = HeadlessBuilder();
   EXPECT_EQ(lorvex_copy_terrain(builder, nullptr, 0), 0);  // nothing built yet
   lorvex_set_seed(builder, 11);
@@ -235,7 +208,7 @@ CopiedWorld Build(LorvexBuilder* builder, std::uint64_t seed) {
 std::uint64_t SeedOf(int thread, int world) { return 1000 + static_cast<std::uint64_t>(thread * kWorldsPerThread + world); }
 
 TEST(Threads, BuildersOnThreadsBuildTheWorldsOfTheirSeeds) {
-  WorkingFolder folder;
+  InEmptyDirectory folder;
   // Each world built alone first.
   std::vector<CopiedWorld> alone;
   for (int t = 0; t < kThreads; ++t)

@@ -36,20 +36,6 @@ struct FormFixture : ParameterWindow {
   const std::string& LandFigure() { return statusBar.Panel(kLandFigurePanel).text; }
 };
 
-// Runs a test in a fresh, empty current directory (the settings folder is relative to it)
-// and goes back to the old one afterwards.
-class InEmptyDirectory : public lorvex::testing::CliFolder {
- public:
-  InEmptyDirectory() : CliFolder("lorvex-params"), previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(Path());
-  }
-  ~InEmptyDirectory() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-  }
-
- private:
-  std::filesystem::path previous_;
-};
+using lorvex::testing::InEmptyDirectory;
 
 }  // namespace lorvex::params::testing
