@@ -30,7 +30,6 @@ TEST(Cli, ExitStatusesAndMessages) {
       {"build --width 10 --height 10 --scale 0", 2, "--scale"},
       {"build --width 99999999999999999999 --height 10", 2, "--width"},
       {"frobnicate", 2, "frobnicate"},
-      {"build --width 20 --height 20 --seed 1 --yes --png /nonexistent/dir/w.png", 2, "/nonexistent/dir/w.png"},
       {"build --width 10 --height 10 --seed 1", 1,
        "Warning: Average Land % is Greater than 50%.  This may take\nan unusually long time to complete.  Continue with Build?"},
       {"shapes --png g.png --squares 0", 2, "--squares"},
@@ -38,7 +37,6 @@ TEST(Cli, ExitStatusesAndMessages) {
       {"shapes --png g.png --orient 8", 2, "--orient"},
       {"shapes --squares 5", 2, "--png"},
       {"settings --settings none.kst --save out.kst", 2, "none.kst"},
-      {"settings --save /nonexistent/out.kst", 2, "Could not save settings to /nonexistent/out.kst"},
       {"settings", 2, "--save"},
       {"settings --set 'nothing(1) = 2' --save out.kst", 2, "nothing(1) = 2"},
       {"recommend --width 0 --height 10 --save r.kst", 2, "--width"},
@@ -58,9 +56,9 @@ TEST(Cli, ExitStatusesAndMessages) {
   EXPECT_NE(version.out.find("1.1.3"), std::string::npos);
 }
 
-// `lorvex settings` writes the set after --settings and each --set, revalidated; `lorvex recommend` writes one set
-// a seed; a build takes a settings file and the same --set lines alike.
-TEST(Cli, SettingsRecommendAndBuildShareTheSettingsLines) {
+// `lorvex settings` writes the set after --settings and each --set, revalidated; `lorvex
+// recommend` writes one set a seed. (The Python test builds with both against the package.)
+TEST(Cli, SettingsAndRecommendWriteTheirSets) {
   CliFolder folder;
   lorvex::testing::WriteFile(folder / "in.kst", "txtLandMass(0) = 1\ntxtLandMass(1) = 1\ntxtTerrain(1) = 1\n");
   const CliRun run = folder.Run("settings --settings in.kst --set 'txtAlgorithm(0) = 0' --save out.kst");
@@ -72,10 +70,6 @@ TEST(Cli, SettingsRecommendAndBuildShareTheSettingsLines) {
   ASSERT_EQ(folder.Run("recommend --width 200 --height 150 --seed 4 --save b.kst").status, 0);
   EXPECT_EQ(lorvex::testing::ReadFile(folder / "a.kst"), lorvex::testing::ReadFile(folder / "b.kst"));
   EXPECT_EQ(lorvex::testing::ReadFile(folder / "a.kst").find("txtLandMass(2) = 400\r\n"), std::string::npos);
-  const std::string build = "build --width 60 --height 40 --seed 9 --yes --quiet --json - ";
-  const std::string withFile = folder.Run(build + "--settings in.kst").out;
-  EXPECT_TRUE(withFile == folder.Run(build + "--set 'txtLandMass(0) = 1' --set 'txtLandMass(1) = 1' --set 'txtTerrain(1) = 1'").out);
-  EXPECT_TRUE(withFile != folder.Run(build).out);
 }
 
 }  // namespace

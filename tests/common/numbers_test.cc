@@ -33,23 +33,5 @@ TEST(Random, DrawsAreTheStandardEngineConvertedExactly) {
   EXPECT_EQ(random.Next(), static_cast<double>(9981545732273789042ULL >> 11) * 0x1.0p-53);
 }
 
-// Whole numbers from Lo to Hi inclusive: every value appears, none outside.
-TEST(Random, WholeNumberDrawsCoverLoToHiInclusive) {
-  const struct { std::int64_t lo, hi; } rows[] = {{3, 5}, {0, 0}, {-2, 1}, {10, 10}};
-  for (const auto& row : rows) {
-    Random random(7);
-    std::int64_t least = row.hi + 1, most = row.lo - 1;
-    for (int i = 0; i < 2000; ++i) {
-      const std::int64_t v = random.DrawInt(row.lo, row.hi);
-      least = std::min(least, v);
-      most = std::max(most, v);
-    }
-    EXPECT_EQ(least, row.lo) << row.lo << ".." << row.hi;
-    EXPECT_EQ(most, row.hi) << row.lo << ".." << row.hi;
-  }
-  Random random(7);
-  EXPECT_EQ(random.Item(0), 0);
-}
-
 }  // namespace
 }  // namespace lorvex

@@ -6,7 +6,7 @@
 // stops on the stop key.
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -17,10 +17,8 @@
 #include "common/draw_count.h"
 #include "engine/build_driver.h"
 #include "engine/mass_placement.h"
-#include "engine/tiny_islands.h"
 #include "engine/world_hash.h"
 #include "host/cls_build.h"
-#include "params/form_fixture.h"
 #include "platform/headless_platform.h"
 #include "shaping/blob_growth.h"
 #include "shaping/shapes.h"
@@ -37,23 +35,16 @@
 namespace lorvex {
 namespace {
 
-using Setting = std::pair<const char*, const char*>;  // a parameter box and its text
-
 using shaping::testing::CountCode;
 using shaping::testing::ShapingFixture;  // records the mass preview's canvas and land squares
 
-// A whole build on a flat map through the driver, with the window's defaults but for the
-// given boxes.
+// A whole build through the driver, with the window's defaults but for what `setup` changes.
 struct DriverBuild {
-  DriverBuild(std::int32_t width, std::int32_t height, std::uint64_t seed,
-              const std::vector<Setting>& settings)
+  DriverBuild(std::int32_t width, std::int32_t height, bool wrap, std::uint64_t seed,
+              const std::function<void(platform::ControlSet&)>& setup)
       : rig(seed) {
-    for (const auto& [key, text] : settings) {
-      const std::string name(key);
-      const auto open = name.find('(');
-      rig.controls.At(name.substr(0, open), std::stoi(name.substr(open + 1))).SetText(text);
-    }
-    rig.world.SetMapSize(width, height, false);
+    setup(rig.controls);
+    rig.world.SetMapSize(width, height, wrap);
     BuildContext context = rig.Context();
     BuildWorld(context);
   }
@@ -65,7 +56,10 @@ struct DriverBuild {
 TEST(Edges, AMassLargerThanTheMapIsShapedAsDrawnAndDropped) {
   std::vector<std::uint64_t> hashes;
   for (const char* size : {"400", "600"}) {
-    const DriverBuild build(20, 20, 4, {{"txtLandMass(2)", size}, {"txtLandMass(3)", size}});
+    const DriverBuild build(20, 20, false, 4, [&](platform::ControlSet& c) {
+      c.At("txtLandMass", 2).SetText(size);
+      c.At("txtLandMass", 3).SetText(size);
+    });
     for (const LandMass& mass : build.rig.world.MassTable)
       if (mass.sizeClass == kLarge) {
         EXPECT_EQ(mass.squares, 0) << size;
@@ -73,6 +67,36 @@ TEST(Edges, AMassLargerThanTheMapIsShapedAsDrawnAndDropped) {
     hashes.push_back(WorldHash(build.rig.world));
   }
   EXPECT_NE(hashes[0], hashes[1]);
+}
+
+// Lo = Hi gives exactly those numbers of masses, Large first, the tiny islands a last row
+// only when there are some, and a progress maximum of 2 per mass plus 21; a mass of more
+// than 32767 squares is counted in full.
+TEST(Edges, LoEqualHiGivesThoseCountsInClassOrder) {
+  const struct { std::vector<const char*> land; std::vector<int> classes; int lastSquares; } rows[] = {
+      {{"2", "2", "60", "60", "2", "2", "3", "3", "30", "30", "1", "1", "4", "4", "10", "10", "1", "1", "0", "0"},
+       {0, 0, 1, 1, 1, 2, 2, 2, 2}, -1},
+      {{"0", "0", "60", "60", "2", "2", "0", "0", "30", "30", "1", "1", "1", "1", "10", "10", "1", "1", "40", "40"}, {2, 3}, 40},
+      {{"1", "1", "40000", "40000", "0", "0", "0", "0", "1", "1", "0", "0", "0", "0", "1", "1", "0", "0", "0", "0"}, {0}, 32768},
+  };
+  for (const auto& row : rows) {
+    const DriverBuild build(260, 200, true, 6, [&](platform::ControlSet& c) {  // whole Rectangles, no terrain
+      for (std::size_t i = 0; i < row.land.size(); ++i) c.At("txtLandMass", static_cast<int>(i)).SetText(row.land[i]);
+      for (int i = 0; i < 2; ++i) c.At("chkAlgorithm", i).SetValue(0);
+      c.At("txtShape", 0).SetText("100");
+      for (int i = 1; i < 24; ++i) c.At("chkShape", i).SetValue(0);
+      for (int i = 0; i < 8; ++i) c.At("txtTerrain", i).SetText("0");
+    });
+    const auto& table = build.rig.world.MassTable;
+    std::vector<int> classes;
+    for (const LandMass& mass : table) classes.push_back(mass.sizeClass);
+    EXPECT_EQ(classes, row.classes);
+    if (row.lastSquares > 0) {
+      EXPECT_GE(table.back().squares, row.lastSquares);
+    }
+    EXPECT_EQ(build.rig.hooks.progressMax, 2 * static_cast<int>(table.size() - (row.classes.back() == 3 ? 1 : 0)) + 21);
+    EXPECT_EQ(checks::CheckWorld(build.rig.world), "");
+  }
 }
 
 // With a tightness of 50 every candidate is refused (x <= XMax / 2 or x >= XMax / 2), so
@@ -123,30 +147,6 @@ TEST(Edges, SeaBordersWiderThanTheBoxesHoldArePaddedInFull) {
     }
 }
 
-// A map of land with one or two sea squares: the seed search goes on until it finds them
-// (on the largest map often past four million misses), and the stage ends when no sea is
-// left, short of the squares asked for.
-TEST(Edges, TinyIslandsTakeTheLastSeaSquares) {
-  const struct { std::uint64_t seed; int side; std::vector<std::pair<int, int>> sea; std::int32_t asked, placed; } rows[] = {
-      {6, 4096, {{2000, 3000}}, 1, 1},  // found at the 4 835 006th draw
-      {2, 64, {{17, 40}, {40, 17}}, 5, 2},
-  };
-  for (const auto& row : rows) {
-    checks::EngineRig<> rig(row.seed);
-    WorldState& world = rig.world;
-    world.SetMapSize(row.side, row.side, false);
-    world.WorldMap.Reset(row.side, row.side, 'C');
-    world.MassOfSquare.Reset(row.side, row.side, 0);
-    for (const auto& [x, y] : row.sea) world.WorldMap(x, y) = 'S';
-    BuildContext context = rig.Context();
-    EXPECT_EQ(PlaceTinyIslands(context, row.asked, 1), row.placed) << "seed " << row.seed;
-    for (const auto& [x, y] : row.sea) {
-      EXPECT_EQ(world.WorldMap(x, y), 'C') << "seed " << row.seed;
-      EXPECT_EQ(world.MassOfSquare(x, y), 1) << "seed " << row.seed;
-    }
-  }
-}
-
 // "Calculate (Map)" at one square per city on 1100 x 1000 plans 1 100 000 cities, shared
 // in proportion to the land of two masses of 1000 and 10 squares (653 465 + 435 644 and
 // 6 535 + 4 356 at 60 % coastal): the second mass gets its share, and its cities.
@@ -171,8 +171,9 @@ TEST(Edges, MillionsOfCitiesArePlannedAsDrawn) {
   EXPECT_EQ(checks::CheckWorld(f.world), "");
 }
 
-// The square queries read AryPos with the width of the last Build, completed or not. The
-// host holds a 20 x 10 world with "C" at (1, 1), "A" along row 0 and "S" elsewhere.
+// The square queries read AryPos with the width of the last Build, completed or not, of the
+// world the host holds: a 20 x 10 world with "C" at (1, 1), "A" along row 0 and "S"
+// elsewhere, which a cancelled or refused Build leaves in place.
 TEST(Edges, SquareQueriesUseTheWidthOfTheLastBuild) {
   // width, height: of a Build that is cancelled or refused (0: none).
   const struct { std::int16_t width, height; std::int32_t pos; std::int16_t answer; } rows[] = {
@@ -194,24 +195,7 @@ TEST(Edges, SquareQueriesUseTheWidthOfTheLastBuild) {
       EXPECT_FALSE(host.Build(row.width, row.height, false));
     }
     EXPECT_EQ(host.GetTerrainC(row.pos), row.answer) << row.width << " x " << row.height;
-  }
-}
-
-// Loading revalidates every field whether the file was read, is missing, is a folder or
-// has a name the file system refuses: "0" in a weight box becomes "1" each time.
-TEST(Edges, EveryLoadRevalidatesTheFields) {
-  const struct { const char* what; std::string file; bool folder; } rows[] = {
-      {"a missing file", "gone.kst", false},
-      {"a folder", "folder.kst", true},
-      {"a name too long for the file system", std::string(5000, 'x') + ".kst", false},
-  };
-  for (const auto& row : rows) {
-    params::testing::InEmptyDirectory dir;
-    params::testing::FormFixture f;
-    if (row.folder) std::filesystem::create_directory(row.file);
-    f.At("txtAlgorithm", 0).SetText("0");
-    f.form.LoadSettingsFile(row.file);
-    EXPECT_EQ(f.Text("txtAlgorithm", 0), "1") << row.what;
+    EXPECT_EQ(host.GetTerrainVB(1, 1) + host.GetTerrainVB(1, 0), "CA") << row.width << " x " << row.height;
   }
 }
 

@@ -65,16 +65,6 @@ TEST(TmxExport, WritesTerrainCitiesAndMapProperties) {
   const std::vector<std::string> map = Properties(Between(tmx, "<map ", "<tileset"));
   for (const char* p : {"seed=9223372036854775813", "width=10", "height=6", "wrap=true", "cities=3"})
     EXPECT_NE(std::find(map.begin(), map.end(), p), map.end()) << p;
-  // The CSV, read back through the palette, is the world row by row.
-  std::istringstream csv(Between(tmx, "<data encoding=\"csv\">", "</data>"));
-  std::vector<std::string> rows;
-  for (std::string line; std::getline(csv, line);) {
-    if (line.empty()) continue;
-    rows.emplace_back();
-    std::istringstream cells(line);
-    for (std::string cell; std::getline(cells, cell, ',');) rows.back() += kPalette.at(static_cast<std::size_t>(std::stoi(cell) - 1)).code;
-  }
-  EXPECT_EQ(rows, kRows);
   // City objects in ordinal order: column-major, each with its own values.
   const std::vector<std::vector<std::string>> cities = {
       {"ordinal=0", "x=0", "y=4", "production=100", "specialty=-1", "owner=0"},
@@ -89,29 +79,17 @@ TEST(TmxExport, WritesTerrainCitiesAndMapProperties) {
   EXPECT_EQ(k, cities.size());
 }
 
-// Tiled's command-line renderer, found on PATH.
-std::string FindRasterizer() {
-  std::istringstream folders(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    std::error_code ignored;
-    if (!folder.empty() && fs::is_regular_file(fs::path(folder) / "tmxrasterizer", ignored))
-      return (fs::path(folder) / "tmxrasterizer").string();
-  }
-  return {};
-}
-
 // A world of the command line written both ways: Tiled's rendering of the map, its city
 // objects over the terrain, shows every square in the colour of the --png picture drawn at
 // one tile's pixels a square.
 TEST(TmxExport, TiledRendersACommandLineWorldLikeItsPng) {
-  const std::string tool = FindRasterizer();
-  if (tool.empty()) GTEST_SKIP() << "tmxrasterizer (Debian package tiled) is not on PATH";
+  if (std::system("command -v tmxrasterizer >/dev/null") != 0) GTEST_SKIP() << "tmxrasterizer (Debian package tiled) is not on PATH";
   CliFolder folder("lorvex-tmx");
   const testing::CliRun build = folder.Run("build --width 48 --height 32 --seed 11 --yes --quiet --tmx w.tmx --png w.png --scale " +
                                            std::to_string(kTmxTilePixels));
   ASSERT_EQ(build.status, 0) << build.err;
-  const std::string render = "cd '" + folder.Path().string() + "' && QT_QPA_PLATFORM=offscreen '" + tool +
-                             "' --no-smoothing w.tmx tiled.png >render.log 2>&1";
+  const std::string render = "cd '" + folder.Path().string() +
+                             "' && QT_QPA_PLATFORM=offscreen tmxrasterizer --no-smoothing w.tmx tiled.png >render.log 2>&1";
   ASSERT_EQ(std::system(render.c_str()), 0) << ReadFile(folder / "render.log");
   std::string error;
   PngImage ours, tiled;

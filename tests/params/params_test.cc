@@ -328,8 +328,8 @@ TEST(SettingsFile, SaveThenLoadGivesBackEveryParameterControl) {
   EXPECT_EQ(checks::FirstDifference(before, checks::ReadParameterValues(loaded.controls)), "");
 }
 
-// Lines a window cannot take are rejected whole; broken lines, CR line ends, a megabyte line,
-// binary garbage and zero bytes load what they can; huge numbers become the number's short
+// Lines a window cannot take are rejected whole; broken lines, CR line ends and a megabyte
+// line load what they can (the settings fuzz target loads any bytes); huge numbers become the number's short
 // text (txtPlace1 is not revalidated); an "=" box loaded before its Hi lines ties them again.
 TEST(SettingsFile, OddFilesLoadWhatTheyCan) {
   FormFixture f;
@@ -343,15 +343,12 @@ TEST(SettingsFile, OddFilesLoadWhatTheyCan) {
   }
   EXPECT_EQ(f.At("chkShape", 3).Value(), 1);
   InEmptyDirectory dir;
-  std::string garbage;
-  Random bytes(99);
-  for (int i = 0; i < 200000; ++i) garbage += static_cast<char>(bytes.Item(256));
   const std::string digits(1000, '9');
   const std::string tail = "\ntxtLandMass(1) = 4\ntxtLandMass(2) = \n";
   const std::string files[] = {
       "nothing(0) = 5\r\n\r\ntxtLandMass 3\r\n(\r\n)(\r\n=\r\ntxtLandMass(x) = 9" + tail,
       "txtLandMass(1) = 4\rtxtLandMass(2) = \r",
-      "txtPlayerCity(0) = " + std::string(1 << 20, '8') + tail, garbage + tail, std::string(100000, '\0') + tail,
+      "txtPlayerCity(0) = " + std::string(1 << 20, '8') + tail,
       "chkTerrainEqual(0) = 1\ntxtTerrain(0) = 7\ntxtTerrain(1) = 30\ntxtLandMass(3) = " + digits +
           "\ntxtCities(0) = 9e99\ntxtPlace1(0) = " + digits + tail};
   for (const std::string& file : files) {

@@ -1,10 +1,9 @@
 // What the shaping tests share: a world, parameters and hooks for one shaper call, hooks
-// that record the land and padding squares the mass preview is shown, and checks on a shaped
+// that record the land squares the mass preview is shown, and checks on a shaped
 // mass grid.
 #pragma once
 
 #include <algorithm>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -17,10 +16,8 @@ class RecordingHooks : public SilentHooks {
  public:
   void StartMassPreview(int, int) override { land.clear(); }
   void ShowLandSquare(int x, int y) override { land.emplace_back(x, y); }
-  void ShowPadSquare(int x, int y) override { pads.emplace_back(x, y); }
 
   std::vector<std::pair<int, int>> land;  // since the last StartMassPreview
-  std::vector<std::pair<int, int>> pads;
 };
 
 using ShapingFixture = checks::EngineRig<RecordingHooks>;
@@ -32,10 +29,6 @@ inline int CountCode(const MassGrid& grid, char code) {
 // The grid holds "C", "S" and "X" only.
 inline bool OnlyMassCodes(const MassGrid& grid) {
   return CountCode(grid, kLand) + CountCode(grid, kPad) + CountCode(grid, kOpen) == static_cast<int>(grid.Cells().size());
-}
-
-inline int DistinctSquares(const std::vector<std::pair<int, int>>& squares) {
-  return static_cast<int>(std::set<std::pair<int, int>>(squares.begin(), squares.end()).size());
 }
 
 }  // namespace lorvex::shaping::testing

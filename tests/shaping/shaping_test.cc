@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/numbers.h"
 #include "shaping/blob_growth.h"
 #include "shaping/mass_canvas.h"
 #include "shaping/shape_figures.h"
@@ -63,17 +62,6 @@ using testing::CountCode;
 using testing::OnlyMassCodes;
 using testing::ShapingFixture;
 
-// The figure MakeShapeMass draws from a generator in this state (for a valid orientation
-// its parameters are the first draws), and the squares it covers.
-int FigureSquares(Random random, int code, std::int32_t aim) {
-  int count = 0;
-  ForEachFigureSquare(Figure(code, aim, DrawFigureParameters(code, random)), 0, [&](std::int32_t, std::int32_t) {
-    ++count;
-    return true;
-  });
-  return count;
-}
-
 TEST(MakeShapeMass, PercentAndCanvasFollowTheirRules) {
   const struct { float given, used; } percents[] = {
       {0.4f, 0.7f}, {0.5f, 0.5f}, {0.8f, 0.8f}, {1.0f, 1.0f}, {1.01f, 0.7f}, {0.49f, 0.7f},
@@ -90,33 +78,7 @@ TEST(MakeShapeMass, PercentAndCanvasFollowTheirRules) {
   }
 }
 
-// At 100 % the mass is the figure; at 80 % it is the squares asked for unless the figure
-// alone covers more; a border rings it; one seed gives one mass.
-TEST(MakeShapeMass, GivesTheFigureAndGrowsItToTheSquaresAskedFor) {
-  for (int code = 0; code < kFigureCount; ++code)
-    for (int squares : {10, 75, 300, 1200, 5000})
-      for (float percent : {1.0f, 0.8f}) {
-        const auto seed = static_cast<std::uint64_t>(code * 1000 + squares);
-        const int pad = squares % 2 == 0 ? 3 : 0;
-        ShapingFixture fixture(seed), again(seed);
-        const int figure = FigureSquares(fixture.random, code, ToInt32(squares * percent * 1.0));
-        BuildContext context = fixture.Context(), againContext = again.Context();
-        const MassGrid grid = MakeShapeMass(context, squares, code, static_cast<int>(seed % 8), percent, pad);
-        const auto at = ::testing::Message() << FigureCaption(code) << ", " << squares << " squares at " << percent;
-        ASSERT_TRUE(OnlyMassCodes(grid)) << at;
-        EXPECT_EQ(CountCode(grid, kLand), percent == 1.0f ? std::max(figure, 1) : std::max(squares, figure)) << at;
-        EXPECT_EQ(CountCode(grid, kPad) > 0, pad > 0) << at;
-        EXPECT_EQ(MakeShapeMass(againContext, squares, code, static_cast<int>(seed % 8), percent, pad).Cells(),
-                  grid.Cells()) << at;
-      }
-}
-
-
-
-
-
 // Stick Blob and Wandering Blob as the driver calls them.
-using testing::DistinctSquares;
 
 // One blob shaper with the window's default boxes.
 using Shaper = std::function<MassGrid(BuildContext&, std::int32_t squares, std::int32_t pad,
@@ -150,35 +112,6 @@ TEST(StickBlob, AnchorPointsAndTheirSpacing) {
   for (const auto& row : counts)
     EXPECT_EQ(AnchorPointCount(row.squares, static_cast<std::int16_t>(row.asked)), row.points)
         << row.squares << " squares, " << row.asked << " asked";
-}
-
-// Over sizes, the driver's spans, borders and seeds: only mass codes, all the squares asked
-// for (Stick Blob may list an anchor point twice, so the land is the distinct squares
-// shown), a border round the land when one is asked for; one seed gives one mass.
-TEST(BlobShapers, GiveTheSquaresAskedForAndOnlyMassCodes) {
-  for (const auto& shaper : kShapers) {
-    for (int squares : {10, 20, 57, 150, 600, 1500})
-      for (int q : {3, 6, 9})
-        for (int pad : {0, 2, 8}) {
-          ShapingFixture fixture(static_cast<std::uint64_t>(squares * 31 + q * 7 + pad));
-          BuildContext context = fixture.Context();
-          const MassGrid grid = shaper.shape(context, squares, pad, ToInt16(std::sqrt(q * squares)),
-                                             ToInt16(std::sqrt((12 - q) * squares)));
-          const auto at = ::testing::Message() << shaper.name << ", " << squares << " squares, q " << q << ", pad " << pad;
-          ASSERT_TRUE(OnlyMassCodes(grid)) << at;
-          EXPECT_EQ(fixture.hooks.land.size(), static_cast<std::size_t>(squares)) << at;
-          EXPECT_EQ(CountCode(grid, kLand), DistinctSquares(fixture.hooks.land)) << at;
-          EXPECT_EQ(CountCode(grid, kPad) > 0, pad > 0) << at;
-        }
-    MassGrid grids[3];
-    for (std::uint64_t k = 0; k < 3; ++k) {
-      ShapingFixture fixture(42 + k / 2);
-      BuildContext context = fixture.Context();
-      grids[k] = shaper.shape(context, 500, 5, 55, 77);
-    }
-    EXPECT_EQ(grids[0].Cells(), grids[1].Cells()) << shaper.name;
-    EXPECT_NE(grids[0].Cells(), grids[2].Cells()) << shaper.name;
-  }
 }
 
 // A mass bigger than the inside of its frame is a block in columns and rows Pad .. Pad +

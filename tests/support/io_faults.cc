@@ -20,9 +20,9 @@ struct Fault {
   Step step = Step::kNone;
   char pathText[512] = {};
   int hits = 0;
-  // Streams opened for writing on a matching path: the write, flush and close faults hit
-  // only these.
-  std::FILE* streams[16] = {};
+  // The stream last opened for writing on a matching path: the write, flush and close faults
+  // hit only it.
+  std::FILE* stream = nullptr;
 };
 
 Fault fault;
@@ -72,25 +72,8 @@ bool ForWriting(const char* mode) {
                              std::strchr(mode, '+') != nullptr);
 }
 
-bool Tracked(std::FILE* stream) {
-  if (stream == nullptr) return false;
-  for (std::FILE* s : fault.streams)
-    if (s == stream) return true;
-  return false;
-}
-
-void Track(std::FILE* stream) {
-  for (std::FILE*& s : fault.streams)
-    if (s == nullptr) {
-      s = stream;
-      return;
-    }
-}
-
-void Untrack(std::FILE* stream) {
-  for (std::FILE*& s : fault.streams)
-    if (s == stream) s = nullptr;
-}
+// The stream opened for writing on a matching path (a save writes one file at a time).
+bool Tracked(std::FILE* stream) { return stream != nullptr && stream == fault.stream; }
 
 template <typename Function>
 Function Real(const char* name) {
@@ -111,7 +94,7 @@ std::FILE* Open(OpenFunction real, const char* path, const char* mode) {
       }
       std::FILE* stream = real(path, mode);
       if (stream != nullptr && (step == Step::kWrite || step == Step::kFlush || step == Step::kClose))
-        Track(stream);
+        fault.stream = stream;
       return stream;
     }
     if (step == Step::kVanish) {
@@ -172,7 +155,7 @@ int fclose(std::FILE* stream) {
   using Function = int (*)(std::FILE*);
   static const Function real = Real<Function>("fclose");
   const bool fail = Armed() == Step::kClose && Tracked(stream);
-  Untrack(stream);
+  if (Tracked(stream)) fault.stream = nullptr;
   const int result = real(stream);
   if (!fail) return result;
   ++fault.hits;
