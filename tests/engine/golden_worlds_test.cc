@@ -185,14 +185,9 @@ CaseResult BuildCase(const GoldenCase& c) {
         c.watch ? PictureHash(window->PicWorld()) ^ (PictureHash(window->PicMass()) << 1) : 0;
     for (std::uint64_t v : {worldHash, hostHash, draws.value_or(0), yields, pictures}) result.Fold(v);
     result.draws += draws.value_or(0);
-    char line[200];
-    std::snprintf(line, sizeof line,
-                  "seed %llu: world %016llx host %016llx draws %llu yields %llu pictures %016llx",
-                  static_cast<unsigned long long>(seed), static_cast<unsigned long long>(worldHash),
-                  static_cast<unsigned long long>(hostHash),
-                  static_cast<unsigned long long>(draws.value_or(0)),
-                  static_cast<unsigned long long>(yields), static_cast<unsigned long long>(pictures));
-    result.perSeed.emplace_back(line);
+    result.perSeed.push_back("seed " + std::to_string(seed) + ": world " + std::to_string(worldHash) + " host " +
+                             std::to_string(hostHash) + " draws " + std::to_string(draws.value_or(0)) + " yields " +
+                             std::to_string(yields) + " pictures " + std::to_string(pictures));
   }
   return result;
 }

@@ -92,11 +92,9 @@ TEST(Stress, LargeMapsBuildAndStopAnywhere) { StressMaps(81, 300, Cases(30, 2), 
 
 // The extremes of the parameters window: every field at the largest value a person can type
 // (all nines at the box's full length, every check box checked, every list at its last
-// item) and at the smallest (zeros, nothing checked, first items), on a 10 x 10 map and on
-// the largest map a host may ask for. Each build ends within a budget of yields and the
-// window answers. The largest values shape some two thousand masses on the small map and
-// build a world of 16.7 million squares on the largest: CTest runs these two builds (suite
-// HeavyBuild) as a test of their own, labelled "extremes" (tests/CMakeLists.txt).
+// item) and at the smallest, on a 10 x 10 map and on the largest map a host may ask for.
+// Each build ends within a budget of yields and the window answers (the heavy builds are
+// labelled "extremes" in tests/CMakeLists.txt).
 using platform::Control;
 using platform::ControlKind;
 using platform::ControlSet;

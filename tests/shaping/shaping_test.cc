@@ -1,16 +1,12 @@
 #include <cmath>
 #include <functional>
-#include <limits>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "shaping/blob_growth.h"
 #include "shaping/mass_canvas.h"
 #include "shaping/shape_figures.h"
-#include "shaping/shapes.h"
 #include "shaping/stick_blob.h"
 #include "shaping/wandering_blob.h"
 #include "shaping_fixture.h"
@@ -62,25 +58,7 @@ using testing::CountCode;
 using testing::OnlyMassCodes;
 using testing::ShapingFixture;
 
-TEST(MakeShapeMass, PercentAndCanvasFollowTheirRules) {
-  const struct { float given, used; } percents[] = {
-      {0.4f, 0.7f}, {0.5f, 0.5f}, {0.8f, 0.8f}, {1.0f, 1.0f}, {1.01f, 0.7f}, {0.49f, 0.7f},
-      {-1.0f, 0.7f}, {std::numeric_limits<float>::quiet_NaN(), 0.7f}};
-  for (const auto& row : percents) EXPECT_EQ(ShapePercent(row.given), row.used) << row.given;
-  // Twice the box and the pad, at least 50, the box in the middle.
-  const struct { int boxWidth, boxHeight, pad, w, h, x0, y0; } layouts[] = {
-      {9, 9, 2, 50, 50, 20, 20},  {11, 7, 0, 50, 50, 19, 21},  {30, 20, 5, 70, 50, 20, 15},
-      {40, 12, 99, 278, 222, 119, 105}, {0, 0, 0, 50, 50, 25, 25}};
-  for (const auto& row : layouts) {
-    const ShapeLayout got = LayOutShape(row.boxWidth, row.boxHeight, row.pad);
-    EXPECT_EQ(std::make_tuple(got.w, got.h, got.x0, got.y0), std::make_tuple(row.w, row.h, row.x0, row.y0))
-        << row.boxWidth << " x " << row.boxHeight << ", pad " << row.pad;
-  }
-}
-
-// Stick Blob and Wandering Blob as the driver calls them.
-
-// One blob shaper with the window's default boxes.
+// Stick Blob and Wandering Blob as the driver calls them, with the window's default boxes.
 using Shaper = std::function<MassGrid(BuildContext&, std::int32_t squares, std::int32_t pad,
                                       std::int16_t spanX, std::int16_t spanY)>;
 const struct {
@@ -94,25 +72,6 @@ const struct {
        return MakeWanderingBlob(c, n, pad, x, y, 40, 15, 50, 15);
      }},
 };
-
-TEST(StickBlob, AnchorPointsAndTheirSpacing) {
-  const struct { int xMax, yMax, tightness, points, minDist; } spacing[] = {
-      {30, 30, 25, 6, 5},   {200, 150, 25, 6, 5},  // (60 - 30) / 6, capped at 5
-      {20, 20, 25, 6, 3},   {29, 30, 25, 6, 4},   {30, 30, 35, 6, 3},
-      {30, 30, 60, 6, -2},  {10, 10, 25, 0, 5},   // no points counts as one
-  };
-  for (const auto& row : spacing)
-    EXPECT_EQ(AnchorMinDist(row.xMax, row.yMax, static_cast<std::int16_t>(row.tightness),
-                            static_cast<std::int16_t>(row.points)), row.minDist)
-        << row.xMax << " + " << row.yMax << ", tightness " << row.tightness;
-  const struct { int squares, asked, points; } counts[] = {
-      {20, 6, 3},  {34, 6, 5},  {35, 6, 6},  {600, 10, 10}, {10, 3, 1},
-      {9, 6, 1},   {1, 6, 1},   {5000, 500, 10}, {600, -4, 1},
-  };
-  for (const auto& row : counts)
-    EXPECT_EQ(AnchorPointCount(row.squares, static_cast<std::int16_t>(row.asked)), row.points)
-        << row.squares << " squares, " << row.asked << " asked";
-}
 
 // A mass bigger than the inside of its frame is a block in columns and rows Pad .. Pad +
 // SpanX + 1, filled column by column up to the room there is; without a border that is

@@ -1,26 +1,17 @@
-// A world, its parameters, a generator and hooks that record status texts: everything one
-// call of the terrain or city stage needs, and the worlds the stage tests build by hand.
+// A world, its parameters, a generator and hooks: everything one call of the terrain or
+// city stage needs, and the worlds the stage tests build by hand.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "support/engine_rig.h"
 
 namespace lorvex::stagetest {
 
-class RecordingHooks : public SilentHooks {
- public:
-  void ShowStatus(std::string_view stage, std::string_view detail) override {
-    statuses.push_back(std::string(stage) + " - " + std::string(detail));
-  }
-  std::vector<std::string> statuses;
-};
-
-using StageFixture = checks::EngineRig<RecordingHooks>;
+using StageFixture = checks::EngineRig<>;
 
 // Fills a world from rows of letters (row y is rows[y]): the terrain letters stand for
 // themselves, a digit is clear land of that land mass, other land belongs to mass 0. The

@@ -27,17 +27,11 @@ struct Fault {
 
 Fault fault;
 
+// The steps in the order of Step, from kCreate.
 Step StepNamed(const char* name) {
-  struct Named {
-    const char* name;
-    Step step;
-  };
-  static constexpr Named kSteps[] = {{"create", Step::kCreate}, {"write", Step::kWrite},
-                                     {"flush", Step::kFlush},   {"close", Step::kClose},
-                                     {"rename", Step::kRename}, {"vanish", Step::kVanish},
-                                     {"read", Step::kRead}};
-  for (const Named& named : kSteps)
-    if (std::strcmp(named.name, name) == 0) return named.step;
+  static constexpr const char* kNames[] = {"create", "write", "flush", "close", "rename", "vanish", "read"};
+  for (int i = 0; i < 7; ++i)
+    if (std::strcmp(kNames[i], name) == 0) return static_cast<Step>(i + 1);
   return Step::kNone;
 }
 

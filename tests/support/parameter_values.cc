@@ -49,6 +49,13 @@ ParameterValues ValuesAfterReload(ParameterValues saved) {
   return saved;
 }
 
+namespace {
+
+// The shaping work, in squares, that the land-mass texts ask of a map of `squares` squares,
+// each figure held as the build holds it (counts, sizes and sea borders to the engine's
+// bounds, the tiny islands to the map): for each size class the larger count times the
+// squares of a canvas of the larger size ringed by the larger border, plus 24 a mass, and
+// the larger tiny-island figure.
 double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double squares) {
   const auto box = [&](std::size_t index, double most) {
     return index < landMassTexts.size() ? std::min(std::fabs(ReadFieldNumber(landMassTexts[index])), most) : 0.0;
@@ -63,6 +70,8 @@ double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double sq
   }
   return work;
 }
+
+}  // namespace
 
 bool AsksTooMuchShaping(const std::vector<std::string>& landMassTexts, double squares) {
   return ShapingWorkAsked(landMassTexts, squares) > kMostShapingWork;

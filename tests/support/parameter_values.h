@@ -27,14 +27,6 @@ void ApplyWindowDefaults(platform::ControlSet& controls);
 // checks (2) after the grey (1), and checking an edge option unchecks the other.
 ParameterValues ValuesAfterReload(ParameterValues saved);
 
-// The shaping work, in squares, that the land-mass texts ask of a map of `squares` squares,
-// each figure held as the build holds it (counts, sizes and sea borders to the engine's
-// bounds, the tiny islands to the map, whose sea they cannot outgrow): for each size class
-// the larger count times the squares of a canvas of the larger size ringed by the larger
-// border, plus 24 a mass (every mass costs at least a few drawings), and the larger
-// tiny-island figure.
-double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double squares);
-
 // The build shapes every mass it draws as drawn, placed or not, whatever the map's size, so
 // the largest figures mean hours of building, days under the sanitizers. The generated
 // parameter sets of the stress test and the build fuzz target give figures asking for more
