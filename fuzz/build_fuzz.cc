@@ -13,14 +13,11 @@
 
 namespace {
 
+using lorvex::fuzzing::Fail;
+
 // Far more yields than any build of the figures FillParameters lets through needs (a few
 // million at the most), watch-mode pauses included.
 constexpr long long kYieldBudget = 20'000'000;
-
-[[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "%s\n", what.c_str());
-  std::abort();
-}
 
 }  // namespace
 

@@ -19,16 +19,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+using lorvex::fuzzing::Fail;
 using lorvex::fuzzing::FuzzInput;
 
 // More calls than any session needs to reach every path; it bounds an input's time.
 constexpr int kMostCalls = 64;
 constexpr char kGuard = '\x5a';
-
-[[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "%s\n", what.c_str());
-  std::abort();
-}
 
 std::string Path(FuzzInput& in) {
   const fs::path& folder = lorvex::fuzzing::WorkFolder("host");

@@ -3,8 +3,6 @@
 // second fresh window; the two windows must hold the same 103 parameter values, but for the
 // one edge-option case that ValuesAfterReload describes. Any file must load without a crash,
 // and what Save Settings writes must read back as it was.
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -13,16 +11,8 @@
 #include "support/fuzz_input.h"
 #include "support/parameter_values.h"
 
-namespace {
-
 namespace fs = std::filesystem;
-
-[[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "%s\n", what.c_str());
-  std::abort();
-}
-
-}  // namespace
+using lorvex::fuzzing::Fail;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const fs::path input = lorvex::fuzzing::WorkFolder("settings") / "input.kst";

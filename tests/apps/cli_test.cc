@@ -17,9 +17,10 @@ using lorvex::testing::CliRun;
 
 CliRun Lorvex(const std::string& arguments) { return CliFolder().Run(arguments); }
 
-// Bad options, sizes outside 1 .. 4096, settings files that cannot be read and files that
-// cannot be written exit with 2 and a message naming them; a question answered No refuses
-// the build with the window's message and exits with 1.
+// Bad options, sizes outside 1 .. 4096 (or under Freeciv's 16 x 16 for its scenario) and
+// settings files that cannot be read exit with 2 and a message naming them; a question
+// answered No refuses the build with the window's message and exits with 1. Either way
+// nothing is written, a batch not even its folder.
 TEST(Cli, ExitStatusesAndMessages) {
   const struct { const char* arguments; int status; const char* told; } rows[] = {
       {"build --width 0 --height 10", 2, "--width"},
@@ -41,11 +42,15 @@ TEST(Cli, ExitStatusesAndMessages) {
       {"build --width 9 --height 9 --count 2", 2, "--out"},
       {"build --width 9 --height 9 --count 2 --out o --formats gif", 2, "gif"},
       {"build --width 9 --height 9 --count 2 --out o --png w.png", 2, "--png"},
+      {"build --width 15 --height 40 --seed 1 --yes --freeciv w.sav --text w.txt", 2, "Freeciv takes maps of at least 16 x 16"},
+      {"build --width 40 --height 12 --seed 1 --yes --count 2 --out o --formats text,freeciv", 2, "at least 16 x 16"},
   };
   for (const auto& row : rows) {
-    const CliRun run = Lorvex(row.arguments);
+    CliFolder folder;
+    const CliRun run = folder.Run(row.arguments);
     EXPECT_EQ(run.status, row.status) << row.arguments << "\n" << run.err;
     EXPECT_NE(run.err.find(row.told), std::string::npos) << row.arguments << "\n" << run.err;
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path())) << row.arguments;
   }
   EXPECT_EQ(Lorvex("build --width 10 --height 10 --seed 1 --yes --quiet").status, 0);
   const CliRun version = Lorvex("--version");

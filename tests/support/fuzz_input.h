@@ -6,11 +6,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <string>
 
 namespace lorvex::fuzzing {
+
+// A broken rule: the fuzzer reports the input that broke it.
+[[noreturn]] inline void Fail(const std::string& what) {
+  std::fprintf(stderr, "%s\n", what.c_str());
+  std::abort();
+}
 
 // A folder of the fuzzing process's own for the files of its inputs (never a kessett
 // folder, so no input changes the default settings file of another program).
