@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -31,6 +32,10 @@ TEST(Random, DrawsAreTheStandardEngineConvertedExactly) {
   Random random(5489);
   for (int i = 1; i < 10000; ++i) random.Next();
   EXPECT_EQ(random.Next(), static_cast<double>(9981545732273789042ULL >> 11) * 0x1.0p-53);
+  // Lo to Hi inclusive, as the stress test draws its maps (no engine routine draws with it).
+  std::set<std::int64_t> drawn;
+  for (int i = 0; i < 200; ++i) drawn.insert(random.DrawInt(-2, 1));
+  EXPECT_EQ(drawn, (std::set<std::int64_t>{-2, -1, 0, 1}));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 // Every figure a build draws is used as drawn; where memory alone sets a limit, the limit
 // is a fixed constant, and a build that asks for absurd work still shows its progress and
 // stops on the stop key.
-#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <sstream>

@@ -91,6 +91,19 @@ TEST(ValidateBuild, RefusesWithTheWindowsMessagesAndWarnsAboveHalfTheMap) {
   }
 }
 
+// Weights 1, 1, 2, all checked: Wandering Blob for p in [0, 1), Stick Blob for [1, 2), Shapes
+// for [2, 4) and p = W; without Wandering Blob W = 3 (draws on a bound, which no golden world shows).
+TEST(AlgorithmForDraw, PicksTheFirstRunningSumAboveTheDraw) {
+  const struct { bool wandering; float p; int algorithm; } rows[] = {
+      {true, 0.999f, 0}, {true, 1.0f, 1}, {true, 2.0f, 2}, {true, 4.0f, 2}, {false, 0.5f, 1}, {false, 1.0f, 2}};
+  for (const auto& row : rows) {
+    ControlSet controls = params::CreateWindowControls();
+    controls.At("txtAlgorithm", 2).SetText("2");
+    controls.At("chkAlgorithm", 0).SetValue(row.wandering ? 1 : 0);
+    EXPECT_EQ(AlgorithmForDraw(params::ParameterView(controls), row.p), row.algorithm) << row.wandering << " " << row.p;
+  }
+}
+
 // Mass placement and the tiny islands, against the figures and edge cases of their rules.
 // A world of the given size with its initial sea and border and one row of the mass table.
 struct Rig : checks::EngineRig<> {

@@ -1,6 +1,5 @@
 #include "host/cls_build.h"
 
-#include <chrono>
 
 #include <gtest/gtest.h>
 

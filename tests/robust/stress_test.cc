@@ -1,4 +1,3 @@
-#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -78,9 +77,7 @@ void StressMaps(int shortest, int longest, int count, std::uint64_t firstCase) {
     EXPECT_GT(built, count / 2);
     EXPECT_GT(stopped, count / 5);
   }
-  if (count >= 100) {
-    EXPECT_GT(refused, 0);
-  }
+  EXPECT_TRUE(count < 100 || refused > 0) << refused << " refused";
 }
 
 TEST(Stress, SmallMapsBuildAndStopAnywhere) { StressMaps(1, 12, Cases(2800, 120), 1'000'000); }

@@ -1,7 +1,5 @@
 #include <cmath>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
