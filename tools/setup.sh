@@ -44,6 +44,7 @@ for preset in "${presets[@]}"; do
   cmake --preset "$preset" >/dev/null
   echo "== configure $preset: $((SECONDS - start)) s"
   start=$SECONDS
-  cmake --build --preset "$preset" -j "$(nproc)"
+  # One job more than the cores, so that a core waiting on the disk or a link has work.
+  cmake --build --preset "$preset" -j "$(($(nproc) + 1))"
   echo "== build $preset: $((SECONDS - start)) s"
 done
