@@ -62,6 +62,14 @@ TEST(BuildWorld, ADefaultBuildReachesTheHostAndKeepsTheInvariants) {
   }
 }
 
+// Nobody watches, so neither preview is drawn on (nor given its pixels).
+TEST(BuildWorld, ABuildOutsideWatchModeLeavesBothPicturesUntouched) {
+  Session session;
+  ASSERT_TRUE(session.Build(100, 60, true, 2));
+  EXPECT_EQ(session.window->PicWorld().Revision(), 0u);
+  EXPECT_EQ(session.window->PicMass().Revision(), 0u);
+}
+
 TEST(BuildWorld, LoEqualHiGivesExactlyThoseCountsAndTheProgressArithmetic) {
   Session session;
   int progressMax = 0, progressEnd = 0;
