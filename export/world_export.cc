@@ -32,7 +32,7 @@ std::string WorldText(const HostWorld& world) {
   std::string text;
   text.reserve(static_cast<std::size_t>(map.Width() + 1) * static_cast<std::size_t>(map.Height()));
   for (int y = 0; y < map.Height(); ++y) {
-    for (int x = 0; x < map.Width(); ++x) text += map(x, y);
+    if (map.Width() > 0) text.append(&map(0, y), static_cast<std::size_t>(map.Width()));
     text += '\n';
   }
   return text;
@@ -40,7 +40,12 @@ std::string WorldText(const HostWorld& world) {
 
 WorldSummary Summarize(const HostWorld& world) {
   WorldSummary summary;
-  for (char code : world.MapArray.Cells()) summary.land += IsLand(code) ? 1 : 0;
+  const std::vector<char>& codes = world.MapArray.Cells();
+  const auto squares = static_cast<std::int32_t>(codes.size());
+  // Open sea is stepped over eight squares at a time.
+  for (std::int32_t k = NextNonSea(codes.data(), 0, squares); k < squares;
+       k = NextNonSea(codes.data(), k + 1, squares))
+    summary.land += IsLand(codes[static_cast<std::size_t>(k)]) ? 1 : 0;
   for (const LandMass& mass : world.Masses) {
     if (mass.squares <= 0) continue;
     switch (mass.sizeClass) {
