@@ -46,6 +46,8 @@ TEST(PadMass, RingsAreDiamondsRoundTheLandAndShownRingByRingInRowOrder) {
       {30, 24, {{5, 5}, {6, 5}, {20, 12}, {21, 17}}, 3},
       {30, 24, {{12, 10}, {14, 10}, {13, 11}}, 6},   // rings meet and merge
       {16, 12, {{2, 2}, {14, 10}}, 5},               // rings run into the border
+      {150, 14, {{63, 4}, {64, 9}, {127, 2}, {129, 12}}, 3},  // across 64-column boundaries
+      {128, 6, {{1, 1}, {126, 4}, {0, 3}}, 2},       // land on the border column is padded too
   };
   for (const Case& c : cases) {
     ShapingFixture fixture;
