@@ -4,10 +4,10 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <string_view>
 
 #include "common/numbers.h"
+#include "world/code_bits.h"
 
 namespace lorvex::stages {
 
@@ -366,26 +366,6 @@ TerrainFractions CapTerrainFractions(TerrainFractions f) {
   return f;
 }
 
-namespace {
-
-// Bit i set when byte i of `eight` (in memory order) is a land code: none of "TBAS".
-std::uint64_t LandBytes(std::uint64_t eight) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLow7 = 0x7f7f7f7f7f7f7f7fULL;
-  if (eight == kOnes * static_cast<unsigned char>(terrain::kSea)) return 0;
-  // 0x80 in each byte equal to `code`, exactly (no borrow runs from byte to byte).
-  const auto equal = [eight](char code) {
-    const std::uint64_t t = eight ^ (kOnes * static_cast<unsigned char>(code));
-    return ~(((t & kLow7) + kLow7) | t | kLow7);
-  };
-  const std::uint64_t water = equal(terrain::kSea) | equal(terrain::kTopBorder) |
-                              equal(terrain::kBottomBorder) | equal(terrain::kAllBorder);
-  const std::uint64_t land = (~water >> 7) & kOnes;  // bit 8i for byte i
-  // Bit 8i moves to bit 56 + i; no two products meet, so nothing carries.
-  return (land * 0x0102040810204080ULL) >> 56;
-}
-
-}  // namespace
-
 LandWindow CountLandWindow(const WorldState& world, std::int32_t x, std::int32_t y) {
   return LandWindowCounter(world).Count(x, y);
 }
@@ -404,9 +384,7 @@ LandWindowCounter::LandWindowCounter(const WorldState& world)
     // Eight squares at a time: their eight bits land in one word, as the reach is 8.
     std::int32_t x = 0;
     for (; x + 8 <= width_; x += 8) {
-      std::uint64_t eight;
-      std::memcpy(&eight, codes + x, sizeof eight);
-      const std::uint64_t land = LandBytes(eight);
+      const std::uint64_t land = LandBits8(EightCodes(codes + x));
       if (land != 0) row[(x + kWindowReach) / 64] |= land << ((x + kWindowReach) % 64);
     }
     for (; x < width_; ++x)
