@@ -92,7 +92,7 @@ class MassFootprint {
         if (letter != terrain::kClear) continue;
         world.MassOfSquare(mx, my) = massRow;
         ++landSquares;
-        context.hooks.PreviewLandSquare(mx, my);
+        if (world.WatchMode) context.hooks.PreviewLandSquare(mx, my);
       }
     }
   }
