@@ -85,6 +85,13 @@ MassGrid BlobCanvas::Finish(BuildContext& context) {
 }
 
 bool BlobCanvas::HasOpenSide(const GrowthSquare& s) const {
+  const std::int32_t width = canvas_.Width();
+  // Away from the canvas edge all four neighbours lie on it: one look each, no bounds.
+  if (s.x >= 1 && s.y >= 1 && s.x < width - 1 && s.y < canvas_.Height() - 1) {
+    const char* square = &canvas_(s.x, s.y);
+    return square[1] == kOpen || square[-1] == kOpen || square[width] == kOpen ||
+           square[-width] == kOpen;
+  }
   return IsOpen(s.x + 1, s.y) || IsOpen(s.x - 1, s.y) || IsOpen(s.x, s.y + 1) ||
          IsOpen(s.x, s.y - 1);
 }
