@@ -261,37 +261,28 @@ void RunWarmBenchmark(benchmark::State& state, const WarmPlan& plan) {
   state.counters["R"] = floor > 0 ? total / floor : 0;
 }
 
-void BM_Build200x150DefaultWarmReusedBuilder(benchmark::State& state) {
-  RunWarmBenchmark(state, {200, 150, true, std::nullopt, true});
-}
-BENCHMARK(BM_Build200x150DefaultWarmReusedBuilder)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(200);
-
-void BM_Build200x150DefaultWarmFreshBuilder(benchmark::State& state) {
-  RunWarmBenchmark(state, {200, 150, true, std::nullopt, false});
-}
-BENCHMARK(BM_Build200x150DefaultWarmFreshBuilder)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(200);
-
-void BM_Build1000x1000RecommendedWarmReusedBuilder(benchmark::State& state) {
-  RunWarmBenchmark(state, {1000, 1000, true, 1, true});
-}
-BENCHMARK(BM_Build1000x1000RecommendedWarmReusedBuilder)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(10);
-
-void BM_Build1000x1000RecommendedWarmFreshBuilder(benchmark::State& state) {
-  RunWarmBenchmark(state, {1000, 1000, true, 1, false});
-}
-BENCHMARK(BM_Build1000x1000RecommendedWarmFreshBuilder)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(10);
+// Registered from a table: the name, the plan and the number of worlds timed.
+const bool kWarmBenchmarksRegistered = [] {
+  struct WarmRow {
+    const char* name;
+    WarmPlan plan;
+    int worlds;
+  };
+  const WarmRow rows[] = {
+      {"BM_Build200x150DefaultWarmReusedBuilder", {200, 150, true, std::nullopt, true}, 200},
+      {"BM_Build200x150DefaultWarmFreshBuilder", {200, 150, true, std::nullopt, false}, 200},
+      {"BM_Build1000x1000RecommendedWarmReusedBuilder", {1000, 1000, true, 1, true}, 10},
+      {"BM_Build1000x1000RecommendedWarmFreshBuilder", {1000, 1000, true, 1, false}, 10},
+  };
+  for (const WarmRow& row : rows)
+    benchmark::RegisterBenchmark(row.name, [plan = row.plan](benchmark::State& state) {
+      RunWarmBenchmark(state, plan);
+    })
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(row.worlds);
+  return true;
+}();
 
 // The two parts of the floor on their own: one draw, and the grids of a world.
 void BM_RandomNext(benchmark::State& state) {
