@@ -21,6 +21,9 @@ class Random {
   // One fresh draw r, uniform in [0, 1): the top 53 bits of one engine output.
   double Next() { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
 
+  // Skips n draws: the generator then stands where n calls of Next would leave it.
+  void Discard(std::uint64_t n) { engine_.discard(n); }
+
   // A whole number from lo to hi inclusive: floor(r * (hi - lo + 1) + lo).
   std::int64_t DrawInt(std::int64_t lo, std::int64_t hi);
 

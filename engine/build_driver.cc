@@ -133,19 +133,10 @@ void BuildWorld(BuildContext& context) {
   const std::int32_t tinyLo = view.Long("txtLandMass", 18);
   const std::int32_t tinyHi = view.Long("txtLandMass", 19);
 
-  // Every mass and every tiny-island square needs a square of the map, so no build makes
-  // more of them than the map has squares: figures far beyond what the boxes let a person
-  // type (a settings file may hold any number) cannot make a build run for hours or fill
-  // memory with land-mass rows. The draws themselves are taken as they fall.
-  const std::int32_t squareCount = std::max(0, world.SquareCount);
   std::int32_t count[3];
-  std::int32_t room = squareCount;
-  for (int s = 0; s < 3; ++s) {
-    count[s] = std::clamp(DrawWhole(random, figures[s].lo[0], figures[s].hi[0]), 0, room);
-    room -= count[s];
-  }
-  const std::int32_t tinySquares =
-      std::min(DrawWhole(random, tinyLo, tinyHi), squareCount);
+  for (int s = 0; s < 3; ++s)
+    count[s] = std::clamp(DrawWhole(random, figures[s].lo[0], figures[s].hi[0]), 0, kMostMassesPerClass);
+  const std::int32_t tinySquares = DrawWhole(random, tinyLo, tinyHi);
 
   const std::int32_t masses = count[0] + count[1] + count[2];
   world.MassTable.assign(static_cast<std::size_t>(masses + (tinySquares > 0 ? 1 : 0)), LandMass{});
@@ -160,12 +151,11 @@ void BuildWorld(BuildContext& context) {
   for (int s = 0; s < 3; ++s) {
     for (std::int32_t m = 1; m <= count[s]; ++m) {
       if (context.YieldAndCheckStop()) break;
-      // The validators keep sizes at 1 or more and borders at 0 or more; parameters that
-      // bypassed them are held there too, so no shaper sees a negative size. A mass larger
-      // than the map could never be placed whole; it is made the size of the map.
-      const std::int32_t size = std::clamp(DrawWhole(random, figures[s].lo[1], figures[s].hi[1]),
-                                           1, std::max(1, squareCount));
-      const std::int32_t border = std::max(0, DrawWhole(random, figures[s].lo[2], figures[s].hi[2]));
+      // Used as drawn (a mass larger than the map is shaped, finds no room and is dropped),
+      // up to the most squares a mass is shaped with.
+      const std::int32_t size =
+          std::min(DrawWhole(random, figures[s].lo[1], figures[s].hi[1]), shaping::kMostMassSquares);
+      const std::int32_t border = DrawWhole(random, figures[s].lo[2], figures[s].hi[2]);
       const int algorithm = PickAlgorithm(context);
       const bool evenSpacing = evenLarge && s == kLarge;
 

@@ -1,9 +1,15 @@
 // The build driver: one set of parameters in, one finished world out.
 #pragma once
 
+#include <cstdint>
+
 #include "world/build_context.h"
 
 namespace lorvex {
+
+// The most masses of one size class a build makes: each takes a row of the land-mass table,
+// so a count read from a settings file (up to 2^31) would exhaust memory. A box holds 999.
+inline constexpr std::int32_t kMostMassesPerClass = 1 << 20;
 
 // The road of one build, in this order:
 //   1. status "Initializing Environment"; the shape list from the checked shapes;

@@ -84,12 +84,9 @@ class MassFootprint {
         char& square = world.WorldMap(mx, my);
         // Border water is never overwritten, neither by land nor by sea border.
         if (IsBorderWater(square)) continue;
-        // A grid wider than a wrapping map lands on some squares twice: land this mass
-        // wrote there already is counted again only if it stays land.
-        if (square == terrain::kClear && world.MassOfSquare(mx, my) == massRow) {
-          --landSquares;
-          world.MassOfSquare(mx, my) = -1;
-        }
+        // A grid wider than a wrapping map lands on some squares twice: every "C" written
+        // counts, and sea border written over the mass's own land leaves MassOfSquare as
+        // it was, so the row may count more land than the map shows.
         const char letter = grid_(run.i, j);
         square = letter;
         if (letter != terrain::kClear) continue;

@@ -6,10 +6,6 @@ namespace lorvex {
 
 namespace {
 
-// Draws of the seed search that find no sea before the stage gives up: a map with almost
-// no sea left could otherwise keep the search going for a very long time.
-constexpr long long kMostSeedDraws = 4'000'000;
-
 std::int64_t CountSea(const WorldState& world) {
   // The map as one row: every square that NextNonSea stops at is not sea.
   const char* codes = world.WorldMap.Cells().data();
@@ -28,7 +24,8 @@ std::int32_t PlaceTinyIslands(BuildContext& context, std::int32_t tinySquares,
   WorldState& world = context.world;
   Random& random = context.random;
   std::int32_t placed = 0;
-  // The sea squares left; the seed search ends the stage when there are none.
+  // The sea squares left, exactly: the stage ends when there are none, so the seed search
+  // always has a sea square to find (one in SquareCount or better per draw).
   std::int64_t sea = tinySquares > 0 ? CountSea(world) : 0;
   const auto take = [&](std::int32_t x, std::int32_t y) {
     world.WorldMap(x, y) = terrain::kClear;
@@ -42,15 +39,12 @@ std::int32_t PlaceTinyIslands(BuildContext& context, std::int32_t tinySquares,
     if (context.YieldAndCheckStop()) break;
     if (sea <= 0) break;
     std::int32_t x = 0, y = 0;
-    bool seeded = false;
-    for (long long draws = 0; draws < kMostSeedDraws && !seeded; ++draws) {
+    do {
       const auto k = static_cast<std::int64_t>(
           std::floor(random.Next() * world.MapWidth * world.MapHeight));
       x = static_cast<std::int32_t>(k % world.MapWidth);
       y = static_cast<std::int32_t>(k / world.MapWidth);
-      seeded = world.WorldMap(x, y) == terrain::kSea;
-    }
-    if (!seeded) break;
+    } while (world.WorldMap(x, y) != terrain::kSea);
     take(x, y);
 
     const double r1 = random.Next(), r2 = random.Next(), r3 = random.Next();

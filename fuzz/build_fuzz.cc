@@ -17,8 +17,8 @@
 
 namespace {
 
-// Far more yields than any build of the figures HoldShapingWork lets through needs (a few
-// million at the most), watch-mode pauses included.
+// Far more yields than any build of the figures HoldShapingWork and HoldCityCount let
+// through needs (a few million at the most), watch-mode pauses included.
 constexpr long long kYieldBudget = 20'000'000;
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -60,6 +60,17 @@ void HoldShapingWork(lorvex::platform::ControlSet& controls, int width, int heig
   for (int i = 0; i < 20; ++i) controls.At("txtLandMass", i).SetText(defaults.At("txtLandMass", i).Text());
 }
 
+// City figures asking for too many cities give way to the window's defaults.
+void HoldCityCount(lorvex::platform::ControlSet& controls) {
+  std::vector<std::string> numbers, perMass;
+  for (int i = 0; i < 2; ++i) numbers.push_back(controls.At("txtCities", i).Text());
+  for (int i = 0; i < 4; ++i) perMass.push_back(controls.At("txtPlace1", i).Text());
+  if (!lorvex::checks::AsksTooManyCities(numbers, perMass)) return;
+  const lorvex::platform::ControlSet defaults = lorvex::params::CreateWindowControls();
+  for (int i = 0; i < 2; ++i) controls.At("txtCities", i).SetText(defaults.At("txtCities", i).Text());
+  for (int i = 0; i < 4; ++i) controls.At("txtPlace1", i).SetText(defaults.At("txtPlace1", i).Text());
+}
+
 bool IsRefusal(const std::string& text) {
   return text == "Please Select at least One Building Algorithm" ||
          text == "Shapes Algorithm is Selected, Please Select at least One Shape";
@@ -87,6 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto& form = static_cast<lorvex::ui::frmBuild&>(w);
     FillParameters(form.Controls(), in);
     HoldShapingWork(form.Controls(), width, height);
+    HoldCityCount(form.Controls());
     if (std::getenv("LORVEX_FUZZ_SHOW") != nullptr) Show(form.Controls(), width, height, wrap, watch, seed);
     if (watch) form.Form_KeyDown(lorvex::platform::kKeyF5, lorvex::platform::kShiftAlt);
     form.Controls().At("cmdBuild", 0).Click();

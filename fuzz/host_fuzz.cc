@@ -151,16 +151,21 @@ void CheckWorld(const LorvexBuilder* builder, bool wrap, bool evenly) {
   if (!broken.empty()) Fail("broken world: " + broken);
 }
 
-// Land figures asking for too much shaping are not built (the build fuzz target and the
-// extremes tests build those).
-bool AsksTooMuchShaping(const LorvexBuilder* builder, int32_t width, int32_t height) {
-  std::vector<std::string> texts;
-  char value[2048];
-  for (int i = 0; i < 20; ++i) {
-    lorvex_get_parameter(builder, ("txtLandMass(" + std::to_string(i) + ")").c_str(), value, sizeof value);
-    texts.emplace_back(value);
-  }
-  return lorvex::checks::AsksTooMuchShaping(texts, static_cast<double>(width) * height);
+// Land figures asking for too much shaping, and city figures asking for too many cities,
+// are not built (the build fuzz target and the extremes tests build large figures).
+bool AsksTooMuch(const LorvexBuilder* builder, int32_t width, int32_t height) {
+  const auto texts = [builder](const char* name, int count) {
+    std::vector<std::string> out;
+    char value[2048];
+    for (int i = 0; i < count; ++i) {
+      lorvex_get_parameter(builder, (name + ("(" + std::to_string(i) + ")")).c_str(), value, sizeof value);
+      out.emplace_back(value);
+    }
+    return out;
+  };
+  const std::vector<std::string> cities = texts("txtCities", 2);
+  return lorvex::checks::AsksTooMuchShaping(texts("txtLandMass", 20), static_cast<double>(width) * height) ||
+         lorvex::checks::AsksTooManyCities(cities, texts("txtPlace1", 4));
 }
 
 }  // namespace
@@ -215,7 +220,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool wrap = (in.Byte() & 1) != 0;
         lorvex_set_headless_build(builder, in.Byte() % 8 != 0);
         lorvex_set_seed(builder, in.Word());
-        if (width > 0 && height > 0 && AsksTooMuchShaping(builder, width, height)) break;
+        if (width > 0 && height > 0 && AsksTooMuch(builder, width, height)) break;
         if (lorvex_build(builder, width, height, wrap) == 1) {
           char evenly[8];
           lorvex_get_parameter(builder, "chkLandPlace(0)", evenly, sizeof evenly);

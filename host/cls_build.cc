@@ -191,12 +191,22 @@ std::optional<LandMass> clsBuild::Mass(std::int32_t i) const {
 }
 
 std::int16_t clsBuild::GetTerrainC(std::int32_t AryPos) const {
-  const std::int32_t width = world_.MapArray.Width();
-  if (width <= 0) return kOutsideSquare;
-  const std::int32_t x = AryPos % width;  // both truncate toward zero
-  const std::int32_t y = AryPos / width;
-  if (!world_.MapArray.Contains(x, y)) return kOutsideSquare;
-  return HostTerrainNumber(world_.MapArray(x, y));
+  // The width stored by the last Build, completed or not: after a cancelled Build of
+  // another size the positions no longer match the world held.
+  const std::int64_t width = mapWidth_;
+  if (width == 0) return kOutsideSquare;
+  // Both truncate toward zero; in 64 bits, as a negative width may have been stored.
+  const std::int64_t x = AryPos % width;
+  const std::int64_t y = AryPos / width;
+  if (x < 0 || y < 0 || x >= world_.MapArray.Width() || y >= world_.MapArray.Height())
+    return kOutsideSquare;
+  return HostTerrainNumber(world_.MapArray(static_cast<int>(x), static_cast<int>(y)));
+}
+
+void clsBuild::SetWorld(HostWorld world) {
+  world_ = std::move(world);
+  mapWidth_ = static_cast<std::int16_t>(world_.MapArray.Width());
+  mapHeight_ = static_cast<std::int16_t>(world_.MapArray.Height());
 }
 
 std::int16_t clsBuild::TestC(std::int16_t) const { return 4; }

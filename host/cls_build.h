@@ -67,6 +67,7 @@ class clsBuild {
   void SetStopFlag(const std::atomic<bool>* flag) { stopFlag_ = flag; }
 
   bool Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap);
+  // x = AryPos mod the width given to the last Build (completed or not), y = AryPos div it.
   std::int16_t GetTerrainC(std::int32_t AryPos) const;
   std::int16_t TestC(std::int16_t AryPos) const;
   std::string GetTerrainVB(std::int32_t XPos, std::int32_t YPos) const;
@@ -118,8 +119,9 @@ class clsBuild {
   bool MapWrap() const { return mapWrap_; }
   // The last completed world as the host holds it.
   const HostWorld& World() const { return world_; }
-  // Replaces the held world (a host that restores a saved world; tests).
-  void SetWorld(HostWorld world) { world_ = std::move(world); }
+  // Replaces the held world (a host that restores a saved world; tests), and stores its
+  // size as a Build of it would.
+  void SetWorld(HostWorld world);
   // Hands the last world over, leaving the builder as before its first build.
   HostWorld TakeWorld() { return std::exchange(world_, HostWorld{}); }
 

@@ -133,10 +133,10 @@ class ParameterForm {
   bool SaveSettings();
   // cmdLoad: answers false when cancelled or when the chosen file could not be read.
   bool LoadSettings();
-  // Applies one settings file as a person's edits would, then revalidates. A file that
-  // does not exist loads nothing (the revalidation still runs). Answers false, changing
-  // nothing, when the file exists but cannot be read (it is read whole before any field
-  // changes).
+  // Applies one settings file as a person's edits would, then revalidates every field,
+  // whether or not the file existed. A file that does not exist loads nothing. Answers
+  // false, applying none of its lines, when the file exists but cannot be read (it is read
+  // whole before any field changes) or its existence cannot be told.
   bool LoadSettingsFile(const std::string& fileName);
   // Applies one "Name(Index) = value" line; answers whether it matched a control and its
   // value was taken.

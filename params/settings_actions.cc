@@ -93,18 +93,21 @@ bool ParameterForm::LoadSettings() {
 bool ParameterForm::LoadSettingsFile(const std::string& fileName) {
   std::error_code status;
   const bool exists = std::filesystem::exists(fileName, status);
-  if (status) return false;  // not even its existence can be told: change nothing
-  if (exists) {
+  bool read = !status;  // false when not even the file's existence can be told
+  if (read && exists) {
     // The whole file is read before any field changes, so a file that cannot be read,
-    // or vanishes while it is opened, leaves every field as it was.
+    // or vanishes while it is opened, applies none of its lines.
     std::vector<SettingsLine> lines;
     std::string error;
-    if (!ReadSettingsFile(fileName, lines, error)) return false;
-    ApplySettings(lines);
-    return true;
+    read = ReadSettingsFile(fileName, lines, error);
+    if (read) {
+      ApplySettings(lines);  // and revalidates
+      return true;
+    }
   }
+  // Whether or not the file existed or could be read.
   RevalidateAll();
-  return true;
+  return read;
 }
 
 void ParameterForm::ApplySettings(const std::vector<SettingsLine>& lines) {

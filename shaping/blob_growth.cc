@@ -56,10 +56,9 @@ void BlobCanvas::ClearLand() {
 }
 
 void BlobCanvas::FillRectangle(BuildContext& context, std::int32_t squares) {
-  // With no pad the rectangle would start on row and column 0, which the crop never sees.
-  const std::int32_t first = std::max(pad_, 1);
-  for (std::int32_t x = first; x <= xMax_ - pad_ - 1; ++x)
-    for (std::int32_t y = first; y <= yMax_ - pad_ - 1; ++y) {
+  // With no pad the rectangle starts on row and column 0, whose land the crop never sees.
+  for (std::int32_t x = pad_; x <= xMax_ - pad_ - 1; ++x)
+    for (std::int32_t y = pad_; y <= yMax_ - pad_ - 1; ++y) {
       if (Count() >= squares) return;
       AddLand(context, x, y);
     }
@@ -108,7 +107,7 @@ Growth BlobCanvas::AddGrowthSquare(BuildContext& context, std::int32_t& low,
         for (;;) {
           const auto d = static_cast<int>(context.random.Next() * 4);
           const std::int32_t tx = source.x + kStepX[d], ty = source.y + kStepY[d];
-          const char target = canvas_(tx, ty);
+          const char target = CodeAt(tx, ty);
           if (target == kOpen) {
             AddLand(context, tx, ty);
             return Growth::kGrown;

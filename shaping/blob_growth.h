@@ -68,7 +68,7 @@ class BlobCanvas {
   void ClearLand();
   // The fallback for a mass bigger than the frame's inside: squares x = Pad .. XMax - Pad - 1
   // (outer), y = Pad .. YMax - Pad - 1 (inner) become land until the mass has `squares`.
-  // Row and column 0 are left out, as CropMass never sees them.
+  // Without a pad that includes row and column 0, whose land CropMass never sees.
   void FillRectangle(BuildContext& context, std::int32_t squares);
   // The last steps: every "K" back to "X", the land trail faded, Pad rings of padding,
   // the crop.
@@ -81,7 +81,10 @@ class BlobCanvas {
   Growth AddGrowthSquare(BuildContext& context, std::int32_t& low, std::int16_t erratic);
 
  private:
-  bool IsOpen(std::int32_t x, std::int32_t y) const { return canvas_(x, y) == kOpen; }
+  // The code of (x, y); off the canvas (beside an anchor point taken on its edge) it is 0:
+  // neither open nor frame, so growth neither enters it nor counts it as a hit.
+  char CodeAt(std::int32_t x, std::int32_t y) const { return canvas_.Contains(x, y) ? canvas_(x, y) : 0; }
+  bool IsOpen(std::int32_t x, std::int32_t y) const { return CodeAt(x, y) == kOpen; }
   bool HasOpenSide(const GrowthSquare& s) const;
   // True when some entry still has an open side; flags the others exhausted on the way.
   bool AnyEntryCanGrow();

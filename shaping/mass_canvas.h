@@ -18,11 +18,13 @@ inline constexpr char kMark = 'K';
 inline constexpr char kRingMark = 'H';
 inline constexpr char kPad = 'S';
 
-// The largest mass worth shaping: the squares of the largest map. A larger request could
-// never be placed, and could size a canvas beyond memory, so the shapers hold it to this.
-inline constexpr std::int32_t kMostMassSquares = 4096 * 4096;
-// The widest sea border a border box can ask for (two digits), held the same way.
-inline constexpr std::int32_t kMostPadRings = 99;
+// The most squares one mass is shaped with: its square list and canvas take about 20 bytes a
+// square, so a size read from a settings file (up to 2^31) would exhaust memory. Twice the
+// squares of the largest map, five times the largest mass Recommend asks for.
+inline constexpr std::int32_t kMostMassSquares = 1 << 25;
+// The widest sea border a mass is shaped with: each ring widens the canvas by two lines on
+// both axes, so a border of a billion would exhaust memory. A border box holds 99.
+inline constexpr std::int32_t kMostPadRings = 2000;
 
 // A canvas with upper bounds W and H has W + 1 columns and H + 1 rows.
 using MassCanvas = Grid<char>;

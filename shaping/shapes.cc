@@ -109,7 +109,8 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
 
 MassGrid MakeShapeMass(BuildContext& context, std::int32_t squares, std::int32_t shape,
                        std::int32_t orientation, float percent, std::int32_t pad) {
-  squares = std::clamp(squares, 1, kMostMassSquares);
+  // A size of 0 aims at no square; the growth's centre square still gives the mass land.
+  squares = std::clamp(squares, 0, kMostMassSquares);
   pad = std::clamp(pad, 0, kMostPadRings);
   percent = ShapePercent(percent);
   const std::int32_t aim = ToInt32(static_cast<double>(squares) * percent);

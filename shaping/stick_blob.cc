@@ -90,10 +90,8 @@ bool PlacePoints(BuildContext& context, BlobCanvas& blob, Anchors& anchors, doub
       });
       if (!crowded) break;
     }
-    // A point taken after every candidate failed may lie on the canvas edge, which neither
-    // the growth nor the crop may reach.
-    point.x = std::clamp(point.x, 1, xMax - 1);
-    point.y = std::clamp(point.y, 1, yMax - 1);
+    // A point taken after every candidate failed may lie on column 0, row 0 or row YMax:
+    // the crop never sees land on the first two, and growth beside it keeps to the canvas.
     anchors.points.push_back(point);
     blob.AddLand(context, point.x, point.y);
   }

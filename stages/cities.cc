@@ -50,13 +50,25 @@ class CityPlacer {
     // the tries of a list with more cities planned than it can hold cost nothing more.
     std::vector<std::uint8_t> blocked(list.size(), 0);
     constexpr std::uint8_t kWithin1 = 1, kWithin2 = 2;
+    // The list square a try of city j looks at, for its jitter in [-0.25, 0.25).
+    const auto indexFor = [&](std::int64_t j, double jitter) {
+      const double at = RoundHalfEven(static_cast<double>(spacing) * static_cast<double>(j) +
+                                      static_cast<double>(spacing) * jitter);
+      return static_cast<std::size_t>(std::clamp(at, 0.0, static_cast<double>(length - 1)));
+    };
     for (std::int64_t j = 1; j <= planned; ++j) {
+      // When every square the tries of city j can look at has a city within one square, all
+      // 51 tries fail and only their draws remain: they are skipped in one go, so that a
+      // list with far more cities planned than it can hold is passed over quickly.
+      bool hopeless = true;
+      for (std::size_t i = indexFor(j, -0.25), last = indexFor(j, 0.25); i <= last && hopeless; ++i)
+        hopeless = (blocked[i] & kWithin1) != 0;
+      if (hopeless) {
+        random_.Discard(kMostTries);
+        continue;
+      }
       for (int tryNumber = 0; tryNumber < kMostTries; ++tryNumber) {
-        const double jitter = 0.5 * random_.Next() - 0.25;
-        const double at = RoundHalfEven(static_cast<double>(spacing) * static_cast<double>(j) +
-                                        static_cast<double>(spacing) * jitter);
-        const auto index =
-            static_cast<std::size_t>(std::clamp(at, 0.0, static_cast<double>(length - 1)));
+        const std::size_t index = indexFor(j, 0.5 * random_.Next() - 0.25);
         const int radius = tryNumber <= kLastWideTry ? 2 : 1;
         const std::uint8_t mask = radius == 2 ? kWithin2 : kWithin1;
         if ((blocked[index] & mask) != 0) continue;
@@ -285,11 +297,11 @@ void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numb
     const CityCountRange range = WorldCityCountRange(
         countMode, numberLo, numberHi, land,
         static_cast<std::int64_t>(world.MapWidth) * static_cast<std::int64_t>(world.MapHeight));
-    const double drawn = std::floor(context.random.Next() * (static_cast<double>(range.hi) -
-                                                             static_cast<double>(range.lo) + 1) +
-                                    static_cast<double>(range.lo));
-    worldCount =
-        static_cast<std::int64_t>(std::clamp(drawn, 0.0, static_cast<double>(kMostPlannedCities)));
+    // Used as drawn: from 32-bit figures it fits 64 bits; the plan holds the total.
+    worldCount = static_cast<std::int64_t>(
+        std::floor(context.random.Next() *
+                       (static_cast<double>(range.hi) - static_cast<double>(range.lo) + 1) +
+                   static_cast<double>(range.lo)));
   }
   const std::int64_t planned = PlanCityShares(buckets, rule, worldCount);
 

@@ -34,10 +34,9 @@ inline constexpr std::int16_t kLargeAndMedium = 1;   // "Large and Medium Only"
 inline constexpr std::int16_t kAllSizes = 2;         // "All Land Mass Sizes"
 inline constexpr std::int16_t kNoMassOfItsOwn = -1;  // "Randomly": all land one share
 
-// The most cities one build plans. A million is far more than any game holds; without a
-// limit a hand-made count could fill memory with city values and spend minutes on the 51
-// tries of each city that cannot find a square.
-inline constexpr std::int64_t kMostPlannedCities = std::int64_t{1} << 20;
+// The most cities one build plans: each takes three city values, so a count read from a
+// settings file (up to 2^31) would exhaust memory. Twice the squares of the largest map.
+inline constexpr std::int64_t kMostPlannedCities = std::int64_t{1} << 25;
 
 // True when the west, east, north or south neighbour is sea ("S"). West and east wrap round
 // the width whatever MapWrap says; a row outside the map counts as not sea.

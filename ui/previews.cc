@@ -1,5 +1,7 @@
 #include "ui/previews.h"
 
+#include <cmath>
+
 namespace lorvex::ui {
 
 using platform::kTwipsPerPixel;
@@ -7,6 +9,10 @@ using platform::PictureSurface;
 
 namespace {
 constexpr int kMassFadePauses = 16;
+
+// The margin that centres `used` pixels of `size`: Int((size - used) / 2), the floor, so a
+// canvas wider than the picture starts left of it by the larger half.
+int CentreMargin(int size, int used) { return static_cast<int>(std::floor((size - used) / 2.0)); }
 
 void FillWhole(PictureSurface& surface, platform::Rgb colour) {
   surface.FillBox(0, 0, PictureSurface::kWidth * kTwipsPerPixel,
@@ -65,8 +71,8 @@ void Previews::PreviewInit(int width, int height) {
   if (width > 0 && PictureSurface::kWidth / width < scale) scale = PictureSurface::kWidth / width;
   if (width <= 0) scale = 0;
   world_.PreviewScale = scale;
-  world_.PreviewOffsetX = (PictureSurface::kWidth - scale * width) / 2;
-  world_.PreviewOffsetY = (PictureSurface::kHeight - scale * height) / 2;
+  world_.PreviewOffsetX = CentreMargin(PictureSurface::kWidth, scale * width);
+  world_.PreviewOffsetY = CentreMargin(PictureSurface::kHeight, scale * height);
   if (scale > 0)
     picWorld_.FillBox(kTwipsPerPixel * world_.PreviewOffsetX,
                       kTwipsPerPixel * world_.PreviewOffsetY,
@@ -109,8 +115,8 @@ void Previews::StartMassPreview(int width, int height) {
   if (width > 0 && PictureSurface::kWidth / width < cell) cell = PictureSurface::kWidth / width;
   if (cell < 1) cell = 1;
   world_.MassPreviewCell = cell;
-  world_.MassPreviewOffsetX = (PictureSurface::kWidth - cell * width) / 2;
-  world_.MassPreviewOffsetY = (PictureSurface::kHeight - cell * height) / 2;
+  world_.MassPreviewOffsetX = CentreMargin(PictureSurface::kWidth, cell * width);
+  world_.MassPreviewOffsetY = CentreMargin(PictureSurface::kHeight, cell * height);
   picMass_.FillBox(kTwipsPerPixel * world_.MassPreviewOffsetX,
                    kTwipsPerPixel * world_.MassPreviewOffsetY, kTwipsPerPixel * (cell * width - 1),
                    kTwipsPerPixel * (cell * height - 1), kMassCanvasBackground);

@@ -197,8 +197,9 @@ LORVEX_API void lorvex_set_question_answer(LorvexBuilder* builder, int yes);
 
 /* Host terrain number of the square at row-major position pos: 1 border water (T, B, A),
  * 2 city (Y), 3 forest (F), 4 clear (C), 5 sea (S), 6 rough (G), 7 mountains (M),
- * 8 river (R). x = pos % width and y = pos / width, truncating toward zero; 4 when either
- * lies outside the map (so -1 and width * height answer 4). */
+ * 8 river (R). x = pos % width and y = pos / width, truncating toward zero, with the width
+ * of the last lorvex_build that opened the window, completed or cancelled; 4 when either
+ * lies outside the world held (so -1 and width * height answer 4). */
 LORVEX_API int16_t lorvex_get_terrain_c(const LorvexBuilder* builder, int32_t pos);
 /* Always 4. */
 LORVEX_API int16_t lorvex_test_c(const LorvexBuilder* builder, int16_t pos);
@@ -235,8 +236,9 @@ LORVEX_API int64_t lorvex_copy_terrain_numbers(const LorvexBuilder* builder, int
                                                size_t n);
 /* The land mass of each square, row-major: the number (0 .. lorvex_mass_count() - 1) of
  * the mass that last laid land there, -1 where no mass did. A land square's number is the
- * mass it belongs to; a square that a later mass's sea border covered keeps the number of
- * the mass whose land it was. */
+ * mass it belongs to; a square that sea border covered (a later mass's, or on a wrapping
+ * map narrower than a mass, the mass's own) keeps the number of the mass whose land it
+ * was. */
 LORVEX_API int64_t lorvex_copy_mass_of_square(const LorvexBuilder* builder, int32_t* out,
                                               size_t n);
 /* The cities on the map in ordinal order (column-major). */
@@ -246,8 +248,9 @@ LORVEX_API int64_t lorvex_copy_cities(const LorvexBuilder* builder, LorvexCity* 
  * builder): one per mass the build drew, Large first, then Medium, Small and the tiny
  * islands. */
 LORVEX_API int32_t lorvex_mass_count(const LorvexBuilder* builder);
-/* Mass i: its size class (0 Large, 1 Medium, 2 Small, 3 tiny islands) and its land squares
- * on the map (0 for a mass that found no room). Either pointer may be NULL when that value
+/* Mass i: its size class (0 Large, 1 Medium, 2 Small, 3 tiny islands) and the land squares
+ * it wrote on the map (0 for a mass that found no room; on a wrapping map narrower than
+ * the mass, a square it wrote twice counts twice). Either pointer may be NULL when that value
  * is not wanted. LORVEX_ERROR_NO_SUCH_MASS for i outside 0 .. lorvex_mass_count() - 1. */
 LORVEX_API int lorvex_get_mass(const LorvexBuilder* builder, int32_t i, int* size_class,
                                int32_t* squares);

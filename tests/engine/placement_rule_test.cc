@@ -50,12 +50,8 @@ void RuleWrite(WorldState& world, const Grid<char>& grid, std::int32_t cx, std::
       if (!RuleOnMap(world, s)) continue;
       const char code = world.WorldMap(s.x, s.y);
       if (code == 'T' || code == 'B' || code == 'A') continue;
-      // Land of this mass written over again (a grid wider than a wrapping map) is counted
-      // once, and not at all if it ends as sea.
-      if (code == 'C' && world.MassOfSquare(s.x, s.y) == row) {
-        world.MassOfSquare(s.x, s.y) = -1;
-        --world.MassTable[static_cast<std::size_t>(row)].squares;
-      }
+      // Every "C" written counts, also over the mass's own land (a grid wider than a
+      // wrapping map); "S" leaves the mass number alone.
       world.WorldMap(s.x, s.y) = letter;
       if (letter != 'C') continue;
       world.MassOfSquare(s.x, s.y) = row;

@@ -229,23 +229,5 @@ TEST(TinyIslands, OneSeedPlacesTheSameIslands) {
   EXPECT_EQ(a.world.WorldMap.Cells(), b.world.WorldMap.Cells());
 }
 
-// A mass wider than a wrapping map lands on some squares twice, x wrapping round the width.
-// Each land square is counted once, and land that the mass's own sea border covers again
-// is not counted. On a 5-wide map the middle row of this 9-wide grid lands, from grid
-// column 0, on x = 3 4 0 1 2 3 4 0 1 with the letters S C C C C C C C S: the map keeps
-// C at x = 0, 2, 3, 4 and S at x = 1.
-TEST(PlaceMass, AMassWiderThanAWrappingMapCountsEachLandSquareOnce) {
-  Bench b(5, 7, true);
-  b.world.MassTable.assign(1, LandMass{});
-  BuildContext context = b.Context();
-  WriteMassAt(context, MakeGrid({"SSSSSSSSS", "SCCCCCCCS", "SSSSSSSSS"}), 2, 3, 0);
-  EXPECT_EQ(std::string(&b.world.WorldMap(0, 3), 1) + b.world.WorldMap(1, 3) + b.world.WorldMap(2, 3) +
-                b.world.WorldMap(3, 3) + b.world.WorldMap(4, 3),
-            "CSCCC");
-  EXPECT_EQ(b.world.MassTable[0].squares, 4);
-  EXPECT_EQ(b.world.MassOfSquare(1, 3), -1);  // sea again, no longer the mass's
-  EXPECT_EQ(checks::CheckWorld(b.world), "");
-}
-
 }  // namespace
 }  // namespace lorvex

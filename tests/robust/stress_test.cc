@@ -112,6 +112,20 @@ std::vector<Setting> RandomParameters(Random& rng, std::int64_t squares) {
       settings[static_cast<std::size_t>(i)] = RandomText(rng, box);
       if (draw == kLandDraws) settings[static_cast<std::size_t>(i)] = {box.Kind(), box.Name(), i, box.Text()};
     }
+  // City figures asking for too many cities give way to the defaults.
+  std::vector<Setting*> numbers, perMass;
+  for (Setting& s : settings) {
+    if (s.name == "txtCities" && s.index < 2) numbers.push_back(&s);
+    if (s.name == "txtPlace1") perMass.push_back(&s);
+  }
+  const auto texts = [](const std::vector<Setting*>& boxes) {
+    std::vector<std::string> out;
+    for (const Setting* box : boxes) out.push_back(box->text);
+    return out;
+  };
+  if (AsksTooManyCities(texts(numbers), texts(perMass)))
+    for (const auto* group : {&numbers, &perMass})
+      for (Setting* box : *group) *box = {box->kind, box->name, box->index, fresh.At(box->name, box->index).Text()};
   // Now and then a set the window refuses: no algorithm, or Shapes without a shape.
   const double refusal = rng.Next();
   for (Setting& s : settings) {

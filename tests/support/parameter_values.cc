@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "common/numbers.h"
+#include "engine/build_driver.h"
 #include "params/build_parameters.h"
+#include "shaping/mass_canvas.h"
 
 namespace lorvex::checks {
 
@@ -53,9 +55,9 @@ double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double sq
   };
   double work = std::max(box(18, squares), box(19, squares));
   for (std::size_t s = 0; s < 3; ++s) {
-    const double count = std::max(box(6 * s, squares), box(6 * s + 1, squares));
-    const double size = std::max(box(6 * s + 2, squares), box(6 * s + 3, squares));
-    const double border = std::max(box(6 * s + 4, 99), box(6 * s + 5, 99));
+    const double count = std::max(box(6 * s, kMostMassesPerClass), box(6 * s + 1, kMostMassesPerClass));
+    const double size = std::max(box(6 * s + 2, shaping::kMostMassSquares), box(6 * s + 3, shaping::kMostMassSquares));
+    const double border = std::max(box(6 * s + 4, shaping::kMostPadRings), box(6 * s + 5, shaping::kMostPadRings));
     const double side = std::sqrt(size) + 2 * border + 1;
     work += count * (side * side + 24);
   }
@@ -64,6 +66,15 @@ double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double sq
 
 bool AsksTooMuchShaping(const std::vector<std::string>& landMassTexts, double squares) {
   return ShapingWorkAsked(landMassTexts, squares) > kMostShapingWork;
+}
+
+bool AsksTooManyCities(const std::vector<std::string>& numberTexts,
+                       const std::vector<std::string>& perMassTexts) {
+  const auto over = [](const std::vector<std::string>& texts, double most) {
+    return std::any_of(texts.begin(), texts.end(),
+                       [most](const std::string& text) { return std::fabs(ReadFieldNumber(text)) > most; });
+  };
+  return over(numberTexts, kMostCitiesAsked) || over(perMassTexts, kMostCitiesAsked / 1000);
 }
 
 std::string FirstDifference(const ParameterValues& a, const ParameterValues& b) {

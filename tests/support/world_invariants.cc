@@ -88,15 +88,19 @@ std::string CheckWorld(const WorldState& world, const InvariantOptions& options)
     if (!placed && (world.CityProduction[k] != 0 || world.CitySpecialty[k] != 0 || world.CityOwner[k] != 0))
       return "unplaced city " + std::to_string(k) + " has values";
   }
+  // Every "C" a mass writes counts in its row, so a row may count more than the map shows
+  // where land was written over: by a Large mass spaced evenly, or on a wrapping map by a
+  // mass wider than the map, which lands on some squares twice.
+  const bool overwritten = options.evenSpacing || world.MapWrap;
   long long counted = 0;
   for (std::size_t row = 0; row < perRow.size(); ++row) {
     const long long table = world.MassTable[row].squares;
     counted += table;
-    if (options.evenSpacing ? perRow[row] > table : perRow[row] != table)
+    if (overwritten ? perRow[row] > table : perRow[row] != table)
       return "mass " + std::to_string(row) + " holds " + std::to_string(perRow[row]) +
              " squares, its row says " + std::to_string(table);
   }
-  if (!options.evenSpacing && counted != land)
+  if (!overwritten && counted != land)
     return "the land-mass table counts " + std::to_string(counted) + " squares, the map holds " +
            std::to_string(land);
   return "";
