@@ -332,30 +332,24 @@ bool AppWindow::Export(const exporting::FormatEntry& format) {
   return true;
 }
 
-bool AppWindow::LoadSettings() {
-  const QString path = AskFile(false, QStringLiteral("Load Settings"), QString::fromLatin1(kSettingsFilter), QString());
-  if (path.isEmpty()) return false;
-  const Outcome outcome = host_.LoadSettings(QFile::encodeName(path).toStdString());
-  if (!outcome.Ok()) {
-    QMessageBox::warning(this, QStringLiteral("Load Settings"), FromUtf8(outcome.message));
-    return false;
-  }
-  RememberFolder(path);
-  Say(QStringLiteral("Loaded %1: the next build opens with these parameters").arg(path));
-  return true;
-}
+bool AppWindow::LoadSettings() { return SettingsFile(false); }
 
-bool AppWindow::SaveSettings() {
-  const QString path = AskFile(true, QStringLiteral("Save Settings"), QString::fromLatin1(kSettingsFilter),
-                               QStringLiteral("settings.kst"));
+bool AppWindow::SaveSettings() { return SettingsFile(true); }
+
+bool AppWindow::SettingsFile(bool save) {
+  const QString title = save ? QStringLiteral("Save Settings") : QStringLiteral("Load Settings");
+  const QString path = AskFile(save, title, QString::fromLatin1(kSettingsFilter),
+                               save ? QStringLiteral("settings.kst") : QString());
   if (path.isEmpty()) return false;
-  const Outcome outcome = host_.SaveSettings(QFile::encodeName(path).toStdString());
+  const std::string file = QFile::encodeName(path).toStdString();
+  const Outcome outcome = save ? host_.SaveSettings(file) : host_.LoadSettings(file);
   if (!outcome.Ok()) {
-    QMessageBox::warning(this, QStringLiteral("Save Settings"), FromUtf8(outcome.message));
+    QMessageBox::warning(this, title, FromUtf8(outcome.message));
     return false;
   }
   RememberFolder(path);
-  Say(QStringLiteral("Saved %1").arg(path));
+  Say(save ? QStringLiteral("Saved %1").arg(path)
+           : QStringLiteral("Loaded %1: the next build opens with these parameters").arg(path));
   return true;
 }
 

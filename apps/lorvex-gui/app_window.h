@@ -98,6 +98,8 @@ class AppWindow : public QMainWindow {
   void Show(ShownWorld shown);
   void ShowSquare(std::optional<QPoint> square);
   void UpdateExportActions();
+  // Load or Save Settings: asks for the file, then reads or writes it through the builder.
+  bool SettingsFile(bool save);
   void PageChanged(int index);
   // A file dialog of the app's own (save or open), starting in the last folder; the chosen
   // path, or empty when cancelled.
