@@ -71,6 +71,12 @@ std::optional<std::uint64_t> ParseSeed(const QString& text) {
   return seed;
 }
 
+// A text quoted back to the person: at most 40 characters, "..." marking a cut.
+QString Shortened(const QString& text) {
+  constexpr int kMostQuoted = 40;
+  return text.size() <= kMostQuoted ? text : text.left(kMostQuoted) + QStringLiteral("...");
+}
+
 }  // namespace
 
 AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QWidget* parent)
@@ -207,7 +213,7 @@ bool AppWindow::AskSeedAndBuild() {
     if (const std::optional<std::uint64_t> seed = ParseSeed(ask.textValue())) return BuildWithSeed(*seed);
     QMessageBox::warning(this, QStringLiteral("Build with Seed"),
                          QStringLiteral("\"%1\" is not a seed: give a whole number from 0 to 18446744073709551615.")
-                             .arg(ask.textValue().left(40)));
+                             .arg(Shortened(ask.textValue().trimmed())));
   }
   return false;
 }
@@ -229,6 +235,8 @@ bool AppWindow::BuildInWindow(std::optional<std::uint64_t> seed, bool pressBuild
                                  map_.wrap);
   *press = false;
   building_ = false;
+  // The keys go to this window again once the parameters window is gone.
+  activateWindow();
   if (!built) return false;
   // The next window opens with what this build used, the person's edits included.
   host_.SetParameters(host_.LastBuildParameters());

@@ -40,7 +40,11 @@ void BuildOne(GalleryBuilds* builds, std::shared_ptr<std::atomic<bool>> stop, in
   builder.SetStopFlag(stop.get());
   builder.SetParameters(parameters);
   builder.SetNextSeed(seed);
-  if (builder.Build(static_cast<std::int16_t>(map.width), static_cast<std::int16_t>(map.height), map.wrap)) {
+  const bool built =
+      builder.Build(static_cast<std::int16_t>(map.width), static_cast<std::int16_t>(map.height), map.wrap);
+  // A page stopped after its world was built announces nothing: its picture is not drawn.
+  if (stop->load()) return;
+  if (built) {
     HostWorld world = builder.TakeWorld();
     const std::int64_t squares = static_cast<std::int64_t>(map.width) * map.height;
     made->built = true;
@@ -50,7 +54,7 @@ void BuildOne(GalleryBuilds* builds, std::shared_ptr<std::atomic<bool>> stop, in
     if (squares <= GalleryBuilds::kKeptWorldSquares)
       made->world = std::make_shared<const HostWorld>(std::move(world));
   }
-  if (stop->load()) return;  // a stopped page announces nothing
+  if (stop->load()) return;  // nor one stopped while its picture was drawn
   emit builds->Built(made);
 }
 
