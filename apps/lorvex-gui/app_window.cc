@@ -236,7 +236,7 @@ bool AppWindow::BuildInWindow(std::optional<std::uint64_t> seed, bool pressBuild
   *press = false;
   building_ = false;
   // The keys go to this window again once the parameters window is gone.
-  activateWindow();
+  QTimer::singleShot(0, this, [this] { activateWindow(); });
   if (!built) return false;
   // The next window opens with what this build used, the person's edits included.
   host_.SetParameters(host_.LastBuildParameters());
