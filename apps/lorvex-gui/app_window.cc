@@ -46,7 +46,7 @@ constexpr const char* kSettingsFolder = "kessett";
 
 const char* const kEmptyText =
     "No world yet.\n\nBuild... (Ctrl+B) opens the parameters window; Gallery (Ctrl+G) builds "
-    "twelve worlds of consecutive seeds side by side.";
+    "a page of worlds of consecutive seeds side by side.";
 
 // Pixels a square of an exported picture: 4, fewer for large maps so that no side exceeds
 // 4096 pixels, and at least 1.
@@ -81,12 +81,14 @@ QString Shortened(const QString& text) {
 
 AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QWidget* parent)
     : QMainWindow(parent), platform_(platform), host_(platform), preferencesFile_(options.preferencesFile) {
+  int galleryWorlds = GalleryPage::kWorldsPerPage;
   if (!preferencesFile_.isEmpty()) {
     const QSettings preferences(preferencesFile_, QSettings::IniFormat);
     lastFolder_ = preferences.value(QStringLiteral("lastFolder")).toString();
     map_.width = preferences.value(QStringLiteral("mapWidth"), map_.width).toInt();
     map_.height = preferences.value(QStringLiteral("mapHeight"), map_.height).toInt();
     map_.wrap = preferences.value(QStringLiteral("mapWrap"), map_.wrap).toBool();
+    galleryWorlds = preferences.value(QStringLiteral("galleryWorlds"), galleryWorlds).toInt();
   }
   map_.width = std::clamp(options.width.value_or(map_.width), 1, kMaxMapSide);
   map_.height = std::clamp(options.height.value_or(map_.height), 1, kMaxMapSide);
@@ -98,6 +100,9 @@ AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QW
   view_->OnHover([this](std::optional<QPoint> square) { ShowSquare(square); });
   gallery_ = new GalleryPage;
   gallery_->OnOpen([this](const GalleryWorld& world) { OpenGalleryWorld(world); });
+  gallery_->SetWorldsPerPage(galleryWorlds);
+  connect(gallery_->CountBox(), &QSpinBox::valueChanged, this,
+          [this](int count) { Remember(QStringLiteral("galleryWorlds"), count); });
   pages_ = new QTabWidget;
   pages_->addTab(view_, QStringLiteral("World"));
   pages_->addTab(gallery_, QStringLiteral("Gallery"));

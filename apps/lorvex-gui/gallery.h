@@ -19,8 +19,10 @@
 #include "engine/host_world.h"
 #include "host/host_parameters.h"
 
+class QGridLayout;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 
 namespace lorvex::gui {
 
@@ -33,13 +35,13 @@ struct MapSize {
 // One world of a gallery page, as its worker thread made it.
 struct GalleryWorld {
   int page = 0;
-  int slot = 0;  // 0 .. kWorldsPerPage - 1
+  int slot = 0;  // 0 .. the page's count - 1
   std::uint64_t seed = 0;
   bool built = false;
   QImage thumbnail;
   double landPercent = 0.0;  // land squares of all squares
   std::int32_t cities = 0;
-  // The world itself while it is small enough to keep (GalleryBuilds::kKeptWorldSquares);
+  // The world itself while its page is small enough to keep (GalleryBuilds::kKeptPageSquares);
   // a larger one is built again from its seed and the page's parameters when opened.
   std::shared_ptr<const HostWorld> world;
 };
@@ -50,8 +52,9 @@ class GalleryBuilds : public QObject {
   Q_OBJECT
 
  public:
-  // A page of twelve such worlds holds some 60 MB; larger worlds keep their picture only.
-  static constexpr std::int64_t kKeptWorldSquares = 1024 * 1024;
+  // The squares of a page whose worlds are kept, some 60 MB (twelve worlds of 1024 x 1024);
+  // the worlds of a larger page keep their picture only.
+  static constexpr std::int64_t kKeptPageSquares = 12LL * 1024 * 1024;
   // Squares of the builds running at once: a build holds some 10 bytes a square, so a page
   // of 4096 x 4096 maps is built two at a time however many cores there are.
   static constexpr std::int64_t kSquaresBuiltAtOnce = 48LL * 1024 * 1024;
@@ -82,7 +85,8 @@ class GalleryBuilds : public QObject {
 class GalleryTile : public QAbstractButton {
  public:
   explicit GalleryTile(QWidget* parent);
-  void SetSeed(std::uint64_t seed);
+  // A world to come, of a map of `map` squares.
+  void SetSeed(std::uint64_t seed, QSize map);
   void SetWorld(GalleryWorldPtr world);
   const GalleryWorldPtr& World() const { return world_; }
   bool Ready() const { return world_ != nullptr; }
@@ -97,12 +101,15 @@ class GalleryTile : public QAbstractButton {
   QSize WithCaption(QSize picture) const;
 
   std::uint64_t seed_ = 0;
+  QSize map_;
   GalleryWorldPtr world_;
 };
 
 class GalleryPage : public QWidget {
  public:
+  // Worlds a page: as many by default, and at most (a page of them is some 15 screens).
   static constexpr int kWorldsPerPage = 12;
+  static constexpr int kMostWorldsPerPage = 240;
   static constexpr int kColumns = 4;
   // Pixels of the pictures the worker threads make; a tile shows its picture scaled to its
   // size.
@@ -115,6 +122,10 @@ class GalleryPage : public QWidget {
   void Start(const ParameterFields& parameters, MapSize map, std::uint64_t firstSeed);
   // The next page: the seeds after the last of this one.
   void More();
+  // Worlds a page (clamped to 1 .. kMostWorldsPerPage); a page being shown is built again
+  // from its first seed with as many.
+  void SetWorldsPerPage(int count);
+  int WorldsPerPage() const { return static_cast<int>(tiles_.size()); }
   // Stops the builds and waits for the worker threads (when the app closes).
   void Stop() { builds_.StopAll(); }
   // Called when a built world is clicked, with the parameters it was built with.
@@ -127,11 +138,13 @@ class GalleryPage : public QWidget {
   int ReadyCount() const;
   GalleryTile* Tile(int slot) const { return tiles_.at(static_cast<std::size_t>(slot)); }
   QPushButton* MoreButton() const { return more_; }
+  QSpinBox* CountBox() const { return count_; }
   QLabel* Heading() const { return heading_; }
   int Threads() const { return builds_.Threads(); }
 
  private:
   void Accept(const GalleryWorldPtr& world);
+  void MakeTiles(int count);
   void ShowHeading();
 
   GalleryBuilds builds_;
@@ -140,7 +153,9 @@ class GalleryPage : public QWidget {
   std::uint64_t firstSeed_ = 0;
   int page_ = 0;  // 0: nothing started
   std::vector<GalleryTile*> tiles_;
+  QGridLayout* cells_;
   QLabel* heading_;
+  QSpinBox* count_;
   QPushButton* more_;
   std::function<void(const GalleryWorld&)> onOpen_;
 };

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
@@ -203,7 +204,8 @@ TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
   BoxAnswerer yes(QMessageBox::Yes);
   bool stoppedOpen = false;
   OnWindow([&](BuildDialog& dialog) {
-    When([&] { return dialog.Form().Progress().value > 0; }, [&] { QTest::keyClick(dialog.windowHandle(), Qt::Key_S); });
+    When([&] { return dialog.Form().Progress().value > 0; },
+         [&] { QTest::keyClick(dialog.windowHandle(), Qt::Key_S); });
     When([&] { return !yes.Texts().empty() && dialog.Form().Progress().value == 0; }, [&] {
       stoppedOpen = dialog.isVisible();
       Click(dialog, "cmdCancel");
@@ -257,13 +259,16 @@ TEST_F(GuiApp, TheGalleryBuildsTwelveSeedsAndOpensOneLarge) {
   EXPECT_EQ(app.Shown()->seed, kSeed + 8);
   EXPECT_EQ(HostWorldHash(*app.Shown()->world), HostWorldHash(*gallery.Tile(7)->World()->world));
 
-  // The same parameters keep the page; More goes on with the next twelve seeds.
+  // The same parameters keep the page; eight worlds a page build it again from its first
+  // seed, and More goes on with the next eight.
   app.ShowGallery();
   EXPECT_EQ(gallery.FirstSeed(), kSeed + 1);
+  gallery.CountBox()->setValue(8);
   QTest::mouseClick(gallery.MoreButton(), Qt::LeftButton);
   EXPECT_EQ(gallery.ReadyCount(), 0);
-  ASSERT_TRUE(WaitFor([&] { return gallery.ReadyCount() == GalleryPage::kWorldsPerPage; }));
-  EXPECT_EQ(gallery.Tile(11)->World()->seed, kSeed + 24);
+  ASSERT_TRUE(WaitFor([&] { return gallery.ReadyCount() == 8; }));
+  EXPECT_EQ(gallery.WorldsPerPage(), 8);
+  EXPECT_EQ(gallery.Tile(7)->World()->seed, kSeed + 16);
 }
 
 // Every format of the table, through its menu entry and the file dialog, writes what its
