@@ -61,7 +61,14 @@ std::uint64_t ClockSeed() {
   return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }
 
-// A seed as a person types it: a whole number from 0 to 2^64 - 1, blanks round it allowed.
+// A text quoted back to the person: at most 40 characters, "..." marking a cut.
+QString Shortened(const QString& text) {
+  constexpr int kMostQuoted = 40;
+  return text.size() <= kMostQuoted ? text : text.left(kMostQuoted) + QStringLiteral("...");
+}
+
+}  // namespace
+
 std::optional<std::uint64_t> ParseSeed(const QString& text) {
   const std::string digits = text.trimmed().toStdString();
   std::uint64_t seed = 0;
@@ -70,14 +77,6 @@ std::optional<std::uint64_t> ParseSeed(const QString& text) {
   if (digits.empty() || failure != std::errc() || at != end) return std::nullopt;
   return seed;
 }
-
-// A text quoted back to the person: at most 40 characters, "..." marking a cut.
-QString Shortened(const QString& text) {
-  constexpr int kMostQuoted = 40;
-  return text.size() <= kMostQuoted ? text : text.left(kMostQuoted) + QStringLiteral("...");
-}
-
-}  // namespace
 
 AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QWidget* parent)
     : QMainWindow(parent), platform_(platform), host_(platform), preferencesFile_(options.preferencesFile) {

@@ -39,6 +39,9 @@ struct AppOptions {
   QString preferencesFile;
 };
 
+// A seed as a person types it: a whole number from 0 to 2^64 - 1, blanks round it allowed.
+std::optional<std::uint64_t> ParseSeed(const QString& text);
+
 // The world on show and how it came about.
 struct ShownWorld {
   std::shared_ptr<const HostWorld> world;

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", std::string("lorvex-gui ") + lorvex::kVersionText);
   int width = 0, height = 0;
   bool wrap = true;
-  std::uint64_t seed = 0;
+  std::string seed;
   CLI::Option* widthOption = app.add_option("--width", width, "map width in squares (1 to 4096; default: as last time, at first 200)")
                                  ->check(CLI::Range(1, lorvex::kMaxMapSide));
   CLI::Option* heightOption =
@@ -39,7 +39,12 @@ int main(int argc, char** argv) {
           ->check(CLI::Range(1, lorvex::kMaxMapSide));
   CLI::Option* wrapOption =
       app.add_flag("--wrap,!--no-wrap", wrap, "the map wraps east-west (default: as last time, at first wrapping)");
-  CLI::Option* seedOption = app.add_option("--seed", seed, "seed of the first build (default: from the clock)");
+  CLI::Option* seedOption =
+      app.add_option("--seed", seed, "seed of the first build, 0 to 18446744073709551615 (default: from the clock)")
+          ->check([](const std::string& text) -> std::string {
+            if (lorvex::gui::ParseSeed(QString::fromStdString(text))) return {};
+            return "not a whole number from 0 to 18446744073709551615";
+          });
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -49,7 +54,7 @@ int main(int argc, char** argv) {
   if (*widthOption) options.width = width;
   if (*heightOption) options.height = height;
   if (*wrapOption) options.wrap = wrap;
-  if (*seedOption) options.seed = seed;
+  if (*seedOption) options.seed = lorvex::gui::ParseSeed(QString::fromStdString(seed));
 
   std::string why;
   std::unique_ptr<lorvex::ui::qt::QtPlatform> platform = lorvex::ui::qt::QtPlatform::ForThisProcess(why);
