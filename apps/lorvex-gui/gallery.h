@@ -107,7 +107,7 @@ class GalleryTile : public QAbstractButton {
 
 class GalleryPage : public QWidget {
  public:
-  // Worlds a page: as many by default, and at most (a page of them is some 15 screens).
+  // Worlds a page: as many by default, and at most (twenty pages of the default size).
   static constexpr int kWorldsPerPage = 12;
   static constexpr int kMostWorldsPerPage = 240;
   static constexpr int kColumns = 4;
