@@ -41,6 +41,10 @@ cd "$root"
 presets=("$@")
 [ ${#presets[@]} -eq 0 ] && presets=(default)
 for preset in "${presets[@]}"; do
+  start=$SECONDS
   cmake --preset "$preset" >/dev/null
+  echo "== configure $preset: $((SECONDS - start)) s"
+  start=$SECONDS
   cmake --build --preset "$preset" -j "$(nproc)"
+  echo "== build $preset: $((SECONDS - start)) s"
 done

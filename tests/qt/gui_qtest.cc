@@ -11,19 +11,21 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
 #include "apps/lorvex-gui/app_window.h"
 #include "apps/lorvex-gui/world_view.h"
 #include "engine/world_hash.h"
-#include "event_steps.h"
 #include "qt_test_support.h"
 #include "support/io_faults.h"
 
@@ -36,6 +38,39 @@ using ui::qt::BuildDialog;
 
 constexpr std::uint64_t kSeed = 4242;
 constexpr int kHangGuardMs = 300000;  // only against a hang: nothing here is timed
+
+// The widget of a control as its Qt type.
+template <typename W>
+W* WidgetAs(BuildDialog& dialog, const char* name, int index) {
+  auto* widget = dynamic_cast<W*>(dialog.WidgetOf(name, index));
+  EXPECT_NE(widget, nullptr) << name << "(" << index << ")";
+  return widget;
+}
+
+// Answers every message box that opens while it lives with `answer` (from a step of its own,
+// so that the poll goes on while the answer runs nested event loops), recording the texts.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(QMessageBox::StandardButton answer) {
+    QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible() || box->property("answered").toBool()) return;
+      box->setProperty("answered", true);
+      QTimer::singleShot(0, &timer_, [this, answer, open = QPointer<QMessageBox>(box)] {
+        if (open == nullptr) return;
+        texts_.push_back(open->text());
+        if (QAbstractButton* button = open->button(answer)) button->click();
+        else open->reject();
+      });
+    });
+    timer_.start(5);
+  }
+  const std::vector<QString>& Texts() const { return texts_; }
+
+ private:
+  QTimer timer_;
+  std::vector<QString> texts_;
+};
 
 void Click(BuildDialog& dialog, const char* name) { QTest::mouseClick(dialog.WidgetOf(name, 0), Qt::LeftButton); }
 
@@ -93,10 +128,7 @@ class GuiApp : public QtWindowTest {
   }
   // What the parameters window does each time it opens from now on.
   void OnWindow(std::function<void(BuildDialog&)> script) {
-    platform_->OnWindowShown([script](BuildDialog& dialog) {
-      ArmWatchdog(dialog);
-      script(dialog);
-    });
+    platform_->OnWindowShown(script);
   }
   QString Path(const QString& name) const { return folder_.filePath(name); }
 

@@ -2,12 +2,34 @@
 // any input, the empty one included, is a complete description.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <iterator>
 #include <string>
 
 namespace lorvex::fuzzing {
+
+// A broken rule: the fuzzer reports the input that broke it.
+[[noreturn]] inline void Fail(const std::string& what) {
+  std::fprintf(stderr, "%s\n", what.c_str());
+  std::abort();
+}
+
+// A folder of the fuzzing process's own for the files of its inputs (never a kessett
+// folder, so no input changes the default settings file of another program).
+inline const std::filesystem::path& WorkFolder(const std::string& target) {
+  static const std::filesystem::path folder = [&] {
+    const auto path = std::filesystem::temp_directory_path() / ("lorvex-" + target + "-fuzz-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(path / "folder.kst");  // a folder where a file is expected
+    return path;
+  }();
+  return folder;
+}
 
 class FuzzInput {
  public:
