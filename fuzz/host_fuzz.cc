@@ -4,8 +4,6 @@
 // folders. Every call must answer one of its statuses, write nothing past a buffer's end,
 // and change nothing when it fails; every world built, read back in bulk, must keep the
 // world invariants.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_input.h"
+#include "support/fuzz_input.h"
 #include "host/c_api/lorvex.h"
 #include "support/parameter_values.h"
 #include "support/world_invariants.h"
@@ -21,36 +19,22 @@
 namespace {
 
 namespace fs = std::filesystem;
+using lorvex::fuzzing::Fail;
 using lorvex::fuzzing::FuzzInput;
 
 // More calls than any session needs to reach every path; it bounds an input's time.
 constexpr int kMostCalls = 64;
 constexpr char kGuard = '\x5a';
 
-[[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "%s\n", what.c_str());
-  std::abort();
-}
-
-// One folder per fuzzing process for the settings files; never a kessett folder, so no
-// input changes the default file of another.
-const fs::path& WorkFolder() {
-  static const fs::path folder = [] {
-    const fs::path path = fs::temp_directory_path() / ("lorvex-host-fuzz-" + std::to_string(::getpid()));
-    fs::create_directories(path / "folder.kst");
-    return path;
-  }();
-  return folder;
-}
-
 std::string Path(FuzzInput& in) {
+  const fs::path& folder = lorvex::fuzzing::WorkFolder("host");
   switch (in.Byte() % 6) {
-    case 0: return (WorkFolder() / "a.kst").string();
-    case 1: return (WorkFolder() / "b.kst").string();
-    case 2: return (WorkFolder() / "folder.kst").string();  // a folder
-    case 3: return (WorkFolder() / "missing" / "c.kst").string();
+    case 0: return (folder / "a.kst").string();
+    case 1: return (folder / "b.kst").string();
+    case 2: return (folder / "folder.kst").string();  // a folder
+    case 3: return (folder / "missing" / "c.kst").string();
     case 4: return "";
-    default: return (WorkFolder() / ("x" + in.Text(8))).string();
+    default: return (folder / ("x" + in.Text(8))).string();
   }
 }
 

@@ -3,48 +3,21 @@
 // second fresh window; the two windows must hold the same 103 parameter values, but for the
 // one edge-option case that ValuesAfterReload describes. Any file must load without a crash,
 // and what Save Settings writes must read back as it was.
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "apps/cli_run.h"
 #include "params/parameter_window.h"
+#include "support/fuzz_input.h"
 #include "support/parameter_values.h"
 
-namespace {
-
 namespace fs = std::filesystem;
-
-// One folder per fuzzing process for the two files of an input.
-const fs::path& WorkFolder() {
-  static const fs::path folder = [] {
-    const fs::path path = fs::temp_directory_path() / ("lorvex-settings-fuzz-" + std::to_string(::getpid()));
-    fs::create_directories(path);
-    return path;
-  }();
-  return folder;
-}
-
-[[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "%s\n", what.c_str());
-  std::abort();
-}
-
-void WriteBytes(const fs::path& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) Fail("cannot create " + path.string());
-  if (size > 0 && std::fwrite(data, 1, size, file) != size) Fail("cannot write " + path.string());
-  std::fclose(file);
-}
-
-}  // namespace
+using lorvex::fuzzing::Fail;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const fs::path input = WorkFolder() / "input.kst";
-  const fs::path saved = WorkFolder() / "saved.kst";
-  WriteBytes(input, data, size);
+  const fs::path input = lorvex::fuzzing::WorkFolder("settings") / "input.kst";
+  const fs::path saved = lorvex::fuzzing::WorkFolder("settings") / "saved.kst";
+  lorvex::testing::WriteFile(input, std::string(reinterpret_cast<const char*>(data), size));
 
   lorvex::checks::ParameterValues first;
   {

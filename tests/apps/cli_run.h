@@ -34,6 +34,13 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& byte
   out << bytes;
 }
 
+// The command-line tool the test program was built with (none for a program that runs none).
+#ifdef LORVEX_CLI_PATH
+inline const std::string kCliPath = LORVEX_CLI_PATH;
+#else
+inline const std::string kCliPath;
+#endif
+
 class CliFolder {
  public:
   explicit CliFolder(const std::string& prefix = "lorvex-cli") {
@@ -57,7 +64,7 @@ class CliFolder {
   // "NAME='value' ..." or "".
   CliRun Run(const std::string& arguments, const std::string& environment = "") const {
     const std::string errFile = (dir_ / ".stderr").string();
-    const std::string command = "cd '" + dir_.string() + "' && " + environment + " '" LORVEX_CLI_PATH "' " +
+    const std::string command = "cd '" + dir_.string() + "' && " + environment + " '" + kCliPath + "' " +
                                 arguments + " 2>'" + errFile + "' </dev/null";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
@@ -74,6 +81,22 @@ class CliFolder {
 
  private:
   std::filesystem::path dir_;
+};
+
+// Runs a test in a fresh, empty current directory (the settings folder is relative to it)
+// and goes back to the old one afterwards.
+class InEmptyDirectory : public CliFolder {
+ public:
+  InEmptyDirectory() : CliFolder("lorvex-folder"), previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(Path());
+  }
+  ~InEmptyDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+  }
+
+ private:
+  std::filesystem::path previous_;
 };
 
 }  // namespace lorvex::testing

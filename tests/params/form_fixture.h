@@ -4,12 +4,10 @@
 // test changes it.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
 
-#include <gtest/gtest.h>
+#include "apps/cli_run.h"
 
 #include "params/parameter_window.h"
 
@@ -38,32 +36,6 @@ struct FormFixture : ParameterWindow {
   const std::string& LandFigure() { return statusBar.Panel(kLandFigurePanel).text; }
 };
 
-// Runs a test in a fresh, empty current directory (the settings folder is relative to it)
-// and goes back to the old one afterwards.
-class InEmptyDirectory {
- public:
-  InEmptyDirectory() : previous_(std::filesystem::current_path()) {
-    static int counter = 0;
-    dir_ = std::filesystem::temp_directory_path() /
-           ("lorvex-params-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-    std::filesystem::current_path(dir_);
-  }
-  ~InEmptyDirectory() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  InEmptyDirectory(const InEmptyDirectory&) = delete;
-  InEmptyDirectory& operator=(const InEmptyDirectory&) = delete;
-  const std::filesystem::path& Path() const { return dir_; }
-
- private:
-  std::filesystem::path previous_;
-  std::filesystem::path dir_;
-};
+using lorvex::testing::InEmptyDirectory;
 
 }  // namespace lorvex::params::testing

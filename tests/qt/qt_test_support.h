@@ -1,17 +1,13 @@
-// What the Qt binding's tests share: the application (made on first use, dropped for the
-// tests of a program without one), a fixture that runs Build in a fresh folder with a
-// watchdog, answers to message boxes, and the check that every widget shows its control.
+// What the Qt window's tests share: the application (made on first use, dropped for a test
+// of a program without one) and a fixture that runs the host's Build in a fresh folder. A
+// window left open fails its test at CTest's timeout.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QMessageBox>
-#include <QString>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "host/cls_build.h"
@@ -19,33 +15,20 @@
 #include "ui/qt/qt_platform.h"
 
 class QApplication;
-class QWidget;
 
 namespace lorvex::qttest {
 
 QApplication& App();
 void DropApp();
 
-// Answers every message box that opens while it lives with `answer`, recording the texts;
-// `beforeFirstAnswer` runs once while the first box is still open.
-class BoxAnswerer {
- public:
-  explicit BoxAnswerer(QMessageBox::StandardButton answer, std::function<void()> beforeFirstAnswer = {});
-  const std::vector<QString>& Texts() const { return texts_; }
-
- private:
-  QMessageBox::StandardButton answer_;
-  std::function<void()> beforeFirstAnswer_;
-  std::vector<QString> texts_;
-  std::unique_ptr<QTimer> timer_;
-};
-
-// Closes the window, failing the test, when it is still open after two minutes.
-void ArmWatchdog(ui::qt::BuildDialog& dialog);
-
-// Every widget shows what its control holds: text, state, items, caption, enabled and
-// visible flags, locking and maximum length.
-void ExpectWidgetsShowControls(ui::qt::BuildDialog& dialog);
+// Runs `action` from the event loop once `ready` answers true (checked every 5 ms), from
+// inside the modal show that Build runs, as a person acts on the window while it waits.
+// After `timeoutMs` without it, runs `onTimeout` instead (if given) and stops waiting, so a
+// broken window fails a test rather than hangs it.
+void When(std::function<bool()> ready, std::function<void()> action, int timeoutMs = 60000,
+          std::function<void()> onTimeout = {});
+// Forgets every step still waiting (their conditions may refer to a test that has ended).
+void CancelSteps();
 
 // Runs in a folder of its own (the window reads kessett/default.kst from the current
 // folder), with a Qt platform and a host over it.
@@ -53,24 +36,16 @@ class QtWindowTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // Build on a map of the given size; `onShown` drives the window. A window still open
-  // after two minutes is closed, failing the test.
-  bool Build(const std::function<void(ui::qt::BuildDialog&)>& onShown, int width = 200,
-             int height = 150);
+  // The host's Build on a wrapping map (200 x 150 unless said); `onShown` drives the window.
+  // Every message box is answered `answer` and its text kept in `messages`.
+  bool Build(const std::function<void(ui::qt::BuildDialog&)>& onShown,
+             platform::MessageAnswer answer = platform::MessageAnswer::kNo, int width = 200, int height = 150);
 
   QTemporaryDir folder_;
   QString previousFolder_;
   std::unique_ptr<ui::qt::QtPlatform> platform_;
   std::unique_ptr<clsBuild> host_;
-  int windowsShown_ = 0;
+  std::vector<std::string> messages_;
 };
-
-// The widget of a control as its Qt type.
-template <typename W>
-W* WidgetAs(ui::qt::BuildDialog& dialog, const char* name, int index) {
-  auto* widget = dynamic_cast<W*>(dialog.WidgetOf(name, index));
-  EXPECT_NE(widget, nullptr) << name << "(" << index << ")";
-  return widget;
-}
 
 }  // namespace lorvex::qttest

@@ -1,22 +1,19 @@
 // Everything one engine routine needs outside a window, for the tests and the benchmarks: a
 // world with a build under way (StopRequested false), the window's default parameters, a
-// generator and hooks. Hooks is SilentHooks or a kind of it that takes the world (to stop the
-// build at a chosen point, say).
+// generator and hooks (SilentHooks, or a kind of it that records what the routine shows).
 #pragma once
 
 #include <cstdint>
-#include <type_traits>
 
 #include "common/random.h"
-#include "world/build_context.h"
 #include "params/build_parameters.h"
+#include "world/build_context.h"
 
 namespace lorvex::checks {
 
 template <typename Hooks = SilentHooks>
 struct EngineRig {
-  explicit EngineRig(std::uint64_t seed = 1)
-      : controls(params::CreateWindowControls()), view(controls), random(seed), hooks(MakeHooks(world)) {
+  explicit EngineRig(std::uint64_t seed = 1) : controls(params::CreateWindowControls()), view(controls), random(seed) {
     world.StopRequested = false;
   }
   BuildContext Context() { return BuildContext{world, view, random, hooks}; }
@@ -26,14 +23,6 @@ struct EngineRig {
   params::ParameterView view;
   Random random;
   Hooks hooks;
-
- private:
-  static Hooks MakeHooks(WorldState& world) {
-    if constexpr (std::is_constructible_v<Hooks, WorldState&>)
-      return Hooks(world);
-    else
-      return Hooks();
-  }
 };
 
 }  // namespace lorvex::checks

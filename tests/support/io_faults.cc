@@ -20,24 +20,18 @@ struct Fault {
   Step step = Step::kNone;
   char pathText[512] = {};
   int hits = 0;
-  // Streams opened for writing on a matching path: the write, flush and close faults hit
-  // only these.
-  std::FILE* streams[16] = {};
+  // The stream last opened for writing on a matching path: the write, flush and close faults
+  // hit only it.
+  std::FILE* stream = nullptr;
 };
 
 Fault fault;
 
+// The steps in the order of Step, from kCreate.
 Step StepNamed(const char* name) {
-  struct Named {
-    const char* name;
-    Step step;
-  };
-  static constexpr Named kSteps[] = {{"create", Step::kCreate}, {"write", Step::kWrite},
-                                     {"flush", Step::kFlush},   {"close", Step::kClose},
-                                     {"rename", Step::kRename}, {"vanish", Step::kVanish},
-                                     {"read", Step::kRead}};
-  for (const Named& named : kSteps)
-    if (std::strcmp(named.name, name) == 0) return named.step;
+  static constexpr const char* kNames[] = {"create", "write", "flush", "close", "rename", "vanish", "read"};
+  for (int i = 0; i < 7; ++i)
+    if (std::strcmp(kNames[i], name) == 0) return static_cast<Step>(i + 1);
   return Step::kNone;
 }
 
@@ -72,25 +66,8 @@ bool ForWriting(const char* mode) {
                              std::strchr(mode, '+') != nullptr);
 }
 
-bool Tracked(std::FILE* stream) {
-  if (stream == nullptr) return false;
-  for (std::FILE* s : fault.streams)
-    if (s == stream) return true;
-  return false;
-}
-
-void Track(std::FILE* stream) {
-  for (std::FILE*& s : fault.streams)
-    if (s == nullptr) {
-      s = stream;
-      return;
-    }
-}
-
-void Untrack(std::FILE* stream) {
-  for (std::FILE*& s : fault.streams)
-    if (s == stream) s = nullptr;
-}
+// The stream opened for writing on a matching path (a save writes one file at a time).
+bool Tracked(std::FILE* stream) { return stream != nullptr && stream == fault.stream; }
 
 template <typename Function>
 Function Real(const char* name) {
@@ -111,7 +88,7 @@ std::FILE* Open(OpenFunction real, const char* path, const char* mode) {
       }
       std::FILE* stream = real(path, mode);
       if (stream != nullptr && (step == Step::kWrite || step == Step::kFlush || step == Step::kClose))
-        Track(stream);
+        fault.stream = stream;
       return stream;
     }
     if (step == Step::kVanish) {
@@ -172,7 +149,7 @@ int fclose(std::FILE* stream) {
   using Function = int (*)(std::FILE*);
   static const Function real = Real<Function>("fclose");
   const bool fail = Armed() == Step::kClose && Tracked(stream);
-  Untrack(stream);
+  if (Tracked(stream)) fault.stream = nullptr;
   const int result = real(stream);
   if (!fail) return result;
   ++fault.hits;

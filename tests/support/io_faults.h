@@ -15,9 +15,9 @@
 // fault from the environment variable LORVEX_IO_FAULT="step:path-text" at start-up.
 #pragma once
 
-#ifdef __cplusplus
+#include <string>
+
 extern "C" {
-#endif
 
 // Arms one fault; it stays armed until disarmed and hits every matching call.
 void LorvexIoFaultArm(const char* step, const char* pathText);
@@ -25,12 +25,7 @@ void LorvexIoFaultDisarm(void);
 // How many calls the armed fault has failed since it was armed.
 int LorvexIoFaultHits(void);
 
-#ifdef __cplusplus
 }
-#endif
-
-#ifdef __cplusplus
-#include <string>
 
 namespace lorvex::testing {
 
@@ -47,4 +42,3 @@ class ScopedIoFault {
 };
 
 }  // namespace lorvex::testing
-#endif

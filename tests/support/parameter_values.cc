@@ -49,6 +49,13 @@ ParameterValues ValuesAfterReload(ParameterValues saved) {
   return saved;
 }
 
+namespace {
+
+// The shaping work, in squares, that the land-mass texts ask of a map of `squares` squares,
+// each figure held as the build holds it (counts, sizes and sea borders to the engine's
+// bounds, the tiny islands to the map): for each size class the larger count times the
+// squares of a canvas of the larger size ringed by the larger border, plus 24 a mass, and
+// the larger tiny-island figure.
 double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double squares) {
   const auto box = [&](std::size_t index, double most) {
     return index < landMassTexts.size() ? std::min(std::fabs(ReadFieldNumber(landMassTexts[index])), most) : 0.0;
@@ -64,6 +71,8 @@ double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double sq
   return work;
 }
 
+}  // namespace
+
 bool AsksTooMuchShaping(const std::vector<std::string>& landMassTexts, double squares) {
   return ShapingWorkAsked(landMassTexts, squares) > kMostShapingWork;
 }
@@ -75,6 +84,28 @@ bool AsksTooManyCities(const std::vector<std::string>& numberTexts,
                        [most](const std::string& text) { return std::fabs(ReadFieldNumber(text)) > most; });
   };
   return over(numberTexts, kMostCitiesAsked) || over(perMassTexts, kMostCitiesAsked / 1000);
+}
+
+void FillParameters(fuzzing::FuzzInput& in, platform::ControlSet& controls, double squares) {
+  for (platform::Control& c : controls.All()) {
+    if (c.Kind() == platform::ControlKind::kNumberBox) c.SetText(in.FieldText(c.MaxLength(), platform::Control::kMostTextLength));
+    if (c.Kind() == platform::ControlKind::kCheckBox) c.SetValue(in.Byte() % 3);  // 2 is a grey box
+    if (c.Kind() == platform::ControlKind::kSelectionBox) c.SetListIndex(in.Range(-1, 2));
+  }
+  const platform::ControlSet defaults = params::CreateWindowControls();
+  const auto texts = [&](const char* name, int count) {
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i) out.push_back(controls.At(name, i).Text());
+    return out;
+  };
+  const auto giveWay = [&](const char* name, int count) {
+    for (int i = 0; i < count; ++i) controls.At(name, i).SetText(defaults.At(name, i).Text());
+  };
+  if (AsksTooMuchShaping(texts("txtLandMass", 20), squares)) giveWay("txtLandMass", 20);
+  if (AsksTooManyCities(texts("txtCities", 2), texts("txtPlace1", 4))) {
+    giveWay("txtCities", 2);
+    giveWay("txtPlace1", 4);
+  }
 }
 
 std::string FirstDifference(const ParameterValues& a, const ParameterValues& b) {

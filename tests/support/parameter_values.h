@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/control.h"
+#include "support/fuzz_input.h"
 
 namespace lorvex::checks {
 
@@ -26,14 +27,6 @@ void ApplyWindowDefaults(platform::ControlSet& controls);
 // checks (2) after the grey (1), and checking an edge option unchecks the other.
 ParameterValues ValuesAfterReload(ParameterValues saved);
 
-// The shaping work, in squares, that the land-mass texts ask of a map of `squares` squares,
-// each figure held as the build holds it (counts, sizes and sea borders to the engine's
-// bounds, the tiny islands to the map, whose sea they cannot outgrow): for each size class
-// the larger count times the squares of a canvas of the larger size ringed by the larger
-// border, plus 24 a mass (every mass costs at least a few drawings), and the larger
-// tiny-island figure.
-double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double squares);
-
 // The build shapes every mass it draws as drawn, placed or not, whatever the map's size, so
 // the largest figures mean hours of building, days under the sanitizers. The generated
 // parameter sets of the stress test and the build fuzz target give figures asking for more
@@ -50,6 +43,12 @@ bool AsksTooMuchShaping(const std::vector<std::string>& landMassTexts, double sq
 inline constexpr double kMostCitiesAsked = 100'000;
 bool AsksTooManyCities(const std::vector<std::string>& numberTexts,
                        const std::vector<std::string>& perMassTexts);
+
+// Every parameter control from the bytes: any text a box can hold (set as a program sets
+// it), any check-box state (grey included) and any list index (none included). Land figures
+// asking for more shaping than kMostShapingWork of a map of `squares` squares, and city
+// figures asking for more cities than kMostCitiesAsked, then give way to the defaults.
+void FillParameters(fuzzing::FuzzInput& in, platform::ControlSet& controls, double squares);
 
 // The first control whose value differs, as "Name(Index): a | b", or "" when all agree.
 std::string FirstDifference(const ParameterValues& a, const ParameterValues& b);

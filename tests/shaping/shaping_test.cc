@@ -1,0 +1,97 @@
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "shaping/mass_canvas.h"
+#include "shaping/shape_figures.h"
+#include "shaping/stick_blob.h"
+#include "shaping/wandering_blob.h"
+#include "shaping_fixture.h"
+
+namespace lorvex::shaping {
+namespace {
+
+// The figure's squares in its box for one orientation: "C" inside, "X" outside.
+Grid<char> Draw(const Figure& figure, int orientation) {
+  Grid<char> grid(figure.BoxWidth(orientation), figure.BoxHeight(orientation), 'X');
+  ForEachFigureSquare(figure, orientation, [&](std::int32_t x, std::int32_t y) {
+    grid(x, y) = 'C';
+    return true;
+  });
+  return grid;
+}
+
+int Covered(const Grid<char>& grid) { return static_cast<int>(std::count(grid.Cells().begin(), grid.Cells().end(), 'C')); }
+
+// Each figure's area aims at N; its outline gains or loses part of a square at either end of
+// each of its Lu columns and Lv rows (the "I"-Shape aims lower by design: N (1 - 4qs) /
+// (1 - 2qs)); from 100 squares up it spans at least 60 % of each extent less 2 squares.
+TEST(ShapeFigures, EachFigureCoversItsAreaAndSpansItsBox) {
+  for (int code = 0; code < kFigureCount; ++code)
+    for (int n : {20, 37, 100, 333, 1000, 5000})
+      for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+        Random random(seed * 1000 + static_cast<std::uint64_t>(code * 10 + n));
+        const FigureDraws draws = DrawFigureParameters(code, random);
+        const Figure figure(code, n, draws);
+        const double aim = code == 23 ? n * (1 - 4 * draws[1] * draws[2]) / (1 - 2 * draws[1] * draws[2]) : n;
+        const auto at = ::testing::Message() << FigureCaption(code) << ", N " << n << ", seed " << seed;
+        EXPECT_LE(std::abs(Covered(Draw(figure, 0)) - aim), figure.Lu() + figure.Lv()) << at;
+        int minU = figure.Lu(), maxU = -1, minV = figure.Lv(), maxV = -1;
+        for (int v = 0; v < figure.Lv(); ++v)
+          for (int u = 0; u < figure.Lu(); ++u)
+            if (figure.Inside(u, v)) {
+              minU = std::min(minU, u), maxU = std::max(maxU, u);
+              minV = std::min(minV, v), maxV = std::max(maxV, v);
+            }
+        EXPECT_TRUE(n < 100 || (maxU - minU + 1 >= 0.6 * figure.Lu() - 2 && maxV - minV + 1 >= 0.6 * figure.Lv() - 2)) << at;
+      }
+  // A Rectangle without stretch is a square of side Round(sqrt(N)).
+  EXPECT_EQ(Covered(Draw(Figure(0, 100, {0, 0, 0}), 0)), 100);
+  EXPECT_EQ(Covered(Draw(Figure(0, 50, {0, 0, 0}), 0)), 49);
+}
+
+
+using testing::CountCode;
+using testing::OnlyMassCodes;
+using testing::ShapingFixture;
+
+// Stick Blob and Wandering Blob as the driver calls them, with the window's default boxes.
+using Shaper = std::function<MassGrid(BuildContext&, std::int32_t squares, std::int32_t pad,
+                                      std::int16_t spanX, std::int16_t spanY)>;
+const struct {
+  const char* name;
+  Shaper shape;
+} kShapers[] = {
+    {"Stick Blob", [](BuildContext& c, std::int32_t n, std::int32_t pad, std::int16_t x, std::int16_t y) {
+       return MakeStickBlob(c, n, pad, x, y, 6, 25, 50, 15);
+     }},
+    {"Wandering Blob", [](BuildContext& c, std::int32_t n, std::int32_t pad, std::int16_t x, std::int16_t y) {
+       return MakeWanderingBlob(c, n, pad, x, y, 40, 15, 50, 15);
+     }},
+};
+
+// A mass bigger than the inside of its frame is a block in columns and rows Pad .. Pad +
+// SpanX + 1, filled column by column up to the room there is; without a border that is
+// from column and row 0, which the crop leaves out.
+TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
+  const struct { int squares, pad, span, land; std::pair<int, int> first; } rows[] = {
+      {30, 2, 4, 30, {2, 2}}, {33, 2, 4, 33, {2, 2}}, {5, 0, 1, 1, {0, 0}},  // (0, 0) .. (1, 1): only (1, 1) is cropped in
+      {1, 2, 3, 1, {-1, -1}}, {2, 0, 0, 0, {0, 0}},   {300, 99, 0, 4, {99, 99}}};  // x, y = Pad .. Pad + 1
+  for (const auto& row : rows)
+    for (const auto& shaper : kShapers) {
+      ShapingFixture fixture;
+      BuildContext context = fixture.Context();
+      const auto span = static_cast<std::int16_t>(row.span);
+      const MassGrid grid = shaper.shape(context, row.squares, row.pad, span, span);
+      EXPECT_TRUE(OnlyMassCodes(grid)) << shaper.name << " " << row.squares;
+      EXPECT_EQ(CountCode(grid, kLand), row.land) << shaper.name << " " << row.squares;
+      ASSERT_FALSE(fixture.hooks.land.empty());
+      EXPECT_TRUE(row.first.first < 0 || fixture.hooks.land.front() == row.first) << shaper.name << " " << row.squares;
+    }
+}
+
+}  // namespace
+}  // namespace lorvex::shaping

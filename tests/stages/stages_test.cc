@@ -1,0 +1,189 @@
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "stage_fixture.h"
+#include "stages/cities.h"
+#include "stages/terrain.h"
+#include "support/world_invariants.h"
+
+namespace lorvex::stages {
+namespace {
+
+using stagetest::CountCode;
+using stagetest::FilledRows;
+using stagetest::LoadRows;
+using stagetest::StageFixture;
+
+TEST(CapTerrainFractions, ScalesAllFourUntilTheSumIsAtMostThreeQuarters) {
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
+  const struct { TerrainFractions in, out; } rows[] = {
+      {{0.3f, 0.3f, 0.3f, 0.3f}, {0.177147f, 0.177147f, 0.177147f, 0.177147f}},  // 0.9^5
+      {{0.2f, 0.2f, 0.2f, 0.2f}, {0.18f, 0.18f, 0.18f, 0.18f}},                  // once
+      {{0.1875f, 0.1875f, 0.1875f, 0.1875f}, {0.1875f, 0.1875f, 0.1875f, 0.1875f}},  // 0.75 stays
+      {{0.5f, 0.3f, 0.2f, 0.0f}, {0.3645f, 0.2187f, 0.1458f, 0.0f}},  // 1.0 scaled three times
+      {{inf, 0.1f, nan, 0.1f}, {0.0f, 0.1f, 0.0f, 0.1f}},            // not a number: nothing
+  };
+  for (const auto& row : rows) {
+    const TerrainFractions f = CapTerrainFractions(row.in);
+    EXPECT_NEAR(f.rivers, row.out.rivers, 2e-6) << row.in.rivers;
+    EXPECT_NEAR(f.forest, row.out.forest, 2e-6) << row.in.rivers;
+    EXPECT_NEAR(f.rough, row.out.rough, 2e-6) << row.in.rivers;
+    EXPECT_NEAR(f.mountains, row.out.mountains, 2e-6) << row.in.rivers;
+  }
+}
+
+
+
+// The arguments of one PlaceCities call, named, with the window's defaults.
+struct CityCall {
+  std::int32_t numberHi = 150, numberLo = 100;
+  char countMode = citymode::kSpecify;
+  std::int16_t coastal = 65;
+  std::int32_t productionLo = 75, productionHi = 200;
+  std::int16_t specialty = 15;
+  char mode = citymode::kRandomly;
+  std::int16_t option = kNoMassOfItsOwn;
+  char rule = citymode::kByTotalLand;
+  std::array<std::int32_t, 4> perClass{35, 25, 20, 20};
+
+  void Run(StageFixture& f) const {
+    BuildContext context = f.Context();
+    PlaceCities(context, numberHi, numberLo, countMode, coastal, productionLo, productionHi,
+                specialty, mode, option, rule, perClass[0], perClass[1], perClass[2], perClass[3]);
+  }
+};
+
+std::string Sound(const WorldState& world, int productionLo = 75, int productionHi = 200) {
+  checks::InvariantOptions options;
+  options.productionMin = productionLo;
+  options.productionMax = productionHi;
+  return checks::CheckWorld(world, options);
+}
+
+TEST(WorldCityCountRange, NumbersOrSquaresPerCity) {
+  const struct { char mode; std::int32_t lo, hi; std::int64_t land, map, wantLo, wantHi; } rows[] = {
+      {'N', 100, 150, 30000, 90000, 100, 150},
+      {'L', 100, 150, 30000, 90000, 200, 300},
+      {'M', 100, 150, 30000, 1000000, 6667, 10000},
+      {'L', 100, 150, 250, 90000, 2, 2},        // 1.67 -> 2, 2.5 -> 2 (half to even)
+      {'L', 0, 0, 30000, 90000, 30000, 30000},  // no squares per city reads as one
+      {'L', 100, 150, 0, 90000, 0, 0},
+      {'X', 5, 9, 30000, 90000, 5, 9},  // an unknown mode counts as "Specify"
+  };
+  for (const auto& row : rows) {
+    const CityCountRange r = WorldCityCountRange(row.mode, row.lo, row.hi, row.land, row.map);
+    EXPECT_EQ(r.lo, row.wantLo) << row.mode << " " << row.lo << " " << row.hi;
+    EXPECT_EQ(r.hi, row.wantHi) << row.mode << " " << row.lo << " " << row.hi;
+  }
+}
+
+CityBucket MakeBucket(std::int16_t sizeClass, int coastal, int inland) {
+  CityBucket b;
+  b.sizeClass = sizeClass;
+  b.coastal.assign(static_cast<std::size_t>(coastal), 0);
+  b.inland.assign(static_cast<std::size_t>(inland), 0);
+  return b;
+}
+
+TEST(PlanCityShares, EachRuleSharesAsItSays) {
+  using P = std::pair<std::int64_t, std::int64_t>;  // coastal, inland
+  const std::array<std::int32_t, 4> percent{35, 25, 20, 20}, counts{7, 5, 3, 1};
+  const struct {
+    const char* what;
+    CityShareRule rule;
+    std::vector<CityBucket> buckets;
+    std::int64_t n;
+    std::vector<P> want;
+  } rows[] = {
+      {"randomly 60 % of 101", {'R', -1, 'P', {}, 60}, {MakeBucket(3, 600, 400)}, 101, {{61, 40}}},
+      {"randomly 50 % of 101", {'R', -1, 'P', {}, 50}, {MakeBucket(3, 600, 400)}, 101, {{50, 50}}},
+      {"proportionately", {'P', 2, 'P', {}, 60}, {MakeBucket(0, 100, 200), MakeBucket(1, 350, 350)},
+       100, {{18, 12}, {42, 28}}},
+      {"evenly by land", {'E', 0, 'P', percent, 40},
+       {MakeBucket(0, 50, 50), MakeBucket(0, 300, 0), MakeBucket(2, 0, 600)}, 50,
+       {{4, 6}, {4, 6}, {12, 18}}},
+      // The remaining land takes the Medium value under "Large Only"...
+      {"evenly by percentage, Large Only", {'E', 0, '%', percent, 60},
+       {MakeBucket(0, 10, 10), MakeBucket(0, 10, 10), MakeBucket(2, 10, 10)}, 100,
+       {{10, 7}, {10, 7}, {15, 10}}},  // 10.5 -> 10
+      // ... the Small value under "Large and Medium Only".
+      {"evenly by percentage, Large and Medium", {'E', 1, '%', percent, 60},
+       {MakeBucket(0, 10, 10), MakeBucket(1, 10, 10), MakeBucket(3, 10, 10)}, 100,
+       {{21, 14}, {15, 10}, {12, 8}}},
+      {"evenly by number: N unused, halves to even", {'E', 2, 'N', counts, 50},
+       {MakeBucket(0, 1, 1), MakeBucket(1, 1, 1), MakeBucket(2, 1, 1), MakeBucket(3, 1, 1)}, 999,
+       {{4, 4}, {2, 2}, {2, 2}, {0, 0}}},
+      {"a bucket that holds no mass", {'E', 0, 'N', counts, 50},
+       {MakeBucket(0, 5, 5), MakeBucket(-1, 0, 0)}, 0, {{4, 4}, {0, 0}}},
+      {"more than 100 % coastal", {'R', -1, 'P', {}, 120}, {MakeBucket(3, 10, 10)}, 10, {{12, 0}}},
+  };
+  for (const auto& row : rows) {
+    std::vector<CityBucket> buckets = row.buckets;
+    const std::int64_t total = PlanCityShares(buckets, row.rule, row.n);
+    std::vector<P> got;
+    std::int64_t sum = 0;
+    for (const CityBucket& b : buckets) {
+      got.emplace_back(b.plannedCoastal, b.plannedInland);
+      sum += b.plannedCoastal + b.plannedInland;
+    }
+    EXPECT_EQ(got, row.want) << row.what;
+    EXPECT_EQ(total, sum) << row.what;
+  }
+}
+
+// Coast is sea on a side (border water is not); a city is looked for in a square of the
+// radius round the square, columns wrapping only on a wrapping map.
+TEST(CityNeighbourTests, CoastAndSpacingWrapAsTheMapDoes) {
+  for (bool wrap : {false, true}) {
+    WorldState world;
+    LoadRows(world, {"ASAAAAAAA", "CCCCSAAAS", "AAAAAAAAA", "YCCCCCCCA", "AAAAAAAAA"}, wrap);
+    EXPECT_TRUE(HasCoastNeighbour(world, 0, 1));   // west of column 0 is column 8, even when flat
+    EXPECT_TRUE(HasCoastNeighbour(world, 1, 1));   // sea to the north
+    EXPECT_FALSE(HasCoastNeighbour(world, 2, 1));  // border water is not sea
+    EXPECT_TRUE(CityWithin(world, 2, 3, 2));
+    EXPECT_FALSE(CityWithin(world, 3, 3, 2));
+    EXPECT_FALSE(CityWithin(world, 2, 3, 1));
+    EXPECT_TRUE(CityWithin(world, 1, 3, 0));      // a radius below 1 counts as 1
+    EXPECT_TRUE(CityWithin(world, 1, 4, 1));      // rows outside the map are skipped
+    EXPECT_EQ(CityWithin(world, 7, 3, 2), wrap);  // columns 9 and 10 wrap to 0 and 1
+  }
+}
+
+// A plan larger than its list skips the surplus (its entries stay 0); specialty 0 % gives
+// every city 9 and 100 % none; letters outside the lists and an empty map finish with a
+// sound world. (The stress test builds hopeless maps and counts.)
+TEST(PlaceCities, EdgeFiguresFinishWithASoundWorld) {
+  std::vector<std::string> lone = FilledRows(40, 12, false, 'S'), strips = FilledRows(40, 20, false, 'S');
+  for (int x : {4, 14, 24, 34}) lone[6][static_cast<std::size_t>(x)] = 'C';
+  for (int y = 3; y < 18; y += 2) strips[static_cast<std::size_t>(y)].replace(3, 30, 30, 'C');
+  const struct { const char* what; std::vector<std::string> rows; CityCall call; long long cities; std::size_t planned; int specialties; } cases[] = {
+      // cities and planned: -1 any; specialties: cities with one, -1 any, -2 all
+      {"ten planned on four squares", lone, {.numberHi = 10, .numberLo = 10, .coastal = 100}, 4, 10, -1},
+      {"specialty 0 %", strips, {.specialty = 0}, -1, 0, 0},
+      {"specialty 100 %", strips, {.specialty = 100}, -1, 0, -2},
+      {"letters outside the lists", strips, {.countMode = '?', .mode = 'Q', .option = 99, .rule = 'Z'}, -1, 0, -1},
+      {"empty map", {}, {}, 0, 0, -1},
+  };
+  for (const auto& c : cases) {
+    StageFixture f(2);
+    LoadRows(f.world, c.rows, false);
+    c.call.Run(f);
+    EXPECT_EQ(Sound(f.world, c.call.productionLo, std::min(c.call.productionHi, 32767)), "") << c.what;
+    EXPECT_LE(static_cast<std::int64_t>(f.world.CityProduction.size()), kMostPlannedCities) << c.what;
+    EXPECT_EQ(f.hooks.progressValue, 2) << c.what;
+    const long long cities = CountCode(f.world, 'Y');
+    int specialties = 0;
+    for (long long k = 0; k < cities; ++k) specialties += f.world.CitySpecialty[static_cast<std::size_t>(k)] >= 10 ? 1 : 0;
+    EXPECT_TRUE(c.cities < 0 || cities == c.cities) << c.what << ": " << cities;
+    EXPECT_TRUE(c.planned == 0 || f.world.CityProduction.size() == c.planned) << c.what;
+    EXPECT_TRUE(c.specialties == -1 || (cities > 20 && specialties == (c.specialties == -2 ? cities : c.specialties)))
+        << c.what << ": " << specialties << " of " << cities;
+  }
+}
+
+}  // namespace
+}  // namespace lorvex::stages
