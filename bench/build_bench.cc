@@ -6,10 +6,15 @@
 //
 // Builds and floors are timed in processor time of the building thread (page faults
 // included), so that other work on the machine does not stretch them; the wall-clock time of
-// the build is given beside it. Every build and every fill of the floor starts from a heap
-// handed back to the system (malloc_trim), as in a host that builds a world now and then:
-// the pages of the grids are new to the process each time. Otherwise whether a build finds
-// them still mapped depends on how the allocations before it happened to fall.
+// the build is given beside it. The cold builds, and every fill of their floor, start from a
+// heap handed back to the system (malloc_trim), as in a host that builds a world now and
+// then: the pages of the grids are new to the process each time. Otherwise whether a build
+// finds them still mapped depends on how the allocations before it happened to fall.
+//
+// The warm builds are those of a host that builds many worlds in one process (a batch, a
+// seed gallery, a server that makes a world per match): a builder's whole Build call, window
+// and copy for the host included, one after another with nothing handed back in between, and
+// their floor filled in the same warm process.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -17,6 +22,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +32,8 @@
 #include "engine/build_driver.h"
 #include "engine/mass_placement.h"
 #include "engine/world_hash.h"
+#include "host/cls_build.h"
+#include "params/parameter_form.h"
 #include "platform/headless_platform.h"
 #include "support/parameter_values.h"
 #include "ui/frm_build.h"
@@ -53,6 +61,9 @@ struct BuildPlan {
   std::optional<std::uint64_t> recommendSeed;
   std::uint64_t buildSeed;
 };
+
+// A build makes fewer draws than this by far; the count is replayed, so it is bounded.
+constexpr std::uint64_t kMostDraws = 50'000'000'000ULL;
 
 struct BuildOutcome {
   double seconds = 0;        // Build pressed until the host holds its copy, processor time
@@ -95,8 +106,6 @@ BuildOutcome RunBuild(const BuildPlan& plan) {
   outcome.wallSeconds = Seconds(Clock::now() - wallStart);
   outcome.peakBytes = bench::HeapPeak() - heldBefore;
   if (!built) return outcome;
-  // A build makes fewer draws than this by far; the count is replayed, so it is bounded.
-  constexpr std::uint64_t kMostDraws = 50'000'000'000ULL;
   outcome.draws = DrawsBetween(Random(plan.buildSeed), window->Generator(), kMostDraws).value_or(0);
   outcome.hash = HostWorldHash(host);
   return outcome;
@@ -110,9 +119,10 @@ double TimeDraws(std::uint64_t seed, std::uint64_t draws) {
   return ThreadSeconds() - start;
 }
 
-// The time to create the three grids of a fresh world and write its initial map.
-double TimeFill(int width, int height, bool wrap) {
-  malloc_trim(0);
+// The time to create the three grids of a fresh world and write its initial map; from a heap
+// handed back to the system first unless `warm`.
+double TimeFill(int width, int height, bool wrap, bool warm = false) {
+  if (!warm) malloc_trim(0);
   const double start = ThreadSeconds();
   {
     WorldState world;
@@ -172,6 +182,107 @@ BENCHMARK(BM_Build4096x4096Recommended)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(1);
+
+// Many builds in one process. Each iteration is one world, of the seeds 1, 2, 3, ... in
+// turn, so that every repetition builds the same worlds; the time is the host's whole Build
+// call (with a fresh builder each time, the builder's creation and parameters too).
+struct WarmPlan {
+  int width, height;
+  bool wrap;
+  std::optional<std::uint64_t> recommendSeed;
+  bool reuseBuilder;
+};
+
+// A builder holding the plan's parameters: nothing but what Recommend writes, if anything.
+std::unique_ptr<clsBuild> MakeBuilder(const WarmPlan& plan, const ParameterFields* fields) {
+  auto builder = std::make_unique<clsBuild>();
+  if (fields != nullptr) {
+    builder->SetParameters(*fields);
+  } else if (plan.recommendSeed) {
+    builder->SetNextSeed(*plan.recommendSeed);
+    builder->Recommend(plan.width, plan.height);
+  }
+  return builder;
+}
+
+void RunWarmBenchmark(benchmark::State& state, const WarmPlan& plan) {
+  if (std::filesystem::exists(params::kDefaultSettingsFile)) {
+    state.SkipWithError("a default settings file in the working folder would change the worlds");
+    return;
+  }
+  std::unique_ptr<clsBuild> builder = MakeBuilder(plan, nullptr);
+  const ParameterFields fields = builder->Parameters();
+  // The builder's platform: Build is pressed at once, and the generator is kept as the build
+  // left it, to count the draws afterwards.
+  platform::HeadlessPlatform platform;
+  Random after;
+  const auto press = [&platform, &after] {
+    platform.AddModalAction([&after](platform::Window& w) {
+      auto& form = static_cast<ui::frmBuild&>(w);
+      form.Controls().At("cmdBuild", 0).Click();
+      after = form.Generator();
+    });
+  };
+  // One build first, so that the process has built before the first timed one.
+  press();
+  builder->SetPlatform(&platform);
+  builder->Build(static_cast<std::int16_t>(plan.width), static_cast<std::int16_t>(plan.height), plan.wrap);
+
+  double total = 0, wall = 0, floor = 0, draws = 0;
+  std::uint64_t seed = 0;
+  for (auto _ : state) {
+    ++seed;
+    press();
+    const Clock::time_point wallStart = Clock::now();
+    const double start = ThreadSeconds();
+    if (!plan.reuseBuilder) {
+      builder = MakeBuilder(plan, &fields);
+      builder->SetPlatform(&platform);
+    }
+    builder->SetNextSeed(seed);
+    const bool built = builder->Build(static_cast<std::int16_t>(plan.width),
+                                      static_cast<std::int16_t>(plan.height), plan.wrap);
+    const double seconds = ThreadSeconds() - start;
+    wall += Seconds(Clock::now() - wallStart);
+    state.SetIterationTime(seconds);
+    if (!built) {
+      state.SkipWithError("a build did not complete");
+      return;
+    }
+    const std::uint64_t made = DrawsBetween(Random(seed), after, kMostDraws).value_or(0);
+    total += seconds;
+    draws += static_cast<double>(made);
+    floor += TimeDraws(seed, made) + TimeFill(plan.width, plan.height, plan.wrap, true);
+  }
+  const double iterations = static_cast<double>(state.iterations());
+  state.counters["draws"] = draws / iterations;
+  state.counters["floor_ms"] = floor / iterations * 1e3;
+  state.counters["wall_ms"] = wall / iterations * 1e3;
+  state.counters["R"] = floor > 0 ? total / floor : 0;
+}
+
+// Registered from a table: the name, the plan and the number of worlds timed.
+const bool kWarmBenchmarksRegistered = [] {
+  struct WarmRow {
+    const char* name;
+    WarmPlan plan;
+    int worlds;
+  };
+  const WarmRow rows[] = {
+      {"BM_Build200x150DefaultWarmReusedBuilder", {200, 150, true, std::nullopt, true}, 200},
+      {"BM_Build200x150DefaultWarmFreshBuilder", {200, 150, true, std::nullopt, false}, 200},
+      {"BM_Build1000x1000RecommendedWarmReusedBuilder", {1000, 1000, true, 1, true}, 10},
+      {"BM_Build1000x1000RecommendedWarmFreshBuilder", {1000, 1000, true, 1, false}, 10},
+  };
+  for (const WarmRow& row : rows)
+    benchmark::RegisterBenchmark(row.name, [plan = row.plan](benchmark::State& state) {
+      RunWarmBenchmark(state, plan);
+    })
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(row.worlds);
+  return true;
+}();
 
 // The two parts of the floor on their own: one draw, and the grids of a world.
 void BM_RandomNext(benchmark::State& state) {

@@ -107,14 +107,22 @@ void BM_PlaceTerrain(benchmark::State& state) {
 }
 BENCHMARK(BM_PlaceTerrain)->Arg(7)->Arg(30)->Unit(benchmark::kMillisecond);
 
-// The 17 x 17 land count alone, once per cluster start on land.
+// The 17 x 17 land count alone, once per cluster start on land; the map's land is taken
+// once per terrain stage.
 void BM_CountLandWindow(benchmark::State& state) {
   const WorldState& world = StartWorld();
   std::int32_t x = 500, y = 500;
   for (; y < kSide - 1 && !IsLand(world.WorldMap(x, y)); ++y) {}
-  for (auto _ : state) benchmark::DoNotOptimize(stages::CountLandWindow(world, x, y));
+  const stages::LandWindowCounter counter(world);
+  for (auto _ : state) benchmark::DoNotOptimize(counter.Count(x, y));
 }
 BENCHMARK(BM_CountLandWindow);
+
+void BM_TakeLandBits(benchmark::State& state) {
+  const WorldState& world = StartWorld();
+  for (auto _ : state) benchmark::DoNotOptimize(stages::LandWindowCounter(world));
+}
+BENCHMARK(BM_TakeLandBits)->Unit(benchmark::kMicrosecond);
 
 // PlaceCities: mode, size option, number rule, count mode.
 void BM_PlaceCities(benchmark::State& state) {

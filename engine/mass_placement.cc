@@ -25,18 +25,25 @@ class MassFootprint {
  public:
   explicit MassFootprint(const Grid<char>& grid)
       : grid_(grid), hw_((grid.Width() - 1) / 2), hh_((grid.Height() - 1) / 2) {
-    for (int i = 0; i < grid.Width(); ++i)
-      for (int j = 0; j < grid.Height(); ++j) {
-        if (grid(i, j) == 'X') continue;
-        if (runs_.empty() || runs_.back().i != i || runs_.back().j1 != j - 1)
-          runs_.push_back({i, j, j, kNoLand, -kNoLand});
-        Run& run = runs_.back();
-        run.j1 = j;
-        if (grid(i, j) == terrain::kClear) {
+    const int height = grid.Height();
+    const std::ptrdiff_t stride = grid.Width();
+    for (int i = 0; i < grid.Width(); ++i) {
+      const char* column = grid.Cells().data() + i;
+      for (int j = 0; j < height;) {
+        if (column[j * stride] == 'X') {
+          ++j;
+          continue;
+        }
+        Run run{i, j, j, kNoLand, -kNoLand};
+        for (; j < height && column[j * stride] != 'X'; ++j) {
+          if (column[j * stride] != terrain::kClear) continue;
           run.firstLand = std::min(run.firstLand, j);
           run.lastLand = j;
         }
+        run.j1 = j - 1;
+        runs_.push_back(run);
       }
+    }
   }
 
   // Whether every square of the mass may lie where it falls for centre (cx, cy). The
@@ -79,20 +86,25 @@ class MassFootprint {
       // Squares off the map are not written.
       const std::int32_t first = std::max(run.j0, hh_ - cy);
       const std::int32_t last = std::min(run.j1, height - 1 - cy + hh_);
-      for (std::int32_t j = first; j <= last; ++j) {
-        const std::int32_t my = cy + j - hh_;
-        char& square = world.WorldMap(mx, my);
+      if (first > last) continue;
+      // Down the map column and the grid column together.
+      char* square = &world.WorldMap(mx, cy + first - hh_);
+      std::int32_t* mass = &world.MassOfSquare(mx, cy + first - hh_);
+      const char* letters = &grid_(run.i, first);
+      const std::ptrdiff_t gridStride = grid_.Width();
+      for (std::int32_t j = first; j <= last;
+           ++j, square += width, mass += width, letters += gridStride) {
         // Border water is never overwritten, neither by land nor by sea border.
-        if (IsBorderWater(square)) continue;
+        if (IsBorderWater(*square)) continue;
         // A grid wider than a wrapping map lands on some squares twice: every "C" written
         // counts, and sea border written over the mass's own land leaves MassOfSquare as
         // it was, so the row may count more land than the map shows.
-        const char letter = grid_(run.i, j);
-        square = letter;
+        const char letter = *letters;
+        *square = letter;
         if (letter != terrain::kClear) continue;
-        world.MassOfSquare(mx, my) = massRow;
+        *mass = massRow;
         ++landSquares;
-        context.hooks.PreviewLandSquare(mx, my);
+        if (world.WatchMode) context.hooks.PreviewLandSquare(mx, cy + j - hh_);
       }
     }
   }

@@ -1,8 +1,10 @@
 #include "export/world_export.h"
 
 #include "export/png_writer.h"
+#include "world/code_bits.h"
 
 #include <algorithm>
+#include <bit>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -32,7 +34,7 @@ std::string WorldText(const HostWorld& world) {
   std::string text;
   text.reserve(static_cast<std::size_t>(map.Width() + 1) * static_cast<std::size_t>(map.Height()));
   for (int y = 0; y < map.Height(); ++y) {
-    for (int x = 0; x < map.Width(); ++x) text += map(x, y);
+    if (map.Width() > 0) text.append(&map(0, y), static_cast<std::size_t>(map.Width()));
     text += '\n';
   }
   return text;
@@ -40,7 +42,13 @@ std::string WorldText(const HostWorld& world) {
 
 WorldSummary Summarize(const HostWorld& world) {
   WorldSummary summary;
-  for (char code : world.MapArray.Cells()) summary.land += IsLand(code) ? 1 : 0;
+  const std::vector<char>& codes = world.MapArray.Cells();
+  const auto squares = static_cast<std::int32_t>(codes.size());
+  // Eight squares at a time, the rest one by one.
+  std::int32_t k = 0;
+  for (; k + 8 <= squares; k += 8)
+    summary.land += std::popcount(LandBits8(EightCodes(codes.data() + k)));
+  for (; k < squares; ++k) summary.land += IsLand(codes[static_cast<std::size_t>(k)]) ? 1 : 0;
   for (const LandMass& mass : world.Masses) {
     if (mass.squares <= 0) continue;
     switch (mass.sizeClass) {

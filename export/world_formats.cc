@@ -34,12 +34,12 @@ bool WriteFreeciv(const WorldToWrite& out, std::FILE* stream, std::string& error
 }
 
 constexpr FormatEntry kFormats[] = {
-    // format          name       extension  stream        files       fits         companion
-    {Format::kText,    "text",    ".txt",    WriteText,    nullptr,    nullptr,     nullptr},
-    {Format::kPng,     "png",     ".png",    WritePicture, nullptr,    nullptr,     nullptr},
-    {Format::kJson,    "json",    ".json",   WriteJson,    nullptr,    nullptr,     nullptr},
-    {Format::kTmx,     "tmx",     ".tmx",    nullptr,      WriteTiled, nullptr,     TmxTilesetPath},
-    {Format::kFreeciv, "freeciv", ".sav",    WriteFreeciv, nullptr,    FreecivFits, nullptr},
+    // format          name       extension  title                     stream        files       fits         companion
+    {Format::kText,    "text",    ".txt",    "Text map",               WriteText,    nullptr,    nullptr,     nullptr},
+    {Format::kPng,     "png",     ".png",    "PNG picture",            WritePicture, nullptr,    nullptr,     nullptr},
+    {Format::kJson,    "json",    ".json",   "JSON document",          WriteJson,    nullptr,    nullptr,     nullptr},
+    {Format::kTmx,     "tmx",     ".tmx",    "Tiled map",              nullptr,      WriteTiled, nullptr,     TmxTilesetPath},
+    {Format::kFreeciv, "freeciv", ".sav",    "Freeciv 3.0 scenario",   WriteFreeciv, nullptr,    FreecivFits, nullptr},
 };
 
 }  // namespace

@@ -34,6 +34,7 @@ struct FormatEntry {
   Format format;
   std::string_view name;       // as a batch's --formats takes it
   std::string_view extension;  // of a batch's files
+  std::string_view title;      // what a person picks it by in a menu ("PNG picture")
   StreamWriter stream;         // exactly one of the two writers is set
   FilesWriter files;
   SizeCheck fits;                                 // nullptr: any map the build makes

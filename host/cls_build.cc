@@ -45,6 +45,7 @@ bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap
   mapWrap_ = MapWrap;
   if (MapWidth < 1 || MapHeight < 1 || MapWidth > kMaxMapSide || MapHeight > kMaxMapSide)
     return false;
+  if (stopFlag_ != nullptr && stopFlag_->load()) return false;
   try {
     // The real window when the host chose no platform and windows can be shown; it lives
     // for this one Build, as the window does.
@@ -65,6 +66,7 @@ bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap
     nextSeed_.reset();
     window->SetSeed(lastSeed_);
     window->SetOpeningSettings(parameters_.HeldLines());
+    window->SetStopFlag(stopFlag_);
     HostWorld built;
     if (!window->GetMap(MapWidth, MapHeight, MapWrap, built)) return false;
     // The window is released when Build returns: its grid of masses is taken, not copied.

@@ -9,6 +9,7 @@
 // share nothing, so each thread may build with its own. Nothing is thrown out of any method.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -59,6 +60,11 @@ class clsBuild {
   // set otherwise, as a person who does not confirm).
   void SetHeadlessBuild(bool enabled) { headlessBuild_ = enabled; }
   void SetQuestionAnswer(bool yes);
+  // A flag any thread may raise to stop this builder's builds (a host that builds on worker
+  // threads and closes): a Build running when it rises stops at its next checkpoint, as
+  // after a Yes to the stop question, and answers False; a Build called while it is up
+  // answers False at once. The flag must outlive every Build; nullptr (the default): none.
+  void SetStopFlag(const std::atomic<bool>* flag) { stopFlag_ = flag; }
 
   bool Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap);
   // x = AryPos mod the width given to the last Build (completed or not), y = AryPos div it.
@@ -126,6 +132,7 @@ class clsBuild {
   bool headlessBuild_ = false;
   platform::Platform* platform_ = nullptr;       // the host's choice, if it made one
   WindowPlatformFactory windowFactory_;
+  const std::atomic<bool>* stopFlag_ = nullptr;
   std::int16_t mapWidth_ = 0;
   std::int16_t mapHeight_ = 0;
   bool mapWrap_ = false;

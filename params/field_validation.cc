@@ -103,6 +103,11 @@ void ParameterForm::txtCities_LostFocus(int index) {
 }
 
 void ParameterForm::txtLandMass_LostFocus(int index) {
+  CheckLandMassBox(index);
+  ShowLandFigure();
+}
+
+void ParameterForm::CheckLandMassBox(int index) {
   platform::Control& box = Box("txtLandMass", index);
   CleanBox(box);
   if (IsChecked("chkLandPlace", 0) && (index == 0 || index == 1) &&
@@ -118,7 +123,6 @@ void ParameterForm::txtLandMass_LostFocus(int index) {
   platform::Control& lo = Box("txtLandMass", loIndex);
   platform::Control& hi = Box("txtLandMass", loIndex + 1);
   if (ReadFieldNumber(lo.Text()) > ReadFieldNumber(hi.Text())) hi.SetText(lo.Text());
-  ShowLandFigure();
 }
 
 // Under "Specified by Percentage" the last visible per-size box takes what the boxes
@@ -253,7 +257,8 @@ void ParameterForm::RevalidateAll() {
   for (platform::Control* box : controls_.Array("txtBlobv2")) txtBlobv2_LostFocus(box->Index());
   for (platform::Control* box : controls_.Array("txtBlobv3")) txtBlobv3_LostFocus(box->Index());
   for (platform::Control* box : controls_.Array("txtCities")) txtCities_LostFocus(box->Index());
-  for (platform::Control* box : controls_.Array("txtLandMass")) txtLandMass_LostFocus(box->Index());
+  for (platform::Control* box : controls_.Array("txtLandMass")) CheckLandMassBox(box->Index());
+  ShowLandFigure();
   for (platform::Control* box : controls_.Array("txtShape")) txtShape_LostFocus(box->Index());
   for (platform::Control* box : controls_.Array("txtTerrain")) txtTerrain_LostFocus(box->Index());
 }

@@ -172,6 +172,9 @@ class ParameterForm {
   void ClampBox(std::string_view name, int index, int minimum, int maximum);
   void PairLoHi(std::string_view name, std::string_view equalBox, int index);
   void TieAllPairs(std::string_view name, bool equal);
+  // txtLandMass_LostFocus without the land figure, which reads every land-mass box: a
+  // pass over all of them shows it once, after the last.
+  void CheckLandMassBox(int index);
   void ShowCityCountLabels();
   bool DrawRecommendation();
 

@@ -13,8 +13,6 @@ long long ToPixel(long long twips) {
 
 }  // namespace
 
-PictureSurface::PictureSurface() : pixels_(static_cast<std::size_t>(kWidth * kHeight)) {}
-
 void PictureSurface::FillBox(int x, int y, int dx, int dy, Rgb colour) {
   ++revision_;
   long long x1 = ToPixel(x), x2 = ToPixel(static_cast<long long>(x) + dx);
@@ -26,6 +24,7 @@ void PictureSurface::FillBox(int x, int y, int dx, int dy, Rgb colour) {
   x2 = std::min<long long>(x2, kWidth - 1);
   y2 = std::min<long long>(y2, kHeight - 1);
   if (x1 > x2 || y1 > y2) return;
+  if (pixels_.empty()) pixels_.resize(static_cast<std::size_t>(kWidth * kHeight));
   // The first row is filled and the others copied from it, block copies of plain bytes
   // (each mass preview starts by filling the whole picture).
   const auto first = pixels_.begin() + static_cast<std::ptrdiff_t>(y1 * kWidth + x1);
@@ -36,7 +35,7 @@ void PictureSurface::FillBox(int x, int y, int dx, int dy, Rgb colour) {
 }
 
 Rgb PictureSurface::Pixel(int px, int py) const {
-  if (px < 0 || py < 0 || px >= kWidth || py >= kHeight) return {};
+  if (px < 0 || py < 0 || px >= kWidth || py >= kHeight || pixels_.empty()) return {};
   return pixels_[static_cast<std::size_t>(py * kWidth + px)];
 }
 

@@ -1,5 +1,6 @@
 // A picture box of 301 x 269 pixels that draws filled boxes given in twips (15 twips to
-// the pixel) and can be read back pixel by pixel.
+// the pixel) and can be read back pixel by pixel. It starts black, and holds no pixels until
+// the first box is drawn: a window that builds without watching never pays for its pictures.
 #pragma once
 
 #include <vector>
@@ -15,8 +16,6 @@ class PictureSurface {
   static constexpr int kWidth = 301;
   static constexpr int kHeight = 269;
 
-  PictureSurface();
-
   // Fills the box with one corner at (x, y) twips and the other dx, dy twips from it.
   // Both corners are included, whichever way round they lie; what falls outside the
   // surface is clipped.
@@ -27,7 +26,7 @@ class PictureSurface {
   unsigned long Revision() const { return revision_; }
 
  private:
-  std::vector<Rgb> pixels_;
+  std::vector<Rgb> pixels_;  // empty until the first FillBox, all black then
   unsigned long revision_ = 0;
 };
 

@@ -65,7 +65,19 @@ void BlobCanvas::FillRectangle(BuildContext& context, std::int32_t squares) {
 }
 
 MassGrid BlobCanvas::Finish(BuildContext& context) {
-  std::replace(canvas_.Cells().begin(), canvas_.Cells().end(), kMark, kOpen);
+  // Every "K" lies in the frame, Depth(side) lines deep from each edge: the frame was laid
+  // there, moves in only by its innermost line and back only by the line inside it.
+  const std::int32_t top = Depth(kTopSide), bottom = yMax_ - Depth(kBottomSide);
+  const std::int32_t left = Depth(kLeftSide), right = xMax_ - Depth(kRightSide);
+  for (std::int32_t y = 0; y <= yMax_; ++y) {
+    char* row = &canvas_(0, y);
+    if (y < top || y > bottom || left > right) {
+      std::replace(row, row + xMax_ + 1, kMark, kOpen);
+      continue;
+    }
+    std::replace(row, row + left, kMark, kOpen);
+    std::replace(row + right + 1, row + xMax_ + 1, kMark, kOpen);
+  }
   context.hooks.FadeLandTrail(0);
   PadMass(context, canvas_, xMax_, yMax_, static_cast<std::int16_t>(pad_));
   context.hooks.FadePadTrail(0);
@@ -73,6 +85,13 @@ MassGrid BlobCanvas::Finish(BuildContext& context) {
 }
 
 bool BlobCanvas::HasOpenSide(const GrowthSquare& s) const {
+  const std::int32_t width = canvas_.Width();
+  // Away from the canvas edge all four neighbours lie on it: one look each, no bounds.
+  if (s.x >= 1 && s.y >= 1 && s.x < width - 1 && s.y < canvas_.Height() - 1) {
+    const char* square = &canvas_(s.x, s.y);
+    return square[1] == kOpen || square[-1] == kOpen || square[width] == kOpen ||
+           square[-width] == kOpen;
+  }
   return IsOpen(s.x + 1, s.y) || IsOpen(s.x - 1, s.y) || IsOpen(s.x, s.y + 1) ||
          IsOpen(s.x, s.y - 1);
 }

@@ -1,67 +1,99 @@
 #include "shaping/mass_canvas.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
 namespace lorvex::shaping {
 
+namespace {
+
+// One bit a canvas square, row by row, 64 columns to a word: bit x % 64 of word x / 64.
+using Word = std::uint64_t;
+constexpr std::int32_t kWordBits = 64;
+
+// The bits of the squares of `row` (columns 0 .. w) whose code is not `letter`.
+void RowBits(const char* row, std::int32_t w, char letter, Word* bits) {
+  for (std::int32_t x = NextOtherThan(row, 0, w + 1, letter); x <= w;
+       x = NextOtherThan(row, x + 1, w + 1, letter))
+    bits[x / kWordBits] |= Word{1} << (x % kWordBits);
+}
+
+}  // namespace
+
 // Each ring is a mark pass (x = 1 .. W - 1 outer, y = 1 .. H - 1 inner: an "X" with a side
 // neighbour that is neither "X" nor "H" becomes "H") and a commit pass (y outer, x inner:
-// every "H" becomes "S" and is shown). A square that can be marked in ring k has a side
-// neighbour that turned non-"X" in ring k - 1 (or was so from the start, for ring 1):
-// had that neighbour been there earlier, the square would have been marked earlier. So
-// each ring only looks round the squares of the ring before, and the commit visits the
-// marks sorted by row, then column, which is the order of the commit pass (in watch mode,
-// where the preview shows that order).
+// every "H" becomes "S" and is shown). Which squares a ring marks depends only on the
+// squares that were not "X" before it, so the mark pass works on bits, 64 squares at a
+// time: the squares taken (not "X"), spread one column either way and one row up and down,
+// less those already taken and the border rows and columns. Only the rows and words that
+// the rings so far can have reached are looked at.
 void PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int32_t h,
              std::int16_t rings) {
   if (rings < 1 || w < 2 || h < 2 || canvas.Width() < w + 1 || canvas.Height() < h + 1) return;
-  struct Square {
-    std::int32_t x, y;
+  // Each row of bits has a word of 0 on either side, so that a spread never reads past it.
+  const std::int32_t words = w / kWordBits + 1;  // columns 0 .. w
+  const std::size_t stride = static_cast<std::size_t>(words) + 2;
+  const auto row = [stride](std::vector<Word>& bits, std::int32_t y) {
+    return &bits[static_cast<std::size_t>(y) * stride + 1];
   };
-  std::vector<Square> frontier, marked;
+  std::vector<Word> taken(static_cast<std::size_t>(h + 1) * stride, 0);
+  std::vector<Word> marks(taken.size(), 0);
+  std::int32_t top = h + 1, bottom = -1, left = words, right = -1;
   for (std::int32_t y = 0; y <= h; ++y) {
-    const char* row = &canvas(0, y);
-    for (std::int32_t x = NextOtherThan(row, 0, w + 1, kOpen); x <= w;
-         x = NextOtherThan(row, x + 1, w + 1, kOpen))
-      frontier.push_back({x, y});
-  }
-
-  const std::ptrdiff_t stride = canvas.Width();
-  const auto mark = [&marked](char& cell, std::int32_t x, std::int32_t y) {
-    if (cell != kOpen) return;
-    cell = kRingMark;
-    marked.push_back({x, y});
-  };
-  for (std::int16_t ring = 0; ring < rings && !frontier.empty(); ++ring) {
-    marked.clear();
-    for (const Square s : frontier) {
-      // A square two or more from the canvas edge has all four sides off the border rows
-      // and columns, which are never marked.
-      if (s.x >= 2 && s.x <= w - 2 && s.y >= 2 && s.y <= h - 2) {
-        char* cell = &canvas(s.x, s.y);
-        mark(cell[-1], s.x - 1, s.y);
-        mark(cell[1], s.x + 1, s.y);
-        mark(cell[stride], s.x, s.y + 1);
-        mark(cell[-stride], s.x, s.y - 1);
-        continue;
+    Word* bits = row(taken, y);
+    RowBits(&canvas(0, y), w, kOpen, bits);
+    for (std::int32_t k = 0; k < words; ++k)
+      if (bits[k] != 0) {
+        top = std::min(top, y);
+        bottom = y;
+        left = std::min(left, k);
+        right = std::max(right, k);
       }
-      const Square sides[4] = {{s.x - 1, s.y}, {s.x + 1, s.y}, {s.x, s.y + 1}, {s.x, s.y - 1}};
-      for (const Square side : sides)
-        if (side.x >= 1 && side.x <= w - 1 && side.y >= 1 && side.y <= h - 1)
-          mark(canvas(side.x, side.y), side.x, side.y);
+  }
+  if (bottom < 0) return;
+  // Columns 1 .. W - 1 may be marked.
+  std::vector<Word> inside(static_cast<std::size_t>(words), ~Word{0});
+  inside.front() &= ~Word{1};
+  inside.back() &= (Word{1} << (w % kWordBits)) - 1;
+
+  for (std::int16_t ring = 0; ring < rings; ++ring) {
+    top = std::max(top - 1, 1);
+    bottom = std::min(bottom + 1, h - 1);
+    left = std::max(left - 1, 0);
+    right = std::min(right + 1, words - 1);
+    bool marked = false;
+    for (std::int32_t y = top; y <= bottom; ++y) {
+      const Word* above = row(taken, y - 1);
+      const Word* here = row(taken, y);
+      const Word* below = row(taken, y + 1);
+      Word* fresh = row(marks, y);
+      for (std::int32_t k = left; k <= right; ++k) {
+        const Word spread = (here[k] << 1) | (here[k - 1] >> (kWordBits - 1)) | (here[k] >> 1) |
+                            (here[k + 1] << (kWordBits - 1)) | above[k] | below[k];
+        fresh[k] = spread & ~here[k] & inside[static_cast<std::size_t>(k)];
+        marked = marked || fresh[k] != 0;
+      }
     }
-    // The order only shows on the mass preview, which draws nothing outside watch mode.
-    if (context.world.WatchMode)
-      std::sort(marked.begin(), marked.end(),
-                [](Square a, Square b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
-    for (const Square s : marked) {
-      canvas(s.x, s.y) = kPad;
-      context.hooks.ShowPadSquare(s.x, s.y);
+    if (!marked) return;
+    for (std::int32_t y = top; y <= bottom; ++y) {
+      Word* here = row(taken, y);
+      Word* fresh = row(marks, y);
+      char* codes = &canvas(0, y);
+      for (std::int32_t k = left; k <= right; ++k) {
+        here[k] |= fresh[k];
+        for (Word m = fresh[k]; m != 0; m &= m - 1) {
+          const std::int32_t x = k * kWordBits + std::countr_zero(m);
+          codes[x] = kPad;
+          // The preview draws nothing outside watch mode; the test spares a call a square.
+          if (context.world.WatchMode) context.hooks.ShowPadSquare(x, y);
+        }
+        fresh[k] = 0;
+      }
     }
-    frontier.swap(marked);
   }
 }
 

@@ -1,9 +1,12 @@
 #include "stages/cities.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "common/numbers.h"
+#include "world/code_bits.h"
 
 namespace lorvex::stages {
 
@@ -110,24 +113,61 @@ class CityPlacer {
   std::int32_t next_ = 0;  // number of the next city
 };
 
+// Bit x % 64 of word x / 64 of `bits` set for every square x of the row whose code `kind`
+// picks out, eight squares at a time; bits past the row's end stay 0.
+template <typename Kind>
+void RowBits(const char* row, std::int32_t width, std::vector<std::uint64_t>& bits, Kind kind) {
+  std::fill(bits.begin(), bits.end(), 0);
+  std::int32_t x = 0;
+  // Eight squares from a multiple of eight lie in one word.
+  for (; x + 8 <= width; x += 8) bits[static_cast<std::size_t>(x / 64)] |= kind(EightCodes(row + x)) << (x % 64);
+  for (; x < width; ++x) {
+    std::uint64_t eight = 0;
+    std::memcpy(&eight, row + x, 1);
+    bits[static_cast<std::size_t>(x / 64)] |= (kind(eight) & 1) << (x % 64);
+  }
+}
+
 // Calls visit(square, mass, coastal) for every land square in scan order, coastal when
-// HasCoastNeighbour holds there.
+// HasCoastNeighbour holds there. A row is taken as bits: its land, and the open sea of the
+// row itself and the rows above and below it, so that a row's coastal squares come a word
+// of 64 at a time.
 template <typename Visit>
 void ForEachLandSquare(const WorldState& world, Visit&& visit) {
   const std::int32_t width = world.MapWidth, height = world.MapHeight;
-  if (width <= 0) return;
+  if (width <= 0 || height <= 0) return;
+  const auto words = static_cast<std::size_t>((width + 63) / 64);
+  std::vector<std::uint64_t> land(words), above(words), here(words), below(words), none(words, 0);
+  const auto bit = [](const std::vector<std::uint64_t>& b, std::int32_t x) {
+    return (b[static_cast<std::size_t>(x / 64)] >> (x % 64)) & 1;
+  };
+  const auto sea = [](std::uint64_t eight) { return SeaBits8(eight); };
+  const auto landCodes = [](std::uint64_t eight) { return LandBits8(eight); };
+  RowBits(&world.WorldMap(0, 0), width, here, sea);
   for (std::int32_t y = 0; y < height; ++y) {
-    const char* row = &world.WorldMap(0, y);
+    // Rows outside the map are not sea.
+    if (y + 1 < height) RowBits(&world.WorldMap(0, y + 1), width, below, sea);
+    RowBits(&world.WorldMap(0, y), width, land, landCodes);
+    const std::vector<std::uint64_t>& up = y > 0 ? above : none;
+    const std::vector<std::uint64_t>& down = y + 1 < height ? below : none;
     const std::int32_t* mass = &world.MassOfSquare(0, y);
-    for (std::int32_t x = NextNonSea(row, 0, width); x < width; x = NextNonSea(row, x + 1, width)) {
-      if (!IsLand(row[x])) continue;
-      // West and east wrap round the width; rows outside the map are not sea.
-      const bool coastal = row[x == 0 ? width - 1 : x - 1] == terrain::kSea ||
-                           row[x == width - 1 ? 0 : x + 1] == terrain::kSea ||
-                           (y > 0 && row[x - width] == terrain::kSea) ||
-                           (y < height - 1 && row[x + width] == terrain::kSea);
-      visit(y * width + x, mass[x], coastal);
+    // West and east wrap round the width.
+    const std::uint64_t westOfFirst = bit(here, width - 1), eastOfLast = bit(here, 0);
+    for (std::size_t k = 0; k < words; ++k) {
+      if (land[k] == 0) continue;
+      std::uint64_t west = (here[k] << 1) | (k > 0 ? here[k - 1] >> 63 : 0);
+      std::uint64_t east = (here[k] >> 1) | (k + 1 < words ? here[k + 1] << 63 : 0);
+      if (k == 0) west |= westOfFirst;
+      if (k == words - 1) east |= eastOfLast << ((width - 1) % 64);
+      const std::uint64_t coastal = land[k] & (west | east | up[k] | down[k]);
+      for (std::uint64_t m = land[k]; m != 0; m &= m - 1) {
+        const int b = std::countr_zero(m);
+        const auto x = static_cast<std::int32_t>(k * 64) + b;
+        visit(y * width + x, mass[x], ((coastal >> b) & 1) != 0);
+      }
     }
+    above.swap(here);
+    here.swap(below);
   }
 }
 

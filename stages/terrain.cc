@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/numbers.h"
+#include "world/code_bits.h"
 
 namespace lorvex::stages {
 
@@ -67,7 +68,8 @@ inline Square Step(const WorldState& world, Square from, int direction) {
 class TerrainStage {
  public:
   TerrainStage(BuildContext& context, TerrainLog* log)
-      : context_(context), world_(context.world), random_(context.random), log_(log) {}
+      : context_(context), world_(context.world), random_(context.random), log_(log),
+        window_(context.world) {}
 
   void Run(TerrainFractions fractions) {
     std::int64_t land = 0;
@@ -147,7 +149,7 @@ class TerrainStage {
   }
 
   std::int32_t DrawTarget(Square start) {
-    const ClusterRange range = ClusterSizeRange(CountLandWindow(world_, start.x, start.y));
+    const ClusterRange range = ClusterSizeRange(window_.Count(start.x, start.y));
     return static_cast<std::int32_t>(
         std::floor(random_.Next() * (range.hi - range.lo + 1) + range.lo));
   }
@@ -324,6 +326,9 @@ class TerrainStage {
   WorldState& world_;
   Random& random_;
   TerrainLog* log_;
+  // Every write of the stage turns land into other land, so the land it counts round a
+  // start square is the land it began with.
+  const LandWindowCounter window_;
   std::int64_t clear_ = 0;  // "C" squares on the map
 };
 
@@ -362,35 +367,71 @@ TerrainFractions CapTerrainFractions(TerrainFractions f) {
 }
 
 LandWindow CountLandWindow(const WorldState& world, std::int32_t x, std::int32_t y) {
-  static_assert(kWindowReach == 8, "the ring sums below are written out for a reach of 8");
-  constexpr int kSide = 2 * kWindowReach + 1;
-  LandWindow w;
-  // Columns x - 8 .. x + 8 as the square tests take them: wrapped on a wrapping map, and
-  // -1 (never land) off a flat one.
-  std::int32_t columns[kSide];
-  for (int dx = -kWindowReach; dx <= kWindowReach; ++dx) {
-    std::int32_t column = x + dx;
-    columns[dx + kWindowReach] = ColumnInMap(world, column) ? column : -1;
+  return LandWindowCounter(world).Count(x, y);
+}
+
+LandWindowCounter::LandWindowCounter(const WorldState& world)
+    : width_(world.MapWidth), height_(world.MapHeight) {
+  if (width_ <= 0 || height_ <= 0) return;
+  // Bit e of a widened row is column e - 8, as the square tests take it.
+  const std::int32_t columns = width_ + 2 * kWindowReach;
+  stride_ = static_cast<std::size_t>(columns / 64) + 2;
+  bits_.assign(stride_ * static_cast<std::size_t>(height_), 0);
+  for (std::int32_t y = 0; y < height_; ++y) {
+    const char* codes = &world.WorldMap(0, y);
+    std::uint64_t* row = &bits_[static_cast<std::size_t>(y) * stride_];
+    const auto set = [row](std::int32_t e) { row[e / 64] |= std::uint64_t{1} << (e % 64); };
+    // Eight squares at a time: their eight bits land in one word, as the reach is 8.
+    std::int32_t x = 0;
+    for (; x + 8 <= width_; x += 8) {
+      const std::uint64_t land = LandBits8(EightCodes(codes + x));
+      if (land != 0) row[(x + kWindowReach) / 64] |= land << ((x + kWindowReach) % 64);
+    }
+    for (; x < width_; ++x)
+      if (IsLand(codes[x])) set(x + kWindowReach);
+    if (!world.MapWrap) continue;
+    for (std::int32_t e = 0; e < kWindowReach; ++e) {
+      // Column e - 8 and column width + e, wrapped as often as a narrow map needs.
+      if (IsLand(codes[((e - kWindowReach) % width_ + width_) % width_])) set(e);
+      if (IsLand(codes[e % width_])) set(width_ + kWindowReach + e);
+    }
   }
-  for (int dy = -kWindowReach; dy <= kWindowReach; ++dy) {
+}
+
+namespace {
+
+// The set bits of a slice. std::popcount becomes a library call on processors the build
+// may not assume a bit-count instruction on; this is a dozen plain instructions.
+int SliceBits(std::uint64_t v) {
+  v = v - ((v >> 1) & 0x5555555555555555ULL);
+  v = (v & 0x3333333333333333ULL) + ((v >> 2) & 0x3333333333333333ULL);
+  v = (v + (v >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
+  return static_cast<int>((v * 0x0101010101010101ULL) >> 56);
+}
+
+}  // namespace
+
+LandWindow LandWindowCounter::Count(std::int32_t x, std::int32_t y) const {
+  static_assert(kWindowReach == 8, "the slice masks below are written out for a reach of 8");
+  LandWindow w;
+  if (x < 0 || x >= width_) return w;
+  // Bits 0 .. 16 of a slice are columns x - 8 .. x + 8; the masks keep those within 2, 3,
+  // 4, 6 and 8 columns of x.
+  constexpr std::uint64_t k2 = 0x7c0, k3 = 0xfe0, k4 = 0x1ff0, k6 = 0x7ffc, k8 = 0x1ffff;
+  const auto word = static_cast<std::size_t>(x / 64);
+  const int shift = x % 64;
+  for (std::int32_t dy = -kWindowReach; dy <= kWindowReach; ++dy) {
     const std::int32_t row = y + dy;
-    if (row < 0 || row >= world.MapHeight) continue;
-    const char* codes = &world.WorldMap(0, row);
-    int land[kSide];
-    for (int k = 0; k < kSide; ++k) land[k] = columns[k] >= 0 && IsLand(codes[columns[k]]) ? 1 : 0;
-    // This row's land within 2, 3, 4, 6 and 8 columns of x; it counts towards a window
-    // when the row itself lies within that window.
-    const int n2 = land[6] + land[7] + land[8] + land[9] + land[10];
-    const int n3 = n2 + land[5] + land[11];
-    const int n4 = n3 + land[4] + land[12];
-    const int n6 = n4 + land[2] + land[3] + land[13] + land[14];
-    const int n8 = n6 + land[0] + land[1] + land[15] + land[16];
+    if (row < 0 || row >= height_) continue;
+    const std::uint64_t* bits = &bits_[static_cast<std::size_t>(row) * stride_ + word];
+    const std::uint64_t slice =
+        shift == 0 ? bits[0] : (bits[0] >> shift) | (bits[1] << (64 - shift));
     const int ring = std::abs(dy);
-    w.c8 += n8;
-    if (ring <= 6) w.c6 += n6;
-    if (ring <= 4) w.c4 += n4;
-    if (ring <= 3) w.c3 += n3;
-    if (ring <= 2) w.c2 += n2;
+    w.c8 += SliceBits(slice & k8);
+    if (ring <= 6) w.c6 += SliceBits(slice & k6);
+    if (ring <= 4) w.c4 += SliceBits(slice & k4);
+    if (ring <= 3) w.c3 += SliceBits(slice & k3);
+    if (ring <= 2) w.c2 += SliceBits(slice & k2);
   }
   return w;
 }

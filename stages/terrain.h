@@ -43,6 +43,23 @@ struct LandWindow {
 };
 LandWindow CountLandWindow(const WorldState& world, std::int32_t x, std::int32_t y);
 
+// The same counts for many windows of one map whose land stays where it is (the terrain
+// passes only turn land into other land): the land is taken once as one bit a square, each
+// row widened by the window's reach on both sides (wrapped round the width on a wrapping
+// map, never land on a flat one), so a window row is one 17-bit slice and five masked bit
+// counts.
+class LandWindowCounter {
+ public:
+  explicit LandWindowCounter(const WorldState& world);
+  // The window round (x, y), x on the map.
+  LandWindow Count(std::int32_t x, std::int32_t y) const;
+
+ private:
+  std::int32_t width_ = 0, height_ = 0;
+  std::size_t stride_ = 0;  // words a widened row, one of them to spare for the slices
+  std::vector<std::uint64_t> bits_;
+};
+
 // The cluster size range for the land round a start square: 2 .. 5 on a lone square, up
 // to 21 .. 50 deep inside a continent.
 struct ClusterRange {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the parameters window (its six pages and the watch display in
-# the middle of a build) and of lorvex-gui's finished world under Qt's offscreen platform,
-# into build/screenshots/, and copies one of each kind to docs/screenshots/.
+# the middle of a build) and of lorvex-gui (its seed gallery, and a world zoomed in with the
+# square under the pointer read out) under Qt's offscreen platform, into build/screenshots/,
+# and copies those the README shows to docs/screenshots/.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -10,7 +11,8 @@ cmake --build build --target lorvex_screenshots -j "$(nproc)"
 rm -rf build/screenshots
 QT_QPA_PLATFORM=offscreen build/bin/lorvex_screenshots build/screenshots
 mkdir -p docs/screenshots
-for picture in page1-land-masses.png watch-display.png demo-world.png; do
+pictures=(page1-land-masses.png watch-display.png gallery.png world-zoomed.png)
+for picture in "${pictures[@]}"; do
   cp "build/screenshots/$picture" "docs/screenshots/$picture"
 done
-echo "Copied to docs/screenshots/: page1-land-masses.png watch-display.png demo-world.png"
+echo "Copied to docs/screenshots/: ${pictures[*]}"

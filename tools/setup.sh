@@ -7,6 +7,7 @@ packages=(cmake g++ clang libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
           libcli11-dev nlohmann-json3-dev qt6-base-dev libclang-rt-14-dev python3
           tiled  # tiled: tmxrasterizer renders the exported maps in the tests
           libxcb1-dev  # the parameters window tries the X display before Qt opens it
+          xvfb  # an X server of its own for the lorvex-gui tests under X
           fonts-dejavu-core  # the window's font, also under Qt's offscreen platform
           libfreetype-dev libfontconfig-dev  # captions of the pictures the tools write
           python3-venv python3-pip python3-setuptools python3-numpy  # pip install ./python

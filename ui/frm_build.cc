@@ -27,9 +27,13 @@ constexpr const char* kLandWarning =
 constexpr float kStatusThrottleSeconds = 0.25f;
 constexpr char kSpinner[4] = {'-', '\\', '|', '/'};
 
-// Status panel layout in twips: the five panels share the window's 9495 twips.
-constexpr int kPanelLefts[kStatusPanels] = {0, 1500, 3300, 4800, 7200};
-constexpr int kPanelWidths[kStatusPanels] = {1500, 1800, 1500, 2400, 2295};
+// Status panel layout in twips: the five panels share the window's 9495 twips. Each of
+// panels 1 to 4 holds its longest text in the window's font (DejaVu Sans, 11 pixels) with
+// its frame and indent: "Map: 4096 x 4096 ", "Squares = 16,777,216 ", a land figure of
+// four digits a side ("Land = 9999 - 9999 % ") and "Getting User Preferences". The
+// progress bar over panel 5 takes what is left.
+constexpr int kPanelLefts[kStatusPanels] = {0, 1710, 3780, 5850, 8100};
+constexpr int kPanelWidths[kStatusPanels] = {1710, 2070, 2070, 2250, 1395};
 
 }  // namespace
 

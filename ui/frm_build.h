@@ -5,6 +5,7 @@
 // the screen only through a platform::Platform.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,6 +44,9 @@ class frmBuild : public platform::Window, public BuildHooks {
   // Settings lines that GetMap applies after the default settings file, as a settings file
   // of just those lines is applied (a builder's own parameters).
   void SetOpeningSettings(std::vector<params::SettingsLine> lines) { openingSettings_ = std::move(lines); }
+  // A flag another thread may raise: the build then stops at its next checkpoint, as after
+  // a Yes to the stop question. nullptr: none. It must outlive GetMap.
+  void SetStopFlag(const std::atomic<bool>* flag) { stopFlag_ = flag; }
 
   // Opens the window for a map of the given size, shows it modally, and when a build ran
   // to its end copies the world into `out` and answers true.
@@ -82,7 +86,10 @@ class frmBuild : public platform::Window, public BuildHooks {
   void CloseByUser() override { cmdCancel_Click(); }
 
   // BuildHooks
-  void Yield() override { platform_.DoEvents(*this); }
+  void Yield() override {
+    platform_.DoEvents(*this);
+    if (stopFlag_ != nullptr && stopFlag_->load(std::memory_order_relaxed)) world_.StopRequested = true;
+  }
   double Clock() override { return platform_.SecondsSinceMidnight(); }
   void SetStatusText(std::string_view text) override {
     statusBar_.Panel(kStatusPanelBuild).text = text;
@@ -131,6 +138,7 @@ class frmBuild : public platform::Window, public BuildHooks {
   Random random_;
   std::optional<std::uint64_t> seed_;
   std::vector<params::SettingsLine> openingSettings_;
+  const std::atomic<bool>* stopFlag_ = nullptr;
   bool visible_ = false;
   params::ParameterForm form_;
   Previews previews_;

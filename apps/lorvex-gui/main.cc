@@ -1,15 +1,18 @@
-// lorvex-gui, a desktop host: it asks the component for a world as a host game would
-// (clsBuild::Build shows the parameters window), shows the finished world, saves it as a
-// PNG picture and builds again. Cancel in the parameters window ends it.
+// lorvex-gui, the desktop app for finding a world one likes: it hosts Lorvex as a game
+// would (the builder's parameters window for every build), shows the world large, builds a
+// gallery of neighbouring seeds on every core, and exports the world in every format the
+// command line writes. The parameters window opens for the first build at once.
 #include <CLI/CLI.hpp>
 #include <QApplication>
-#include <QFileDialog>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTimer>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
 
-#include "apps/lorvex-gui/world_window.h"
+#include "apps/lorvex-gui/app_window.h"
 #include "common/version.h"
 #include "host/cls_build.h"
 #include "ui/qt/qt_platform.h"
@@ -19,32 +22,39 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kNoDisplay = 1;
 
-struct Options {
-  int width = 200;
-  int height = 150;
-  bool wrap = true;
-  std::optional<std::uint64_t> seed;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options;
+  lorvex::gui::AppOptions options;
   CLI::App app{"lorvex-gui " + std::string(lorvex::kVersionText) +
-               " - build a world in the parameters window and look at it"};
+               " - build worlds, compare seeds in a gallery, look at them closely and export them"};
   app.set_version_flag("--version", std::string("lorvex-gui ") + lorvex::kVersionText);
-  app.add_option("--width", options.width, "map width in squares (1 to 4096, default 200)")
-      ->check(CLI::Range(1, lorvex::kMaxMapSide));
-  app.add_option("--height", options.height, "map height in squares (1 to 4096, default 150)")
-      ->check(CLI::Range(1, lorvex::kMaxMapSide));
-  app.add_flag("--wrap,!--no-wrap", options.wrap, "the map wraps east-west (the default)");
-  app.add_option("--seed", options.seed, "seed of the first build (default: from the clock)");
+  int width = 0, height = 0;
+  bool wrap = true;
+  std::string seed;
+  CLI::Option* widthOption = app.add_option("--width", width, "map width in squares (1 to 4096; default: as last time, at first 200)")
+                                 ->check(CLI::Range(1, lorvex::kMaxMapSide));
+  CLI::Option* heightOption =
+      app.add_option("--height", height, "map height in squares (1 to 4096; default: as last time, at first 150)")
+          ->check(CLI::Range(1, lorvex::kMaxMapSide));
+  CLI::Option* wrapOption =
+      app.add_flag("--wrap,!--no-wrap", wrap, "the map wraps east-west (default: as last time, at first wrapping)");
+  CLI::Option* seedOption =
+      app.add_option("--seed", seed, "seed of the first build, 0 to 18446744073709551615 (default: from the clock)")
+          ->check([](const std::string& text) -> std::string {
+            if (lorvex::gui::ParseSeed(QString::fromStdString(text))) return {};
+            return "not a whole number from 0 to 18446744073709551615";
+          });
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     const int status = app.exit(e);
     return status == 0 ? 0 : kUsageError;
   }
+  if (*widthOption) options.width = width;
+  if (*heightOption) options.height = height;
+  if (*wrapOption) options.wrap = wrap;
+  if (*seedOption) options.seed = lorvex::gui::ParseSeed(QString::fromStdString(seed));
 
   std::string why;
   std::unique_ptr<lorvex::ui::qt::QtPlatform> platform = lorvex::ui::qt::QtPlatform::ForThisProcess(why);
@@ -55,37 +65,11 @@ int main(int argc, char** argv) {
     return kNoDisplay;
   }
   QApplication::setApplicationName(QStringLiteral("lorvex-gui"));
-  // The program ends when the world window is closed or a build is cancelled, not when
-  // the parameters window closes before the world window is shown.
-  QApplication::setQuitOnLastWindowClosed(false);
+  options.preferencesFile =
+      QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("lorvex-gui.ini"));
 
-  int status = 0;
-  {
-    lorvex::clsBuild host(*platform);
-    if (options.seed) host.SetNextSeed(*options.seed);
-    const auto build = [&] {
-      return host.Build(static_cast<std::int16_t>(options.width),
-                        static_cast<std::int16_t>(options.height), options.wrap);
-    };
-    lorvex::gui::WorldWindow* window = nullptr;
-    lorvex::gui::WorldWindow shown(
-        [&] {
-          if (!build()) return false;
-          window->ShowWorld(host.World(), options.wrap, host.LastSeed());
-          return true;
-        },
-        [&] {
-          const QString file = QFileDialog::getSaveFileName(window, QStringLiteral("Save the world as PNG"),
-                                                            QStringLiteral("world.png"),
-                                                            QStringLiteral("PNG pictures (*.png)"));
-          return QFile::encodeName(file).toStdString();
-        });
-    window = &shown;
-    if (!build()) return 0;  // cancelled
-    shown.ShowWorld(host.World(), options.wrap, host.LastSeed());
-    shown.show();
-    QObject::connect(qApp, &QApplication::lastWindowClosed, qApp, &QApplication::quit);
-    status = QApplication::exec();
-  }
-  return status;
+  lorvex::gui::AppWindow window(*platform, options);
+  window.show();
+  QTimer::singleShot(0, &window, [&window] { window.BuildAgain(); });
+  return QApplication::exec();
 }

@@ -49,7 +49,8 @@ class BatchReports {
     const std::lock_guard lock(mutex_);
     std::cerr << "lorvex: seed " << seed << ": " << text << "\n";
   }
-  // One line per world as it finishes.
+  bool Quiet() const { return quiet_; }
+  // One line per world as it finishes (none when quiet).
   void Finished(const std::string& summary) {
     const std::lock_guard lock(mutex_);
     ++finished_;
@@ -66,7 +67,7 @@ class BatchReports {
 };
 
 // Builds and writes the world of one seed; the entry for the index is this world's alone.
-exporting::IndexEntry BuildAndWrite(const BuildOptions& options, const ParameterFields& parameters,
+exporting::IndexEntry BuildAndWrite(const BuildOptions& options, clsBuild& builder,
                                     std::uint64_t seed,
                                     const std::vector<const exporting::FormatEntry*>& formats,
                                     BatchReports& reports, int& status) {
@@ -75,8 +76,6 @@ exporting::IndexEntry BuildAndWrite(const BuildOptions& options, const Parameter
   entry.width = options.width;
   entry.height = options.height;
   entry.wrap = options.wrap;
-  clsBuild builder;
-  builder.SetParameters(parameters);
   const BuiltWorld built = BuildOneWorld(
       builder, options, seed, [&](const std::string& text) { reports.Message(text); }, false);
   if (!built.built) {
@@ -102,7 +101,7 @@ exporting::IndexEntry BuildAndWrite(const BuildOptions& options, const Parameter
     entry.files.push_back(name);
     if (format->companion != nullptr) entry.files.push_back(format->companion(name));
   }
-  reports.Finished(WorldSummaryLine(built, options.wrap));
+  reports.Finished(reports.Quiet() ? std::string() : WorldSummaryLine(built, options.wrap));
   return entry;
 }
 
@@ -164,9 +163,13 @@ int RunBatch(const BuildOptions& options) {
     threads.reserve(static_cast<std::size_t>(jobs));
     for (int t = 0; t < jobs; ++t)
       threads.emplace_back([&] {
+        // One builder a thread builds all of the thread's worlds, as a host that builds many
+        // does; every Build still opens a fresh window.
+        clsBuild builder;
+        builder.SetParameters(fields);
         for (int i; (i = next.fetch_add(1)) < count;) {
           const auto at = static_cast<std::size_t>(i);
-          entries[at] = BuildAndWrite(options, fields, firstSeed + static_cast<std::uint64_t>(i),
+          entries[at] = BuildAndWrite(options, builder, firstSeed + static_cast<std::uint64_t>(i),
                                       formats, reports, statuses[at]);
         }
       });

@@ -183,6 +183,10 @@ CaseResult BuildCase(const GoldenCase& c) {
     const std::uint64_t yields = static_cast<std::uint64_t>(platform.YieldCount());
     const std::uint64_t pictures =
         c.watch ? PictureHash(window->PicWorld()) ^ (PictureHash(window->PicMass()) << 1) : 0;
+    // Nobody watches a build outside watch mode: neither preview is drawn on.
+    if (!c.watch) {
+      EXPECT_EQ(window->PicWorld().Revision() + window->PicMass().Revision(), 0u) << c.name;
+    }
     for (std::uint64_t v : {worldHash, hostHash, draws.value_or(0), yields, pictures}) result.Fold(v);
     result.draws += draws.value_or(0);
     result.perSeed.push_back("seed " + std::to_string(seed) + ": world " + std::to_string(worldHash) + " host " +

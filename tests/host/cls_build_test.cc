@@ -1,10 +1,12 @@
 #include "host/cls_build.h"
 
+#include <atomic>
 
 #include <gtest/gtest.h>
 
 #include "engine/world_hash.h"
 #include "platform/headless_platform.h"
+#include "support/host_world.h"
 #include "ui/frm_build.h"
 
 namespace lorvex {
@@ -54,6 +56,42 @@ TEST(clsBuild, TheParametersOfABuildGoWholeToAnotherBuilder) {
   second.SetNextSeed(5);
   ASSERT_TRUE(second.Build(100, 80, true));
   EXPECT_EQ(HostWorldHash(second.World()), HostWorldHash(first.World()));
+}
+
+// A host's stop flag, raised before a Build or at a given yield of it (as another thread
+// would raise it): the build ends at that very checkpoint, answers False and keeps the
+// previous world.
+TEST(clsBuild, AStopFlagEndsTheBuildAtItsNextCheckpoint) {
+  const struct {
+    long long raiseAtYield;  // 0: before Build; -1: never
+    bool built;
+    int windowsShown;
+  } rows[] = {{-1, true, 1}, {0, false, 0}, {1, false, 1}, {40, false, 1}, {3000, false, 1}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.raiseAtYield);
+    std::atomic<bool> stop = row.raiseAtYield == 0;
+    platform::HeadlessPlatform platform;
+    platform.AddModalAction([](platform::Window& w) { static_cast<ui::frmBuild&>(w).cmdBuild_Click(); });
+    platform.OnYield([&](platform::Window&) {
+      if (platform.YieldCount() == row.raiseAtYield) stop = true;
+    });
+    clsBuild host(platform);
+    host.SetWorld(testing::HostWorldOfRows({"CS"}));
+    host.SetStopFlag(&stop);
+    host.SetNextSeed(3);
+    EXPECT_EQ(host.Build(200, 150, true), row.built);
+    EXPECT_EQ(platform.ModalShows(), row.windowsShown);
+    if (row.built) {
+      EXPECT_EQ(host.World().MapArray.Width(), 200);
+      EXPECT_GT(platform.YieldCount(), 3000);
+    } else {
+      // A full build yields thousands of times; a stopped one no more than once for each
+      // size class the driver still leaves after the flag.
+      EXPECT_GE(platform.YieldCount(), row.raiseAtYield);
+      EXPECT_LE(platform.YieldCount(), row.raiseAtYield + 3);
+      EXPECT_EQ(host.GetTerrainVB(1, 0), "S");
+    }
+  }
 }
 
 }  // namespace

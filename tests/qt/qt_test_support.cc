@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 
@@ -27,15 +28,20 @@ std::vector<QPointer<QTimer>>& Waiting() {
 
 }  // namespace
 
-void When(std::function<bool()> ready, std::function<void()> action) {
+void When(std::function<bool()> ready, std::function<void()> action, int timeoutMs,
+          std::function<void()> onTimeout) {
   auto* timer = new QTimer;
+  auto clock = std::make_shared<QElapsedTimer>();
+  clock->start();
   QObject::connect(timer, &QTimer::timeout, [=] {
-    if (!ready()) return;
+    const bool now = ready();
+    if (!now && clock->elapsed() <= timeoutMs) return;
     // Stopped first: the action may run a nested event loop (a whole build), in which this
     // timer must not fire again; it is gone only once the action has returned.
     timer->stop();
     timer->deleteLater();
-    action();
+    if (now) action();
+    else if (onTimeout) onTimeout();
   });
   Waiting().push_back(timer);
   timer->start(5);
@@ -76,13 +82,14 @@ void QtWindowTest::TearDown() {
   QDir::setCurrent(previousFolder_);
 }
 
-bool QtWindowTest::Build(const std::function<void(ui::qt::BuildDialog&)>& onShown, platform::MessageAnswer answer) {
+bool QtWindowTest::Build(const std::function<void(ui::qt::BuildDialog&)>& onShown, platform::MessageAnswer answer,
+                         int width, int height) {
   platform_->OnWindowShown(onShown);
   platform_->SetMessageAnswerer([this, answer](const std::string& text, platform::MessageButtons) {
     messages_.push_back(text);
     return std::optional<platform::MessageAnswer>(answer);
   });
-  return host_->Build(200, 150, true);
+  return host_->Build(width, height, true);
 }
 
 }  // namespace lorvex::qttest

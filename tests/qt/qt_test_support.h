@@ -23,7 +23,10 @@ void DropApp();
 
 // Runs `action` from the event loop once `ready` answers true (checked every 5 ms), from
 // inside the modal show that Build runs, as a person acts on the window while it waits.
-void When(std::function<bool()> ready, std::function<void()> action);
+// After `timeoutMs` without it, runs `onTimeout` instead (if given) and stops waiting, so a
+// broken window fails a test rather than hangs it.
+void When(std::function<bool()> ready, std::function<void()> action, int timeoutMs = 60000,
+          std::function<void()> onTimeout = {});
 // Forgets every step still waiting (their conditions may refer to a test that has ended).
 void CancelSteps();
 
@@ -33,10 +36,10 @@ class QtWindowTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // The host's Build on a wrapping 200 x 150 map; `onShown` drives the window. Every message
-  // box is answered `answer` and its text kept in `messages`.
+  // The host's Build on a wrapping map (200 x 150 unless said); `onShown` drives the window.
+  // Every message box is answered `answer` and its text kept in `messages`.
   bool Build(const std::function<void(ui::qt::BuildDialog&)>& onShown,
-             platform::MessageAnswer answer = platform::MessageAnswer::kNo);
+             platform::MessageAnswer answer = platform::MessageAnswer::kNo, int width = 200, int height = 150);
 
   QTemporaryDir folder_;
   QString previousFolder_;

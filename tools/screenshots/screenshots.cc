@@ -1,18 +1,23 @@
 // lorvex_screenshots FOLDER: pictures of the parameters window (each of its six pages, and
-// the watch display in the middle of a build) and of lorvex-gui's finished world, taken
-// under Qt's offscreen platform, as PNG files in FOLDER.
+// the watch display in the middle of a build) and of lorvex-gui (its seed gallery, and a
+// world zoomed in with the square under the pointer read out), taken under Qt's offscreen
+// platform, as PNG files in FOLDER.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTabWidget>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QPushButton>
 #include <QTabBar>
-#include <QTimer>
 #include <QWindow>
 #include <cstdio>
 #include <string>
 
-#include "apps/lorvex-gui/world_window.h"
+#include "apps/lorvex-gui/app_window.h"
+#include "apps/lorvex-gui/world_view.h"
 #include "host/cls_build.h"
 #include "params/build_parameters.h"
 #include "ui/qt/build_dialog.h"
@@ -27,7 +32,9 @@ constexpr int kMapWidth = 200, kMapHeight = 150;
 // Grab the watch display once this many steps of the progress bar are done (a few masses
 // made and placed).
 constexpr int kWatchProgress = 8;
-constexpr int kWorldWindowWidth = 840, kWorldWindowHeight = 660;
+constexpr int kAppWidth = 1100, kAppHeight = 780;
+constexpr double kZoomedPixelsPerSquare = 12.0;
+constexpr int kGalleryWaitMs = 300000;  // a guard against a hang only
 
 const char* const kPageFiles[] = {"page1-land-masses.png", "page2-terrain.png", "page3-cities.png",
                                   "page4-player-cities.png", "page5-building-algorithms.png",
@@ -67,6 +74,43 @@ void PhotographPages(BuildDialog& dialog, const QDir& folder) {
   for (lorvex::platform::Control* page : dialog.Form().Controls().Array("fratabs"))
     page->visible = page->Index() == 1;
   dialog.Sync();
+}
+
+// lorvex-gui after a build of the same seed: its gallery once every thumbnail is ready, and
+// the world zoomed in on a city with the pointer over it.
+void PhotographApp(lorvex::ui::qt::QtPlatform& platform, const QDir& folder) {
+  platform.OnWindowShown([](BuildDialog& dialog) { Click(dialog, "cmdBuild"); });
+  lorvex::gui::AppOptions options;
+  options.width = kMapWidth;
+  options.height = kMapHeight;
+  options.wrap = true;
+  options.seed = kSeed;
+  lorvex::gui::AppWindow app(platform, options);
+  app.resize(kAppWidth, kAppHeight);
+  app.show();
+  if (!app.BuildAgain()) {
+    std::fprintf(stderr, "lorvex_screenshots: lorvex-gui built no world\n");
+    failed = true;
+    return;
+  }
+  app.ShowGallery();
+  QElapsedTimer clock;
+  clock.start();
+  while (app.Gallery()->ReadyCount() < lorvex::gui::GalleryPage::kWorldsPerPage && clock.elapsed() < kGalleryWaitMs)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  Save(app, folder, "gallery.png");
+
+  app.Pages()->setCurrentIndex(0);
+  QCoreApplication::processEvents();
+  lorvex::gui::WorldView& view = *app.View();
+  const auto [x, y] = app.Shown()->world->CitySquares.at(app.Shown()->world->CitySquares.size() / 2);
+  view.ZoomBy(kZoomedPixelsPerSquare / view.PixelsPerSquare(), view.SquareCentre(QPoint(x, y)));
+  const QPointF pointer = view.SquareCentre(QPoint(x, y));
+  QMouseEvent move(QEvent::MouseMove, pointer, view.mapToGlobal(pointer), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QCoreApplication::sendEvent(&view, &move);
+  QCoreApplication::processEvents();
+  Save(app, folder, "world-zoomed.png");
 }
 
 }  // namespace
@@ -123,13 +167,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "lorvex_screenshots: the build did not finish\n");
     return 1;
   }
-  {
-    lorvex::gui::WorldWindow window([] { return false; }, [] { return std::string(); });
-    window.ShowWorld(host.World(), true, host.LastSeed());
-    window.resize(kWorldWindowWidth, kWorldWindowHeight);
-    window.show();
-    QCoreApplication::processEvents();
-    Save(window, folder, "demo-world.png");
-  }
+  PhotographApp(*platform, folder);
   return failed ? 1 : 0;
 }

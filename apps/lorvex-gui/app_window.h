@@ -1,0 +1,134 @@
+// lorvex-gui's main window, the desktop app a map maker keeps open. It hosts Lorvex as a
+// game would: one builder (clsBuild) opens the parameters window for every build and keeps
+// the parameters of the last one for the next; the world it hands back is shown large
+// (zoom, pan, the square under the pointer read out), written in every export format, or
+// compared with its neighbours in a gallery of seeds built on worker threads.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "apps/lorvex-gui/gallery.h"
+#include "engine/host_world.h"
+#include "export/world_formats.h"
+#include "host/cls_build.h"
+
+class QAction;
+class QLabel;
+class QTabWidget;
+
+namespace lorvex::ui::qt {
+class QtPlatform;
+}
+
+namespace lorvex::gui {
+
+class WorldView;
+
+struct AppOptions {
+  // Each overrides what the app remembers from its last run (200 x 150, wrapping at first).
+  std::optional<int> width, height;
+  std::optional<bool> wrap;
+  std::optional<std::uint64_t> seed;  // of the first build; the clock's otherwise
+  // Where the app remembers the last folder and map size between runs.
+  QString preferencesFile;
+};
+
+// A seed as a person types it: a whole number from 0 to 2^64 - 1, blanks round it allowed.
+std::optional<std::uint64_t> ParseSeed(const QString& text);
+
+// The world on show and how it came about.
+struct ShownWorld {
+  std::shared_ptr<const HostWorld> world;
+  std::uint64_t seed = 0;
+  MapSize map;
+};
+
+class AppWindow : public QMainWindow {
+ public:
+  AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QWidget* parent = nullptr);
+  ~AppWindow() override;
+
+  // The menus' actions. The builds answer whether a new world is shown.
+  // "Build Again...": the parameters window, holding the parameters of the last build.
+  bool BuildAgain();
+  // The parameters window builds `seed` with the current parameters at once, showing its
+  // progress; its stop key works as ever, and a stopped build leaves it open.
+  bool BuildWithSeed(std::uint64_t seed);
+  // "Build with Seed...": asks for the seed first.
+  bool AskSeedAndBuild();
+  // "Gallery": the gallery page, built anew when the parameters or map size changed.
+  void ShowGallery();
+  // "More Seeds": the gallery's next page.
+  void MoreSeeds();
+  // A gallery world shown large (built again in the window when it was too large to keep).
+  void OpenGalleryWorld(const GalleryWorld& world);
+  // "Export > ...": the shown world in one format; answers whether a file was written.
+  bool Export(const exporting::FormatEntry& format);
+  // "Load Settings..." and "Save Settings...": the parameters of the next build.
+  bool LoadSettings();
+  bool SaveSettings();
+  // "Map Size...".
+  bool ChangeMapSize();
+  void SetMap(MapSize map);
+  // "Copy Seed": the shown world's seed on the clipboard.
+  void CopySeed();
+
+  const std::optional<ShownWorld>& Shown() const { return shown_; }
+  MapSize Map() const { return map_; }
+  clsBuild& Builder() { return host_; }
+  WorldView* View() const { return view_; }
+  GalleryPage* Gallery() const { return gallery_; }
+  QTabWidget* Pages() const { return pages_; }
+  QLabel* Readout() const { return readout_; }
+  QLabel* SeedLabel() const { return seedLabel_; }
+  QLabel* WorldLabel() const { return worldLabel_; }
+  // The export action of each format, in the table's order.
+  const std::vector<QAction*>& ExportActions() const { return exportActions_; }
+  QString LastFolder() const { return lastFolder_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateActions();
+  bool BuildInWindow(std::optional<std::uint64_t> seed, bool pressBuild);
+  void Show(ShownWorld shown);
+  void ShowSquare(std::optional<QPoint> square);
+  void UpdateExportActions();
+  // Load or Save Settings: asks for the file, then reads or writes it through the builder.
+  bool SettingsFile(bool save);
+  void PageChanged(int index);
+  // A file dialog of the app's own (save or open), starting in the last folder; the chosen
+  // path, or empty when cancelled.
+  QString AskFile(bool save, const QString& title, const QString& filter, const QString& suggested);
+  void RememberFolder(const QString& path);
+  // Keeps a preference in the preferences file (nothing without one).
+  void Remember(const QString& key, const QVariant& value);
+  void Say(const QString& text);
+
+  ui::qt::QtPlatform& platform_;
+  clsBuild host_;
+  QString preferencesFile_;
+  MapSize map_;
+  QString lastFolder_;
+  std::optional<ShownWorld> shown_;
+  bool building_ = false;
+
+  QTabWidget* pages_;
+  WorldView* view_;
+  GalleryPage* gallery_;
+  QLabel* readout_;
+  QLabel* worldLabel_;
+  QLabel* seedLabel_;
+  QAction* buildAgain_ = nullptr;
+  std::vector<QAction*> exportActions_;
+  std::vector<QAction*> worldActions_;  // useful only while a world is shown
+};
+
+}  // namespace lorvex::gui

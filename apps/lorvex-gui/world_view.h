@@ -1,0 +1,92 @@
+// A finished world on the screen: its picture in the palette's colours (one pixel a square,
+// and a small one for the gallery), and the view that shows it zoomed and panned, with the
+// square under the pointer reported to the window. The view's coordinates are widget
+// pixels; squares are (x, y) of the map, x the column from the west, y the row from the top.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "engine/host_world.h"
+
+namespace lorvex::gui {
+
+// The world at one pixel a square, in the palette's colours.
+QImage WorldImage(const HostWorld& world);
+
+// The world filling `box` pixels, its squares kept square: enlarged by a whole number when
+// each square can be two pixels or more, smoothed to the box otherwise. Every city shows as
+// a dot of at least 3 x 3 pixels. Safe on any thread.
+QImage Thumbnail(const HostWorld& world, QSize box);
+
+class WorldView : public QWidget {
+ public:
+  // Zoom limits, in pixels a square: the whole map fits at the low end (or one pixel a
+  // square, whichever is smaller); a square fills a good part of the view at the high end.
+  static constexpr double kMostPixelsPerSquare = 64.0;
+  // The zoom of one wheel notch and of the zoom keys.
+  static constexpr double kZoomStep = 1.25;
+
+  explicit WorldView(QWidget* parent = nullptr);
+
+  // Shows a world, fitted to the view; the caller keeps it alive until the next call.
+  // nullptr shows `emptyText` instead.
+  void SetWorld(const HostWorld* world);
+  void SetEmptyText(const QString& text);
+  // Called with the square under the pointer whenever it changes (nothing: off the map).
+  void OnHover(std::function<void(std::optional<QPoint>)> hook) { onHover_ = std::move(hook); }
+
+  double PixelsPerSquare() const { return scale_; }
+  // Zooms by `factor` keeping the square under `anchor` (widget pixels) where it is.
+  void ZoomBy(double factor, QPointF anchor);
+  void ZoomIn() { ZoomBy(kZoomStep, rect().center()); }
+  void ZoomOut() { ZoomBy(1.0 / kZoomStep, rect().center()); }
+  // The whole map in the view, following the view's size until the next zoom or pan.
+  void FitToWindow();
+  // One pixel a square.
+  void ActualSize();
+  bool Fitted() const { return fitted_; }
+  // Moves the map by `delta` widget pixels (as a drag does), kept in the view.
+  void PanBy(QPointF delta);
+
+  // Where the map lies within the widget.
+  QRectF MapArea() const;
+  // The square under a widget point, or nothing off the map.
+  std::optional<QPoint> SquareAt(QPointF point) const;
+  QPointF SquareCentre(QPoint square) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  double FitScale() const;
+  double LeastScale() const;
+  // Keeps the map in the view: centred along a side where it is smaller than the view,
+  // with no empty margin where it is larger.
+  void ClampOffset();
+  void Hover(std::optional<QPoint> square);
+  void DrawCities(QPainter& painter, const QRectF& area) const;
+
+  const HostWorld* world_ = nullptr;
+  QImage image_;        // one pixel a square
+  QImage shrunk_;       // image_ smoothed down to the zoom when it is below 1
+  double shrunkScale_ = 0.0;
+  QString emptyText_;
+  double scale_ = 1.0;  // pixels a square
+  QPointF offset_;      // widget pixel of the map's top-left corner
+  bool fitted_ = true;
+  std::optional<QPointF> dragFrom_;
+  std::optional<QPoint> hovered_;
+  std::function<void(std::optional<QPoint>)> onHover_;
+};
+
+}  // namespace lorvex::gui

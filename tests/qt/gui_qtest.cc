@@ -1,0 +1,409 @@
+// lorvex-gui as a person uses it: a build in the parameters window, the world zoomed, panned
+// and read out under the pointer, the parameters carried over, the seed gallery, every
+// export format, and closing while the gallery builds. Under Qt's offscreen platform, and
+// once more under an X server (Xvfb) that the last test starts and stops.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+#include "apps/lorvex-gui/app_window.h"
+#include "apps/lorvex-gui/world_view.h"
+#include "engine/world_hash.h"
+#include "qt_test_support.h"
+#include "support/io_faults.h"
+
+namespace lorvex::qttest {
+namespace {
+
+using gui::AppWindow;
+using gui::GalleryPage;
+using ui::qt::BuildDialog;
+
+constexpr std::uint64_t kSeed = 4242;
+constexpr int kHangGuardMs = 300000;  // only against a hang: nothing here is timed
+
+// The widget of a control as its Qt type.
+template <typename W>
+W* WidgetAs(BuildDialog& dialog, const char* name, int index) {
+  auto* widget = dynamic_cast<W*>(dialog.WidgetOf(name, index));
+  EXPECT_NE(widget, nullptr) << name << "(" << index << ")";
+  return widget;
+}
+
+// Answers every message box that opens while it lives with `answer` (from a step of its own,
+// so that the poll goes on while the answer runs nested event loops), recording the texts.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(QMessageBox::StandardButton answer) {
+    QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible() || box->property("answered").toBool()) return;
+      box->setProperty("answered", true);
+      QTimer::singleShot(0, &timer_, [this, answer, open = QPointer<QMessageBox>(box)] {
+        if (open == nullptr) return;
+        texts_.push_back(open->text());
+        if (QAbstractButton* button = open->button(answer)) button->click();
+        else open->reject();
+      });
+    });
+    timer_.start(5);
+  }
+  const std::vector<QString>& Texts() const { return texts_; }
+
+ private:
+  QTimer timer_;
+  std::vector<QString> texts_;
+};
+
+void Click(BuildDialog& dialog, const char* name) { QTest::mouseClick(dialog.WidgetOf(name, 0), Qt::LeftButton); }
+
+// Runs the event loop until `done` holds; a hang fails the test instead.
+bool WaitFor(const std::function<bool()>& done) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < kHangGuardMs) QTest::qWait(20);
+  return done();
+}
+
+// The next modal dialog of type D gets `answer`.
+template <typename D>
+void WhenDialog(std::function<void(D&)> answer) {
+  When([] { return qobject_cast<D*>(QApplication::activeModalWidget()) != nullptr; },
+       [answer] { answer(*qobject_cast<D*>(QApplication::activeModalWidget())); }, kHangGuardMs,
+       [] { ADD_FAILURE() << "the dialog never opened"; });
+}
+
+// The next file dialog: the folder it opened in is recorded, then `path` is entered and
+// taken with Return.
+std::shared_ptr<QString> ChooseFile(const QString& path) {
+  auto openedIn = std::make_shared<QString>();
+  WhenDialog<QFileDialog>([path, openedIn](QFileDialog& dialog) {
+    *openedIn = dialog.directory().absolutePath();
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(path);
+    QTest::keyClick(name, Qt::Key_Return);
+    if (dialog.isVisible()) {
+      ADD_FAILURE() << "the file dialog did not take " << path.toStdString();
+      dialog.reject();
+    }
+  });
+  return openedIn;
+}
+
+QByteArray Contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class GuiApp : public QtWindowTest {
+ protected:
+  void TearDown() override {
+    app_.reset();
+    QtWindowTest::TearDown();
+  }
+  AppWindow& OpenApp(int width, int height) {
+    gui::AppOptions options{width, height, true, kSeed, Path("preferences.ini")};
+    app_ = std::make_unique<AppWindow>(*platform_, options);
+    app_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(app_.get()));
+    return *app_;
+  }
+  // What the parameters window does each time it opens from now on.
+  void OnWindow(std::function<void(BuildDialog&)> script) {
+    platform_->OnWindowShown(script);
+  }
+  QString Path(const QString& name) const { return folder_.filePath(name); }
+
+  std::unique_ptr<AppWindow> app_;
+};
+
+TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
+  AppWindow& app = OpenApp(200, 150);
+  OnWindow([](BuildDialog& dialog) {
+    for (int index : {0, 1}) {
+      auto* box = WidgetAs<QLineEdit>(dialog, "txtCities", index);
+      box->setFocus(Qt::MouseFocusReason);
+      box->selectAll();
+      QTest::keyClicks(box, QStringLiteral("30"));
+    }
+    Click(dialog, "cmdBuild");
+  });
+  ASSERT_TRUE(app.BuildAgain());
+  const HostWorld& world = *app.Shown()->world;
+  EXPECT_EQ(app.SeedLabel()->text(), QStringLiteral("Seed 4242"));
+  app.findChild<QAction*>(QStringLiteral("copySeed"))->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("4242"));
+  ASSERT_GT(world.CityCount, 0);
+  EXPECT_LE(world.CityCount, 30);
+
+  // Two wheel notches zoom by 1.25 twice round the square under the pointer; a drag moves
+  // the map with the pointer; 1:1 and Fit to Window.
+  gui::WorldView& view = *app.View();
+  const QRectF fitted = view.MapArea();
+  EXPECT_TRUE(std::abs(fitted.width() - view.width()) < 1 || std::abs(fitted.height() - view.height()) < 1);
+  const QPoint pointer(view.width() / 3, view.height() / 2);
+  const std::optional<QPoint> underPointer = view.SquareAt(pointer);
+  const double before = view.PixelsPerSquare();
+  QWheelEvent wheel(pointer, view.mapToGlobal(pointer), {}, QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&view, &wheel);
+  EXPECT_DOUBLE_EQ(view.PixelsPerSquare(), before * 1.5625);
+  EXPECT_EQ(view.SquareAt(pointer), underPointer);
+  const QPointF corner = view.MapArea().topLeft();
+  QTest::mousePress(&view, Qt::LeftButton, {}, pointer);
+  QTest::mouseMove(&view, pointer + QPoint(-40, -30));
+  QTest::mouseRelease(&view, Qt::LeftButton, {}, pointer + QPoint(-40, -30));
+  EXPECT_EQ(view.MapArea().topLeft(), corner + QPointF(-40, -30));
+  app.findChild<QAction*>(QStringLiteral("actualSize"))->trigger();
+  EXPECT_EQ(view.PixelsPerSquare(), 1.0);
+  app.findChild<QAction*>(QStringLiteral("fit"))->trigger();
+  EXPECT_EQ(view.MapArea(), fitted);
+
+  // The status line names the square under the pointer: a city (the last of the host's
+  // order), clear land, and the border row.
+  const std::size_t last = world.CitySquares.size() - 1;
+  const auto [cityX, cityY] = world.CitySquares[last];
+  const auto clear = std::find(world.MapArray.Cells().begin(), world.MapArray.Cells().end(), 'C');
+  ASSERT_NE(clear, world.MapArray.Cells().end());
+  const QPoint land(static_cast<int>(clear - world.MapArray.Cells().begin()) % 200,
+                    static_cast<int>(clear - world.MapArray.Cells().begin()) / 200);
+  const std::string city = "; city " + std::to_string(last) + ": production " +
+                           std::to_string(world.ProdArray[last]) + ", specialty " +
+                           std::to_string(world.SpecArray[last]) + ", owner " + std::to_string(world.OwnerArray[last]);
+  const struct {
+    QPoint square;
+    std::string begins, ends;
+  } squares[] = {
+      {{cityX, cityY}, "x " + std::to_string(cityX) + ", y " + std::to_string(cityY) + ": city, land mass ", city},
+      {land, "x " + std::to_string(land.x()) + ", y " + std::to_string(land.y()) + ": clear, land mass ", " squares)"},
+      {{5, 0}, "x 5, y 0: border water (top)", "(top)"},
+  };
+  for (const auto& row : squares) {
+    QTest::mouseMove(&view, view.SquareCentre(row.square).toPoint());
+    const std::string text = app.Readout()->text().toStdString();
+    EXPECT_EQ(text.rfind(row.begins, 0), 0u) << text;
+    EXPECT_TRUE(text.ends_with(row.ends)) << text;
+  }
+
+  // Build Again opens the window holding what the last build used; Cancel keeps the world.
+  // Save Settings writes those parameters; Load Settings gives the next window a file's.
+  QString lo, hi;
+  OnWindow([&](BuildDialog& dialog) {
+    lo = WidgetAs<QLineEdit>(dialog, "txtCities", 0)->text();
+    hi = WidgetAs<QLineEdit>(dialog, "txtCities", 1)->text();
+    Click(dialog, "cmdCancel");
+  });
+  EXPECT_FALSE(app.BuildAgain());
+  EXPECT_EQ(lo + hi, QStringLiteral("3030"));
+  EXPECT_EQ(&*app.Shown()->world, &world);
+  ChooseFile(Path("saved.kst"));
+  ASSERT_TRUE(app.SaveSettings());
+  EXPECT_TRUE(Contents(Path("saved.kst")).contains("txtCities(1) = 30\r\n"));
+  QFile other(Path("other.kst"));
+  ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+  other.write("txtCities(1) = 45\r\n");
+  other.close();
+  ChooseFile(Path("other.kst"));
+  ASSERT_TRUE(app.LoadSettings());
+  app.BuildAgain();
+  EXPECT_EQ(lo + hi, QStringLiteral("3045"));
+
+  // Build with Seed presses Build at once; a key answered Yes stops the build, the window
+  // stays open, and its Cancel keeps the world on show.
+  app.SetMap({2048, 2048, true});
+  BoxAnswerer yes(QMessageBox::Yes);
+  bool stoppedOpen = false;
+  OnWindow([&](BuildDialog& dialog) {
+    When([&] { return dialog.Form().Progress().value > 0; },
+         [&] { QTest::keyClick(dialog.windowHandle(), Qt::Key_S); });
+    When([&] { return !yes.Texts().empty() && dialog.Form().Progress().value == 0; }, [&] {
+      stoppedOpen = dialog.isVisible();
+      Click(dialog, "cmdCancel");
+    });
+  });
+  EXPECT_FALSE(app.BuildWithSeed(kSeed + 1));
+  EXPECT_TRUE(stoppedOpen);
+  EXPECT_EQ(&*app.Shown()->world, &world);
+}
+
+TEST_F(GuiApp, TheGalleryBuildsTwelveSeedsAndOpensOneLarge) {
+  AppWindow& app = OpenApp(160, 120);
+  OnWindow([](BuildDialog& dialog) { Click(dialog, "cmdBuild"); });
+  ASSERT_TRUE(app.BuildAgain());
+  app.findChild<QAction*>(QStringLiteral("gallery"))->trigger();
+  GalleryPage& gallery = *app.Gallery();
+  // The seeds after the shown world's, each a placeholder until its world arrives.
+  for (int slot = 0; slot < GalleryPage::kWorldsPerPage; ++slot)
+    EXPECT_EQ(gallery.Tile(slot)->Caption(), QStringLiteral("Seed %1\nbuilding...").arg(kSeed + 1 + slot));
+  ASSERT_TRUE(WaitFor([&] { return gallery.ReadyCount() == GalleryPage::kWorldsPerPage; }));
+
+  // Each is the world of its seed, as a build on this thread makes it.
+  clsBuild alone;
+  alone.SetHeadlessBuild(true);
+  alone.SetParameters(gallery.Parameters());
+  for (int slot = 0; slot < GalleryPage::kWorldsPerPage; ++slot) {
+    const gui::GalleryWorld& made = *gallery.Tile(slot)->World();
+    SCOPED_TRACE(slot);
+    ASSERT_NE(made.world, nullptr);
+    EXPECT_EQ(made.seed, kSeed + 1 + static_cast<std::uint64_t>(slot));
+    const long land = std::lround(100.0 * static_cast<double>(exporting::Summarize(*made.world).land) / (160 * 120));
+    EXPECT_EQ(gallery.Tile(slot)->Caption(),
+              QStringLiteral("Seed %1\n%2 % land, %3 cities").arg(made.seed).arg(land).arg(made.world->CityCount));
+    EXPECT_EQ(made.thumbnail.size(), QSize(320, 240));  // two pixels a square
+    alone.SetNextSeed(made.seed);
+    ASSERT_TRUE(alone.Build(160, 120, true));
+    EXPECT_EQ(HostWorldHash(*made.world), HostWorldHash(alone.World()));
+  }
+
+  // A click opens one large; Build with Seed builds another again in the window.
+  QTest::mouseClick(gallery.Tile(5), Qt::LeftButton);
+  EXPECT_EQ(app.Shown()->world, gallery.Tile(5)->World()->world);
+  EXPECT_EQ(app.Pages()->currentWidget(), app.View());
+  EXPECT_EQ(app.SeedLabel()->text(), QStringLiteral("Seed %1").arg(kSeed + 6));
+  OnWindow([](BuildDialog&) {});
+  WhenDialog<QInputDialog>([](QInputDialog& ask) {
+    ask.setTextValue(QStringLiteral(" %1 ").arg(kSeed + 8));
+    ask.accept();
+  });
+  ASSERT_TRUE(app.AskSeedAndBuild());
+  EXPECT_EQ(app.Shown()->seed, kSeed + 8);
+  EXPECT_EQ(HostWorldHash(*app.Shown()->world), HostWorldHash(*gallery.Tile(7)->World()->world));
+
+  // The same parameters keep the page; eight worlds a page build it again from its first
+  // seed, and More goes on with the next eight.
+  app.ShowGallery();
+  EXPECT_EQ(gallery.FirstSeed(), kSeed + 1);
+  gallery.CountBox()->setValue(8);
+  QTest::mouseClick(gallery.MoreButton(), Qt::LeftButton);
+  EXPECT_EQ(gallery.ReadyCount(), 0);
+  ASSERT_TRUE(WaitFor([&] { return gallery.ReadyCount() == 8; }));
+  EXPECT_EQ(gallery.WorldsPerPage(), 8);
+  EXPECT_EQ(gallery.Tile(7)->World()->seed, kSeed + 16);
+}
+
+// Every format of the table, through its menu entry and the file dialog, writes what its
+// writer makes of the shown world. A write that fails names the file and why and leaves
+// nothing behind.
+TEST_F(GuiApp, EveryExportFormatWritesTheShownWorldAndAFailedWriteLeavesNothing) {
+  AppWindow& app = OpenApp(200, 150);
+  OnWindow([](BuildDialog& dialog) { Click(dialog, "cmdBuild"); });
+  ASSERT_TRUE(app.BuildAgain());
+  const HostWorld& world = *app.Shown()->world;
+  ASSERT_TRUE(QDir(folder_.path()).mkpath(QStringLiteral("out")) && QDir(folder_.path()).mkpath(QStringLiteral("expected")));
+  const std::span<const exporting::FormatEntry> formats = exporting::Formats();
+  ASSERT_EQ(app.ExportActions().size(), formats.size());
+  for (std::size_t i = 0; i < formats.size(); ++i) {
+    const QString name = QStringLiteral("world") + QString::fromStdString(std::string(formats[i].extension));
+    SCOPED_TRACE(name.toStdString());
+    const std::shared_ptr<QString> openedIn = ChooseFile(Path(QStringLiteral("out/") + name));
+    ASSERT_TRUE(app.ExportActions()[i]->isEnabled());
+    app.ExportActions()[i]->trigger();
+    // The first dialog opens in the working folder, every later one where the last file went.
+    EXPECT_EQ(*openedIn, i == 0 ? QDir(folder_.path()).absolutePath() : Path(QStringLiteral("out")));
+    std::string error;
+    ASSERT_TRUE(exporting::WriteWorldFile({world, {true, kSeed}, 4}, formats[i].format,
+                                          Path(QStringLiteral("expected/") + name).toStdString(), error));
+    EXPECT_EQ(Contents(Path(QStringLiteral("out/") + name)), Contents(Path(QStringLiteral("expected/") + name)));
+  }
+  // Companion files (the Tiled map's tile set) included.
+  const QStringList files = QDir(Path(QStringLiteral("out"))).entryList(QDir::Files);
+  EXPECT_EQ(files, QDir(Path(QStringLiteral("expected"))).entryList(QDir::Files));
+
+  const QString png = Path(QStringLiteral("out/world.png"));
+  const QByteArray old = Contents(png);
+  const struct {
+    const char *step, *reason;
+  } faults[] = {{"create", "Read-only file system"}, {"write", "No space left on device"},
+                {"close", "Input/output error"}, {"rename", "Device or resource busy"}};
+  for (const auto& fault : faults) {
+    SCOPED_TRACE(fault.step);
+    testing::ScopedIoFault armed(fault.step, "out/world.png");
+    BoxAnswerer yes(QMessageBox::Yes);  // replaces the file; the failure's box just closes
+    ChooseFile(png);
+    EXPECT_FALSE(app.Export(formats[1]));
+    EXPECT_GT(armed.Hits(), 0);
+    ASSERT_FALSE(yes.Texts().empty());
+    EXPECT_TRUE(yes.Texts().back().contains(png) && yes.Texts().back().contains(QString::fromLatin1(fault.reason)))
+        << yes.Texts().back().toStdString();
+    EXPECT_EQ(Contents(png), old);
+    EXPECT_EQ(QDir(Path(QStringLiteral("out"))).entryList(QDir::Files), files);
+  }
+
+  // The last folder outlives the app.
+  app_.reset();
+  gui::AppOptions options;
+  options.preferencesFile = Path(QStringLiteral("preferences.ini"));
+  EXPECT_EQ(AppWindow(*platform_, options).LastFolder(), Path(QStringLiteral("out")));
+}
+
+// Closing while every worker thread builds a large world: the builds stop at their next
+// checkpoint and nothing more reaches the page.
+TEST_F(GuiApp, ClosingWhileTheGalleryBuildsEndsCleanly) {
+  AppWindow& app = OpenApp(1024, 1024);
+  app.ShowGallery();
+  EXPECT_TRUE(app.close());
+  QTest::qWait(50);  // what the threads announced before they stopped arrives now
+  EXPECT_LT(app.Gallery()->ReadyCount(), GalleryPage::kWorldsPerPage);
+}
+
+// The scenarios above once more under a real X server, which this test starts and stops.
+TEST(GuiUnderX, TheScenariosPassOnAnXServer) {
+  if (!qEnvironmentVariableIsEmpty("LORVEX_GUI_TEST_PLATFORM")) GTEST_SKIP() << "this run is the one under X";
+  const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+  if (xvfb.isEmpty()) GTEST_SKIP() << "Xvfb is not installed (Debian's xvfb package): no test under X";
+  App();
+  QProcess server;
+  // -displayfd 1: the server picks a free display and writes its number once it takes clients.
+  server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                      QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                      QStringLiteral("tcp")});
+  ASSERT_TRUE(server.waitForStarted()) << server.errorString().toStdString();
+  QByteArray display;
+  while (!display.contains('\n') && server.waitForReadyRead(kHangGuardMs)) display += server.readAllStandardOutput();
+  ASSERT_TRUE(display.contains('\n')) << "Xvfb gave no display: " << server.readAllStandardError().toStdString();
+
+  QProcess run;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + QString::fromLatin1(display.trimmed()));
+  environment.insert(QStringLiteral("LORVEX_GUI_TEST_PLATFORM"), QStringLiteral("xcb"));
+  // Under LeakSanitizer: the D-Bus library that Qt's X platform loads keeps a buffer for the
+  // life of the process; leaks of everything else still fail the run.
+  QTemporaryDir scratch;
+  QFile suppressions(scratch.filePath(QStringLiteral("lsan.supp")));
+  ASSERT_TRUE(suppressions.open(QIODevice::WriteOnly) && suppressions.write("leak:libdbus-1.so\n") > 0);
+  suppressions.close();
+  environment.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=") + suppressions.fileName() + QLatin1Char(':') +
+                                                          environment.value(QStringLiteral("LSAN_OPTIONS")));
+  run.setProcessEnvironment(environment);
+  run.setProcessChannelMode(QProcess::MergedChannels);
+  run.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=GuiApp.*")});
+  const bool finished = run.waitForFinished(kHangGuardMs);
+  if (!finished) run.kill();
+  const QByteArray output = run.readAll();
+  server.terminate();
+  server.waitForFinished();
+  ASSERT_TRUE(finished) << "the run under X did not end:\n" << output.toStdString();
+  EXPECT_EQ(run.exitCode(), 0) << output.toStdString();
+  EXPECT_TRUE(output.contains("[  PASSED  ] 4 tests.")) << output.toStdString();
+}
+
+}  // namespace
+}  // namespace lorvex::qttest
