@@ -1,5 +1,7 @@
 #include "apps/lorvex/command_line.h"
 
+#include <charconv>
+#include <cstdint>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -164,6 +166,19 @@ const CLI::Validator kNotStandardOutput(
     },
     "", "not standard output");
 
+// A seed is written in digits and fits 64 bits: CLI11 alone would take "-1", and numbers
+// past the top, as the largest seed.
+const CLI::Validator kSeedDigits(
+    [](std::string& value) {
+      std::uint64_t seed = 0;
+      const char* end = value.data() + value.size();
+      const auto [at, failure] = std::from_chars(value.data(), end, seed);
+      return value.empty() || failure != std::errc() || at != end
+                 ? std::string("not a whole number from 0 to 18446744073709551615")
+                 : std::string();
+    },
+    "", "seed");
+
 }  // namespace
 
 CommandLine::CommandLine()
@@ -186,7 +201,8 @@ CommandLine::CommandLine()
                             "seed of the build, 0 to 18446744073709551615; one seed and one "
                             "parameter set give one world; a batch's first seed (default: from "
                             "the clock)")
-      ->type_name("N");
+      ->type_name("N")
+      ->check(kSeedDigits);
   buildCommand_->add_flag("--yes", build_.yes,
                           "answer Yes to the window's questions, such as the land warning "
                           "(default: No, which refuses the build)");
@@ -269,7 +285,8 @@ CommandLine::CommandLine()
   recommendCommand_->add_option("--seed", recommend_.seed,
                                 "seed of the window's generator that Recommend draws from, 0 to "
                                 "18446744073709551615 (default: from the clock)")
-      ->type_name("N");
+      ->type_name("N")
+      ->check(kSeedDigits);
   AddSettingsOptions(*recommendCommand_, recommend_.settings);
   recommendCommand_->add_option("--save", recommend_.saveFile, "the settings file to write (required)")
       ->type_name("FILE")

@@ -27,6 +27,8 @@ TEST(Cli, ExitStatusesAndMessages) {
       {"build --width abc --height 10", 2, "--width"},
       {"build --width 10 --height 10 --scale 0", 2, "--scale"},
       {"build --width 99999999999999999999 --height 10", 2, "--width"},
+      {"build --width 10 --height 10 --seed -1", 2, "--seed"},
+      {"recommend --width 10 --height 10 --seed 18446744073709551616 --save r.kst", 2, "--seed"},
       {"frobnicate", 2, "frobnicate"},
       {"build --width 10 --height 10 --seed 1", 1,
        "Warning: Average Land % is Greater than 50%.  This may take\nan unusually long time to complete.  Continue with Build?"},
