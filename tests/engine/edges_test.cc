@@ -121,23 +121,30 @@ TEST(Edges, TheLastAnchorCandidateIsTakenAsDrawn) {
 
 // A sea border of 150 or 1000 rings is padded in full: the mass grid is the land's box
 // widened by the border on every side. A border of a billion would size a canvas beyond
-// memory: it is held to the most rings a mass is shaped with.
+// memory: it is held to the most rings a mass is shaped with (a heavy build, 4000 x 4000
+// squares ringed 2000 times, so it runs with the extremes).
+void ExpectPaddedInFull(std::int32_t pad, std::int32_t rings) {
+  for (const bool shapes : {false, true}) {
+    checks::EngineRig<> rig;
+    BuildContext context = rig.Context();
+    // A Wandering Blob of one square, or a whole Rectangle of 100 squares.
+    const shaping::MassGrid grid = shapes ? shaping::MakeShapeMass(context, 100, 0, 0, 1.0f, pad)
+                                          : shaping::MakeWanderingBlob(context, 1, pad, 10, 10, 40, 15, 50, 15);
+    // The land is 1 x 1, or a Rectangle of 6 x 16, ringed by the border on every side.
+    const int w = shapes ? 6 : 1, h = shapes ? 16 : 1;
+    EXPECT_EQ(grid(rings, rings), shaping::kLand) << shapes << ", pad " << pad;
+    EXPECT_EQ(std::make_pair(grid.Width(), grid.Height()), std::make_pair(w + 2 * rings, h + 2 * rings))
+        << shapes << ", pad " << pad;
+  }
+}
+
 TEST(Edges, SeaBordersWiderThanTheBoxesHoldArePaddedInFull) {
-  const struct { std::int32_t asked, rings; } rows[] = {{150, 150}, {1000, 1000}, {1'000'000'000, shaping::kMostPadRings}};
-  for (const auto& [pad, rings] : rows)
-    for (const bool shapes : {false, true}) {
-      checks::EngineRig<> rig;
-      BuildContext context = rig.Context();
-      // A Wandering Blob of one square, or a whole Rectangle of 100 squares.
-      const shaping::MassGrid grid =
-          shapes ? shaping::MakeShapeMass(context, 100, 0, 0, 1.0f, pad)
-                 : shaping::MakeWanderingBlob(context, 1, pad, 10, 10, 40, 15, 50, 15);
-      // The land is 1 x 1, or a Rectangle of 6 x 16, ringed by the border on every side.
-      const int w = shapes ? 6 : 1, h = shapes ? 16 : 1;
-      EXPECT_EQ(grid(rings, rings), shaping::kLand) << shapes << ", pad " << pad;
-      EXPECT_EQ(std::make_pair(grid.Width(), grid.Height()), std::make_pair(w + 2 * rings, h + 2 * rings))
-          << shapes << ", pad " << pad;
-    }
+  ExpectPaddedInFull(150, 150);
+  ExpectPaddedInFull(1000, 1000);
+}
+
+TEST(HeavyBuild, ASeaBorderBeyondMemoryIsHeldToTheMostRings) {
+  ExpectPaddedInFull(1'000'000'000, shaping::kMostPadRings);
 }
 
 // "Calculate (Map)" at one square per city on 1100 x 1000 plans 1 100 000 cities, shared
