@@ -4,7 +4,6 @@
 #include "world/code_bits.h"
 
 #include <algorithm>
-#include <bit>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -47,7 +46,7 @@ WorldSummary Summarize(const HostWorld& world) {
   // Eight squares at a time, the rest one by one.
   std::int32_t k = 0;
   for (; k + 8 <= squares; k += 8)
-    summary.land += std::popcount(LandBits8(EightCodes(codes.data() + k)));
+    summary.land += CountBits(LandBits8(EightCodes(codes.data() + k)));
   for (; k < squares; ++k) summary.land += IsLand(codes[static_cast<std::size_t>(k)]) ? 1 : 0;
   for (const LandMass& mass : world.Masses) {
     if (mass.squares <= 0) continue;

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "world/code_bits.h"
+
 namespace lorvex::shaping {
 
 namespace {
@@ -14,13 +16,6 @@ namespace {
 // One bit a canvas square, row by row, 64 columns to a word: bit x % 64 of word x / 64.
 using Word = std::uint64_t;
 constexpr std::int32_t kWordBits = 64;
-
-// The bits of the squares of `row` (columns 0 .. w) whose code is not `letter`.
-void RowBits(const char* row, std::int32_t w, char letter, Word* bits) {
-  for (std::int32_t x = NextOtherThan(row, 0, w + 1, letter); x <= w;
-       x = NextOtherThan(row, x + 1, w + 1, letter))
-    bits[x / kWordBits] |= Word{1} << (x % kWordBits);
-}
 
 }  // namespace
 
@@ -45,7 +40,8 @@ void PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int
   std::int32_t top = h + 1, bottom = -1, left = words, right = -1;
   for (std::int32_t y = 0; y <= h; ++y) {
     Word* bits = row(taken, y);
-    RowBits(&canvas(0, y), w, kOpen, bits);
+    OrCodeBits(&canvas(0, y), w + 1, bits, 0,
+               [](std::uint64_t eight) { return ~CodeBits8(eight, kOpen) & 0xff; });
     for (std::int32_t k = 0; k < words; ++k)
       if (bits[k] != 0) {
         top = std::min(top, y);

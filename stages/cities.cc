@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 
 #include "common/numbers.h"
 #include "world/code_bits.h"
@@ -113,19 +112,11 @@ class CityPlacer {
   std::int32_t next_ = 0;  // number of the next city
 };
 
-// Bit x % 64 of word x / 64 of `bits` set for every square x of the row whose code `kind`
-// picks out, eight squares at a time; bits past the row's end stay 0.
+// The bits of a row's squares whose codes `kind` picks out; bits past the row's end stay 0.
 template <typename Kind>
 void RowBits(const char* row, std::int32_t width, std::vector<std::uint64_t>& bits, Kind kind) {
   std::fill(bits.begin(), bits.end(), 0);
-  std::int32_t x = 0;
-  // Eight squares from a multiple of eight lie in one word.
-  for (; x + 8 <= width; x += 8) bits[static_cast<std::size_t>(x / 64)] |= kind(EightCodes(row + x)) << (x % 64);
-  for (; x < width; ++x) {
-    std::uint64_t eight = 0;
-    std::memcpy(&eight, row + x, 1);
-    bits[static_cast<std::size_t>(x / 64)] |= (kind(eight) & 1) << (x % 64);
-  }
+  OrCodeBits(row, width, bits.data(), 0, kind);
 }
 
 // Calls visit(square, mass, coastal) for every land square in scan order, coastal when

@@ -366,10 +366,6 @@ TerrainFractions CapTerrainFractions(TerrainFractions f) {
   return f;
 }
 
-LandWindow CountLandWindow(const WorldState& world, std::int32_t x, std::int32_t y) {
-  return LandWindowCounter(world).Count(x, y);
-}
-
 LandWindowCounter::LandWindowCounter(const WorldState& world)
     : width_(world.MapWidth), height_(world.MapHeight) {
   if (width_ <= 0 || height_ <= 0) return;
@@ -381,14 +377,7 @@ LandWindowCounter::LandWindowCounter(const WorldState& world)
     const char* codes = &world.WorldMap(0, y);
     std::uint64_t* row = &bits_[static_cast<std::size_t>(y) * stride_];
     const auto set = [row](std::int32_t e) { row[e / 64] |= std::uint64_t{1} << (e % 64); };
-    // Eight squares at a time: their eight bits land in one word, as the reach is 8.
-    std::int32_t x = 0;
-    for (; x + 8 <= width_; x += 8) {
-      const std::uint64_t land = LandBits8(EightCodes(codes + x));
-      if (land != 0) row[(x + kWindowReach) / 64] |= land << ((x + kWindowReach) % 64);
-    }
-    for (; x < width_; ++x)
-      if (IsLand(codes[x])) set(x + kWindowReach);
+    OrCodeBits(codes, width_, row, kWindowReach, LandBits8);
     if (!world.MapWrap) continue;
     for (std::int32_t e = 0; e < kWindowReach; ++e) {
       // Column e - 8 and column width + e, wrapped as often as a narrow map needs.
@@ -397,19 +386,6 @@ LandWindowCounter::LandWindowCounter(const WorldState& world)
     }
   }
 }
-
-namespace {
-
-// The set bits of a slice. std::popcount becomes a library call on processors the build
-// may not assume a bit-count instruction on; this is a dozen plain instructions.
-int SliceBits(std::uint64_t v) {
-  v = v - ((v >> 1) & 0x5555555555555555ULL);
-  v = (v & 0x3333333333333333ULL) + ((v >> 2) & 0x3333333333333333ULL);
-  v = (v + (v >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
-  return static_cast<int>((v * 0x0101010101010101ULL) >> 56);
-}
-
-}  // namespace
 
 LandWindow LandWindowCounter::Count(std::int32_t x, std::int32_t y) const {
   static_assert(kWindowReach == 8, "the slice masks below are written out for a reach of 8");
@@ -427,11 +403,11 @@ LandWindow LandWindowCounter::Count(std::int32_t x, std::int32_t y) const {
     const std::uint64_t slice =
         shift == 0 ? bits[0] : (bits[0] >> shift) | (bits[1] << (64 - shift));
     const int ring = std::abs(dy);
-    w.c8 += SliceBits(slice & k8);
-    if (ring <= 6) w.c6 += SliceBits(slice & k6);
-    if (ring <= 4) w.c4 += SliceBits(slice & k4);
-    if (ring <= 3) w.c3 += SliceBits(slice & k3);
-    if (ring <= 2) w.c2 += SliceBits(slice & k2);
+    w.c8 += CountBits(slice & k8);
+    if (ring <= 6) w.c6 += CountBits(slice & k6);
+    if (ring <= 4) w.c4 += CountBits(slice & k4);
+    if (ring <= 3) w.c3 += CountBits(slice & k3);
+    if (ring <= 2) w.c2 += CountBits(slice & k2);
   }
   return w;
 }

@@ -41,9 +41,7 @@ TerrainFractions CapTerrainFractions(TerrainFractions fractions);
 struct LandWindow {
   std::int32_t c2 = 0, c3 = 0, c4 = 0, c6 = 0, c8 = 0;
 };
-LandWindow CountLandWindow(const WorldState& world, std::int32_t x, std::int32_t y);
-
-// The same counts for many windows of one map whose land stays where it is (the terrain
+// The counts for the windows of one map whose land stays where it is (the terrain
 // passes only turn land into other land): the land is taken once as one bit a square, each
 // row widened by the window's reach on both sides (wrapped round the width on a wrapping
 // map, never land on a flat one), so a window row is one 17-bit slice and five masked bit

@@ -3,12 +3,16 @@
 // a result is byte i of the word in memory order, square x + i for the word at column x.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
 #include "world/world_state.h"
 
 namespace lorvex {
+
+// Byte i of a word read from memory is its bits 8i .. 8i + 7 on the processors this builds for.
+static_assert(std::endian::native == std::endian::little, "rows of codes are read as little-endian words");
 
 namespace codebits {
 inline constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
@@ -35,10 +39,14 @@ inline std::uint64_t EightCodes(const char* codes) {
   return eight;
 }
 
+// Bit i set when code i of the eight is `code`.
+inline std::uint64_t CodeBits8(std::uint64_t eight, char code) {
+  return codebits::GatherBytes(codebits::EqualBytes(eight, code));
+}
+
 // Bit i set when code i of the eight is open sea ("S").
 inline std::uint64_t SeaBits8(std::uint64_t eight) {
-  if (eight == codebits::kAllSea) return 0xff;
-  return codebits::GatherBytes(codebits::EqualBytes(eight, terrain::kSea));
+  return eight == codebits::kAllSea ? 0xff : CodeBits8(eight, terrain::kSea);
 }
 
 // Bit i set when code i of the eight is land: none of "TBAS".
@@ -50,6 +58,34 @@ inline std::uint64_t LandBits8(std::uint64_t eight) {
                               EqualBytes(eight, terrain::kBottomBorder) |
                               EqualBytes(eight, terrain::kAllBorder);
   return GatherBytes(~water);
+}
+
+// The set bits of a word. std::popcount becomes a library call on processors the build may
+// not assume a bit-count instruction on; this is a dozen plain instructions.
+inline int CountBits(std::uint64_t v) {
+  v = v - ((v >> 1) & 0x5555555555555555ULL);
+  v = (v & 0x3333333333333333ULL) + ((v >> 2) & 0x3333333333333333ULL);
+  v = (v + (v >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
+  return static_cast<int>((v * 0x0101010101010101ULL) >> 56);
+}
+
+// Sets bit `offset` + x of `bits` (bit i of a row is bit i % 64 of word i / 64) for every x
+// of the `count` codes from `codes` that `kind` picks out; `kind` maps a word of eight codes
+// to their eight bits, bit i for code i. Eight codes at a time, so `offset` is a multiple of
+// 8: then the eight bits of a word of codes fall into one word of bits.
+template <typename Kind>
+void OrCodeBits(const char* codes, std::int32_t count, std::uint64_t* bits, std::int32_t offset, Kind kind) {
+  const auto put = [bits, offset](std::int32_t x, std::uint64_t eight) {
+    bits[(offset + x) / 64] |= eight << ((offset + x) % 64);
+  };
+  std::int32_t x = 0;
+  for (; x + 8 <= count; x += 8)
+    if (const std::uint64_t eight = kind(EightCodes(codes + x)); eight != 0) put(x, eight);
+  if (x == count) return;
+  // The last few codes, the word's other bytes 0 and their bits dropped.
+  std::uint64_t rest = 0;
+  std::memcpy(&rest, codes + x, static_cast<std::size_t>(count - x));
+  put(x, kind(rest) & ((std::uint64_t{1} << (count - x)) - 1));
 }
 
 }  // namespace lorvex
