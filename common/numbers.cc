@@ -92,4 +92,12 @@ std::string FormatThousands(std::int64_t value) {
   return negative ? "-" + out : out;
 }
 
+std::optional<std::uint64_t> ReadSeed(std::string_view text) {
+  std::uint64_t seed = 0;
+  const char* end = text.data() + text.size();
+  const auto [at, failure] = std::from_chars(text.data(), end, seed);
+  if (text.empty() || failure != std::errc() || at != end) return std::nullopt;
+  return seed;
+}
+
 }  // namespace lorvex

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ std::int32_t ToInt32(double value);
 // "abc" read 0, "-7" reads -7, "2.5" reads 2.5. Too large a number saturates at the
 // largest finite double instead of overflowing.
 double ReadFieldNumber(std::string_view text);
+
+// A seed as written on a command line or typed into a box: decimal digits alone, 0 to
+// 18446744073709551615; anything else (a sign, a blank, a number past the top) is none.
+std::optional<std::uint64_t> ReadSeed(std::string_view text);
 
 // "###,##0": thousands separated by commas, at least one digit.
 std::string FormatThousands(std::int64_t value);

@@ -23,12 +23,12 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 
 #include "apps/lorvex-gui/square_readout.h"
 #include "apps/lorvex-gui/world_view.h"
+#include "common/numbers.h"
 #include "export/world_export.h"
 #include "ui/qt/build_dialog.h"
 #include "ui/qt/qt_platform.h"
@@ -69,14 +69,7 @@ QString Shortened(const QString& text) {
 
 }  // namespace
 
-std::optional<std::uint64_t> ParseSeed(const QString& text) {
-  const std::string digits = text.trimmed().toStdString();
-  std::uint64_t seed = 0;
-  const char* end = digits.data() + digits.size();
-  const auto [at, failure] = std::from_chars(digits.data(), end, seed);
-  if (digits.empty() || failure != std::errc() || at != end) return std::nullopt;
-  return seed;
-}
+std::optional<std::uint64_t> ParseSeed(const QString& text) { return ReadSeed(text.trimmed().toStdString()); }
 
 AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QWidget* parent)
     : QMainWindow(parent), platform_(platform), host_(platform), preferencesFile_(options.preferencesFile) {

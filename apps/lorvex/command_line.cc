@@ -1,11 +1,10 @@
 #include "apps/lorvex/command_line.h"
 
-#include <charconv>
-#include <cstdint>
 #include <iostream>
 #include <string>
 #include <thread>
 
+#include "common/numbers.h"
 #include "common/version.h"
 #include "export/world_formats.h"
 #include "host/cls_build.h"
@@ -170,12 +169,7 @@ const CLI::Validator kNotStandardOutput(
 // past the top, as the largest seed.
 const CLI::Validator kSeedDigits(
     [](std::string& value) {
-      std::uint64_t seed = 0;
-      const char* end = value.data() + value.size();
-      const auto [at, failure] = std::from_chars(value.data(), end, seed);
-      return value.empty() || failure != std::errc() || at != end
-                 ? std::string("not a whole number from 0 to 18446744073709551615")
-                 : std::string();
+      return ReadSeed(value) ? std::string() : std::string("not a whole number from 0 to 18446744073709551615");
     },
     "", "seed");
 
