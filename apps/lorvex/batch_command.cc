@@ -49,13 +49,13 @@ class BatchReports {
     const std::lock_guard lock(mutex_);
     std::cerr << "lorvex: seed " << seed << ": " << text << "\n";
   }
-  bool Quiet() const { return quiet_; }
-  // One line per world as it finishes (none when quiet).
-  void Finished(const std::string& summary) {
+  // One line per world as it finishes, its text made by `line`; a quiet batch makes none.
+  template <typename Line>
+  void Finished(Line&& line) {
+    if (quiet_) return;
+    const std::string text = line();
     const std::lock_guard lock(mutex_);
-    ++finished_;
-    if (!quiet_)
-      std::cout << "[" << finished_ << "/" << count_ << "] " << summary << std::endl;
+    std::cout << "[" << ++finished_ << "/" << count_ << "] " << text << std::endl;
   }
 
  private:
@@ -82,7 +82,7 @@ exporting::IndexEntry BuildAndWrite(const BuildOptions& options, clsBuild& build
     entry.error = built.error;
     reports.Error(seed, built.error);
     status = built.status;
-    reports.Finished("seed " + std::to_string(seed) + ": not built");
+    reports.Finished([seed] { return "seed " + std::to_string(seed) + ": not built"; });
     return entry;
   }
   entry.built = true;
@@ -101,7 +101,7 @@ exporting::IndexEntry BuildAndWrite(const BuildOptions& options, clsBuild& build
     entry.files.push_back(name);
     if (format->companion != nullptr) entry.files.push_back(format->companion(name));
   }
-  reports.Finished(reports.Quiet() ? std::string() : WorldSummaryLine(built, options.wrap));
+  reports.Finished([&] { return WorldSummaryLine(built, options.wrap); });
   return entry;
 }
 
