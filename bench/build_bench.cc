@@ -80,6 +80,8 @@ BuildOutcome RunBuild(const BuildPlan& plan) {
   platform::HeadlessPlatform platform;
   auto window = std::make_unique<ui::frmBuild>(platform);
   window->SetSeed(plan.buildSeed);
+  // As a host's builder does: the world is handed over, not copied.
+  window->SetHandOver(true);
   Clock::time_point wallStart;
   double start = 0;
   std::int64_t heldBefore = 0;

@@ -26,7 +26,7 @@ struct HostWorld {
   // Our extension: the squares (x, y) of the cities 0 .. CityCount - 1.
   std::vector<std::pair<std::int32_t, std::int32_t>> CitySquares;
   // Our extension: the mass of every square (a row of MassTable, -1 for none). The window's
-  // copy leaves it empty; clsBuild takes the window's grid when the window closes.
+  // copy leaves it empty; a window that hands its world over (clsBuild's) moves it here.
   Grid<std::int32_t> MassOfSquare;
 };
 

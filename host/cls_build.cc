@@ -67,10 +67,10 @@ bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap
     window->SetSeed(lastSeed_);
     window->SetOpeningSettings(parameters_.HeldLines());
     window->SetStopFlag(stopFlag_);
+    // The window is released when Build returns: its world is taken, not copied.
+    window->SetHandOver(true);
     HostWorld built;
     if (!window->GetMap(MapWidth, MapHeight, MapWrap, built)) return false;
-    // The window is released when Build returns: its grid of masses is taken, not copied.
-    built.MassOfSquare = std::move(window->World().MassOfSquare);
     lastBuildParameters_ = FieldsOfWindow(window->Controls());
     world_ = std::move(built);
     return true;

@@ -87,9 +87,8 @@ bool frmBuild::GetMap(std::int32_t mapWidth, std::int32_t mapHeight, bool mapWra
   return true;
 }
 
-void frmBuild::CopyWorldOut(HostWorld& out) const {
+void frmBuild::CopyWorldOut(HostWorld& out) {
   const std::int32_t width = world_.MapWidth, height = world_.MapHeight;
-  out.MapArray = world_.WorldMap;
   out.CitySquares.clear();
   out.ProdArray.assign(world_.CityProduction.size(), 0);
   out.SpecArray.assign(world_.CitySpecialty.size(), 0);
@@ -120,8 +119,15 @@ void frmBuild::CopyWorldOut(HostWorld& out) const {
     out.CitySquares.emplace_back(x, y);
     ++k;
   }
-  out.Masses = world_.MassTable;
   out.CityCount = static_cast<std::int32_t>(k);
+  if (handOver_) {
+    out.MapArray = std::move(world_.WorldMap);
+    out.Masses = std::move(world_.MassTable);
+    out.MassOfSquare = std::move(world_.MassOfSquare);
+    return;
+  }
+  out.MapArray = world_.WorldMap;
+  out.Masses = world_.MassTable;
 }
 
 void frmBuild::cmdCancel_Click() {

@@ -47,6 +47,10 @@ class frmBuild : public platform::Window, public BuildHooks {
   // A flag another thread may raise: the build then stops at its next checkpoint, as after
   // a Yes to the stop question. nullptr: none. It must outlive GetMap.
   void SetStopFlag(const std::atomic<bool>* flag) { stopFlag_ = flag; }
+  // For a host that lets the window go once GetMap returns: the world's map, masses and
+  // grid of masses are moved into `out` rather than copied, so that the world is never
+  // held twice. The window's own world is then left without them.
+  void SetHandOver(bool handOver) { handOver_ = handOver; }
 
   // Opens the window for a map of the given size, shows it modally, and when a build ran
   // to its end copies the world into `out` and answers true.
@@ -124,7 +128,7 @@ class frmBuild : public platform::Window, public BuildHooks {
 
  private:
   void SetPagesEnabled(bool enabled);
-  void CopyWorldOut(HostWorld& out) const;
+  void CopyWorldOut(HostWorld& out);
 
   platform::Platform& platform_;
   platform::ControlSet controls_;
@@ -139,6 +143,7 @@ class frmBuild : public platform::Window, public BuildHooks {
   std::optional<std::uint64_t> seed_;
   std::vector<params::SettingsLine> openingSettings_;
   const std::atomic<bool>* stopFlag_ = nullptr;
+  bool handOver_ = false;
   bool visible_ = false;
   params::ParameterForm form_;
   Previews previews_;
