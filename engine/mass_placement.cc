@@ -1,7 +1,9 @@
 #include "engine/mass_placement.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "common/numbers.h"
@@ -18,30 +20,33 @@ bool IsBorderWater(char code) {
 }
 
 // The squares of a mass grid that a placement looks at: an "X" square never stops a try
-// and is never written, so only the runs of other squares down each grid column are kept,
-// columns in grid order (i outer, j inner, the order of the writing). Made once per mass
-// and used for every try.
+// and is never written, so only the runs of other squares along each grid row are kept.
+// Made once per mass and used for every try. Rows are walked as the map stores them, so a
+// try reads and a placement writes runs of neighbouring squares.
+//
+// The writing goes row by row where the description of the mass goes column by column;
+// the world comes out the same: a map square is written by at most the grid squares of one
+// grid row (a grid wider than a wrapping map reaches one square from two columns i and
+// i + MapWidth), and within a row the columns are written in the same increasing order.
 class MassFootprint {
  public:
   explicit MassFootprint(const Grid<char>& grid)
       : grid_(grid), hw_((grid.Width() - 1) / 2), hh_((grid.Height() - 1) / 2) {
-    const int height = grid.Height();
-    const std::ptrdiff_t stride = grid.Width();
-    for (int i = 0; i < grid.Width(); ++i) {
-      const char* column = grid.Cells().data() + i;
-      for (int j = 0; j < height;) {
-        if (column[j * stride] == 'X') {
-          ++j;
-          continue;
+    const int width = grid.Width();
+    for (int j = 0; j < grid.Height(); ++j) {
+      const char* row = &grid(0, j);
+      for (int i = NextOtherThan(row, 0, width, 'X'); i < width;
+           i = NextOtherThan(row, i, width, 'X')) {
+        const int end = Find(row, i, width, 'X');
+        Run run{j, i, end - 1, kNoLand, -kNoLand};
+        // Land lies inside the run's sea border: found from both ends.
+        if (const int land = Find(row, i, end, terrain::kClear); land < end) {
+          run.firstLand = land;
+          run.lastLand = end - 1;
+          while (row[run.lastLand] != terrain::kClear) --run.lastLand;
         }
-        Run run{i, j, j, kNoLand, -kNoLand};
-        for (; j < height && column[j * stride] != 'X'; ++j) {
-          if (column[j * stride] != terrain::kClear) continue;
-          run.firstLand = std::min(run.firstLand, j);
-          run.lastLand = j;
-        }
-        run.j1 = j - 1;
         runs_.push_back(run);
+        i = end;
       }
     }
   }
@@ -51,26 +56,23 @@ class MassFootprint {
   // not ends the try.
   bool FitsAt(const WorldState& world, std::int32_t cx, std::int32_t cy, bool seaBorders,
               bool allowOffEdge) const {
-    const std::int32_t width = world.MapWidth, height = world.MapHeight;
+    const std::int32_t height = world.MapHeight;
+    const Columns columns = ColumnsFor(world, cx);
     for (const Run& run : runs_) {
-      const std::int32_t mx = Column(world, cx, run.i);
-      if (mx < 0 || mx >= width) {
-        if (OffMapFails(run, run.j0, run.j1, seaBorders, allowOffEdge)) return false;
+      const std::int32_t my = cy + run.j - hh_;
+      if (my < 0 || my >= height) {
+        if (OffMapFails(run, run.i0, run.i1, seaBorders, allowOffEdge)) return false;
         continue;
       }
-      // Grid rows above the map end at aboveLast, rows below it start at belowFirst.
-      const std::int32_t aboveLast = std::min(run.j1, hh_ - cy - 1);
-      const std::int32_t belowFirst = std::max(run.j0, height - cy + hh_);
-      if (OffMapFails(run, run.j0, aboveLast, seaBorders, allowOffEdge) ||
-          OffMapFails(run, belowFirst, run.j1, seaBorders, allowOffEdge))
+      if (OffMapFails(run, run.i0, std::min(run.i1, columns.firstOn - 1), seaBorders, allowOffEdge) ||
+          OffMapFails(run, std::max(run.i0, columns.lastOn + 1), run.i1, seaBorders, allowOffEdge))
         return false;
       // On the map every square of the mass must lie on water.
-      const std::int32_t first = std::max(run.j0, aboveLast + 1);
-      const std::int32_t last = std::min(run.j1, belowFirst - 1);
-      if (first > last) continue;
-      const char* square = &world.WorldMap(mx, cy + first - hh_);
-      for (std::int32_t j = first; j <= last; ++j, square += width)
-        if (!IsWater(*square)) return false;
+      const char* mapRow = &world.WorldMap(0, my);
+      for (const Piece& piece : columns.pieces) {
+        const std::int32_t first = std::max(run.i0, piece.i0), last = std::min(run.i1, piece.i1);
+        if (first <= last && !AllWater(mapRow + first + piece.shift, last - first + 1)) return false;
+      }
     }
     return true;
   }
@@ -78,33 +80,39 @@ class MassFootprint {
   void WriteAt(BuildContext& context, std::int32_t cx, std::int32_t cy,
                std::int32_t massRow) const {
     WorldState& world = context.world;
-    const std::int32_t width = world.MapWidth, height = world.MapHeight;
+    const std::int32_t height = world.MapHeight;
+    const Columns columns = ColumnsFor(world, cx);
     std::int32_t& landSquares = world.MassTable[static_cast<std::size_t>(massRow)].squares;
     for (const Run& run : runs_) {
-      const std::int32_t mx = Column(world, cx, run.i);
-      if (mx < 0 || mx >= width) continue;
       // Squares off the map are not written.
-      const std::int32_t first = std::max(run.j0, hh_ - cy);
-      const std::int32_t last = std::min(run.j1, height - 1 - cy + hh_);
-      if (first > last) continue;
-      // Down the map column and the grid column together.
-      char* square = &world.WorldMap(mx, cy + first - hh_);
-      std::int32_t* mass = &world.MassOfSquare(mx, cy + first - hh_);
-      const char* letters = &grid_(run.i, first);
-      const std::ptrdiff_t gridStride = grid_.Width();
-      for (std::int32_t j = first; j <= last;
-           ++j, square += width, mass += width, letters += gridStride) {
-        // Border water is never overwritten, neither by land nor by sea border.
-        if (IsBorderWater(*square)) continue;
-        // A grid wider than a wrapping map lands on some squares twice: every "C" written
-        // counts, and sea border written over the mass's own land leaves MassOfSquare as
-        // it was, so the row may count more land than the map shows.
-        const char letter = *letters;
-        *square = letter;
-        if (letter != terrain::kClear) continue;
-        *mass = massRow;
-        ++landSquares;
-        if (world.WatchMode) context.hooks.PreviewLandSquare(mx, cy + j - hh_);
+      const std::int32_t my = cy + run.j - hh_;
+      if (my < 0 || my >= height) continue;
+      char* mapRow = &world.WorldMap(0, my);
+      std::int32_t* massRowOfMap = &world.MassOfSquare(0, my);
+      const char* letters = &grid_(0, run.j);
+      for (const Piece& piece : columns.pieces) {
+        const std::int32_t first = std::max(run.i0, piece.i0), last = std::min(run.i1, piece.i1);
+        // Indexed by grid column.
+        char* squares = mapRow + piece.shift;
+        std::int32_t* masses = massRowOfMap + piece.shift;
+        std::int32_t land = 0;
+        for (std::int32_t i = first; i <= last; ++i) {
+          // Border water is never overwritten, neither by land nor by sea border.
+          if (IsBorderWater(squares[i])) continue;
+          // A grid wider than a wrapping map lands on some squares twice: every "C" written
+          // counts, and sea border written over the mass's own land leaves MassOfSquare as
+          // it was, so the row may count more land than the map shows.
+          const char letter = letters[i];
+          squares[i] = letter;
+          if (letter != terrain::kClear) continue;
+          masses[i] = massRow;
+          ++land;
+        }
+        landSquares += land;
+        if (!world.WatchMode) continue;
+        for (std::int32_t i = first; i <= last; ++i)
+          if (letters[i] == terrain::kClear && squares[i] == terrain::kClear)
+            context.hooks.PreviewLandSquare(i + piece.shift, my);
       }
     }
   }
@@ -113,28 +121,72 @@ class MassFootprint {
   static constexpr int kNoLand = 1 << 30;
 
   struct Run {
-    int i, j0, j1;            // grid column i, rows j0 .. j1
-    int firstLand, lastLand;  // the run's first and last land rows (kNoLand, -kNoLand: none)
+    int j, i0, i1;            // grid row j, columns i0 .. i1
+    int firstLand, lastLand;  // the run's first and last land columns (kNoLand, -kNoLand: none)
   };
 
-  // Whether the run's squares in grid rows j0 .. j1, which lie off the map, stop the try:
-  // with sea borders any square does, otherwise land does unless the mass may hang off the
-  // edge. Rows j0 .. j1 are always the whole run, a first part of it or a last part, so its
-  // first and last land rows tell at once whether land lies there: a large mass tried over
-  // the edge of a small map is not read square by square on every try.
-  static bool OffMapFails(const Run& run, std::int32_t j0, std::int32_t j1, bool seaBorders,
-                          bool allowOffEdge) {
-    if (j0 > j1) return false;
-    if (seaBorders) return true;
-    if (allowOffEdge) return false;
-    return run.firstLand <= j1 && run.lastLand >= j0;
+  // Grid columns i0 .. i1 land on map columns i + shift.
+  struct Piece {
+    std::int32_t i0, i1, shift;
+  };
+  // For one centre column: the grid columns that land on the map, in increasing order, in
+  // up to three pieces (on a wrapping map: those wrapped from the west, those that fall on
+  // it as they are, those wrapped from the east); the rest, before firstOn and after
+  // lastOn, lies off the map.
+  struct Columns {
+    std::array<Piece, 3> pieces;
+    std::int32_t firstOn, lastOn;
+  };
+
+  // Grid column i falls on map column cx + i - hw, corrected once on a wrapping map, so a
+  // grid wider than the map may still reach past it on both sides.
+  Columns ColumnsFor(const WorldState& world, std::int32_t cx) const {
+    const std::int32_t width = world.MapWidth;
+    const std::int32_t base = cx - hw_;  // map column of grid column 0, uncorrected
+    Columns columns{};
+    if (world.MapWrap) {
+      for (int k = 0; k < 3; ++k) {
+        // Uncorrected columns (k - 1) * width .. k * width - 1, shifted by (1 - k) * width.
+        const std::int32_t from = (k - 1) * width - base;
+        columns.pieces[static_cast<std::size_t>(k)] = {from, from + width - 1, base + (1 - k) * width};
+      }
+      columns.firstOn = -width - base;
+      columns.lastOn = 2 * width - 1 - base;
+    } else {
+      columns.pieces[0] = {-base, width - 1 - base, base};
+      columns.pieces[1] = columns.pieces[2] = {1, 0, 0};  // empty
+      columns.firstOn = -base;
+      columns.lastOn = width - 1 - base;
+    }
+    return columns;
   }
 
-  // The map column grid column i lands on for centre column cx: one wrap correction on a
-  // wrapping map, so a grid wider than the map may still reach past it.
-  std::int32_t Column(const WorldState& world, std::int32_t cx, int i) const {
-    const std::int32_t mx = cx + i - hw_;
-    return world.MapWrap ? world.WrapX(mx) : mx;
+  // Whether squares i0 .. i1 of the run, which lie off the map, stop the try: with sea
+  // borders any square does, otherwise land does unless the mass may hang off the edge.
+  // i0 .. i1 is always the whole run, a first part of it or a last part, so its first and
+  // last land columns tell at once whether land lies there.
+  static bool OffMapFails(const Run& run, std::int32_t i0, std::int32_t i1, bool seaBorders,
+                          bool allowOffEdge) {
+    if (i0 > i1) return false;
+    if (seaBorders) return true;
+    if (allowOffEdge) return false;
+    return run.firstLand <= i1 && run.lastLand >= i0;
+  }
+
+  // The first index from `from` up to (not including) `end` whose letter is `letter`, or
+  // `end` when there is none.
+  static int Find(const char* letters, int from, int end, char letter) {
+    const void* at = std::memchr(letters + from, letter, static_cast<std::size_t>(end - from));
+    return at == nullptr ? end : static_cast<int>(static_cast<const char*>(at) - letters);
+  }
+
+  // Whether all `count` codes from `codes` on are water; open sea is looked at eight
+  // squares at a time.
+  static bool AllWater(const char* codes, std::int32_t count) {
+    const std::int32_t end = NextNonSea(codes, 0, count);
+    for (std::int32_t x = end; x < count; ++x)
+      if (!IsWater(codes[x])) return false;
+    return true;
   }
 
   const Grid<char>& grid_;
