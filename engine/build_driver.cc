@@ -39,40 +39,78 @@ std::vector<std::int32_t> ShapeList(const params::ParameterView& view) {
   return list;
 }
 
+// The fields the driver reads for every mass, read once at the start of a build: the
+// window is locked while a build runs, so they cannot change under it.
+struct MassFields {
+  bool algorithmChecked[kAlgorithmCount];
+  double algorithmWeight[kAlgorithmCount];
+  float shapePercent;                // txtShape(0) / 100
+  std::int16_t blob[2][4];           // txtBlobv2 (Wandering Blob), txtBlobv3 (Stick Blob)
+  std::vector<std::int32_t> shapes;  // the checked shapes' tags
+};
+
+MassFields ReadMassFields(const params::ParameterView& view) {
+  MassFields fields{};
+  for (int i = 0; i < kAlgorithmCount; ++i) {
+    fields.algorithmChecked[i] = view.Checked("chkAlgorithm", i);
+    fields.algorithmWeight[i] = view.Number("txtAlgorithm", i);
+  }
+  fields.shapePercent = static_cast<float>(view.Number("txtShape", 0) / 100.0);
+  for (int k = 0; k < 4; ++k) {
+    fields.blob[kWanderingBlob][k] = view.Whole("txtBlobv2", k);
+    fields.blob[kStickBlob][k] = view.Whole("txtBlobv3", k);
+  }
+  fields.shapes = ShapeList(view);
+  return fields;
+}
+
 // The sum of the checked weights, rounded after each addition, and the last checked index.
-double CheckedWeights(const params::ParameterView& view, int& lastChecked) {
+double CheckedWeights(const MassFields& fields, int& lastChecked) {
   double total = 0;
   lastChecked = -1;
   for (int i = 0; i < kAlgorithmCount; ++i)
-    if (view.Checked("chkAlgorithm", i)) {
-      total = RoundHalfEven(total + view.Number("txtAlgorithm", i));
+    if (fields.algorithmChecked[i]) {
+      total = RoundHalfEven(total + fields.algorithmWeight[i]);
       lastChecked = i;
     }
   return total;
 }
 
-int PickAlgorithm(BuildContext& context) {
+// The first checked algorithm whose running sum of weights exceeds p.
+int AlgorithmFor(const MassFields& fields, float p) {
+  double running = 0;
+  for (int i = 0; i < kAlgorithmCount; ++i)
+    if (fields.algorithmChecked[i]) {
+      running = RoundHalfEven(running + fields.algorithmWeight[i]);
+      if (running > p) return i;
+    }
   int last = -1;
-  const double total = CheckedWeights(context.params, last);
-  return AlgorithmForDraw(context.params, static_cast<float>(context.random.Next() * total));
+  CheckedWeights(fields, last);
+  // With nothing checked (the window refuses such a build) Stick Blob shapes the mass.
+  return last < 0 ? kStickBlob : last;
+}
+
+int PickAlgorithm(BuildContext& context, const MassFields& fields) {
+  int last = -1;
+  const double total = CheckedWeights(fields, last);
+  return AlgorithmFor(fields, static_cast<float>(context.random.Next() * total));
 }
 
 // Shapes one mass with the chosen algorithm.
-shaping::MassGrid ShapeMass(BuildContext& context, int algorithm, std::int32_t size,
-                            std::int32_t border, bool evenSpacing, std::int16_t largeCount,
-                            const std::vector<std::int32_t>& shapes) {
-  const params::ParameterView& view = context.params;
+shaping::MassGrid ShapeMass(BuildContext& context, const MassFields& fields, int algorithm,
+                            std::int32_t size, std::int32_t border, bool evenSpacing,
+                            std::int16_t largeCount) {
   Random& random = context.random;
   if (algorithm == kShapes) {
     const double rho1 = random.Next(), rho2 = random.Next();
+    const std::vector<std::int32_t>& shapes = fields.shapes;
     // An empty shape list cannot be reached (the build refuses Shapes without a shape);
     // shape 0 keeps the draw order if it ever is.
     const std::int32_t shape =
         shapes.empty() ? 0
                        : shapes[static_cast<std::size_t>(std::floor(shapes.size() * rho1))];
     const auto orientation = static_cast<std::int32_t>(std::floor(8 * rho2));
-    const float percent = static_cast<float>(view.Number("txtShape", 0) / 100.0);
-    return shaping::MakeShapeMass(context, size, shape, orientation, percent, border);
+    return shaping::MakeShapeMass(context, size, shape, orientation, fields.shapePercent, border);
   }
   std::int16_t maxWidth = 0, maxHeight = 0;
   if (evenSpacing) {
@@ -83,12 +121,10 @@ shaping::MassGrid ShapeMass(BuildContext& context, int algorithm, std::int32_t s
     maxWidth = ToInt16(std::sqrt(static_cast<double>(q) * size));
     maxHeight = ToInt16(std::sqrt(static_cast<double>(12 - q) * size));
   }
-  const char* fields = algorithm == kWanderingBlob ? "txtBlobv2" : "txtBlobv3";
-  const std::int16_t v0 = view.Whole(fields, 0), v1 = view.Whole(fields, 1),
-                     v2 = view.Whole(fields, 2), v3 = view.Whole(fields, 3);
+  const std::int16_t* v = fields.blob[algorithm];
   if (algorithm == kWanderingBlob)
-    return shaping::MakeWanderingBlob(context, size, border, maxWidth, maxHeight, v0, v1, v2, v3);
-  return shaping::MakeStickBlob(context, size, border, maxWidth, maxHeight, v0, v1, v2, v3);
+    return shaping::MakeWanderingBlob(context, size, border, maxWidth, maxHeight, v[0], v[1], v[2], v[3]);
+  return shaping::MakeStickBlob(context, size, border, maxWidth, maxHeight, v[0], v[1], v[2], v[3]);
 }
 
 void WriteInitialMap(BuildContext& context) {
@@ -104,16 +140,7 @@ void WriteInitialMap(BuildContext& context) {
 }  // namespace
 
 int AlgorithmForDraw(const params::ParameterView& view, float p) {
-  double running = 0;
-  for (int i = 0; i < kAlgorithmCount; ++i)
-    if (view.Checked("chkAlgorithm", i)) {
-      running = RoundHalfEven(running + view.Number("txtAlgorithm", i));
-      if (running > p) return i;
-    }
-  int last = -1;
-  CheckedWeights(view, last);
-  // With nothing checked (the window refuses such a build) Stick Blob shapes the mass.
-  return last < 0 ? kStickBlob : last;
+  return AlgorithmFor(ReadMassFields(view), p);
 }
 
 void BuildWorld(BuildContext& context) {
@@ -122,7 +149,7 @@ void BuildWorld(BuildContext& context) {
   Random& random = context.random;
 
   context.hooks.SetStatusText("Initializing Environment");
-  const std::vector<std::int32_t> shapes = ShapeList(view);
+  const MassFields fields = ReadMassFields(view);
   context.hooks.PreviewInit(world.MapWidth, world.MapHeight);
   WriteInitialMap(context);
 
@@ -158,14 +185,14 @@ void BuildWorld(BuildContext& context) {
       const std::int32_t size =
           std::min(DrawWhole(random, figures[s].lo[1], figures[s].hi[1]), shaping::kMostMassSquares);
       const std::int32_t border = DrawWhole(random, figures[s].lo[2], figures[s].hi[2]);
-      const int algorithm = PickAlgorithm(context);
+      const int algorithm = PickAlgorithm(context, fields);
       const bool evenSpacing = evenLarge && s == kLarge;
 
       shaping::MassGrid grid;
       for (int attempts = 0; attempts < kMostMassAttempts;) {
         if (context.YieldAndCheckStop()) return;
         context.hooks.ShowStatus(kClassNames[s], "Making");
-        grid = ShapeMass(context, algorithm, size, border, evenSpacing, largeCount, shapes);
+        grid = ShapeMass(context, fields, algorithm, size, border, evenSpacing, largeCount);
         if (world.StopRequested) return;
         ++attempts;
         if (!evenSpacing || FitsEvenSpacing(world, grid, largeCount)) break;
