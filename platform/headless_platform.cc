@@ -1,5 +1,6 @@
 #include "platform/headless_platform.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -8,6 +9,9 @@ namespace lorvex::platform {
 namespace {
 constexpr double kSecondsPerDay = 86400.0;
 constexpr double kSecondsPerYield = 0.001;
+// Quiet yields are counted when the count or the clock is read; a build reads the clock at
+// least once a mass, so this only bounds the count's catching up.
+constexpr long long kLongestQuietStretch = 1LL << 20;
 }  // namespace
 
 std::uint64_t HeadlessPlatform::ClockSeed() {
@@ -15,11 +19,15 @@ std::uint64_t HeadlessPlatform::ClockSeed() {
 }
 
 void HeadlessPlatform::QueueKeyAtYield(long long yieldNumber, KeyEvent key) {
+  Tally();
   keys_.push_back({yieldNumber, key});
+  quietYields_ = 0;
 }
 
 void HeadlessPlatform::ShowModal(Window& window) {
   ++modalShows_;
+  // Another window may keep its timer otherwise.
+  quietYields_ = 0;
   while (window.IsVisible() && !modalScript_.empty()) {
     ModalAction action = std::move(modalScript_.front());
     modalScript_.pop_front();
@@ -35,7 +43,23 @@ void HeadlessPlatform::AdvanceClock(double seconds) {
   if (clock_ >= kSecondsPerDay || clock_ <= -kSecondsPerDay) clock_ = std::fmod(clock_, kSecondsPerDay);
 }
 
+void HeadlessPlatform::Tally() {
+  for (; untalliedYields_ > 0; --untalliedYields_) {
+    ++yieldCount_;
+    AdvanceClock(kSecondsPerYield);
+  }
+}
+
+long long HeadlessPlatform::QuietStretch(const Window& window) const {
+  if (yieldHook_ || window.PauseTimerEnabled()) return 0;
+  // A key queued for yield n arrives at the yield that brings the count to n.
+  long long quiet = kLongestQuietStretch;
+  for (const QueuedKey& queued : keys_) quiet = std::min(quiet, queued.yieldNumber - yieldCount_ - 1);
+  return std::max(quiet, 0LL);
+}
+
 void HeadlessPlatform::DoEvents(Window& window) {
+  Tally();
   ++yieldCount_;
   AdvanceClock(kSecondsPerYield);
   // Keys queued for this yield (or an earlier one that has passed) arrive now, in order.
@@ -46,6 +70,7 @@ void HeadlessPlatform::DoEvents(Window& window) {
     window.PauseTimerTick();
   }
   if (yieldHook_) yieldHook_(window);
+  quietYields_ = QuietStretch(window);
 }
 
 void HeadlessPlatform::DeliverDueKeys(Window& window) {

@@ -44,16 +44,25 @@ class HeadlessPlatform : public Platform {
   void QueueFileAnswer(std::optional<std::string> fileName) {
     fileAnswers_.push_back(std::move(fileName));
   }
-  void SetClock(double secondsSinceMidnight) { clock_ = secondsSinceMidnight; }
+  void SetClock(double secondsSinceMidnight) {
+    Tally();
+    clock_ = secondsSinceMidnight;
+  }
   // Called with every message as it is shown (the command line prints them).
   void OnMessage(std::function<void(const ShownMessage&)> sink) { messageSink_ = std::move(sink); }
   // Called at every yield after the events are delivered (the command line draws progress).
-  void OnYield(std::function<void(Window&)> hook) { yieldHook_ = std::move(hook); }
+  void OnYield(std::function<void(Window&)> hook) {
+    yieldHook_ = std::move(hook);
+    quietYields_ = 0;
+  }
 
   // Records.
   const std::vector<ShownMessage>& Messages() const { return messages_; }
   const std::vector<FileDialogRequest>& FileRequests() const { return fileRequests_; }
-  long long YieldCount() const { return yieldCount_; }
+  long long YieldCount() {
+    Tally();
+    return yieldCount_;
+  }
   long long TimerTicks() const { return timerTicks_; }
   MousePointer Pointer() const { return pointer_; }
   int ModalShows() const { return modalShows_; }
@@ -63,7 +72,10 @@ class HeadlessPlatform : public Platform {
   void DoEvents(Window& window) override;
   MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) override;
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
-  double SecondsSinceMidnight() override { return clock_; }
+  double SecondsSinceMidnight() override {
+    Tally();
+    return clock_;
+  }
   // The seed of a build nobody seeded: the system clock's, unless a test fixed it.
   std::uint64_t ClockSeed() override;
   void SetMousePointer(MousePointer pointer) override { pointer_ = pointer; }
@@ -74,6 +86,10 @@ class HeadlessPlatform : public Platform {
     KeyEvent key;
   };
   void AdvanceClock(double seconds);
+  // Counts the yields that passed quietly, each as DoEvents counts one.
+  void Tally();
+  // How many of the next yields can deliver nothing.
+  long long QuietStretch(const Window& window) const;
   void DeliverDueKeys(Window& window);
 
   std::deque<ModalAction> modalScript_;

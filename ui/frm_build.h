@@ -33,7 +33,7 @@ inline constexpr int kStatusPanels = 5;
 inline constexpr int kStatusPanelBuild = 4;
 inline constexpr int kStatusPanelProgress = 5;
 
-class frmBuild : public platform::Window, public BuildHooks {
+class frmBuild : public BuildHooks, public platform::Window {
  public:
   explicit frmBuild(platform::Platform& platform);
   frmBuild(const frmBuild&) = delete;
@@ -91,7 +91,7 @@ class frmBuild : public platform::Window, public BuildHooks {
 
   // BuildHooks
   void Yield() override {
-    platform_.DoEvents(*this);
+    platform_.Yield(*this);
     if (stopFlag_ != nullptr && stopFlag_->load(std::memory_order_relaxed)) world_.StopRequested = true;
   }
   double Clock() override { return platform_.SecondsSinceMidnight(); }
@@ -102,7 +102,10 @@ class frmBuild : public platform::Window, public BuildHooks {
   void SetProgressMax(int max) override { progress_.max = max; }
   void SetProgressValue(int value) override { progress_.value = value; }
   int ProgressValue() const override { return progress_.value; }
-  void EnablePauseTimer() override { tmrPause_.enabled = true; }
+  void EnablePauseTimer() override {
+    tmrPause_.enabled = true;
+    platform_.EndQuietYields();
+  }
   // The previews draw nothing outside watch mode; the test here spares the call for each
   // of the millions of squares a large build shows.
   void PreviewInit(int width, int height) override { previews_.PreviewInit(width, height); }
