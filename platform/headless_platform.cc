@@ -21,13 +21,13 @@ std::uint64_t HeadlessPlatform::ClockSeed() {
 void HeadlessPlatform::QueueKeyAtYield(long long yieldNumber, KeyEvent key) {
   Tally();
   keys_.push_back({yieldNumber, key});
-  quietYields_ = 0;
+  quiet_.left = 0;
 }
 
 void HeadlessPlatform::ShowModal(Window& window) {
   ++modalShows_;
   // Another window may keep its timer otherwise.
-  quietYields_ = 0;
+  quiet_.left = 0;
   while (window.IsVisible() && !modalScript_.empty()) {
     ModalAction action = std::move(modalScript_.front());
     modalScript_.pop_front();
@@ -44,7 +44,7 @@ void HeadlessPlatform::AdvanceClock(double seconds) {
 }
 
 void HeadlessPlatform::Tally() {
-  for (; untalliedYields_ > 0; --untalliedYields_) {
+  for (; quiet_.untallied > 0; --quiet_.untallied) {
     ++yieldCount_;
     AdvanceClock(kSecondsPerYield);
   }
@@ -70,7 +70,7 @@ void HeadlessPlatform::DoEvents(Window& window) {
     window.PauseTimerTick();
   }
   if (yieldHook_) yieldHook_(window);
-  quietYields_ = QuietStretch(window);
+  quiet_.left = QuietStretch(window);
 }
 
 void HeadlessPlatform::DeliverDueKeys(Window& window) {

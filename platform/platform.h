@@ -29,6 +29,23 @@ class Window {
   virtual void CloseByUser() = 0;
 };
 
+// A build yields millions of times. A platform that knows nothing can be delivered at its
+// next yields (no key due, no timer, nobody watching) says how many may pass uncounted;
+// it adds them to its count and clock, one at a time as a delivering yield would, before
+// anything reads either.
+struct QuietYields {
+  long long left = 0;       // yields that may still pass with nothing to deliver
+  long long untallied = 0;  // yields passed that way, not yet counted
+
+  // Takes one quiet yield, if one is left.
+  bool Take() {
+    if (left <= 0) return false;
+    --left;
+    ++untallied;
+    return true;
+  }
+};
+
 enum class MessageButtons { kOk, kYesNo };
 enum class MessageAnswer { kOk, kYes, kNo };
 
@@ -53,20 +70,10 @@ class Platform {
   // One yield to the event loop: pending keys, timer ticks and repaints are delivered.
   virtual void DoEvents(Window& window) = 0;
 
-  // A yield as a build makes one, millions of times: a platform that knows nothing can be
-  // delivered at its next yields (no key due, no timer, nobody watching) lets them pass
-  // uncounted, and adds them to its count and clock, one at a time as DoEvents would,
-  // before anything reads either.
-  void Yield(Window& window) {
-    if (quietYields_ > 0) {
-      --quietYields_;
-      ++untalliedYields_;
-      return;
-    }
-    DoEvents(window);
-  }
-  // The window has enabled its pause timer: the next yield delivers its tick.
-  void EndQuietYields() { quietYields_ = 0; }
+  // Yields that may pass without a call (see QuietYields); the window's build hooks take
+  // them, and EndQuietYields ends them when the window enables its pause timer.
+  QuietYields& Quiet() { return quiet_; }
+  void EndQuietYields() { quiet_.left = 0; }
 
   virtual MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) = 0;
   // The chosen file name, or nothing when the person cancelled.
@@ -80,8 +87,7 @@ class Platform {
   virtual void SetMousePointer(MousePointer pointer) = 0;
 
  protected:
-  long long quietYields_ = 0;      // yields that may still pass with nothing to deliver
-  long long untalliedYields_ = 0;  // yields passed that way, not yet counted
+  QuietYields quiet_;
 };
 
 }  // namespace lorvex::platform

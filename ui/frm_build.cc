@@ -44,6 +44,7 @@ frmBuild::frmBuild(platform::Platform& platform)
                                                world_.UpdatingControls, world_.SelectedTab,
                                                world_.MapWidth, world_.MapHeight, progress_}),
       previews_(world_, picWorld_, picMass_, controls_.At("fraWatchIt", 0), *this) {
+  quiet_ = &platform_.Quiet();
   tabs_.captions.assign(std::begin(params::kTabCaptions), std::end(params::kTabCaptions));
   for (int panel = 1; panel <= kStatusPanels; ++panel) {
     statusBar_.Panel(panel).left = kPanelLefts[panel - 1];

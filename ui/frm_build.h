@@ -46,7 +46,11 @@ class frmBuild : public BuildHooks, public platform::Window {
   void SetOpeningSettings(std::vector<params::SettingsLine> lines) { openingSettings_ = std::move(lines); }
   // A flag another thread may raise: the build then stops at its next checkpoint, as after
   // a Yes to the stop question. nullptr: none. It must outlive GetMap.
-  void SetStopFlag(const std::atomic<bool>* flag) { stopFlag_ = flag; }
+  // Its yields then all look at the flag: none passes quietly.
+  void SetStopFlag(const std::atomic<bool>* flag) {
+    stopFlag_ = flag;
+    quiet_ = flag != nullptr ? nullptr : &platform_.Quiet();
+  }
   // For a host that lets the window go once GetMap returns: the world's map, masses and
   // grid of masses are moved into `out` rather than copied, so that the world is never
   // held twice. The window's own world is then left without them.
@@ -90,8 +94,8 @@ class frmBuild : public BuildHooks, public platform::Window {
   void CloseByUser() override { cmdCancel_Click(); }
 
   // BuildHooks
-  void Yield() override {
-    platform_.Yield(*this);
+  void YieldToEventLoop() override {
+    platform_.DoEvents(*this);
     if (stopFlag_ != nullptr && stopFlag_->load(std::memory_order_relaxed)) world_.StopRequested = true;
   }
   double Clock() override { return platform_.SecondsSinceMidnight(); }

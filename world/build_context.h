@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/random.h"
+#include "platform/platform.h"
 #include "world/world_state.h"
 #include "params/build_parameters.h"
 
@@ -19,8 +20,11 @@ class BuildHooks {
   virtual ~BuildHooks() = default;
 
   // One yield to the event loop; keys and timer ticks are handled during it, so the caller
-  // re-reads StopRequested and PauseActive afterwards.
-  virtual void Yield() = 0;
+  // re-reads StopRequested and PauseActive afterwards. A yield the platform lets pass
+  // quietly is taken here, without a call.
+  void Yield() {
+    if (quiet_ == nullptr || !quiet_->Take()) YieldToEventLoop();
+  }
   // Time of day in seconds (bounds the pause wait).
   virtual double Clock() = 0;
 
@@ -49,12 +53,17 @@ class BuildHooks {
   virtual void FadeLandTrail(int step) = 0;
   virtual void ShowPadSquare(int x, int y) = 0;
   virtual void FadePadTrail(int step) = 0;
+
+ protected:
+  virtual void YieldToEventLoop() = 0;
+  // The platform's quiet yields, for hooks whose yields do nothing else when the platform
+  // has nothing to deliver; nullptr: every yield is the hooks' own.
+  platform::QuietYields* quiet_ = nullptr;
 };
 
 // Hooks that show nothing and never stop: for tests, benchmarks and batch builds.
 class SilentHooks : public BuildHooks {
  public:
-  void Yield() override { ++yields; }
   double Clock() override { return 0.0; }
   void SetStatusText(std::string_view) override {}
   void ShowStatus(std::string_view, std::string_view) override {}
@@ -76,6 +85,9 @@ class SilentHooks : public BuildHooks {
   long long yields = 0;
   int progressMax = 0;
   int progressValue = 0;
+
+ protected:
+  void YieldToEventLoop() override { ++yields; }
 };
 
 struct BuildContext {
