@@ -64,24 +64,31 @@ void BlobCanvas::FillRectangle(BuildContext& context, std::int32_t squares) {
     }
 }
 
+MassBox BoxOf(const std::vector<GrowthSquare>& squares) {
+  if (squares.empty()) return {};
+  MassBox box{squares.front().x, squares.front().y, squares.front().x, squares.front().y};
+  for (const GrowthSquare& s : squares) {
+    box.left = std::min(box.left, s.x);
+    box.right = std::max(box.right, s.x);
+    box.top = std::min(box.top, s.y);
+    box.bottom = std::max(box.bottom, s.y);
+  }
+  return box;
+}
+
 MassGrid BlobCanvas::Finish(BuildContext& context) {
-  // Every "K" lies in the frame, Depth(side) lines deep from each edge: the frame was laid
-  // there, moves in only by its innermost line and back only by the line inside it.
-  const std::int32_t top = Depth(kTopSide), bottom = yMax_ - Depth(kBottomSide);
-  const std::int32_t left = Depth(kLeftSide), right = xMax_ - Depth(kRightSide);
-  for (std::int32_t y = 0; y <= yMax_; ++y) {
-    char* row = &canvas_(0, y);
-    if (y < top || y > bottom || left > right) {
-      std::replace(row, row + xMax_ + 1, kMark, kOpen);
-      continue;
-    }
-    std::replace(row, row + left, kMark, kOpen);
-    std::replace(row + right + 1, row + xMax_ + 1, kMark, kOpen);
+  const MassBox land = BoxOf(list_);
+  // The padding and the crop see no further than Pad squares from the land.
+  if (!land.Empty()) {
+    const std::int32_t left = std::max(land.left - pad_, 0), right = std::min(land.right + pad_, xMax_);
+    for (std::int32_t y = std::max(land.top - pad_, 0); y <= std::min(land.bottom + pad_, yMax_); ++y)
+      ReplaceCodes(&canvas_(left, y), right - left + 1, kMark, kOpen);
   }
   context.hooks.FadeLandTrail(0);
-  PadMass(context, canvas_, xMax_, yMax_, static_cast<std::int16_t>(pad_));
+  const MassBox box =
+      PadMass(context, canvas_, xMax_, yMax_, static_cast<std::int16_t>(pad_), land);
   context.hooks.FadePadTrail(0);
-  return CropMass(canvas_, xMax_, yMax_);
+  return CropMass(canvas_, box);
 }
 
 bool BlobCanvas::HasOpenSide(const GrowthSquare& s) const {

@@ -26,6 +26,9 @@ struct GrowthSquare {
   std::int32_t y = 0;
 };
 
+// The box round the squares of a list; empty for an empty list.
+MassBox BoxOf(const std::vector<GrowthSquare>& squares);
+
 // How a growth call ended.
 enum class Growth {
   kGrown,    // the squares asked for were added
@@ -70,8 +73,8 @@ class BlobCanvas {
   // (outer), y = Pad .. YMax - Pad - 1 (inner) become land until the mass has `squares`.
   // Without a pad that includes row and column 0, whose land CropMass never sees.
   void FillRectangle(BuildContext& context, std::int32_t squares);
-  // The last steps: every "K" back to "X", the land trail faded, Pad rings of padding,
-  // the crop.
+  // The last steps: every "K" back to "X" (where the mass grid can reach: the rest of the
+  // canvas is dropped unread), the land trail faded, Pad rings of padding, the crop.
   MassGrid Finish(BuildContext& context);
 
   // Adds one land square beside a square drawn from the list entries low .. n - 1. Entries

@@ -136,9 +136,10 @@ MassGrid MakeShapeMass(BuildContext& context, std::int32_t squares, std::int32_t
     mass.AddLand(context, layout.w / 2, layout.h / 2);
   }
   context.hooks.FadeLandTrail(0);
-  PadMass(context, mass.canvas, layout.w, layout.h, static_cast<std::int16_t>(pad));
+  const MassBox box =
+      PadMass(context, mass.canvas, layout.w, layout.h, static_cast<std::int16_t>(pad), BoxOf(mass.list));
   context.hooks.FadePadTrail(0);
-  return CropMass(mass.canvas, layout.w, layout.h);
+  return CropMass(mass.canvas, box);
 }
 
 }  // namespace lorvex::shaping
