@@ -31,6 +31,7 @@ BlobCanvas::BlobCanvas(std::int32_t squares, std::int32_t pad, std::int16_t span
     if (xMax_ - rings_ >= rings_)
       std::fill_n(&canvas_(rings_, y), xMax_ - 2 * rings_ + 1, kOpen);
   depth_.fill(rings_);
+  stride_ = {-canvas_.Width(), canvas_.Width(), -1, 1};
   const std::int64_t room = static_cast<std::int64_t>(xMax_ + 1) * (yMax_ + 1);
   const auto entries =
       static_cast<std::size_t>(std::min<std::int64_t>(std::max(squares, 1), room) + 2);
@@ -40,13 +41,6 @@ BlobCanvas::BlobCanvas(std::int32_t squares, std::int32_t pad, std::int16_t span
 
 std::int64_t BlobCanvas::InteriorSquares() const {
   return static_cast<std::int64_t>(xMax_ - 1 - 2 * pad_) * (yMax_ - 1 - 2 * pad_);
-}
-
-void BlobCanvas::AddLand(BuildContext& context, std::int32_t x, std::int32_t y) {
-  list_.push_back({x, y});
-  exhausted_.PushBack();
-  canvas_(x, y) = kLand;
-  context.hooks.ShowLandSquare(x, y);
 }
 
 void BlobCanvas::ClearLand() {
@@ -92,12 +86,10 @@ MassGrid BlobCanvas::Finish(BuildContext& context) {
 }
 
 bool BlobCanvas::HasOpenSide(const GrowthSquare& s) const {
-  const std::int32_t width = canvas_.Width();
-  // Away from the canvas edge all four neighbours lie on it: one look each, no bounds.
-  if (s.x >= 1 && s.y >= 1 && s.x < width - 1 && s.y < canvas_.Height() - 1) {
+  if (IsInner(s)) {
     const char* square = &canvas_(s.x, s.y);
-    return square[1] == kOpen || square[-1] == kOpen || square[width] == kOpen ||
-           square[-width] == kOpen;
+    return square[1] == kOpen || square[-1] == kOpen || square[canvas_.Width()] == kOpen ||
+           square[-canvas_.Width()] == kOpen;
   }
   return IsOpen(s.x + 1, s.y) || IsOpen(s.x - 1, s.y) || IsOpen(s.x, s.y + 1) ||
          IsOpen(s.x, s.y - 1);
@@ -124,26 +116,22 @@ Growth BlobCanvas::AddGrowthSquare(BuildContext& context, std::int32_t& low,
   std::int64_t lookAt = n;
   for (;;) {
     if (context.YieldAndCheckStop()) return Growth::kStopped;
-    // r (n - low) + low is never negative, so converting it is taking its floor.
-    const auto i = static_cast<std::size_t>(context.random.Next() * (n - low) + low);
+    // r (n - low) + low is never negative, so converting it is taking its floor (to a
+    // signed number first: one instruction, where an unsigned one takes a branch).
+    const auto i = static_cast<std::size_t>(static_cast<std::int64_t>(context.random.Next() * (n - low) + low));
     // Most draws of a large mass land on exhausted entries: they cost one bit test.
     if (!exhausted_.Test(i)) {
       const GrowthSquare source = list_[i];
-      if (HasOpenSide(source)) {
-        for (;;) {
-          const auto d = static_cast<int>(context.random.Next() * 4);
-          const std::int32_t tx = source.x + kStepX[d], ty = source.y + kStepY[d];
-          const char target = CodeAt(tx, ty);
-          if (target == kOpen) {
-            AddLand(context, tx, ty);
-            return Growth::kGrown;
-          }
-          if (target != kMark) continue;
-          HitFrame(context, d);
-          // The frame may have closed over the source's last open side.
-          if (!HasOpenSide(list_[i])) break;
-        }
-      }
+      // Away from the canvas edge each neighbour is one look, no bounds.
+      const bool grown =
+          IsInner(source)
+              ? GrowFrom(context, i, [this, square = &canvas_(source.x, source.y)](int d) {
+                  return square[stride_[static_cast<std::size_t>(d)]];
+                })
+              : GrowFrom(context, i, [this, source](int d) {
+                  return CodeAt(source.x + kStepX[d], source.y + kStepY[d]);
+                });
+      if (grown) return Growth::kGrown;
       exhausted_.Set(i);
     }
     ++tries;
@@ -152,6 +140,26 @@ Growth BlobCanvas::AddGrowthSquare(BuildContext& context, std::int32_t& low,
       if (!AnyEntryCanGrow() && !MoveFramesBack()) return Growth::kNoRoom;
       lookAt = tries + n;
     }
+  }
+}
+
+template <typename Look>
+bool BlobCanvas::GrowFrom(BuildContext& context, std::size_t i, Look look) {
+  const auto hasOpenSide = [&look] {
+    return look(0) == kOpen || look(1) == kOpen || look(2) == kOpen || look(3) == kOpen;
+  };
+  if (!hasOpenSide()) return false;
+  for (;;) {
+    const auto d = static_cast<int>(context.random.Next() * 4);
+    const char target = look(d);
+    if (target == kOpen) {
+      AddLand(context, list_[i].x + kStepX[d], list_[i].y + kStepY[d]);
+      return true;
+    }
+    if (target != kMark) continue;
+    HitFrame(context, d);
+    // The frame may have closed over the entry's last open side.
+    if (!hasOpenSide()) return false;
   }
 }
 

@@ -81,7 +81,7 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
     std::int64_t failures = 0, lookAt = count - lo;
     for (;;) {
       // r (count - lo) + lo is never negative, so converting it is taking its floor.
-      k = static_cast<std::size_t>(context.random.Next() * (count - lo) + lo);
+      k = static_cast<std::size_t>(static_cast<std::int64_t>(context.random.Next() * (count - lo) + lo));
       // Most draws of a large mass land on enclosed records: they cost one bit test.
       if (!shape.enclosed.Test(k)) {
         if (shape.HasOpenSide(shape.list[k])) break;
