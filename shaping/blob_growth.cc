@@ -242,12 +242,12 @@ std::int32_t BlobCanvas::LandOnLine(int side, std::int32_t distance) const {
 
 Growth GrowMass(BuildContext& context, BlobCanvas& blob, std::int32_t squares,
                 std::int16_t evenPad, std::int16_t erratic) {
-  const std::int32_t remaining = squares - 1 - blob.Count();
+  const double evenSteps = evenPad / 100.0 * (squares - 1 - blob.Count());
   std::int32_t added = 0, low = 0;
   bool erraticMode = false;
   while (blob.Count() <= squares - 1) {
     if (context.YieldAndCheckStop()) return Growth::kStopped;
-    if (!erraticMode && evenPad / 100.0 * remaining < added) {
+    if (!erraticMode && evenSteps < added) {
       erraticMode = true;
       low = std::max(0, blob.Count() - erratic);
     }

@@ -25,6 +25,24 @@ bool AnyRecordCanGrow(ShapeCanvas& shape, std::int32_t from) {
   return false;
 }
 
+// Draws directions (0 up, 1 down, 2 left, 3 right) until one leads from the source onto an
+// open square; the source has an open side.
+int DrawOpenDirection(BuildContext& context, const ShapeCanvas& shape, GrowthSquare source) {
+  int d = 0;
+  if (shape.IsInner(source)) {
+    // Each neighbour is one look at a fixed stride, no bounds.
+    const char* square = &shape.canvas(source.x, source.y);
+    const std::ptrdiff_t width = shape.canvas.Width();
+    const std::ptrdiff_t stride[4] = {-width, width, -1, 1};
+    do d = static_cast<int>(context.random.Next() * 4);
+    while (square[stride[d]] != kOpen);
+  } else {
+    do d = static_cast<int>(context.random.Next() * 4);
+    while (!shape.IsOpen(source.x + kStepX[d], source.y + kStepY[d]));
+  }
+  return d;
+}
+
 }  // namespace
 
 float ShapePercent(float percent) { return percent >= 0.5f && percent <= 1.0f ? percent : 0.7f; }
@@ -45,13 +63,6 @@ ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares)
   const auto records = static_cast<std::size_t>(std::min<std::int64_t>(std::max(squares, 1) + 1, room));
   list.reserve(records);
   enclosed.Reserve(records);
-}
-
-void ShapeCanvas::AddLand(BuildContext& context, std::int32_t x, std::int32_t y) {
-  list.push_back({x, y});
-  enclosed.PushBack();
-  canvas(x, y) = kLand;
-  context.hooks.ShowLandSquare(x, y);
 }
 
 ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t squares,
@@ -96,13 +107,8 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
     }
 
     const GrowthSquare source = shape.list[k];
-    std::int32_t tx = 0, ty = 0;
-    do {
-      const auto d = static_cast<int>(context.random.Next() * 4);
-      tx = source.x + kStepX[d];
-      ty = source.y + kStepY[d];
-    } while (!shape.IsOpen(tx, ty));
-    shape.AddLand(context, tx, ty);
+    const int d = DrawOpenDirection(context, shape, source);
+    shape.AddLand(context, source.x + kStepX[d], source.y + kStepY[d]);
   }
   return result;
 }
