@@ -31,6 +31,7 @@ BlobCanvas::BlobCanvas(std::int32_t squares, std::int32_t pad, std::int16_t span
     if (xMax_ - rings_ >= rings_)
       std::fill_n(&canvas_(rings_, y), xMax_ - 2 * rings_ + 1, kOpen);
   depth_.fill(rings_);
+  stride_ = {-canvas_.Width(), canvas_.Width(), -1, 1};
   const std::int64_t room = static_cast<std::int64_t>(xMax_ + 1) * (yMax_ + 1);
   const auto entries =
       static_cast<std::size_t>(std::min<std::int64_t>(std::max(squares, 1), room) + 2);
@@ -40,13 +41,6 @@ BlobCanvas::BlobCanvas(std::int32_t squares, std::int32_t pad, std::int16_t span
 
 std::int64_t BlobCanvas::InteriorSquares() const {
   return static_cast<std::int64_t>(xMax_ - 1 - 2 * pad_) * (yMax_ - 1 - 2 * pad_);
-}
-
-void BlobCanvas::AddLand(BuildContext& context, std::int32_t x, std::int32_t y) {
-  list_.push_back({x, y});
-  exhausted_.PushBack();
-  canvas_(x, y) = kLand;
-  context.hooks.ShowLandSquare(x, y);
 }
 
 void BlobCanvas::ClearLand() {
@@ -64,33 +58,38 @@ void BlobCanvas::FillRectangle(BuildContext& context, std::int32_t squares) {
     }
 }
 
+MassBox BoxOf(const std::vector<GrowthSquare>& squares) {
+  if (squares.empty()) return {};
+  MassBox box{squares.front().x, squares.front().y, squares.front().x, squares.front().y};
+  for (const GrowthSquare& s : squares) {
+    box.left = std::min(box.left, s.x);
+    box.right = std::max(box.right, s.x);
+    box.top = std::min(box.top, s.y);
+    box.bottom = std::max(box.bottom, s.y);
+  }
+  return box;
+}
+
 MassGrid BlobCanvas::Finish(BuildContext& context) {
-  // Every "K" lies in the frame, Depth(side) lines deep from each edge: the frame was laid
-  // there, moves in only by its innermost line and back only by the line inside it.
-  const std::int32_t top = Depth(kTopSide), bottom = yMax_ - Depth(kBottomSide);
-  const std::int32_t left = Depth(kLeftSide), right = xMax_ - Depth(kRightSide);
-  for (std::int32_t y = 0; y <= yMax_; ++y) {
-    char* row = &canvas_(0, y);
-    if (y < top || y > bottom || left > right) {
-      std::replace(row, row + xMax_ + 1, kMark, kOpen);
-      continue;
-    }
-    std::replace(row, row + left, kMark, kOpen);
-    std::replace(row + right + 1, row + xMax_ + 1, kMark, kOpen);
+  const MassBox land = BoxOf(list_);
+  // The padding and the crop see no further than Pad squares from the land.
+  if (!land.Empty()) {
+    const std::int32_t left = std::max(land.left - pad_, 0), right = std::min(land.right + pad_, xMax_);
+    for (std::int32_t y = std::max(land.top - pad_, 0); y <= std::min(land.bottom + pad_, yMax_); ++y)
+      ReplaceCodes(&canvas_(left, y), right - left + 1, kMark, kOpen);
   }
   context.hooks.FadeLandTrail(0);
-  PadMass(context, canvas_, xMax_, yMax_, static_cast<std::int16_t>(pad_));
+  const MassBox box =
+      PadMass(context, canvas_, xMax_, yMax_, static_cast<std::int16_t>(pad_), land);
   context.hooks.FadePadTrail(0);
-  return CropMass(canvas_, xMax_, yMax_);
+  return CropMass(canvas_, box);
 }
 
 bool BlobCanvas::HasOpenSide(const GrowthSquare& s) const {
-  const std::int32_t width = canvas_.Width();
-  // Away from the canvas edge all four neighbours lie on it: one look each, no bounds.
-  if (s.x >= 1 && s.y >= 1 && s.x < width - 1 && s.y < canvas_.Height() - 1) {
+  if (IsInner(s)) {
     const char* square = &canvas_(s.x, s.y);
-    return square[1] == kOpen || square[-1] == kOpen || square[width] == kOpen ||
-           square[-width] == kOpen;
+    return square[1] == kOpen || square[-1] == kOpen || square[canvas_.Width()] == kOpen ||
+           square[-canvas_.Width()] == kOpen;
   }
   return IsOpen(s.x + 1, s.y) || IsOpen(s.x - 1, s.y) || IsOpen(s.x, s.y + 1) ||
          IsOpen(s.x, s.y - 1);
@@ -117,26 +116,22 @@ Growth BlobCanvas::AddGrowthSquare(BuildContext& context, std::int32_t& low,
   std::int64_t lookAt = n;
   for (;;) {
     if (context.YieldAndCheckStop()) return Growth::kStopped;
-    // r (n - low) + low is never negative, so converting it is taking its floor.
-    const auto i = static_cast<std::size_t>(context.random.Next() * (n - low) + low);
+    // r (n - low) + low is never negative, so converting it is taking its floor (to a
+    // signed number first: one instruction, where an unsigned one takes a branch).
+    const auto i = static_cast<std::size_t>(static_cast<std::int64_t>(context.random.Next() * (n - low) + low));
     // Most draws of a large mass land on exhausted entries: they cost one bit test.
     if (!exhausted_.Test(i)) {
       const GrowthSquare source = list_[i];
-      if (HasOpenSide(source)) {
-        for (;;) {
-          const auto d = static_cast<int>(context.random.Next() * 4);
-          const std::int32_t tx = source.x + kStepX[d], ty = source.y + kStepY[d];
-          const char target = CodeAt(tx, ty);
-          if (target == kOpen) {
-            AddLand(context, tx, ty);
-            return Growth::kGrown;
-          }
-          if (target != kMark) continue;
-          HitFrame(context, d);
-          // The frame may have closed over the source's last open side.
-          if (!HasOpenSide(list_[i])) break;
-        }
-      }
+      // Away from the canvas edge each neighbour is one look, no bounds.
+      const bool grown =
+          IsInner(source)
+              ? GrowFrom(context, i, [this, square = &canvas_(source.x, source.y)](int d) {
+                  return square[stride_[static_cast<std::size_t>(d)]];
+                })
+              : GrowFrom(context, i, [this, source](int d) {
+                  return CodeAt(source.x + kStepX[d], source.y + kStepY[d]);
+                });
+      if (grown) return Growth::kGrown;
       exhausted_.Set(i);
     }
     ++tries;
@@ -145,6 +140,26 @@ Growth BlobCanvas::AddGrowthSquare(BuildContext& context, std::int32_t& low,
       if (!AnyEntryCanGrow() && !MoveFramesBack()) return Growth::kNoRoom;
       lookAt = tries + n;
     }
+  }
+}
+
+template <typename Look>
+bool BlobCanvas::GrowFrom(BuildContext& context, std::size_t i, Look look) {
+  const auto hasOpenSide = [&look] {
+    return look(0) == kOpen || look(1) == kOpen || look(2) == kOpen || look(3) == kOpen;
+  };
+  if (!hasOpenSide()) return false;
+  for (;;) {
+    const auto d = static_cast<int>(context.random.Next() * 4);
+    const char target = look(d);
+    if (target == kOpen) {
+      AddLand(context, list_[i].x + kStepX[d], list_[i].y + kStepY[d]);
+      return true;
+    }
+    if (target != kMark) continue;
+    HitFrame(context, d);
+    // The frame may have closed over the entry's last open side.
+    if (!hasOpenSide()) return false;
   }
 }
 
@@ -227,12 +242,12 @@ std::int32_t BlobCanvas::LandOnLine(int side, std::int32_t distance) const {
 
 Growth GrowMass(BuildContext& context, BlobCanvas& blob, std::int32_t squares,
                 std::int16_t evenPad, std::int16_t erratic) {
-  const std::int32_t remaining = squares - 1 - blob.Count();
+  const double evenSteps = evenPad / 100.0 * (squares - 1 - blob.Count());
   std::int32_t added = 0, low = 0;
   bool erraticMode = false;
   while (blob.Count() <= squares - 1) {
     if (context.YieldAndCheckStop()) return Growth::kStopped;
-    if (!erraticMode && evenPad / 100.0 * remaining < added) {
+    if (!erraticMode && evenSteps < added) {
       erraticMode = true;
       low = std::max(0, blob.Count() - erratic);
     }

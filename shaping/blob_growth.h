@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct GrowthSquare {
   std::int32_t x = 0;
   std::int32_t y = 0;
 };
+
+// The box round the squares of a list; empty for an empty list.
+MassBox BoxOf(const std::vector<GrowthSquare>& squares);
 
 // How a growth call ended.
 enum class Growth {
@@ -63,15 +67,20 @@ class BlobCanvas {
   void SetPeriod(std::int32_t period) { period_ = period; }
 
   // A new land square: list entry, "C" and the preview. The square need not be open.
-  void AddLand(BuildContext& context, std::int32_t x, std::int32_t y);
+  void AddLand(BuildContext& context, std::int32_t x, std::int32_t y) {
+    list_.push_back({x, y});
+    exhausted_.PushBack();
+    canvas_(x, y) = kLand;
+    context.hooks.ShowLandSquare(x, y);
+  }
   // Turns every listed square back to "X" and empties the list.
   void ClearLand();
   // The fallback for a mass bigger than the frame's inside: squares x = Pad .. XMax - Pad - 1
   // (outer), y = Pad .. YMax - Pad - 1 (inner) become land until the mass has `squares`.
   // Without a pad that includes row and column 0, whose land CropMass never sees.
   void FillRectangle(BuildContext& context, std::int32_t squares);
-  // The last steps: every "K" back to "X", the land trail faded, Pad rings of padding,
-  // the crop.
+  // The last steps: every "K" back to "X" (where the mass grid can reach: the rest of the
+  // canvas is dropped unread), the land trail faded, Pad rings of padding, the crop.
   MassGrid Finish(BuildContext& context);
 
   // Adds one land square beside a square drawn from the list entries low .. n - 1. Entries
@@ -86,6 +95,13 @@ class BlobCanvas {
   char CodeAt(std::int32_t x, std::int32_t y) const { return canvas_.Contains(x, y) ? canvas_(x, y) : 0; }
   bool IsOpen(std::int32_t x, std::int32_t y) const { return CodeAt(x, y) == kOpen; }
   bool HasOpenSide(const GrowthSquare& s) const;
+  // Off the canvas's outer ring: all four side neighbours lie on the canvas.
+  bool IsInner(const GrowthSquare& s) const { return s.x >= 1 && s.y >= 1 && s.x < xMax_ && s.y < yMax_; }
+  // Draws directions from entry i until one leads onto an open square, which becomes land
+  // (true), or until the entry is found with no open side (false). look(d) is the code
+  // beside the entry in direction d.
+  template <typename Look>
+  bool GrowFrom(BuildContext& context, std::size_t i, Look look);
   // True when some entry still has an open side; flags the others exhausted on the way.
   bool AnyEntryCanGrow();
   // A hit of the growth on the frame of `side`; moves the frame when it is due.
@@ -101,6 +117,8 @@ class BlobCanvas {
 
   std::int32_t pad_, rings_, xMax_, yMax_;
   MassCanvas canvas_;
+  // How far a step in direction d (0 up, 1 down, 2 left, 3 right) moves along the canvas.
+  std::array<std::ptrdiff_t, 4> stride_{};
   std::vector<GrowthSquare> list_;
   SquareFlags exhausted_;  // one per entry of list_
   std::int32_t period_ = 3;

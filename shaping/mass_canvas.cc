@@ -16,6 +16,8 @@ namespace {
 // One bit a canvas square, row by row, 64 columns to a word: bit x % 64 of word x / 64.
 using Word = std::uint64_t;
 constexpr std::int32_t kWordBits = 64;
+// Eight open squares read as one word.
+constexpr std::uint64_t kEightOpen = 0x0101010101010101ULL * static_cast<unsigned char>(kOpen);
 
 }  // namespace
 
@@ -25,10 +27,13 @@ constexpr std::int32_t kWordBits = 64;
 // squares that were not "X" before it, so the mark pass works on bits, 64 squares at a
 // time: the squares taken (not "X"), spread one column either way and one row up and down,
 // less those already taken and the border rows and columns. Only the rows and words that
-// the rings so far can have reached are looked at.
-void PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int32_t h,
-             std::int16_t rings) {
-  if (rings < 1 || w < 2 || h < 2 || canvas.Width() < w + 1 || canvas.Height() < h + 1) return;
+// the rings so far can have reached are looked at. Once the rings are laid, the same bits
+// give the box that CropMass cuts out.
+MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int32_t h,
+                std::int16_t rings, const MassBox& land) {
+  w = std::min(w, canvas.Width() - 1);
+  h = std::min(h, canvas.Height() - 1);
+  if (w < 1 || h < 1 || land.Empty()) return {};
   // Each row of bits has a word of 0 on either side, so that a spread never reads past it.
   const std::int32_t words = w / kWordBits + 1;  // columns 0 .. w
   const std::size_t stride = static_cast<std::size_t>(words) + 2;
@@ -36,13 +41,22 @@ void PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int
     return &bits[static_cast<std::size_t>(y) * stride + 1];
   };
   std::vector<Word> taken(static_cast<std::size_t>(h + 1) * stride, 0);
-  std::vector<Word> marks(taken.size(), 0);
+  // The rows and words that hold taken squares, widened by a line each ring.
   std::int32_t top = h + 1, bottom = -1, left = words, right = -1;
-  for (std::int32_t y = 0; y <= h; ++y) {
+  const std::int32_t first = std::max(land.left, 0), last = std::min(land.right, w);
+  if (last < first) return {};
+  // Codes are read from a whole word of eight on, so that each falls into one word of bits;
+  // the bits of the few squares before the box are dropped again.
+  const std::int32_t from = first & ~7;
+  const Word fromFirst = ~Word{0} << (first % kWordBits);
+  for (std::int32_t y = std::max(land.top, 0); y <= std::min(land.bottom, h); ++y) {
     Word* bits = row(taken, y);
-    OrCodeBits(&canvas(0, y), w + 1, bits, 0,
-               [](std::uint64_t eight) { return ~CodeBits8(eight, kOpen) & 0xff; });
-    for (std::int32_t k = 0; k < words; ++k)
+    // Around the land the canvas is open: a word of eight "X" costs one comparison.
+    OrCodeBits(&canvas(from, y), last - from + 1, bits, from, [](std::uint64_t eight) -> std::uint64_t {
+      return eight == kEightOpen ? 0 : ~CodeBits8(eight, kOpen) & 0xff;
+    });
+    bits[first / kWordBits] &= fromFirst;
+    for (std::int32_t k = first / kWordBits; k <= last / kWordBits; ++k)
       if (bits[k] != 0) {
         top = std::min(top, y);
         bottom = y;
@@ -50,71 +64,96 @@ void PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int
         right = std::max(right, k);
       }
   }
-  if (bottom < 0) return;
-  // Columns 1 .. W - 1 may be marked.
-  std::vector<Word> inside(static_cast<std::size_t>(words), ~Word{0});
-  inside.front() &= ~Word{1};
-  inside.back() &= (Word{1} << (w % kWordBits)) - 1;
+  if (bottom < 0) return {};
+  // The mark pass keeps off row H, which may hold land all the same.
+  const std::int32_t lowestTaken = bottom;
 
-  for (std::int16_t ring = 0; ring < rings; ++ring) {
-    top = std::max(top - 1, 1);
-    bottom = std::min(bottom + 1, h - 1);
-    left = std::max(left - 1, 0);
-    right = std::min(right + 1, words - 1);
-    bool marked = false;
-    for (std::int32_t y = top; y <= bottom; ++y) {
-      const Word* above = row(taken, y - 1);
-      const Word* here = row(taken, y);
-      const Word* below = row(taken, y + 1);
-      Word* fresh = row(marks, y);
-      for (std::int32_t k = left; k <= right; ++k) {
-        const Word spread = (here[k] << 1) | (here[k - 1] >> (kWordBits - 1)) | (here[k] >> 1) |
-                            (here[k + 1] << (kWordBits - 1)) | above[k] | below[k];
-        fresh[k] = spread & ~here[k] & inside[static_cast<std::size_t>(k)];
-        marked = marked || fresh[k] != 0;
-      }
-    }
-    if (!marked) return;
-    for (std::int32_t y = top; y <= bottom; ++y) {
-      Word* here = row(taken, y);
-      Word* fresh = row(marks, y);
-      char* codes = &canvas(0, y);
-      for (std::int32_t k = left; k <= right; ++k) {
-        here[k] |= fresh[k];
-        for (Word m = fresh[k]; m != 0; m &= m - 1) {
-          const std::int32_t x = k * kWordBits + std::countr_zero(m);
-          codes[x] = kPad;
-          // The preview draws nothing outside watch mode; the test spares a call a square.
-          if (context.world.WatchMode) context.hooks.ShowPadSquare(x, y);
+  if (w >= 2 && h >= 2 && rings > 0) {
+    std::vector<Word> marks(taken.size(), 0);
+    // Columns 1 .. W - 1 may be marked.
+    std::vector<Word> inside(static_cast<std::size_t>(words), ~Word{0});
+    inside.front() &= ~Word{1};
+    inside.back() &= (Word{1} << (w % kWordBits)) - 1;
+    // Read once: the stores into the canvas below could otherwise be taken to change it.
+    const bool show = context.world.WatchMode;
+    for (std::int16_t ring = 0; ring < rings; ++ring) {
+      top = std::max(top - 1, 1);
+      bottom = std::min(bottom + 1, h - 1);
+      left = std::max(left - 1, 0);
+      right = std::min(right + 1, words - 1);
+      bool marked = false;
+      for (std::int32_t y = top; y <= bottom; ++y) {
+        const Word* above = row(taken, y - 1);
+        const Word* here = row(taken, y);
+        const Word* below = row(taken, y + 1);
+        Word* fresh = row(marks, y);
+        for (std::int32_t k = left; k <= right; ++k) {
+          const Word spread = (here[k] << 1) | (here[k - 1] >> (kWordBits - 1)) |
+                              (here[k] >> 1) | (here[k + 1] << (kWordBits - 1)) | above[k] |
+                              below[k];
+          fresh[k] = spread & ~here[k] & inside[static_cast<std::size_t>(k)];
+          marked = marked || fresh[k] != 0;
         }
-        fresh[k] = 0;
+      }
+      if (!marked) break;
+      for (std::int32_t y = top; y <= bottom; ++y) {
+        Word* here = row(taken, y);
+        Word* fresh = row(marks, y);
+        char* codes = &canvas(0, y);
+        for (std::int32_t k = left; k <= right; ++k) {
+          here[k] |= fresh[k];
+          for (Word m = fresh[k]; m != 0; m &= m - 1) {
+            const std::int32_t x = k * kWordBits + std::countr_zero(m);
+            codes[x] = kPad;
+            // The preview draws nothing outside watch mode; the test spares a call a square.
+            if (show) context.hooks.ShowPadSquare(x, y);
+          }
+          fresh[k] = 0;
+        }
       }
     }
   }
+
+  // The box leaves out row 0 and column 0.
+  MassBox box{w + 1, h + 1, -1, -1};
+  for (std::int32_t y = std::max(top, 1); y <= std::max(bottom, lowestTaken); ++y) {
+    const Word* bits = row(taken, y);
+    const auto keep = [&](std::int32_t k) { return bits[k] & (k == 0 ? ~Word{1} : ~Word{0}); };
+    std::int32_t k = left;
+    while (k <= right && keep(k) == 0) ++k;
+    if (k > right) continue;
+    box.left = std::min(box.left, k * kWordBits + std::countr_zero(keep(k)));
+    k = right;
+    while (keep(k) == 0) --k;
+    box.right = std::max(box.right, k * kWordBits + kWordBits - 1 - std::countl_zero(keep(k)));
+    box.top = std::min(box.top, y);
+    box.bottom = y;
+  }
+  return box.Empty() ? MassBox{} : box;
 }
 
-MassGrid CropMass(const MassCanvas& canvas, std::int32_t w, std::int32_t h) {
-  w = std::min(w, canvas.Width() - 1);
-  h = std::min(h, canvas.Height() - 1);
-  std::int32_t minX = w, maxX = 0, minY = h, maxY = 0;
-  bool any = false;
-  // Row 0 and column 0 are not scanned.
-  for (std::int32_t y = 1; y <= h; ++y) {
-    const char* row = &canvas(0, y);
-    const std::int32_t first = NextOtherThan(row, 1, w + 1, kOpen);
-    if (first > w) continue;
-    any = true;
-    minX = std::min(minX, first);
-    maxX = std::max(maxX, LastOtherThan(row, first, w + 1, kOpen));
-    minY = std::min(minY, y);
-    maxY = y;
-  }
-  if (!any) return MassGrid();
-  MassGrid grid(maxX - minX + 1, maxY - minY + 1, kOpen);
+MassGrid CropMass(const MassCanvas& canvas, const MassBox& box) {
+  if (box.Empty()) return MassGrid();
+  MassGrid grid(box.right - box.left + 1, box.bottom - box.top + 1, kOpen);
   const auto width = static_cast<std::size_t>(grid.Width());
-  for (std::int32_t j = 0; j <= maxY - minY; ++j)
-    std::memcpy(&grid(0, j), &canvas(minX, minY + j), width);
+  for (std::int32_t j = 0; j < grid.Height(); ++j)
+    std::memcpy(&grid(0, j), &canvas(box.left, box.top + j), width);
   return grid;
+}
+
+void ReplaceCodes(char* codes, std::int32_t count, char from, char to) {
+  // 0x01 in each byte equal to `from`, times from ^ to: the bytes to flip, no carry.
+  const std::uint64_t flip = static_cast<unsigned char>(from ^ to);
+  std::int32_t x = 0;
+  for (; x + 8 <= count; x += 8) {
+    std::uint64_t eight = EightCodes(codes + x);
+    const std::uint64_t match = codebits::EqualBytes(eight, from);
+    if (match == 0) continue;
+    eight ^= (match >> 7) * flip;
+    std::memcpy(codes + x, &eight, sizeof eight);
+  }
+  for (; x < count; ++x)
+    if (codes[x] == from) codes[x] = to;
 }
 
 }  // namespace lorvex::shaping

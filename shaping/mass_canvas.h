@@ -32,14 +32,27 @@ using MassCanvas = Grid<char>;
 // stopped while shaping before any land existed.
 using MassGrid = Grid<char>;
 
-// Adds `rings` rings of "S" round everything that is not "X", showing each new padding
-// square on the mass preview. Ring k takes exactly the "X" squares within k side steps of
-// the mass; rows 0 and H and columns 0 and W never become "S". Rings < 1 adds none.
-void PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int32_t h,
-             std::int16_t rings);
+// Where the squares that are not "X" lie in columns 1 .. W and rows 1 .. H: the box that
+// CropMass cuts out, bounds included. Empty when there are none.
+struct MassBox {
+  std::int32_t left = 0, top = 0, right = -1, bottom = -1;
+  bool Empty() const { return right < left; }
+};
 
-// The bounding box of the canvas's non-"X" squares in columns 1 .. W and rows 1 .. H,
-// copied out; an empty grid when there are none.
-MassGrid CropMass(const MassCanvas& canvas, std::int32_t w, std::int32_t h);
+// Adds `rings` rings of "S" round everything that is not "X", showing each new padding
+// square on the mass preview, and answers the box of the squares that are not "X"
+// afterwards. Ring k takes exactly the "X" squares within k side steps of the mass; rows 0
+// and H and columns 0 and W never become "S". Rings < 1 adds none. `land` bounds every
+// square that is not "X" (the shaping algorithms know where they put their land): only it
+// is read, so a small mass on a wide canvas costs little.
+MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int32_t h,
+                std::int16_t rings, const MassBox& land);
+
+// The canvas's squares in `box`, copied out: the mass grid. An empty grid for an empty box
+// (no land at all).
+MassGrid CropMass(const MassCanvas& canvas, const MassBox& box);
+
+// Every `from` of the `count` codes from `codes` on becomes `to`, eight codes at a time.
+void ReplaceCodes(char* codes, std::int32_t count, char from, char to);
 
 }  // namespace lorvex::shaping

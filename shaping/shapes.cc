@@ -25,6 +25,24 @@ bool AnyRecordCanGrow(ShapeCanvas& shape, std::int32_t from) {
   return false;
 }
 
+// Draws directions (0 up, 1 down, 2 left, 3 right) until one leads from the source onto an
+// open square; the source has an open side.
+int DrawOpenDirection(BuildContext& context, const ShapeCanvas& shape, GrowthSquare source) {
+  int d = 0;
+  if (shape.IsInner(source)) {
+    // Each neighbour is one look at a fixed stride, no bounds.
+    const char* square = &shape.canvas(source.x, source.y);
+    const std::ptrdiff_t width = shape.canvas.Width();
+    const std::ptrdiff_t stride[4] = {-width, width, -1, 1};
+    do d = static_cast<int>(context.random.Next() * 4);
+    while (square[stride[d]] != kOpen);
+  } else {
+    do d = static_cast<int>(context.random.Next() * 4);
+    while (!shape.IsOpen(source.x + kStepX[d], source.y + kStepY[d]));
+  }
+  return d;
+}
+
 }  // namespace
 
 float ShapePercent(float percent) { return percent >= 0.5f && percent <= 1.0f ? percent : 0.7f; }
@@ -45,13 +63,6 @@ ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares)
   const auto records = static_cast<std::size_t>(std::min<std::int64_t>(std::max(squares, 1) + 1, room));
   list.reserve(records);
   enclosed.Reserve(records);
-}
-
-void ShapeCanvas::AddLand(BuildContext& context, std::int32_t x, std::int32_t y) {
-  list.push_back({x, y});
-  enclosed.PushBack();
-  canvas(x, y) = kLand;
-  context.hooks.ShowLandSquare(x, y);
 }
 
 ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t squares,
@@ -81,7 +92,7 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
     std::int64_t failures = 0, lookAt = count - lo;
     for (;;) {
       // r (count - lo) + lo is never negative, so converting it is taking its floor.
-      k = static_cast<std::size_t>(context.random.Next() * (count - lo) + lo);
+      k = static_cast<std::size_t>(static_cast<std::int64_t>(context.random.Next() * (count - lo) + lo));
       // Most draws of a large mass land on enclosed records: they cost one bit test.
       if (!shape.enclosed.Test(k)) {
         if (shape.HasOpenSide(shape.list[k])) break;
@@ -96,13 +107,8 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
     }
 
     const GrowthSquare source = shape.list[k];
-    std::int32_t tx = 0, ty = 0;
-    do {
-      const auto d = static_cast<int>(context.random.Next() * 4);
-      tx = source.x + kStepX[d];
-      ty = source.y + kStepY[d];
-    } while (!shape.IsOpen(tx, ty));
-    shape.AddLand(context, tx, ty);
+    const int d = DrawOpenDirection(context, shape, source);
+    shape.AddLand(context, source.x + kStepX[d], source.y + kStepY[d]);
   }
   return result;
 }
@@ -136,9 +142,10 @@ MassGrid MakeShapeMass(BuildContext& context, std::int32_t squares, std::int32_t
     mass.AddLand(context, layout.w / 2, layout.h / 2);
   }
   context.hooks.FadeLandTrail(0);
-  PadMass(context, mass.canvas, layout.w, layout.h, static_cast<std::int16_t>(pad));
+  const MassBox box =
+      PadMass(context, mass.canvas, layout.w, layout.h, static_cast<std::int16_t>(pad), BoxOf(mass.list));
   context.hooks.FadePadTrail(0);
-  return CropMass(mass.canvas, layout.w, layout.h);
+  return CropMass(mass.canvas, box);
 }
 
 }  // namespace lorvex::shaping

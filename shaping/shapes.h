@@ -35,12 +35,27 @@ ShapeLayout LayOutShape(std::int32_t boxWidth, std::int32_t boxHeight, std::int3
 struct ShapeCanvas {
   ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares);
   // A new land square: record, "C" and the preview.
-  void AddLand(BuildContext& context, std::int32_t x, std::int32_t y);
+  void AddLand(BuildContext& context, std::int32_t x, std::int32_t y) {
+    list.push_back({x, y});
+    enclosed.PushBack();
+    canvas(x, y) = kLand;
+    context.hooks.ShowLandSquare(x, y);
+  }
   // Open for growth: "X" and off the canvas border, so PadMass and CropMass see all land.
   bool IsOpen(std::int32_t x, std::int32_t y) const {
     return x >= 1 && y >= 1 && x <= w - 1 && y <= h - 1 && canvas(x, y) == kOpen;
   }
+  // Two lines or more in from the canvas edge: none of the four side neighbours is on the
+  // border, so whether one is open is its code alone.
+  bool IsInner(const GrowthSquare& s) const {
+    return s.x >= 2 && s.y >= 2 && s.x <= w - 2 && s.y <= h - 2;
+  }
   bool HasOpenSide(const GrowthSquare& s) const {
+    if (IsInner(s)) {
+      const char* square = &canvas(s.x, s.y);
+      return square[1] == kOpen || square[-1] == kOpen || square[canvas.Width()] == kOpen ||
+             square[-canvas.Width()] == kOpen;
+    }
     return IsOpen(s.x + 1, s.y) || IsOpen(s.x - 1, s.y) || IsOpen(s.x, s.y + 1) ||
            IsOpen(s.x, s.y - 1);
   }
