@@ -72,15 +72,8 @@ class TerrainStage {
         window_(context.world) {}
 
   void Run(TerrainFractions fractions) {
-    std::int64_t land = 0;
-    // The map as one row: open sea is stepped over eight squares at a time.
-    const char* codes = world_.WorldMap.Cells().data();
-    const auto squares = static_cast<std::int32_t>(world_.WorldMap.Cells().size());
-    for (std::int32_t k = NextNonSea(codes, 0, squares); k < squares;
-         k = NextNonSea(codes, k + 1, squares)) {
-      land += IsLand(codes[k]) ? 1 : 0;
-      clear_ += codes[k] == terrain::kClear ? 1 : 0;
-    }
+    const std::int64_t land = window_.LandSquares();
+    clear_ = window_.ClearSquares();
     fractions = CapTerrainFractions(fractions);
     // Each share is the fraction of the land counted once, before the first pass.
     const auto share = [&](float fraction) {
@@ -377,7 +370,12 @@ LandWindowCounter::LandWindowCounter(const WorldState& world)
     const char* codes = &world.WorldMap(0, y);
     std::uint64_t* row = &bits_[static_cast<std::size_t>(y) * stride_];
     const auto set = [row](std::int32_t e) { row[e / 64] |= std::uint64_t{1} << (e % 64); };
-    OrCodeBits(codes, width_, row, kWindowReach, LandBits8);
+    OrCodeBits(codes, width_, row, kWindowReach, [this](std::uint64_t eight) -> std::uint64_t {
+      if (eight == codebits::kAllSea) return 0;
+      clearSquares_ += CountCodes8(eight, terrain::kClear);
+      return LandBits8(eight);
+    });
+    for (std::size_t k = 0; k < stride_; ++k) landSquares_ += CountBits(row[k]);
     if (!world.MapWrap) continue;
     for (std::int32_t e = 0; e < kWindowReach; ++e) {
       // Column e - 8 and column width + e, wrapped as often as a narrow map needs.

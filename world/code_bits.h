@@ -44,6 +44,11 @@ inline std::uint64_t CodeBits8(std::uint64_t eight, char code) {
   return codebits::GatherBytes(codebits::EqualBytes(eight, code));
 }
 
+// How many of the eight codes are `code`.
+inline int CountCodes8(std::uint64_t eight, char code) {
+  return static_cast<int>(((codebits::EqualBytes(eight, code) >> 7) * codebits::kOnes) >> 56);
+}
+
 // Bit i set when code i of the eight is open sea ("S").
 inline std::uint64_t SeaBits8(std::uint64_t eight) {
   return eight == codebits::kAllSea ? 0xff : CodeBits8(eight, terrain::kSea);
