@@ -385,27 +385,68 @@ LandWindowCounter::LandWindowCounter(const WorldState& world)
   }
 }
 
+namespace {
+
+// The window's squares fall into five bands by their distance from the centre, the larger of
+// |dx| and |dy|: band 0 holds distances 0 .. 2, band 1 distance 3, band 2 distance 4, band 3
+// distances 5 and 6, band 4 distances 7 and 8. Count k of the window (c2, c3, c4, c6, c8)
+// is then the land of bands 0 .. k.
+constexpr int kBands = 5;
+constexpr int BandOf(int distance) {
+  return distance <= 2 ? 0 : distance == 3 ? 1 : distance == 4 ? 2 : distance <= 6 ? 3 : 4;
+}
+
+// For the eight columns on one side of the centre, as eight bits of a slice: byte b of
+// entry v is how many of the bits set in v lie in columns of band b. West, bit j is column
+// j - 8; east, bit j is column j + 1.
+constexpr std::array<std::uint64_t, 256> SideBands(bool west) {
+  std::array<std::uint64_t, 256> table{};
+  for (int v = 0; v < 256; ++v)
+    for (int j = 0; j < 8; ++j) {
+      const int distance = west ? 8 - j : j + 1;
+      if ((v >> j) & 1)
+        table[static_cast<std::size_t>(v)] += std::uint64_t{1} << (8 * BandOf(distance));
+    }
+  return table;
+}
+// The band of each row of the window, from dy = -8 to 8.
+constexpr std::array<int, 17> kRowBands = [] {
+  std::array<int, 17> bands{};
+  for (int dy = -8; dy <= 8; ++dy)
+    bands[static_cast<std::size_t>(dy + 8)] = BandOf(dy < 0 ? -dy : dy);
+  return bands;
+}();
+constexpr std::array<std::uint64_t, 256> kWestBands = SideBands(true);
+constexpr std::array<std::uint64_t, 256> kEastBands = SideBands(false);
+
+}  // namespace
+
 LandWindow LandWindowCounter::Count(std::int32_t x, std::int32_t y) const {
-  static_assert(kWindowReach == 8, "the slice masks below are written out for a reach of 8");
+  static_assert(kWindowReach == 8, "the band tables are written out for a reach of 8");
   LandWindow w;
   if (x < 0 || x >= width_) return w;
-  // Bits 0 .. 16 of a slice are columns x - 8 .. x + 8; the masks keep those within 2, 3,
-  // 4, 6 and 8 columns of x.
-  constexpr std::uint64_t k2 = 0x7c0, k3 = 0xfe0, k4 = 0x1ff0, k6 = 0x7ffc, k8 = 0x1ffff;
   const auto word = static_cast<std::size_t>(x / 64);
   const int shift = x % 64;
-  for (std::int32_t dy = -kWindowReach; dy <= kWindowReach; ++dy) {
-    const std::int32_t row = y + dy;
-    if (row < 0 || row >= height_) continue;
+  // rows[g], byte b: land squares of band b in the rows whose distance from y is in band g;
+  // no byte exceeds 17 rows of 5 squares.
+  std::uint64_t rows[kBands] = {};
+  const std::int32_t first = std::max(y - kWindowReach, 0);
+  const std::int32_t last = std::min(y + kWindowReach, height_ - 1);
+  for (std::int32_t row = first; row <= last; ++row) {
+    // Bits 0 .. 16 of a slice are columns x - 8 .. x + 8.
     const std::uint64_t* bits = &bits_[static_cast<std::size_t>(row) * stride_ + word];
     const std::uint64_t slice =
         shift == 0 ? bits[0] : (bits[0] >> shift) | (bits[1] << (64 - shift));
-    const int ring = std::abs(dy);
-    w.c8 += CountBits(slice & k8);
-    if (ring <= 6) w.c6 += CountBits(slice & k6);
-    if (ring <= 4) w.c4 += CountBits(slice & k4);
-    if (ring <= 3) w.c3 += CountBits(slice & k3);
-    if (ring <= 2) w.c2 += CountBits(slice & k2);
+    rows[kRowBands[row - y + kWindowReach]] +=
+        kWestBands[slice & 0xff] + ((slice >> 8) & 1) + kEastBands[(slice >> 9) & 0xff];
+  }
+  // Count k takes bands 0 .. k of the rows of bands 0 .. k.
+  std::int32_t* counts[kBands] = {&w.c2, &w.c3, &w.c4, &w.c6, &w.c8};
+  std::uint64_t inner = 0;
+  for (int k = 0; k < kBands; ++k) {
+    inner += rows[k];
+    for (int b = 0; b <= k; ++b)
+      *counts[k] += static_cast<std::int32_t>((inner >> (8 * b)) & 0xff);
   }
   return w;
 }
