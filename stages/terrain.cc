@@ -95,7 +95,8 @@ class TerrainStage {
   }
 
  private:
-  int DrawDirection() { return static_cast<int>(std::floor(4 * random_.Next())); }
+  // The draws below are never negative, so converting them is taking their floor.
+  int DrawDirection() { return static_cast<int>(4 * random_.Next()); }
 
   char Code(Square at) const { return world_.WorldMap(at.x, at.y); }
 
@@ -113,8 +114,7 @@ class TerrainStage {
     const std::int64_t squares = static_cast<std::int64_t>(world_.MapWidth) * world_.MapHeight;
     const std::int64_t mostDraws = kStartDrawsPerSquare * squares;
     for (std::int64_t draw = 0; draw < mostDraws; ++draw) {
-      auto pos = static_cast<std::int64_t>(
-          std::floor(random_.Next() * world_.MapWidth * world_.MapHeight));
+      auto pos = static_cast<std::int64_t>(random_.Next() * world_.MapWidth * world_.MapHeight);
       pos = std::min(pos, squares - 1);  // a product that rounds up to the map's size
       const Square at{static_cast<std::int32_t>(pos % world_.MapWidth),
                       static_cast<std::int32_t>(pos / world_.MapWidth)};
@@ -143,8 +143,7 @@ class TerrainStage {
 
   std::int32_t DrawTarget(Square start) {
     const ClusterRange range = ClusterSizeRange(window_.Count(start.x, start.y));
-    return static_cast<std::int32_t>(
-        std::floor(random_.Next() * (range.hi - range.lo + 1) + range.lo));
+    return static_cast<std::int32_t>(random_.Next() * (range.hi - range.lo + 1) + range.lo);
   }
 
   void LogCluster(char code, Square start, std::int32_t target, std::int32_t written) {
@@ -249,7 +248,7 @@ class TerrainStage {
           }
           // Some entry is not exhausted, so each draw finds one with a chance of 1 in n.
           do {
-            origin = static_cast<std::size_t>(std::floor(random_.Next() * n));
+            origin = static_cast<std::size_t>(random_.Next() * n);
           } while (entries[origin].exhausted);
           if (HasClearNeighbour(world_, entries[origin].at.x, entries[origin].at.y)) break;
           entries[origin].exhausted = true;
