@@ -25,6 +25,13 @@ inline std::uint64_t EqualBytes(std::uint64_t eight, char code) {
   return ~(((t & kLow7) + kLow7) | t | kLow7);
 }
 
+// 0x80 in each byte of `eight` that is water ("T", "B", "A" or "S"), given `seaBytes`, its
+// EqualBytes for "S".
+inline std::uint64_t WaterBytes(std::uint64_t eight, std::uint64_t seaBytes) {
+  return seaBytes | EqualBytes(eight, terrain::kTopBorder) |
+         EqualBytes(eight, terrain::kBottomBorder) | EqualBytes(eight, terrain::kAllBorder);
+}
+
 // The high bit of each byte gathered into bits 0 .. 7: bit 8i + 7 moves to bit 56 + i and no
 // two products meet, so nothing carries.
 inline std::uint64_t GatherBytes(std::uint64_t highBits) {
@@ -49,20 +56,11 @@ inline int CountCodes8(std::uint64_t eight, char code) {
   return static_cast<int>(((codebits::EqualBytes(eight, code) >> 7) * codebits::kOnes) >> 56);
 }
 
-// Bit i set when code i of the eight is open sea ("S").
-inline std::uint64_t SeaBits8(std::uint64_t eight) {
-  return eight == codebits::kAllSea ? 0xff : CodeBits8(eight, terrain::kSea);
-}
-
 // Bit i set when code i of the eight is land: none of "TBAS".
 inline std::uint64_t LandBits8(std::uint64_t eight) {
   using namespace codebits;
   if (eight == kAllSea) return 0;
-  const std::uint64_t water = EqualBytes(eight, terrain::kSea) |
-                              EqualBytes(eight, terrain::kTopBorder) |
-                              EqualBytes(eight, terrain::kBottomBorder) |
-                              EqualBytes(eight, terrain::kAllBorder);
-  return GatherBytes(~water);
+  return GatherBytes(~WaterBytes(eight, EqualBytes(eight, terrain::kSea)));
 }
 
 // Land bits and open-sea bits of a row of `count` codes from one read of each word of eight:
@@ -81,10 +79,7 @@ inline void LandAndSeaBits(const char* codes, std::int32_t count, std::uint64_t*
       return;
     }
     const std::uint64_t seaBytes = EqualBytes(eight, terrain::kSea);
-    const std::uint64_t water = seaBytes | EqualBytes(eight, terrain::kTopBorder) |
-                                EqualBytes(eight, terrain::kBottomBorder) |
-                                EqualBytes(eight, terrain::kAllBorder);
-    landWord |= GatherBytes(~water) << shift;
+    landWord |= GatherBytes(~WaterBytes(eight, seaBytes)) << shift;
     seaWord |= GatherBytes(seaBytes) << shift;
   };
   std::int32_t x = 0;
