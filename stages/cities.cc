@@ -112,54 +112,46 @@ class CityPlacer {
   std::int32_t next_ = 0;  // number of the next city
 };
 
-// The bits of a row's squares whose codes `kind` picks out; bits past the row's end stay 0.
-template <typename Kind>
-void RowBits(const char* row, std::int32_t width, std::vector<std::uint64_t>& bits, Kind kind) {
-  std::fill(bits.begin(), bits.end(), 0);
-  OrCodeBits(row, width, bits.data(), 0, kind);
-}
-
-// Calls visit(square, mass, coastal) for every land square in scan order, coastal when
-// HasCoastNeighbour holds there. A row is taken as bits: its land, and the open sea of the
-// row itself and the rows above and below it, so that a row's coastal squares come a word
-// of 64 at a time.
+// Calls visit(first, land, coastal) for every word of 64 squares of a row that holds land,
+// in scan order: bit b of a word is square first + b, `land` holds the word's land squares
+// and `coastal` those of them where HasCoastNeighbour holds. Each row is taken as bits once,
+// its land and open sea together; its coastal squares come from its own open sea shifted
+// west and east (wrapping round the width) and the open sea of the rows above and below.
 template <typename Visit>
-void ForEachLandSquare(const WorldState& world, Visit&& visit) {
+void ForEachLandWord(const WorldState& world, Visit&& visit) {
   const std::int32_t width = world.MapWidth, height = world.MapHeight;
   if (width <= 0 || height <= 0) return;
   const auto words = static_cast<std::size_t>((width + 63) / 64);
-  std::vector<std::uint64_t> land(words), above(words), here(words), below(words), none(words, 0);
-  const auto bit = [](const std::vector<std::uint64_t>& b, std::int32_t x) {
-    return (b[static_cast<std::size_t>(x / 64)] >> (x % 64)) & 1;
-  };
-  const auto sea = [](std::uint64_t eight) { return SeaBits8(eight); };
-  const auto landCodes = [](std::uint64_t eight) { return LandBits8(eight); };
-  RowBits(&world.WorldMap(0, 0), width, here, sea);
+  // Land of rows y and y + 1, open sea of rows y - 1, y and y + 1; rows outside the map are
+  // not sea.
+  std::vector<std::uint64_t> land(words), nextLand(words), above(words, 0), here(words),
+      below(words, 0);
+  LandAndSeaBits(&world.WorldMap(0, 0), width, land.data(), here.data());
   for (std::int32_t y = 0; y < height; ++y) {
-    // Rows outside the map are not sea.
-    if (y + 1 < height) RowBits(&world.WorldMap(0, y + 1), width, below, sea);
-    RowBits(&world.WorldMap(0, y), width, land, landCodes);
-    const std::vector<std::uint64_t>& up = y > 0 ? above : none;
-    const std::vector<std::uint64_t>& down = y + 1 < height ? below : none;
-    const std::int32_t* mass = &world.MassOfSquare(0, y);
-    // West and east wrap round the width.
-    const std::uint64_t westOfFirst = bit(here, width - 1), eastOfLast = bit(here, 0);
+    if (y + 1 < height)
+      LandAndSeaBits(&world.WorldMap(0, y + 1), width, nextLand.data(), below.data());
+    else
+      std::fill(below.begin(), below.end(), 0);
+    const std::uint64_t westOfFirst = (here[words - 1] >> ((width - 1) % 64)) & 1;
+    const std::uint64_t eastOfLast = here[0] & 1;
     for (std::size_t k = 0; k < words; ++k) {
       if (land[k] == 0) continue;
-      std::uint64_t west = (here[k] << 1) | (k > 0 ? here[k - 1] >> 63 : 0);
+      std::uint64_t west = (here[k] << 1) | (k > 0 ? here[k - 1] >> 63 : westOfFirst);
       std::uint64_t east = (here[k] >> 1) | (k + 1 < words ? here[k + 1] << 63 : 0);
-      if (k == 0) west |= westOfFirst;
       if (k == words - 1) east |= eastOfLast << ((width - 1) % 64);
-      const std::uint64_t coastal = land[k] & (west | east | up[k] | down[k]);
-      for (std::uint64_t m = land[k]; m != 0; m &= m - 1) {
-        const int b = std::countr_zero(m);
-        const auto x = static_cast<std::int32_t>(k * 64) + b;
-        visit(y * width + x, mass[x], ((coastal >> b) & 1) != 0);
-      }
+      visit(static_cast<SquareNumber>(y * width + static_cast<std::int32_t>(k * 64)), land[k],
+            land[k] & (west | east | above[k] | below[k]));
     }
     above.swap(here);
     here.swap(below);
+    land.swap(nextLand);
   }
+}
+
+// Calls take(square) for every set bit of `bits`, lowest first; bit b is square first + b.
+template <typename Take>
+void ForEachBit(std::uint64_t bits, SquareNumber first, Take&& take) {
+  for (; bits != 0; bits &= bits - 1) take(first + std::countr_zero(bits));
 }
 
 }  // namespace
@@ -228,20 +220,39 @@ std::vector<CityBucket> CollectCityBuckets(const WorldState& world, std::int16_t
   // Taking each land square into its bucket's list in scan order gives every list exactly
   // as a scan for that bucket alone would. The first scan counts, the second fills.
   const auto last = static_cast<std::int32_t>(buckets.size()) - 1;
-  const auto bucketAt = [&](std::int32_t mass) {
-    return mass >= 0 && mass < masses ? bucketOfMass[static_cast<std::size_t>(mass)] : last;
+  const std::int32_t* massOf = world.MassOfSquare.Cells().data();
+  const bool oneBucket = buckets.size() == 1;
+  // The list a land square goes to: 2b for the coastal squares of bucket b, 2b + 1 for its
+  // inland ones.
+  constexpr int kCoastal = 0, kInland = 1;
+  const auto listOf = [&](SquareNumber square, int side) -> std::size_t {
+    if (oneBucket) return static_cast<std::size_t>(side);
+    const std::int32_t mass = massOf[square];
+    const std::int32_t bucket =
+        mass >= 0 && mass < masses ? bucketOfMass[static_cast<std::size_t>(mass)] : last;
+    return 2 * static_cast<std::size_t>(bucket) + static_cast<std::size_t>(side);
   };
-  std::vector<std::int64_t> counts(2 * buckets.size(), 0);  // coastal, inland per bucket
-  ForEachLandSquare(world, [&](std::int32_t, std::int32_t mass, bool coastal) {
-    ++counts[2 * static_cast<std::size_t>(bucketAt(mass)) + (coastal ? 0 : 1)];
+  std::vector<std::int64_t> counts(2 * buckets.size(), 0);
+  ForEachLandWord(world, [&](SquareNumber first, std::uint64_t land, std::uint64_t coastal) {
+    if (oneBucket) {
+      counts[kCoastal] += CountBits(coastal);
+      counts[kInland] += CountBits(land & ~coastal);
+      return;
+    }
+    ForEachBit(coastal, first, [&](SquareNumber s) { ++counts[listOf(s, kCoastal)]; });
+    ForEachBit(land & ~coastal, first, [&](SquareNumber s) { ++counts[listOf(s, kInland)]; });
   });
+  // Each list made at its size; next[list] is where its next square goes.
+  std::vector<SquareNumber*> next(2 * buckets.size());
   for (std::size_t b = 0; b < buckets.size(); ++b) {
-    buckets[b].coastal.reserve(static_cast<std::size_t>(counts[2 * b]));
-    buckets[b].inland.reserve(static_cast<std::size_t>(counts[2 * b + 1]));
+    buckets[b].coastal.resize(static_cast<std::size_t>(counts[2 * b + kCoastal]));
+    buckets[b].inland.resize(static_cast<std::size_t>(counts[2 * b + kInland]));
+    next[2 * b + kCoastal] = buckets[b].coastal.data();
+    next[2 * b + kInland] = buckets[b].inland.data();
   }
-  ForEachLandSquare(world, [&](SquareNumber square, std::int32_t mass, bool coastal) {
-    CityBucket& b = buckets[static_cast<std::size_t>(bucketAt(mass))];
-    (coastal ? b.coastal : b.inland).push_back(square);
+  ForEachLandWord(world, [&](SquareNumber first, std::uint64_t land, std::uint64_t coastal) {
+    ForEachBit(coastal, first, [&](SquareNumber s) { *next[listOf(s, kCoastal)]++ = s; });
+    ForEachBit(land & ~coastal, first, [&](SquareNumber s) { *next[listOf(s, kInland)]++ = s; });
   });
   return buckets;
 }

@@ -72,15 +72,8 @@ class TerrainStage {
         window_(context.world) {}
 
   void Run(TerrainFractions fractions) {
-    std::int64_t land = 0;
-    // The map as one row: open sea is stepped over eight squares at a time.
-    const char* codes = world_.WorldMap.Cells().data();
-    const auto squares = static_cast<std::int32_t>(world_.WorldMap.Cells().size());
-    for (std::int32_t k = NextNonSea(codes, 0, squares); k < squares;
-         k = NextNonSea(codes, k + 1, squares)) {
-      land += IsLand(codes[k]) ? 1 : 0;
-      clear_ += codes[k] == terrain::kClear ? 1 : 0;
-    }
+    const std::int64_t land = window_.LandSquares();
+    clear_ = window_.ClearSquares();
     fractions = CapTerrainFractions(fractions);
     // Each share is the fraction of the land counted once, before the first pass.
     const auto share = [&](float fraction) {
@@ -102,7 +95,8 @@ class TerrainStage {
   }
 
  private:
-  int DrawDirection() { return static_cast<int>(std::floor(4 * random_.Next())); }
+  // The draws below are never negative, so converting them is taking their floor.
+  int DrawDirection() { return static_cast<int>(4 * random_.Next()); }
 
   char Code(Square at) const { return world_.WorldMap(at.x, at.y); }
 
@@ -120,8 +114,7 @@ class TerrainStage {
     const std::int64_t squares = static_cast<std::int64_t>(world_.MapWidth) * world_.MapHeight;
     const std::int64_t mostDraws = kStartDrawsPerSquare * squares;
     for (std::int64_t draw = 0; draw < mostDraws; ++draw) {
-      auto pos = static_cast<std::int64_t>(
-          std::floor(random_.Next() * world_.MapWidth * world_.MapHeight));
+      auto pos = static_cast<std::int64_t>(random_.Next() * world_.MapWidth * world_.MapHeight);
       pos = std::min(pos, squares - 1);  // a product that rounds up to the map's size
       const Square at{static_cast<std::int32_t>(pos % world_.MapWidth),
                       static_cast<std::int32_t>(pos / world_.MapWidth)};
@@ -150,8 +143,7 @@ class TerrainStage {
 
   std::int32_t DrawTarget(Square start) {
     const ClusterRange range = ClusterSizeRange(window_.Count(start.x, start.y));
-    return static_cast<std::int32_t>(
-        std::floor(random_.Next() * (range.hi - range.lo + 1) + range.lo));
+    return static_cast<std::int32_t>(random_.Next() * (range.hi - range.lo + 1) + range.lo);
   }
 
   void LogCluster(char code, Square start, std::int32_t target, std::int32_t written) {
@@ -256,7 +248,7 @@ class TerrainStage {
           }
           // Some entry is not exhausted, so each draw finds one with a chance of 1 in n.
           do {
-            origin = static_cast<std::size_t>(std::floor(random_.Next() * n));
+            origin = static_cast<std::size_t>(random_.Next() * n);
           } while (entries[origin].exhausted);
           if (HasClearNeighbour(world_, entries[origin].at.x, entries[origin].at.y)) break;
           entries[origin].exhausted = true;
@@ -377,7 +369,12 @@ LandWindowCounter::LandWindowCounter(const WorldState& world)
     const char* codes = &world.WorldMap(0, y);
     std::uint64_t* row = &bits_[static_cast<std::size_t>(y) * stride_];
     const auto set = [row](std::int32_t e) { row[e / 64] |= std::uint64_t{1} << (e % 64); };
-    OrCodeBits(codes, width_, row, kWindowReach, LandBits8);
+    OrCodeBits(codes, width_, row, kWindowReach, [this](std::uint64_t eight) -> std::uint64_t {
+      if (eight == codebits::kAllSea) return 0;
+      clearSquares_ += CountCodes8(eight, terrain::kClear);
+      return LandBits8(eight);
+    });
+    for (std::size_t k = 0; k < stride_; ++k) landSquares_ += CountBits(row[k]);
     if (!world.MapWrap) continue;
     for (std::int32_t e = 0; e < kWindowReach; ++e) {
       // Column e - 8 and column width + e, wrapped as often as a narrow map needs.
@@ -387,27 +384,68 @@ LandWindowCounter::LandWindowCounter(const WorldState& world)
   }
 }
 
+namespace {
+
+// The window's squares fall into five bands by their distance from the centre, the larger of
+// |dx| and |dy|: band 0 holds distances 0 .. 2, band 1 distance 3, band 2 distance 4, band 3
+// distances 5 and 6, band 4 distances 7 and 8. Count k of the window (c2, c3, c4, c6, c8)
+// is then the land of bands 0 .. k.
+constexpr int kBands = 5;
+constexpr int BandOf(int distance) {
+  return distance <= 2 ? 0 : distance == 3 ? 1 : distance == 4 ? 2 : distance <= 6 ? 3 : 4;
+}
+
+// For the eight columns on one side of the centre, as eight bits of a slice: byte b of
+// entry v is how many of the bits set in v lie in columns of band b. West, bit j is column
+// j - 8; east, bit j is column j + 1.
+constexpr std::array<std::uint64_t, 256> SideBands(bool west) {
+  std::array<std::uint64_t, 256> table{};
+  for (int v = 0; v < 256; ++v)
+    for (int j = 0; j < 8; ++j) {
+      const int distance = west ? 8 - j : j + 1;
+      if ((v >> j) & 1)
+        table[static_cast<std::size_t>(v)] += std::uint64_t{1} << (8 * BandOf(distance));
+    }
+  return table;
+}
+// The band of each row of the window, from dy = -8 to 8.
+constexpr std::array<int, 17> kRowBands = [] {
+  std::array<int, 17> bands{};
+  for (int dy = -8; dy <= 8; ++dy)
+    bands[static_cast<std::size_t>(dy + 8)] = BandOf(dy < 0 ? -dy : dy);
+  return bands;
+}();
+constexpr std::array<std::uint64_t, 256> kWestBands = SideBands(true);
+constexpr std::array<std::uint64_t, 256> kEastBands = SideBands(false);
+
+}  // namespace
+
 LandWindow LandWindowCounter::Count(std::int32_t x, std::int32_t y) const {
-  static_assert(kWindowReach == 8, "the slice masks below are written out for a reach of 8");
+  static_assert(kWindowReach == 8, "the band tables are written out for a reach of 8");
   LandWindow w;
   if (x < 0 || x >= width_) return w;
-  // Bits 0 .. 16 of a slice are columns x - 8 .. x + 8; the masks keep those within 2, 3,
-  // 4, 6 and 8 columns of x.
-  constexpr std::uint64_t k2 = 0x7c0, k3 = 0xfe0, k4 = 0x1ff0, k6 = 0x7ffc, k8 = 0x1ffff;
   const auto word = static_cast<std::size_t>(x / 64);
   const int shift = x % 64;
-  for (std::int32_t dy = -kWindowReach; dy <= kWindowReach; ++dy) {
-    const std::int32_t row = y + dy;
-    if (row < 0 || row >= height_) continue;
+  // rows[g], byte b: land squares of band b in the rows whose distance from y is in band g;
+  // no byte exceeds 17 rows of 5 squares.
+  std::uint64_t rows[kBands] = {};
+  const std::int32_t first = std::max(y - kWindowReach, 0);
+  const std::int32_t last = std::min(y + kWindowReach, height_ - 1);
+  for (std::int32_t row = first; row <= last; ++row) {
+    // Bits 0 .. 16 of a slice are columns x - 8 .. x + 8.
     const std::uint64_t* bits = &bits_[static_cast<std::size_t>(row) * stride_ + word];
     const std::uint64_t slice =
         shift == 0 ? bits[0] : (bits[0] >> shift) | (bits[1] << (64 - shift));
-    const int ring = std::abs(dy);
-    w.c8 += CountBits(slice & k8);
-    if (ring <= 6) w.c6 += CountBits(slice & k6);
-    if (ring <= 4) w.c4 += CountBits(slice & k4);
-    if (ring <= 3) w.c3 += CountBits(slice & k3);
-    if (ring <= 2) w.c2 += CountBits(slice & k2);
+    rows[kRowBands[row - y + kWindowReach]] +=
+        kWestBands[slice & 0xff] + ((slice >> 8) & 1) + kEastBands[(slice >> 9) & 0xff];
+  }
+  // Count k takes bands 0 .. k of the rows of bands 0 .. k.
+  std::int32_t* counts[kBands] = {&w.c2, &w.c3, &w.c4, &w.c6, &w.c8};
+  std::uint64_t inner = 0;
+  for (int k = 0; k < kBands; ++k) {
+    inner += rows[k];
+    for (int b = 0; b <= k; ++b)
+      *counts[k] += static_cast<std::int32_t>((inner >> (8 * b)) & 0xff);
   }
   return w;
 }

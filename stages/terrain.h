@@ -51,9 +51,13 @@ class LandWindowCounter {
   explicit LandWindowCounter(const WorldState& world);
   // The window round (x, y), x on the map.
   LandWindow Count(std::int32_t x, std::int32_t y) const;
+  // The land squares and the clear ("C") squares of the map, counted as its land was taken.
+  std::int64_t LandSquares() const { return landSquares_; }
+  std::int64_t ClearSquares() const { return clearSquares_; }
 
  private:
   std::int32_t width_ = 0, height_ = 0;
+  std::int64_t landSquares_ = 0, clearSquares_ = 0;
   std::size_t stride_ = 0;  // words a widened row, one of them to spare for the slices
   std::vector<std::uint64_t> bits_;
 };

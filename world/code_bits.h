@@ -25,6 +25,13 @@ inline std::uint64_t EqualBytes(std::uint64_t eight, char code) {
   return ~(((t & kLow7) + kLow7) | t | kLow7);
 }
 
+// 0x80 in each byte of `eight` that is water ("T", "B", "A" or "S"), given `seaBytes`, its
+// EqualBytes for "S".
+inline std::uint64_t WaterBytes(std::uint64_t eight, std::uint64_t seaBytes) {
+  return seaBytes | EqualBytes(eight, terrain::kTopBorder) |
+         EqualBytes(eight, terrain::kBottomBorder) | EqualBytes(eight, terrain::kAllBorder);
+}
+
 // The high bit of each byte gathered into bits 0 .. 7: bit 8i + 7 moves to bit 56 + i and no
 // two products meet, so nothing carries.
 inline std::uint64_t GatherBytes(std::uint64_t highBits) {
@@ -44,20 +51,57 @@ inline std::uint64_t CodeBits8(std::uint64_t eight, char code) {
   return codebits::GatherBytes(codebits::EqualBytes(eight, code));
 }
 
-// Bit i set when code i of the eight is open sea ("S").
-inline std::uint64_t SeaBits8(std::uint64_t eight) {
-  return eight == codebits::kAllSea ? 0xff : CodeBits8(eight, terrain::kSea);
+// How many of the eight codes are `code`.
+inline int CountCodes8(std::uint64_t eight, char code) {
+  return static_cast<int>(((codebits::EqualBytes(eight, code) >> 7) * codebits::kOnes) >> 56);
 }
 
 // Bit i set when code i of the eight is land: none of "TBAS".
 inline std::uint64_t LandBits8(std::uint64_t eight) {
   using namespace codebits;
   if (eight == kAllSea) return 0;
-  const std::uint64_t water = EqualBytes(eight, terrain::kSea) |
-                              EqualBytes(eight, terrain::kTopBorder) |
-                              EqualBytes(eight, terrain::kBottomBorder) |
-                              EqualBytes(eight, terrain::kAllBorder);
-  return GatherBytes(~water);
+  return GatherBytes(~WaterBytes(eight, EqualBytes(eight, terrain::kSea)));
+}
+
+// Land bits and open-sea bits of a row of `count` codes from one read of each word of eight:
+// bit x % 64 of word x / 64 of `land` is set when code x is land, of `sea` when it is "S".
+// Writes every word the row's bits fall into (bits past the row's end 0); open sea, most of
+// a map, costs one comparison a word of codes.
+inline void LandAndSeaBits(const char* codes, std::int32_t count, std::uint64_t* land,
+                           std::uint64_t* sea) {
+  using namespace codebits;
+  std::uint64_t landWord = 0, seaWord = 0;
+  // Adds the eight codes of columns x .. x + 7 to the words being made.
+  const auto take = [&](std::int32_t x, std::uint64_t eight) {
+    const int shift = x % 64;
+    if (eight == kAllSea) {
+      seaWord |= std::uint64_t{0xff} << shift;
+      return;
+    }
+    const std::uint64_t seaBytes = EqualBytes(eight, terrain::kSea);
+    landWord |= GatherBytes(~WaterBytes(eight, seaBytes)) << shift;
+    seaWord |= GatherBytes(seaBytes) << shift;
+  };
+  std::int32_t x = 0;
+  for (; x + 8 <= count; x += 8) {
+    take(x, EightCodes(codes + x));
+    if (x % 64 == 56) {
+      land[x / 64] = landWord;
+      sea[x / 64] = seaWord;
+      landWord = seaWord = 0;
+    }
+  }
+  if (x < count) {
+    // The last few codes, the word's other bytes 0: not sea, and their land bits dropped.
+    std::uint64_t rest = 0;
+    std::memcpy(&rest, codes + x, static_cast<std::size_t>(count - x));
+    take(x, rest);
+    landWord &= ~std::uint64_t{0} >> (64 - count % 64);
+  }
+  if (count % 64 != 0) {
+    land[count / 64] = landWord;
+    sea[count / 64] = seaWord;
+  }
 }
 
 // The set bits of a word. std::popcount becomes a library call on processors the build may
