@@ -33,6 +33,8 @@ class MassFootprint {
   explicit MassFootprint(const Grid<char>& grid)
       : grid_(grid), hw_((grid.Width() - 1) / 2), hh_((grid.Height() - 1) / 2) {
     const int width = grid.Width();
+    // Most rows of a mass are one run.
+    runs_.reserve(static_cast<std::size_t>(grid.Height()) + 8);
     for (int j = 0; j < grid.Height(); ++j) {
       const char* row = &grid(0, j);
       for (int i = NextOtherThan(row, 0, width, 'X'); i < width;

@@ -224,7 +224,7 @@ void frmBuild::ShowStatus(std::string_view stage, std::string_view detail) {
     if (!text.empty()) text.pop_back();
     text += spinner;
   } else {
-    text = std::string(stage) + " - " + std::string(detail) + " " + spinner;
+    text.assign(stage).append(" - ").append(detail).append(1, ' ').append(1, spinner);
   }
   lastStatusTime_ = now;
   lastStage_ = stage;
