@@ -93,9 +93,10 @@ void ControlSet::OnLostFocus(std::string_view name, const Control::Action& actio
   for (Control* control : Array(name)) control->OnLostFocus(action);
 }
 
-std::vector<Control*> ControlSet::Array(std::string_view name) {
+const std::vector<Control*>& ControlSet::Array(std::string_view name) {
+  static const std::vector<Control*> kNone;
   const auto named = byName_.find(name);
-  return named == byName_.end() ? std::vector<Control*>{} : named->second;
+  return named == byName_.end() ? kNone : named->second;
 }
 
 }  // namespace lorvex::platform

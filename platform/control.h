@@ -117,8 +117,8 @@ class ControlSet {
   void OnClick(std::string_view name, const Control::Action& action);
   void OnLostFocus(std::string_view name, const Control::Action& action);
 
-  // The elements of one control array in index order.
-  std::vector<Control*> Array(std::string_view name);
+  // The elements of one control array in index order (none for a name no control has).
+  const std::vector<Control*>& Array(std::string_view name);
 
   // The walk over every control in control order.
   const std::deque<Control>& All() const { return controls_; }
