@@ -235,9 +235,17 @@ bool CityWithin(const WorldState& world, std::int32_t x, std::int32_t y, std::in
   const std::int32_t width = world.MapWidth, height = world.MapHeight;
   // A radius past the map's larger side looks at no more squares than that side does.
   radius = std::clamp(radius, 1, std::max({width, height, 1}));
+  const bool inside = x - radius >= 0 && x + radius < width;
   for (std::int32_t dy = -radius; dy <= radius; ++dy) {
     const std::int32_t row = y + dy;
     if (row < 0 || row >= height) continue;
+    if (inside) {
+      // The columns lie on the map: one run of the row, searched as it stands.
+      const char* first = &world.WorldMap(x - radius, row);
+      const char* end = first + 2 * radius + 1;
+      if (std::find(first, end, terrain::kCity) != end) return true;
+      continue;
+    }
     for (std::int32_t dx = -radius; dx <= radius; ++dx) {
       std::int32_t column = x + dx;
       if (column < 0 || column >= width) {
