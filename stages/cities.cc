@@ -50,11 +50,11 @@ class CityPlacer {
     const auto length = static_cast<std::int64_t>(list.size());
     const auto spacing =
         static_cast<float>(static_cast<double>(length) / static_cast<double>(planned));
-    // Which list squares already have a city within one (bit 1) or two (bit 2) squares. A
-    // city is never taken away, so a square once blocked stays blocked; remembering it makes
-    // the tries of a list with more cities planned than it can hold cost nothing more.
-    std::vector<std::uint8_t> blocked(list.size(), 0);
-    constexpr std::uint8_t kWithin1 = 1, kWithin2 = 2;
+    // Which list squares already have a city within one or two squares (within one implies
+    // within two). A city is never taken away, so a square once blocked stays blocked;
+    // remembering it makes the tries of a list with more cities planned than it can hold
+    // cost nothing more. A bit a square each, as the list may hold most of the map.
+    std::vector<bool> within1(list.size(), false), within2(list.size(), false);
     // The list square a try of city j looks at, for its jitter in [-0.25, 0.25).
     const auto indexFor = [&](std::int64_t j, double jitter) {
       const double at = RoundHalfEven(static_cast<double>(spacing) * static_cast<double>(j) +
@@ -67,7 +67,7 @@ class CityPlacer {
       // list with far more cities planned than it can hold is passed over quickly.
       bool hopeless = true;
       for (std::size_t i = indexFor(j, -0.25), last = indexFor(j, 0.25); i <= last && hopeless; ++i)
-        hopeless = (blocked[i] & kWithin1) != 0;
+        hopeless = within1[i];
       if (hopeless) {
         random_.Discard(kMostTries);
         continue;
@@ -75,16 +75,16 @@ class CityPlacer {
       for (int tryNumber = 0; tryNumber < kMostTries; ++tryNumber) {
         const std::size_t index = indexFor(j, 0.5 * random_.Next() - 0.25);
         const int radius = tryNumber <= kLastWideTry ? 2 : 1;
-        const std::uint8_t mask = radius == 2 ? kWithin2 : kWithin1;
-        if ((blocked[index] & mask) != 0) continue;
+        if (radius == 2 ? within2[index] : within1[index]) continue;
         const SquareNumber number = list[index];
         const CitySquare square{number % world_.MapWidth, number / world_.MapWidth};
         if (CityWithin(world_, square.x, square.y, radius)) {
-          blocked[index] |= radius == 1 ? kWithin1 | kWithin2 : kWithin2;
+          within2[index] = true;
+          if (radius == 1) within1[index] = true;
           continue;
         }
         Found(square, coastal);
-        blocked[index] = kWithin1 | kWithin2;
+        within1[index] = within2[index] = true;
         break;
       }
     }
