@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <optional>
 
 #include "common/numbers.h"
 #include "world/code_bits.h"
@@ -42,16 +43,18 @@ class CityPlacer {
 
   // Spreads `planned` cities evenly through the list's scan order, each with a jitter of a
   // quarter spacing either way; a city for which 51 tries find no free square is skipped.
-  void Place(const std::vector<SquareNumber>& list, std::int64_t planned, bool coastal) {
-    if (planned <= 0 || list.empty()) return;
+  // `list` is a std::vector of square numbers or a SquareBitList: size() and list[i].
+  template <typename List>
+  void Place(const List& list, std::int64_t planned, bool coastal) {
+    if (planned <= 0 || list.size() == 0) return;
     const auto length = static_cast<std::int64_t>(list.size());
     const auto spacing =
         static_cast<float>(static_cast<double>(length) / static_cast<double>(planned));
-    // Which list squares already have a city within one (bit 1) or two (bit 2) squares. A
-    // city is never taken away, so a square once blocked stays blocked; remembering it makes
-    // the tries of a list with more cities planned than it can hold cost nothing more.
-    std::vector<std::uint8_t> blocked(list.size(), 0);
-    constexpr std::uint8_t kWithin1 = 1, kWithin2 = 2;
+    // Which list squares already have a city within one or two squares (within one implies
+    // within two). A city is never taken away, so a square once blocked stays blocked;
+    // remembering it makes the tries of a list with more cities planned than it can hold
+    // cost nothing more. A bit a square each, as the list may hold most of the map.
+    std::vector<bool> within1(list.size(), false), within2(list.size(), false);
     // The list square a try of city j looks at, for its jitter in [-0.25, 0.25).
     const auto indexFor = [&](std::int64_t j, double jitter) {
       const double at = RoundHalfEven(static_cast<double>(spacing) * static_cast<double>(j) +
@@ -64,7 +67,7 @@ class CityPlacer {
       // list with far more cities planned than it can hold is passed over quickly.
       bool hopeless = true;
       for (std::size_t i = indexFor(j, -0.25), last = indexFor(j, 0.25); i <= last && hopeless; ++i)
-        hopeless = (blocked[i] & kWithin1) != 0;
+        hopeless = within1[i];
       if (hopeless) {
         random_.Discard(kMostTries);
         continue;
@@ -72,15 +75,16 @@ class CityPlacer {
       for (int tryNumber = 0; tryNumber < kMostTries; ++tryNumber) {
         const std::size_t index = indexFor(j, 0.5 * random_.Next() - 0.25);
         const int radius = tryNumber <= kLastWideTry ? 2 : 1;
-        const std::uint8_t mask = radius == 2 ? kWithin2 : kWithin1;
-        if ((blocked[index] & mask) != 0) continue;
-        const CitySquare square{list[index] % world_.MapWidth, list[index] / world_.MapWidth};
+        if (radius == 2 ? within2[index] : within1[index]) continue;
+        const SquareNumber number = list[index];
+        const CitySquare square{number % world_.MapWidth, number / world_.MapWidth};
         if (CityWithin(world_, square.x, square.y, radius)) {
-          blocked[index] |= radius == 1 ? kWithin1 | kWithin2 : kWithin2;
+          within2[index] = true;
+          if (radius == 1) within1[index] = true;
           continue;
         }
         Found(square, coastal);
-        blocked[index] = kWithin1 | kWithin2;
+        within1[index] = within2[index] = true;
         break;
       }
     }
@@ -154,6 +158,68 @@ void ForEachBit(std::uint64_t bits, SquareNumber first, Take&& take) {
   for (; bits != 0; bits &= bits - 1) take(first + std::countr_zero(bits));
 }
 
+// The coastal and the inland land squares of a map as bits, from one scan: bit b of word k
+// of row y stands for square (64k + b, y).
+struct LandBits {
+  std::size_t words = 0;  // words a row
+  std::vector<std::uint64_t> coastal, inland;
+};
+
+LandBits TakeLandBits(const WorldState& world) {
+  LandBits bits;
+  bits.words = static_cast<std::size_t>((std::max(world.MapWidth, 0) + 63) / 64);
+  const std::size_t size = bits.words * static_cast<std::size_t>(std::max(world.MapHeight, 0));
+  bits.coastal.assign(size, 0);
+  bits.inland.assign(size, 0);
+  const std::int32_t width = world.MapWidth;
+  ForEachLandWord(world, [&](SquareNumber first, std::uint64_t land, std::uint64_t coastal) {
+    // A word of a row starts at a multiple of 64 columns.
+    const std::size_t at = static_cast<std::size_t>(first / width) * bits.words +
+                           static_cast<std::size_t>(first % width) / 64;
+    bits.coastal[at] = coastal;
+    bits.inland[at] = land & ~coastal;
+  });
+  return bits;
+}
+
+// The squares of one kind of LandBits as a list in scan order, read where a city tries them
+// instead of written out: item i is the square of the i-th set bit, found through the count
+// of set bits before each word. Half a byte a square or less against four a land square.
+class SquareBitList {
+ public:
+  SquareBitList(const std::vector<std::uint64_t>& bits, std::size_t words, std::int32_t width)
+      : bits_(bits), words_(words), width_(width), before_(bits.size()) {
+    std::uint32_t count = 0;
+    for (std::size_t k = 0; k < bits.size(); ++k) {
+      before_[k] = count;
+      count += static_cast<std::uint32_t>(CountBits(bits[k]));
+    }
+    size_ = count;
+  }
+
+  std::size_t size() const { return size_; }
+
+  SquareNumber operator[](std::size_t i) const {
+    // The last word with at most i set bits before it holds item i.
+    const auto k = static_cast<std::size_t>(
+        std::upper_bound(before_.begin(), before_.end(), static_cast<std::uint32_t>(i)) -
+        before_.begin() - 1);
+    std::uint64_t word = bits_[k];
+    for (std::uint32_t skip = static_cast<std::uint32_t>(i) - before_[k]; skip > 0; --skip)
+      word &= word - 1;
+    const auto row = static_cast<std::int32_t>(k / words_);
+    const auto column = static_cast<std::int32_t>((k % words_) * 64) + std::countr_zero(word);
+    return row * width_ + column;
+  }
+
+ private:
+  const std::vector<std::uint64_t>& bits_;
+  std::size_t words_;
+  std::int32_t width_;
+  std::vector<std::uint32_t> before_;  // set bits in the words before each word
+  std::size_t size_ = 0;
+};
+
 }  // namespace
 
 bool HasCoastNeighbour(const WorldState& world, std::int32_t x, std::int32_t y) {
@@ -169,9 +235,17 @@ bool CityWithin(const WorldState& world, std::int32_t x, std::int32_t y, std::in
   const std::int32_t width = world.MapWidth, height = world.MapHeight;
   // A radius past the map's larger side looks at no more squares than that side does.
   radius = std::clamp(radius, 1, std::max({width, height, 1}));
+  const bool inside = x - radius >= 0 && x + radius < width;
   for (std::int32_t dy = -radius; dy <= radius; ++dy) {
     const std::int32_t row = y + dy;
     if (row < 0 || row >= height) continue;
+    if (inside) {
+      // The columns lie on the map: one run of the row, searched as it stands.
+      const char* first = &world.WorldMap(x - radius, row);
+      const char* end = first + 2 * radius + 1;
+      if (std::find(first, end, terrain::kCity) != end) return true;
+      continue;
+    }
     for (std::int32_t dx = -radius; dx <= radius; ++dx) {
       std::int32_t column = x + dx;
       if (column < 0 || column >= width) {
@@ -185,11 +259,22 @@ bool CityWithin(const WorldState& world, std::int32_t x, std::int32_t y, std::in
   return false;
 }
 
-std::vector<CityBucket> CollectCityBuckets(const WorldState& world, std::int16_t sizeOption) {
+namespace {
+
+// The buckets of a size option with their classes, their lists still empty, and the bucket
+// of each land mass.
+struct BucketLayout {
+  std::vector<CityBucket> buckets;
+  std::vector<std::int32_t> bucketOfMass;
+};
+
+BucketLayout LayOutBuckets(const WorldState& world, std::int16_t sizeOption) {
   const std::int16_t option = HeldSizeOption(sizeOption);
   const auto masses = static_cast<std::int32_t>(world.MassTable.size());
-  std::vector<std::int32_t> bucketOfMass(static_cast<std::size_t>(masses), -1);
-  std::vector<CityBucket> buckets;
+  BucketLayout layout;
+  std::vector<std::int32_t>& bucketOfMass = layout.bucketOfMass;
+  std::vector<CityBucket>& buckets = layout.buckets;
+  bucketOfMass.assign(static_cast<std::size_t>(masses), -1);
   if (option == kAllSizes) {
     // Every mass a bucket of its own; the last mass stands in for the remaining land.
     buckets.resize(static_cast<std::size_t>(std::max(masses, 1)));
@@ -216,7 +301,14 @@ std::vector<CityBucket> CollectCityBuckets(const WorldState& world, std::int16_t
       }
     }
   }
+  return layout;
+}
 
+// Fills the lists of the buckets laid out.
+void FillBuckets(const WorldState& world, BucketLayout& layout) {
+  std::vector<CityBucket>& buckets = layout.buckets;
+  const std::vector<std::int32_t>& bucketOfMass = layout.bucketOfMass;
+  const auto masses = static_cast<std::int32_t>(bucketOfMass.size());
   // Taking each land square into its bucket's list in scan order gives every list exactly
   // as a scan for that bucket alone would. The first scan counts, the second fills.
   const auto last = static_cast<std::int32_t>(buckets.size()) - 1;
@@ -254,7 +346,25 @@ std::vector<CityBucket> CollectCityBuckets(const WorldState& world, std::int16_t
     ForEachBit(coastal, first, [&](SquareNumber s) { *next[listOf(s, kCoastal)]++ = s; });
     ForEachBit(land & ~coastal, first, [&](SquareNumber s) { *next[listOf(s, kInland)]++ = s; });
   });
-  return buckets;
+}
+
+// The land and the planned cities of one bucket, for the share.
+struct BucketShare {
+  std::int16_t sizeClass = -1;
+  std::int64_t land = 0;
+  std::int64_t plannedCoastal = 0;
+  std::int64_t plannedInland = 0;
+};
+
+std::int64_t PlanShares(std::vector<BucketShare>& buckets, const CityShareRule& rule,
+                        std::int64_t worldCount);
+
+}  // namespace
+
+std::vector<CityBucket> CollectCityBuckets(const WorldState& world, std::int16_t sizeOption) {
+  BucketLayout layout = LayOutBuckets(world, sizeOption);
+  FillBuckets(world, layout);
+  return std::move(layout.buckets);
 }
 
 CityCountRange WorldCityCountRange(char countMode, std::int32_t numberLo, std::int32_t numberHi,
@@ -275,14 +385,29 @@ bool NeedsWorldCityCount(const CityShareRule& rule) {
 
 std::int64_t PlanCityShares(std::vector<CityBucket>& buckets, const CityShareRule& rule,
                             std::int64_t worldCount) {
+  std::vector<BucketShare> shares;
+  shares.reserve(buckets.size());
+  for (const CityBucket& b : buckets) shares.push_back({b.sizeClass, b.Land()});
+  const std::int64_t total = PlanShares(shares, rule, worldCount);
+  for (std::size_t b = 0; b < buckets.size(); ++b) {
+    buckets[b].plannedCoastal = shares[b].plannedCoastal;
+    buckets[b].plannedInland = shares[b].plannedInland;
+  }
+  return total;
+}
+
+namespace {
+
+std::int64_t PlanShares(std::vector<BucketShare>& buckets, const CityShareRule& rule,
+                        std::int64_t worldCount) {
   const std::int16_t option = HeldSizeOption(rule.sizeOption);
   std::int64_t landTotal = 0;
   std::int64_t classBuckets[kSizeClasses] = {}, classLand[kSizeClasses] = {};
-  for (const CityBucket& b : buckets) {
-    landTotal += b.Land();
+  for (const BucketShare& b : buckets) {
+    landTotal += b.land;
     if (b.sizeClass < 0 || b.sizeClass >= kSizeClasses) continue;
     ++classBuckets[b.sizeClass];
-    classLand[b.sizeClass] += b.Land();
+    classLand[b.sizeClass] += b.land;
   }
   const auto lsum = static_cast<double>(landTotal);
   const auto n = static_cast<double>(worldCount);
@@ -290,11 +415,11 @@ std::int64_t PlanCityShares(std::vector<CityBucket>& buckets, const CityShareRul
   const bool evenly = rule.placementMode == citymode::kEvenly;
 
   std::int64_t total = 0;
-  for (CityBucket& b : buckets) {
+  for (BucketShare& b : buckets) {
     b.plannedCoastal = b.plannedInland = 0;
     // A bucket that holds no mass has no land and no class value to share by.
     if (b.sizeClass < 0 || b.sizeClass >= kSizeClasses) continue;
-    const auto land = static_cast<double>(b.Land());
+    const auto land = static_cast<double>(b.land);
     const auto sameClass = static_cast<double>(classBuckets[b.sizeClass]);
     const std::int32_t value =
         rule.perClass[static_cast<std::size_t>(b.sizeClass <= option ? b.sizeClass : option + 1)];
@@ -320,6 +445,8 @@ std::int64_t PlanCityShares(std::vector<CityBucket>& buckets, const CityShareRul
   return total;
 }
 
+}  // namespace
+
 void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numberLo,
                  char countMode, std::int16_t coastalPercent, std::int32_t productionLo,
                  std::int32_t productionHi, std::int16_t specialtyPercent, char placementMode,
@@ -327,7 +454,24 @@ void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numb
                  std::int32_t small, std::int32_t tiny) {
   WorldState& world = context.world;
   context.hooks.ShowStatus("Cities", "Placing");
-  std::vector<CityBucket> buckets = CollectCityBuckets(world, sizeOption);
+  BucketLayout layout = LayOutBuckets(world, sizeOption);
+  std::vector<CityBucket>& buckets = layout.buckets;
+  // With one bucket, the most common case, its lists are the map's coastal and inland land
+  // in scan order: they are read from the bits of one scan, never written out.
+  const bool oneBucket = buckets.size() == 1;
+  LandBits bits;
+  std::optional<SquareBitList> coastalSquares, inlandSquares;
+  std::vector<BucketShare> shares;
+  if (oneBucket) {
+    bits = TakeLandBits(world);
+    coastalSquares.emplace(bits.coastal, bits.words, world.MapWidth);
+    inlandSquares.emplace(bits.inland, bits.words, world.MapWidth);
+    shares.push_back({buckets[0].sizeClass,
+                      static_cast<std::int64_t>(coastalSquares->size() + inlandSquares->size())});
+  } else {
+    FillBuckets(world, layout);
+    for (const CityBucket& b : buckets) shares.push_back({b.sizeClass, b.Land()});
+  }
   context.hooks.ShowStatus("Cities", "Placing");
 
   const CityShareRule rule{
@@ -335,7 +479,7 @@ void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numb
   std::int64_t worldCount = 0;
   if (NeedsWorldCityCount(rule)) {
     std::int64_t land = 0;
-    for (const CityBucket& b : buckets) land += b.Land();
+    for (const BucketShare& b : shares) land += b.land;
     const CityCountRange range = WorldCityCountRange(
         countMode, numberLo, numberHi, land,
         static_cast<std::int64_t>(world.MapWidth) * static_cast<std::int64_t>(world.MapHeight));
@@ -345,16 +489,21 @@ void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numb
                        (static_cast<double>(range.hi) - static_cast<double>(range.lo) + 1) +
                    static_cast<double>(range.lo)));
   }
-  const std::int64_t planned = PlanCityShares(buckets, rule, worldCount);
+  const std::int64_t planned = PlanShares(shares, rule, worldCount);
 
   const auto size = static_cast<std::size_t>(planned);
   world.CityProduction.assign(size, 0);
   world.CitySpecialty.assign(size, 0);
   world.CityOwner.assign(size, 0);
   CityPlacer placer(world, context.random, productionLo, productionHi, specialtyPercent);
-  for (const CityBucket& b : buckets) {
-    placer.Place(b.coastal, b.plannedCoastal, true);
-    placer.Place(b.inland, b.plannedInland, false);
+  if (oneBucket) {
+    placer.Place(*coastalSquares, shares[0].plannedCoastal, true);
+    placer.Place(*inlandSquares, shares[0].plannedInland, false);
+  } else {
+    for (std::size_t b = 0; b < buckets.size(); ++b) {
+      placer.Place(buckets[b].coastal, shares[b].plannedCoastal, true);
+      placer.Place(buckets[b].inland, shares[b].plannedInland, false);
+    }
   }
   context.AdvanceProgress(2);
 }

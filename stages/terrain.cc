@@ -376,6 +376,21 @@ LandWindowCounter::LandWindowCounter(const WorldState& world)
     });
     for (std::size_t k = 0; k < stride_; ++k) landSquares_ += CountBits(row[k]);
     if (!world.MapWrap) continue;
+    if (width_ >= kWindowReach) {
+      // Columns width - 8 .. width - 1 (bits width .. width + 7) again before column 0, and
+      // columns 0 .. 7 (bits 8 .. 15) again after the last.
+      const auto eight = [row](std::int32_t e) {
+        const int shift = e % 64;
+        const std::uint64_t high = shift > 56 ? row[e / 64 + 1] << (64 - shift) : 0;
+        return ((row[e / 64] >> shift) | high) & 0xff;
+      };
+      const std::uint64_t lastColumns = eight(width_), firstColumns = eight(kWindowReach);
+      row[0] |= lastColumns;
+      const std::int32_t after = width_ + kWindowReach;
+      row[after / 64] |= firstColumns << (after % 64);
+      if (after % 64 > 56) row[after / 64 + 1] |= firstColumns >> (64 - after % 64);
+      continue;
+    }
     for (std::int32_t e = 0; e < kWindowReach; ++e) {
       // Column e - 8 and column width + e, wrapped as often as a narrow map needs.
       if (IsLand(codes[((e - kWindowReach) % width_ + width_) % width_])) set(e);
