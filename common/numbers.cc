@@ -9,27 +9,11 @@
 
 namespace lorvex {
 
-double RoundHalfEven(double value) { return std::nearbyint(value); }
-
 namespace {
-
-template <typename Int>
-Int RoundInto(double value) {
-  if (std::isnan(value)) return 0;
-  const double r = RoundHalfEven(value);
-  if (r <= static_cast<double>(std::numeric_limits<Int>::min()))
-    return std::numeric_limits<Int>::min();
-  if (r >= static_cast<double>(std::numeric_limits<Int>::max()))
-    return std::numeric_limits<Int>::max();
-  return static_cast<Int>(r);
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
-
-std::int16_t ToInt16(double value) { return RoundInto<std::int16_t>(value); }
-std::int32_t ToInt32(double value) { return RoundInto<std::int32_t>(value); }
 
 double ReadFieldNumber(std::string_view text) {
   std::size_t i = 0;

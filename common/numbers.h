@@ -2,7 +2,9 @@
 // whole numbers the builder keeps, and the field reading rule of the parameter boxes.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,11 +12,20 @@
 namespace lorvex {
 
 // Nearest whole number, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
-double RoundHalfEven(double value);
+inline double RoundHalfEven(double value) { return std::nearbyint(value); }
 
-// Round half to even, then clamp into the range of the target type (NaN gives 0).
-std::int16_t ToInt16(double value);
-std::int32_t ToInt32(double value);
+// Round half to even, then clamp into the range of the target type (NaN gives 0). Inline:
+// the stages convert draws with them square by square.
+template <typename Int>
+Int RoundInto(double value) {
+  if (std::isnan(value)) return 0;
+  const double r = RoundHalfEven(value);
+  if (r <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
+  if (r >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
+  return static_cast<Int>(r);
+}
+inline std::int16_t ToInt16(double value) { return RoundInto<std::int16_t>(value); }
+inline std::int32_t ToInt32(double value) { return RoundInto<std::int32_t>(value); }
 
 // The number a field's text begins with: leading blanks are skipped, then an optional
 // sign, digits, an optional fraction and an optional exponent. "12abc" reads 12, "" and
