@@ -12,7 +12,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -125,18 +124,21 @@ class ControlSet {
   std::deque<Control>& All() { return controls_; }
 
  private:
-  // Looked up by a name's text without making a string of it.
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const {
-      return std::hash<std::string_view>{}(name);
-    }
+  // One control array: its name and its elements in index order.
+  struct Named {
+    std::string name;
+    std::vector<Control*> elements;
   };
+  Named* FindNamed(std::string_view name);
+  Named& NamedFor(std::string name);
 
   std::deque<Control> controls_;
-  // Each control array's elements, in index order. The parameter view reads fields by name
-  // and index throughout a build, so a lookup is one hash and a short search.
-  std::unordered_map<std::string, std::vector<Control*>, NameHash, std::equal_to<>> byName_;
+  // The control arrays in order of their first element, and an index of them by name: open
+  // addressing over a power-of-two table at most half full, whose hash reads a name's
+  // length and first and last eight letters, so that a lookup (the parameter view reads
+  // fields by name throughout a build) is a few instructions and one or two compares.
+  std::deque<Named> named_;
+  std::vector<std::int32_t> slots_;  // a position in named_, or -1 for an empty slot
 };
 
 }  // namespace lorvex::platform
