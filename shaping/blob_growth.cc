@@ -72,11 +72,23 @@ MassBox BoxOf(const std::vector<GrowthSquare>& squares) {
 
 MassGrid BlobCanvas::Finish(BuildContext& context) {
   const MassBox land = BoxOf(list_);
-  // The padding and the crop see no further than Pad squares from the land.
+  // The padding and the crop see no further than Pad squares from the land, and every "K"
+  // lies in the frame: in the rows above Depth(top) and below YMax - Depth(bottom), and in
+  // the columns left of Depth(left) and right of XMax - Depth(right). Only where the two
+  // meet are codes looked at.
   if (!land.Empty()) {
     const std::int32_t left = std::max(land.left - pad_, 0), right = std::min(land.right + pad_, xMax_);
-    for (std::int32_t y = std::max(land.top - pad_, 0); y <= std::min(land.bottom + pad_, yMax_); ++y)
-      ReplaceCodes(&canvas_(left, y), right - left + 1, kMark, kOpen);
+    const std::int32_t frameTop = Depth(kTopSide), frameBottom = yMax_ - Depth(kBottomSide);
+    const std::int32_t frameLeft = std::min(Depth(kLeftSide), right + 1);
+    const std::int32_t frameRight = std::max(xMax_ - Depth(kRightSide), left - 1);
+    for (std::int32_t y = std::max(land.top - pad_, 0); y <= std::min(land.bottom + pad_, yMax_); ++y) {
+      if (y < frameTop || y > frameBottom) {
+        ReplaceCodes(&canvas_(left, y), right - left + 1, kMark, kOpen);
+        continue;
+      }
+      if (left < frameLeft) ReplaceCodes(&canvas_(left, y), frameLeft - left, kMark, kOpen);
+      if (frameRight < right) ReplaceCodes(&canvas_(frameRight + 1, y), right - frameRight, kMark, kOpen);
+    }
   }
   context.hooks.FadeLandTrail(0);
   const MassBox box =
