@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 namespace lorvex::shaping {
 
@@ -72,11 +73,23 @@ MassBox BoxOf(const std::vector<GrowthSquare>& squares) {
 
 MassGrid BlobCanvas::Finish(BuildContext& context) {
   const MassBox land = BoxOf(list_);
-  // The padding and the crop see no further than Pad squares from the land.
+  // The padding and the crop see no further than Pad squares from the land, and every "K"
+  // lies in the frame: in the rows above Depth(top) and below YMax - Depth(bottom), and in
+  // the columns left of Depth(left) and right of XMax - Depth(right). Only where the two
+  // meet are codes looked at.
   if (!land.Empty()) {
     const std::int32_t left = std::max(land.left - pad_, 0), right = std::min(land.right + pad_, xMax_);
-    for (std::int32_t y = std::max(land.top - pad_, 0); y <= std::min(land.bottom + pad_, yMax_); ++y)
-      ReplaceCodes(&canvas_(left, y), right - left + 1, kMark, kOpen);
+    const std::int32_t frameTop = Depth(kTopSide), frameBottom = yMax_ - Depth(kBottomSide);
+    const std::int32_t frameLeft = std::min(Depth(kLeftSide), right + 1);
+    const std::int32_t frameRight = std::max(xMax_ - Depth(kRightSide), left - 1);
+    for (std::int32_t y = std::max(land.top - pad_, 0); y <= std::min(land.bottom + pad_, yMax_); ++y) {
+      if (y < frameTop || y > frameBottom) {
+        ReplaceCodes(&canvas_(left, y), right - left + 1, kMark, kOpen);
+        continue;
+      }
+      if (left < frameLeft) ReplaceCodes(&canvas_(left, y), frameLeft - left, kMark, kOpen);
+      if (frameRight < right) ReplaceCodes(&canvas_(frameRight + 1, y), right - frameRight, kMark, kOpen);
+    }
   }
   context.hooks.FadeLandTrail(0);
   const MassBox box =
@@ -104,6 +117,59 @@ bool BlobCanvas::AnyEntryCanGrow() {
   return false;
 }
 
+namespace {
+
+// What a run of draws past exhausted entries ended on, when not on an entry.
+constexpr std::size_t kDrawStopped = SIZE_MAX;
+constexpr std::size_t kLookAtAll = SIZE_MAX - 1;
+
+}  // namespace
+
+bool BlobCanvas::DrawFailed(std::int32_t& low, std::int16_t erratic, std::int64_t& tries,
+                            std::int64_t lookAt) {
+  ++tries;
+  if (tries > erratic && low > 0) --low;
+  return low == 0 && tries >= lookAt;
+}
+
+std::size_t BlobCanvas::DrawPastExhausted(BuildContext& context, std::int32_t n,
+                                          std::int32_t& low, std::int16_t erratic,
+                                          std::int64_t& tries, std::int64_t lookAt) {
+  // In locals, so that the stores of a yield or a draw do not make the loop read them again:
+  // the generator, the hooks, the flags (no entry is added while drawing) and the window as
+  // the two numbers a draw is scaled by.
+  Random& random = context.random;
+  BuildHooks& hooks = context.hooks;
+  const bool& stop = context.world.StopRequested;
+  const std::uint64_t* exhausted = exhausted_.Words();
+  std::int32_t from = low;
+  std::int64_t failures = tries;
+  double span = n - from, start = from;
+  std::size_t found = kLookAtAll;
+  // The draw that led here landed on an exhausted entry.
+  for (;;) {
+    const std::int32_t before = from;
+    if (DrawFailed(from, erratic, failures, lookAt)) break;
+    if (from != before) {
+      span = n - from;
+      start = from;
+    }
+    hooks.Yield();
+    if (stop) {
+      found = kDrawStopped;
+      break;
+    }
+    const auto i = static_cast<std::size_t>(static_cast<std::int64_t>(random.Next() * span + start));
+    if (((exhausted[i / 64] >> (i % 64)) & 1U) == 0) {
+      found = i;
+      break;
+    }
+  }
+  low = from;
+  tries = failures;
+  return found;
+}
+
 Growth BlobCanvas::AddGrowthSquare(BuildContext& context, std::int32_t& low,
                                    std::int16_t erratic) {
   const std::int32_t n = Count();
@@ -118,9 +184,12 @@ Growth BlobCanvas::AddGrowthSquare(BuildContext& context, std::int32_t& low,
     if (context.YieldAndCheckStop()) return Growth::kStopped;
     // r (n - low) + low is never negative, so converting it is taking its floor (to a
     // signed number first: one instruction, where an unsigned one takes a branch).
-    const auto i = static_cast<std::size_t>(static_cast<std::int64_t>(context.random.Next() * (n - low) + low));
-    // Most draws of a large mass land on exhausted entries: they cost one bit test.
-    if (!exhausted_.Test(i)) {
+    auto i = static_cast<std::size_t>(static_cast<std::int64_t>(context.random.Next() * (n - low) + low));
+    // Most draws of a large mass land on exhausted entries: a run of them is drawn in a loop
+    // of its own, out of line, where each costs a bit test and little else.
+    if (exhausted_.Test(i)) i = DrawPastExhausted(context, n, low, erratic, tries, lookAt);
+    if (i == kDrawStopped) return Growth::kStopped;
+    if (i != kLookAtAll) {
       const GrowthSquare source = list_[i];
       // Away from the canvas edge each neighbour is one look, no bounds.
       const bool grown =
@@ -133,13 +202,10 @@ Growth BlobCanvas::AddGrowthSquare(BuildContext& context, std::int32_t& low,
                 });
       if (grown) return Growth::kGrown;
       exhausted_.Set(i);
+      if (!DrawFailed(low, erratic, tries, lookAt)) continue;
     }
-    ++tries;
-    if (tries > erratic && low > 0) --low;
-    if (low == 0 && tries >= lookAt) {
-      if (!AnyEntryCanGrow() && !MoveFramesBack()) return Growth::kNoRoom;
-      lookAt = tries + n;
-    }
+    if (!AnyEntryCanGrow() && !MoveFramesBack()) return Growth::kNoRoom;
+    lookAt = tries + n;
   }
 }
 

@@ -97,6 +97,16 @@ class BlobCanvas {
   bool HasOpenSide(const GrowthSquare& s) const;
   // Off the canvas's outer ring: all four side neighbours lie on the canvas.
   bool IsInner(const GrowthSquare& s) const { return s.x >= 1 && s.y >= 1 && s.x < xMax_ && s.y < yMax_; }
+  // A failed draw: once more than `erratic` draws have failed, each further one lowers `low`
+  // by one. True when all entries are to be looked at.
+  static bool DrawFailed(std::int32_t& low, std::int16_t erratic, std::int64_t& tries,
+                         std::int64_t lookAt);
+  // Goes on from a draw that landed on an exhausted entry, drawing until one lands on an
+  // entry that is not (its index), a stop is requested or all entries are to be looked at
+  // (two values past any index).
+  [[gnu::noinline]] std::size_t DrawPastExhausted(BuildContext& context, std::int32_t n,
+                                                  std::int32_t& low, std::int16_t erratic,
+                                                  std::int64_t& tries, std::int64_t lookAt);
   // Draws directions from entry i until one leads onto an open square, which becomes land
   // (true), or until the entry is found with no open side (false). look(d) is the code
   // beside the entry in direction d.

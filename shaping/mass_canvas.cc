@@ -24,33 +24,41 @@ constexpr std::uint64_t kEightOpen = 0x0101010101010101ULL * static_cast<unsigne
 // Each ring is a mark pass (x = 1 .. W - 1 outer, y = 1 .. H - 1 inner: an "X" with a side
 // neighbour that is neither "X" nor "H" becomes "H") and a commit pass (y outer, x inner:
 // every "H" becomes "S" and is shown). Which squares a ring marks depends only on the
-// squares that were not "X" before it, so the mark pass works on bits, 64 squares at a
-// time: the squares taken (not "X"), spread one column either way and one row up and down,
-// less those already taken and the border rows and columns. Only the rows and words that
-// the rings so far can have reached are looked at. Once the rings are laid, the same bits
-// give the box that CropMass cuts out.
+// squares that were not "X" before it, so the marks are worked out on bits, 64 squares at
+// a time: the squares taken (not "X"), spread one column either way and one row up and
+// down, less those already taken and the border rows and columns. Both passes go down the
+// rows once together: a row's marks are committed as soon as the row below has been
+// marked, the last row that reads it as it was before the ring. Only the rows and words
+// that the rings so far can have reached are looked at, and bits are kept only for the rows
+// the rings can reach. Once the rings are laid, the same bits give the box that CropMass
+// cuts out.
 MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::int32_t h,
                 std::int16_t rings, const MassBox& land) {
   w = std::min(w, canvas.Width() - 1);
   h = std::min(h, canvas.Height() - 1);
   if (w < 1 || h < 1 || land.Empty()) return {};
-  // Each row of bits has a word of 0 on either side, so that a spread never reads past it.
+  const std::int32_t first = std::max(land.left, 0), last = std::min(land.right, w);
+  const std::int32_t landTop = std::max(land.top, 0), landBottom = std::min(land.bottom, h);
+  if (last < first || landBottom < landTop) return {};
+  // Each row of bits has a word of 0 on either side, so that a spread never reads past it,
+  // and there are rows for the land's rows and the rings beyond them (with the row each
+  // ring's spread reads past its last).
   const std::int32_t words = w / kWordBits + 1;  // columns 0 .. w
   const std::size_t stride = static_cast<std::size_t>(words) + 2;
-  const auto row = [stride](std::vector<Word>& bits, std::int32_t y) {
-    return &bits[static_cast<std::size_t>(y) * stride + 1];
+  const std::int32_t reach = std::max<std::int32_t>(rings, 0) + 1;
+  const std::int32_t rowLo = std::max(landTop - reach, 0), rowHi = std::min(landBottom + reach, h);
+  std::vector<Word> taken(static_cast<std::size_t>(rowHi - rowLo + 1) * stride, 0);
+  const auto row = [&taken, stride, rowLo](std::int32_t y) {
+    return &taken[static_cast<std::size_t>(y - rowLo) * stride + 1];
   };
-  std::vector<Word> taken(static_cast<std::size_t>(h + 1) * stride, 0);
   // The rows and words that hold taken squares, widened by a line each ring.
   std::int32_t top = h + 1, bottom = -1, left = words, right = -1;
-  const std::int32_t first = std::max(land.left, 0), last = std::min(land.right, w);
-  if (last < first) return {};
   // Codes are read from a whole word of eight on, so that each falls into one word of bits;
   // the bits of the few squares before the box are dropped again.
   const std::int32_t from = first & ~7;
   const Word fromFirst = ~Word{0} << (first % kWordBits);
-  for (std::int32_t y = std::max(land.top, 0); y <= std::min(land.bottom, h); ++y) {
-    Word* bits = row(taken, y);
+  for (std::int32_t y = landTop; y <= landBottom; ++y) {
+    Word* bits = row(y);
     // Around the land the canvas is open: a word of eight "X" costs one comparison.
     OrCodeBits(&canvas(from, y), last - from + 1, bits, from, [](std::uint64_t eight) -> std::uint64_t {
       return eight == kEightOpen ? 0 : ~CodeBits8(eight, kOpen) & 0xff;
@@ -69,13 +77,32 @@ MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::
   const std::int32_t lowestTaken = bottom;
 
   if (w >= 2 && h >= 2 && rings > 0) {
-    std::vector<Word> marks(taken.size(), 0);
+    // The marks of the row being looked at and of the row above it, waiting to be committed.
+    std::vector<Word> marks(2 * static_cast<std::size_t>(words), 0);
+    Word* fresh = marks.data();
+    Word* waiting = fresh + words;
     // Columns 1 .. W - 1 may be marked.
     std::vector<Word> inside(static_cast<std::size_t>(words), ~Word{0});
     inside.front() &= ~Word{1};
     inside.back() &= (Word{1} << (w % kWordBits)) - 1;
     // Read once: the stores into the canvas below could otherwise be taken to change it.
     const bool show = context.world.WatchMode;
+    // Row y's marks into its bits and its codes, left to right.
+    const auto commit = [&](std::int32_t y, const Word* marked) {
+      Word* here = row(y);
+      char* codes = &canvas(0, y);
+      for (std::int32_t k = left; k <= right; ++k) {
+        if (marked[k] == 0) continue;
+        here[k] |= marked[k];
+        // A ring crosses a word of a row in a square or two: bit by bit is quickest.
+        for (Word m = marked[k]; m != 0; m &= m - 1) {
+          const std::int32_t x = k * kWordBits + std::countr_zero(m);
+          codes[x] = kPad;
+          // The preview draws nothing outside watch mode; the test spares a call a square.
+          if (show) context.hooks.ShowPadSquare(x, y);
+        }
+      }
+    };
     for (std::int16_t ring = 0; ring < rings; ++ring) {
       top = std::max(top - 1, 1);
       bottom = std::min(bottom + 1, h - 1);
@@ -83,10 +110,9 @@ MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::
       right = std::min(right + 1, words - 1);
       bool marked = false;
       for (std::int32_t y = top; y <= bottom; ++y) {
-        const Word* above = row(taken, y - 1);
-        const Word* here = row(taken, y);
-        const Word* below = row(taken, y + 1);
-        Word* fresh = row(marks, y);
+        const Word* above = row(y - 1);
+        const Word* here = row(y);
+        const Word* below = row(y + 1);
         for (std::int32_t k = left; k <= right; ++k) {
           const Word spread = (here[k] << 1) | (here[k - 1] >> (kWordBits - 1)) |
                               (here[k] >> 1) | (here[k + 1] << (kWordBits - 1)) | above[k] |
@@ -94,30 +120,19 @@ MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::
           fresh[k] = spread & ~here[k] & inside[static_cast<std::size_t>(k)];
           marked = marked || fresh[k] != 0;
         }
+        // Row y - 1 has been read for the last time this ring.
+        if (y > top) commit(y - 1, waiting);
+        std::swap(fresh, waiting);
       }
+      commit(bottom, waiting);
       if (!marked) break;
-      for (std::int32_t y = top; y <= bottom; ++y) {
-        Word* here = row(taken, y);
-        Word* fresh = row(marks, y);
-        char* codes = &canvas(0, y);
-        for (std::int32_t k = left; k <= right; ++k) {
-          here[k] |= fresh[k];
-          for (Word m = fresh[k]; m != 0; m &= m - 1) {
-            const std::int32_t x = k * kWordBits + std::countr_zero(m);
-            codes[x] = kPad;
-            // The preview draws nothing outside watch mode; the test spares a call a square.
-            if (show) context.hooks.ShowPadSquare(x, y);
-          }
-          fresh[k] = 0;
-        }
-      }
     }
   }
 
   // The box leaves out row 0 and column 0.
   MassBox box{w + 1, h + 1, -1, -1};
   for (std::int32_t y = std::max(top, 1); y <= std::max(bottom, lowestTaken); ++y) {
-    const Word* bits = row(taken, y);
+    const Word* bits = row(y);
     const auto keep = [&](std::int32_t k) { return bits[k] & (k == 0 ? ~Word{1} : ~Word{0}); };
     std::int32_t k = left;
     while (k <= right && keep(k) == 0) ++k;

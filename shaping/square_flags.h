@@ -19,6 +19,9 @@ class SquareFlags {
   void Clear(std::size_t entry) { words_[entry / kBits] &= ~Bit(entry); }
   void Assign(std::size_t entry, bool on) { on ? Set(entry) : Clear(entry); }
 
+  // The flags as words: entry e is bit e % 64 of word e / 64.
+  const std::uint64_t* Words() const { return words_.data(); }
+
   // A new last entry, clear.
   void PushBack() {
     if (size_ % kBits == 0) words_.push_back(0);

@@ -41,6 +41,15 @@ struct Anchors {
   std::int32_t& Distance(int a, int b) { return distance[static_cast<std::size_t>(a * count + b)]; }
 };
 
+// A candidate r * XMax * YMax rounded half to even, as ToInt32 rounds it, without a call:
+// the canvas holds fewer than 2^31 squares, and adding 2^52 to a number from 0 below that
+// leaves no bits below the units, so the sum is rounded to a whole number (to even on a
+// tie) and taking 2^52 off again is exact.
+std::int32_t RoundCandidate(double v) {
+  constexpr double kUnits = 0x1p52;
+  return static_cast<std::int32_t>((v + kUnits) - kUnits);
+}
+
 // Whole steps of one toward the target: -1 when above it, +1 otherwise.
 std::int32_t Toward(std::int32_t from, std::int32_t to) { return from > to ? -1 : 1; }
 
@@ -75,16 +84,20 @@ bool PlacePoints(BuildContext& context, BlobCanvas& blob, Anchors& anchors, doub
                  std::int32_t minDist) {
   const std::int32_t xMax = blob.XMax(), yMax = blob.YMax();
   const double marginX = xMax * tightness / 100, marginY = yMax * tightness / 100;
+  // The margins as whole numbers, worked out once: a whole x is at most marginX when it is
+  // at most floor(marginX), and at least xMax - marginX when at least its ceiling.
+  const auto nearX = static_cast<std::int64_t>(std::floor(marginX));
+  const auto farX = static_cast<std::int64_t>(std::ceil(xMax - marginX));
+  const auto nearY = static_cast<std::int64_t>(std::floor(marginY));
+  const auto farY = static_cast<std::int64_t>(std::ceil(yMax - marginY));
   anchors.points.clear();
   for (int p = 0; p < anchors.count; ++p) {
     Point point;
     for (int tries = 0; tries < kCandidatesPerPoint; ++tries) {
       if (context.YieldAndCheckStop()) return false;
-      const std::int32_t r = ToInt32(context.random.Next() * xMax * yMax);
+      const std::int32_t r = RoundCandidate(context.random.Next() * xMax * yMax);
       point = {r % xMax, r / xMax};
-      if (point.x <= marginX || point.x >= xMax - marginX || point.y <= marginY ||
-          point.y >= yMax - marginY)
-        continue;
+      if (point.x <= nearX || point.x >= farX || point.y <= nearY || point.y >= farY) continue;
       const bool crowded = std::any_of(anchors.points.begin(), anchors.points.end(), [&](Point q) {
         return std::abs(point.x - q.x) < minDist && std::abs(point.y - q.y) < minDist;
       });
