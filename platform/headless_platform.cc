@@ -21,13 +21,13 @@ std::uint64_t HeadlessPlatform::ClockSeed() {
 void HeadlessPlatform::QueueKeyAtYield(long long yieldNumber, KeyEvent key) {
   Tally();
   keys_.push_back({yieldNumber, key});
-  quiet_.left = 0;
+  quiet_.End();
 }
 
 void HeadlessPlatform::ShowModal(Window& window) {
   ++modalShows_;
   // Another window may keep its timer otherwise.
-  quiet_.left = 0;
+  quiet_.End();
   while (window.IsVisible() && !modalScript_.empty()) {
     ModalAction action = std::move(modalScript_.front());
     modalScript_.pop_front();
@@ -44,8 +44,7 @@ void HeadlessPlatform::AdvanceClock(double seconds) {
 }
 
 void HeadlessPlatform::Tally() {
-  long long n = quiet_.untallied;
-  quiet_.untallied = 0;
+  long long n = quiet_.Tally();
   yieldCount_ += n;
   // Each yield adds kSecondsPerYield to the clock, rounded, and wraps it at midnight. From
   // one second on, a sum that stays in the clock's binade [2^(e-1), 2^e) is a multiple of
@@ -94,7 +93,7 @@ void HeadlessPlatform::DoEvents(Window& window) {
     window.PauseTimerTick();
   }
   if (yieldHook_) yieldHook_(window);
-  quiet_.left = QuietStretch(window);
+  quiet_.Grant(QuietStretch(window));
 }
 
 void HeadlessPlatform::DeliverDueKeys(Window& window) {

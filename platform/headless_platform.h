@@ -53,7 +53,7 @@ class HeadlessPlatform : public Platform {
   // Called at every yield after the events are delivered (the command line draws progress).
   void OnYield(std::function<void(Window&)> hook) {
     yieldHook_ = std::move(hook);
-    quiet_.left = 0;
+    quiet_.End();
   }
 
   // Records.

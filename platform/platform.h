@@ -33,17 +33,31 @@ class Window {
 // next yields (no key due, no timer, nobody watching) says how many may pass uncounted;
 // it adds them to its count and clock, one at a time as a delivering yield would, before
 // anything reads either.
-struct QuietYields {
-  long long left = 0;       // yields that may still pass with nothing to deliver
-  long long untallied = 0;  // yields passed that way, not yet counted
-
-  // Takes one quiet yield, if one is left.
+class QuietYields {
+ public:
+  // Takes one quiet yield, if one is left: one count a yield, nothing else.
   bool Take() {
-    if (left <= 0) return false;
-    --left;
-    ++untallied;
+    if (left_ <= 0) return false;
+    --left_;
     return true;
   }
+  // The next n yields may pass quietly; the ones taken before must have been tallied.
+  void Grant(long long n) { left_ = granted_ = n; }
+  // No more may pass; those taken so far stay to be tallied.
+  void End() {
+    granted_ -= left_;
+    left_ = 0;
+  }
+  // The yields taken since the last tally, now tallied.
+  long long Tally() {
+    const long long taken = granted_ - left_;
+    granted_ = left_;
+    return taken;
+  }
+
+ private:
+  long long left_ = 0;     // yields that may still pass with nothing to deliver
+  long long granted_ = 0;  // left_ plus the yields taken and not yet tallied
 };
 
 enum class MessageButtons { kOk, kYesNo };
@@ -73,7 +87,7 @@ class Platform {
   // Yields that may pass without a call (see QuietYields); the window's build hooks take
   // them, and EndQuietYields ends them when the window enables its pause timer.
   QuietYields& Quiet() { return quiet_; }
-  void EndQuietYields() { quiet_.left = 0; }
+  void EndQuietYields() { quiet_.End(); }
 
   virtual MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) = 0;
   // The chosen file name, or nothing when the person cancelled.
