@@ -27,8 +27,8 @@ constexpr std::uint64_t kEightOpen = 0x0101010101010101ULL * static_cast<unsigne
 // squares that were not "X" before it, so the marks are worked out on bits, 64 squares at
 // a time: the squares taken (not "X"), spread one column either way and one row up and
 // down, less those already taken and the border rows and columns. Both passes go down the
-// rows once together: a row's marks are committed as soon as the row below has been
-// marked, the last row that reads it as it was before the ring. Only the rows and words
+// rows once together: a word of a row's marks is committed as soon as the same word of the
+// row below has been marked, the last that reads it as it was before the ring. Only the rows and words
 // that the rings so far can have reached are looked at, and bits are kept only for the rows
 // the rings can reach. Once the rings are laid, the same bits give the box that CropMass
 // cuts out.
@@ -87,20 +87,16 @@ MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::
     inside.back() &= (Word{1} << (w % kWordBits)) - 1;
     // Read once: the stores into the canvas below could otherwise be taken to change it.
     const bool show = context.world.WatchMode;
-    // Row y's marks into its bits and its codes, left to right.
-    const auto commit = [&](std::int32_t y, const Word* marked) {
-      Word* here = row(y);
+    // The marks `marked` of word k of row y into its bits and its codes, left to right.
+    const auto commit = [&](std::int32_t y, std::int32_t k, Word marked) {
+      row(y)[k] |= marked;
       char* codes = &canvas(0, y);
-      for (std::int32_t k = left; k <= right; ++k) {
-        if (marked[k] == 0) continue;
-        here[k] |= marked[k];
-        // A ring crosses a word of a row in a square or two: bit by bit is quickest.
-        for (Word m = marked[k]; m != 0; m &= m - 1) {
-          const std::int32_t x = k * kWordBits + std::countr_zero(m);
-          codes[x] = kPad;
-          // The preview draws nothing outside watch mode; the test spares a call a square.
-          if (show) context.hooks.ShowPadSquare(x, y);
-        }
+      // A ring crosses a word of a row in a square or two: bit by bit is quickest.
+      for (Word m = marked; m != 0; m &= m - 1) {
+        const std::int32_t x = k * kWordBits + std::countr_zero(m);
+        codes[x] = kPad;
+        // The preview draws nothing outside watch mode; the test spares a call a square.
+        if (show) context.hooks.ShowPadSquare(x, y);
       }
     };
     for (std::int16_t ring = 0; ring < rings; ++ring) {
@@ -108,7 +104,9 @@ MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::
       bottom = std::min(bottom + 1, h - 1);
       left = std::max(left - 1, 0);
       right = std::min(right + 1, words - 1);
-      bool marked = false;
+      // Nothing waits above the first row.
+      std::fill(waiting + left, waiting + right + 1, Word{0});
+      Word marked = 0;
       for (std::int32_t y = top; y <= bottom; ++y) {
         const Word* above = row(y - 1);
         const Word* here = row(y);
@@ -118,14 +116,16 @@ MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::
                               (here[k] >> 1) | (here[k + 1] << (kWordBits - 1)) | above[k] |
                               below[k];
           fresh[k] = spread & ~here[k] & inside[static_cast<std::size_t>(k)];
-          marked = marked || fresh[k] != 0;
+          marked |= fresh[k];
+          // Word k of row y - 1 has been read for the last time this ring: the words of
+          // this row further right read only their own word of the row above.
+          if (waiting[k] != 0) commit(y - 1, k, waiting[k]);
         }
-        // Row y - 1 has been read for the last time this ring.
-        if (y > top) commit(y - 1, waiting);
         std::swap(fresh, waiting);
       }
-      commit(bottom, waiting);
-      if (!marked) break;
+      for (std::int32_t k = left; k <= right; ++k)
+        if (waiting[k] != 0) commit(bottom, k, waiting[k]);
+      if (marked == 0) break;
     }
   }
 
