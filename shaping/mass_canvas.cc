@@ -88,9 +88,8 @@ MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::
     // Read once: the stores into the canvas below could otherwise be taken to change it.
     const bool show = context.world.WatchMode;
     // The marks `marked` of word k of row y into its bits and its codes, left to right.
-    const auto commit = [&](std::int32_t y, std::int32_t k, Word marked) {
-      row(y)[k] |= marked;
-      char* codes = &canvas(0, y);
+    const auto commit = [&](std::int32_t y, Word* bits, char* codes, std::int32_t k, Word marked) {
+      bits[k] |= marked;
       // A ring crosses a word of a row in a square or two: bit by bit is quickest.
       for (Word m = marked; m != 0; m &= m - 1) {
         const std::int32_t x = k * kWordBits + std::countr_zero(m);
@@ -107,10 +106,12 @@ MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::
       // Nothing waits above the first row.
       std::fill(waiting + left, waiting + right + 1, Word{0});
       Word marked = 0;
-      for (std::int32_t y = top; y <= bottom; ++y) {
-        const Word* above = row(y - 1);
-        const Word* here = row(y);
-        const Word* below = row(y + 1);
+      // Rows y - 1, y and y + 1 of bits and row y - 1 of codes, stepped down together.
+      Word* above = row(top - 1);
+      char* aboveCodes = &canvas(0, top - 1);
+      for (std::int32_t y = top; y <= bottom; ++y, above += stride, aboveCodes += canvas.Width()) {
+        const Word* here = above + stride;
+        const Word* below = here + stride;
         for (std::int32_t k = left; k <= right; ++k) {
           const Word spread = (here[k] << 1) | (here[k - 1] >> (kWordBits - 1)) |
                               (here[k] >> 1) | (here[k + 1] << (kWordBits - 1)) | above[k] |
@@ -119,12 +120,12 @@ MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::
           marked |= fresh[k];
           // Word k of row y - 1 has been read for the last time this ring: the words of
           // this row further right read only their own word of the row above.
-          if (waiting[k] != 0) commit(y - 1, k, waiting[k]);
+          if (waiting[k] != 0) commit(y - 1, above, aboveCodes, k, waiting[k]);
         }
         std::swap(fresh, waiting);
       }
       for (std::int32_t k = left; k <= right; ++k)
-        if (waiting[k] != 0) commit(bottom, k, waiting[k]);
+        if (waiting[k] != 0) commit(bottom, above, aboveCodes, k, waiting[k]);
       if (marked == 0) break;
     }
   }
