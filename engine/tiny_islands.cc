@@ -15,7 +15,7 @@ std::int64_t CountSea(const WorldState& world) {
   std::int64_t sea = 0, k = 0;
   for (; k + 8 <= squares; k += 8) {
     const std::uint64_t eight = EightCodes(codes + k);
-    sea += eight == codebits::kAllSea ? 8 : CountBits(codebits::EqualBytes(eight, terrain::kSea));
+    sea += eight == codebits::kAllSea ? 8 : CountCodes8(eight, terrain::kSea);
   }
   for (; k < squares; ++k) sea += codes[k] == terrain::kSea ? 1 : 0;
   return sea;

@@ -31,8 +31,8 @@ class Window {
 
 // A build yields millions of times. A platform that knows nothing can be delivered at its
 // next yields (no key due, no timer, nobody watching) says how many may pass uncounted;
-// it adds them to its count and clock, one at a time as a delivering yield would, before
-// anything reads either.
+// before anything reads its count or clock it adds them to both, exactly as that many
+// delivering yields would have.
 class QuietYields {
  public:
   // Takes one quiet yield, if one is left: one count a yield, nothing else.
@@ -84,10 +84,9 @@ class Platform {
   // One yield to the event loop: pending keys, timer ticks and repaints are delivered.
   virtual void DoEvents(Window& window) = 0;
 
-  // Yields that may pass without a call (see QuietYields); the window's build hooks take
-  // them, and EndQuietYields ends them when the window enables its pause timer.
+  // Yields that may pass without a call (see QuietYields): the window's build hooks take
+  // them, and end them when the window enables its pause timer.
   QuietYields& Quiet() { return quiet_; }
-  void EndQuietYields() { quiet_.End(); }
 
   virtual MessageAnswer MessageBox(const std::string& text, MessageButtons buttons) = 0;
   // The chosen file name, or nothing when the person cancelled.

@@ -108,7 +108,7 @@ class frmBuild : public BuildHooks, public platform::Window {
   int ProgressValue() const override { return progress_.value; }
   void EnablePauseTimer() override {
     tmrPause_.enabled = true;
-    platform_.EndQuietYields();
+    platform_.Quiet().End();
   }
   // The previews draw nothing outside watch mode; the test here spares the call for each
   // of the millions of squares a large build shows.
