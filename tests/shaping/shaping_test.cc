@@ -74,11 +74,14 @@ const struct {
 
 // A mass bigger than the inside of its frame is a block in columns and rows Pad .. Pad +
 // SpanX + 1, filled column by column up to the room there is; without a border that is
-// from column and row 0, which the crop leaves out.
+// from column and row 0, which the crop leaves out. A mass of one square that fits is its
+// first square: Wandering Blob's at the canvas's centre (4, 4), Stick Blob's an anchor point
+// inside the tightness margins of the 10 x 10 canvas (x and y above 2.25, below 6.75).
 TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
-  const struct { int squares, pad, span, land; std::pair<int, int> first; } rows[] = {
-      {30, 2, 4, 30, {2, 2}}, {33, 2, 4, 33, {2, 2}}, {5, 0, 1, 1, {0, 0}},  // (0, 0) .. (1, 1): only (1, 1) is cropped in
-      {1, 2, 3, 1, {-1, -1}}, {2, 0, 0, 0, {0, 0}},   {300, 99, 0, 4, {99, 99}}};  // x, y = Pad .. Pad + 1
+  const struct { int squares, pad, span, land; std::pair<int, int> first, last; } rows[] = {
+      {30, 2, 4, 30, {2, 2}, {2, 2}}, {33, 2, 4, 33, {2, 2}, {2, 2}},
+      {5, 0, 1, 1, {0, 0}, {0, 0}},  // (0, 0) .. (1, 1): only (1, 1) is cropped in
+      {1, 2, 3, 1, {3, 3}, {6, 6}}, {2, 0, 0, 0, {0, 0}, {0, 0}}, {300, 99, 0, 4, {99, 99}, {99, 99}}};  // x, y = Pad .. Pad + 1
   for (const auto& row : rows)
     for (const auto& shaper : kShapers) {
       ShapingFixture fixture;
@@ -88,7 +91,9 @@ TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
       EXPECT_TRUE(OnlyMassCodes(grid)) << shaper.name << " " << row.squares;
       EXPECT_EQ(CountCode(grid, kLand), row.land) << shaper.name << " " << row.squares;
       ASSERT_FALSE(fixture.hooks.land.empty());
-      EXPECT_TRUE(row.first.first < 0 || fixture.hooks.land.front() == row.first) << shaper.name << " " << row.squares;
+      const auto [x, y] = fixture.hooks.land.front();
+      EXPECT_TRUE(x >= row.first.first && y >= row.first.second && x <= row.last.first && y <= row.last.second)
+          << shaper.name << " " << row.squares << ": (" << x << ", " << y << ")";
     }
 }
 
