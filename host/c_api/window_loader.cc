@@ -61,10 +61,12 @@ ui::qt::WindowOpenFunction LoadWindowLibrary(std::string& failure) {
   const ui::qt::WindowLibraryStamp own = ui::qt::ThisWindowLibraryStamp();
   if (stamp == nullptr || open == nullptr) {
     failure = "the parameters window cannot be shown: " + path + " is not the window's library";
-  } else if (const ui::qt::WindowLibraryStamp found = stamp();
-             std::string(found.version) != own.version || found.layout != own.layout) {
+  } else if (const ui::qt::WindowLibraryStamp found = stamp(); std::string(found.version) != own.version) {
     failure = "the parameters window cannot be shown: " + path + " is of version " + found.version +
-              (found.layout != own.layout ? " (another build)" : "") + ", not " + own.version;
+              ", not " + own.version;
+  } else if (found.layout != own.layout) {
+    failure = "the parameters window cannot be shown: " + path + " is of another build of version " +
+              own.version;
   } else {
     return open;
   }
