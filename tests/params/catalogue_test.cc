@@ -9,6 +9,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "apps/cli_run.h"
 #include "host/cls_build.h"
@@ -103,16 +104,18 @@ TEST(FieldCatalogue, TheReadmesTableIsWhatTheCommandLineLists) {
   const lorvex::testing::CliFolder folder;
   const lorvex::testing::CliRun listed = folder.Run("settings --list");
   ASSERT_EQ(listed.status, 0) << listed.err;
-  std::istringstream readme(lorvex::testing::ReadFile(LORVEX_README_PATH));
-  std::string table;
-  bool inTable = false;
+  std::istringstream readme(lorvex::testing::ReadFile(LORVEX_README_PATH)), list(listed.out);
+  std::vector<std::string> table, rows;
   for (std::string line; std::getline(readme, line);) {
-    if (line.starts_with("| Field | Page | Label |")) inTable = true;
-    if (inTable && !line.starts_with("|")) break;
-    if (inTable) table += line + "\n";
+    if (line.starts_with("| Field | Page | Label |")) table.push_back(line);
+    else if (!table.empty() && !line.starts_with("|")) break;
+    else if (!table.empty()) table.push_back(line);
   }
-  EXPECT_EQ(table, listed.out) << "README.md's table of the fields differs from `lorvex settings --list`";
-  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 2 + 103);
+  for (std::string line; std::getline(list, line);) rows.push_back(line);
+  ASSERT_EQ(rows.size(), 2u + 103u);
+  ASSERT_EQ(table.size(), rows.size()) << "README.md's table of the fields has another length than `lorvex settings --list`";
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    EXPECT_EQ(table[i], rows[i]) << "README.md's table of the fields, line " << i + 1 << ", differs from `lorvex settings --list`";
 }
 
 }  // namespace
