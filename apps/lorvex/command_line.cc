@@ -76,17 +76,18 @@ Examples:
 
 const char* const kSettingsFooter = R"(Opens the window for a map of --width x --height (the size matters only to the derived
 figures), applies the parameters and saves every field to FILE as Save Settings does: one
-line per field, "Name(Index) = value".
+line per field, "Name(Index) = value". With --list it prints what each field means instead.
 
 )" "%PARAMETERS%" R"(
 
 Exit status:
-  0  written
+  0  written (or listed)
   2  a usage error, a settings file that cannot be read or written, or a --set line that
      names no field
 
-Example:
-  lorvex settings --set "txtLandMass(0) = 2" --set "txtCities(0) = 30" --save two-large.kst)";
+Examples:
+  lorvex settings --set "txtLandMass(0) = 2" --set "txtCities(0) = 30" --save two-large.kst
+  lorvex settings --list)";
 
 const char* const kRecommendFooter = R"(Opens the window for a map of --width x --height, applies the parameters, presses
 Recommend (which draws land-mass figures that suit the map's size from the window's
@@ -286,9 +287,13 @@ CommandLine::CommandLine()
   AddSizeOptions(*settingsCommand_, settings_.width, settings_.height, false,
                  ", for the derived figures");
   AddSettingsOptions(*settingsCommand_, settings_.settings);
-  settingsCommand_->add_option("--save", settings_.saveFile, "the settings file to write (required)")
-      ->type_name("FILE")
-      ->required();
+  // Either a file is written or the fields are listed.
+  CLI::Option_group* settingsOutput = settingsCommand_->add_option_group("output", "one of");
+  settingsOutput->add_option("--save", settings_.saveFile, "the settings file to write")->type_name("FILE");
+  settingsOutput->add_flag("--list", settings_.list,
+                           "print what each of the 103 fields means, as a Markdown table (field, page, "
+                           "label as the window shows it, range, default, meaning), and write nothing");
+  settingsOutput->require_option(1);
 
   // recommend
   recommendCommand_ = app_.add_subcommand(

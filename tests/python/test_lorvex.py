@@ -105,6 +105,19 @@ class Package(unittest.TestCase):
             self.assertEqual(counts.tolist(), [m["squares"] for m in world.masses])
         self.assertNotEqual(first.terrain, second.terrain)
 
+    def test_the_catalogue_names_each_field_with_its_default_and_bounds(self):
+        catalogue = lorvex.parameter_catalogue()
+        with lorvex.Builder() as b:
+            self.assertEqual(b.parameter_info(), catalogue)
+            fresh = b.parameters()
+            self.assertEqual([(f["name"], f["default"]) for f in catalogue], list(fresh.items()))
+            for field in catalogue:
+                if field["name"].startswith("txt") and field["maximum"] is not None:
+                    with self.subTest(field=field["name"]):  # far above is held at the maximum
+                        self.assertEqual(float(b.set(field["name"], 10 ** 8)), field["maximum"])
+        self.assertEqual(catalogue[0]["page"], "Land Masses")
+        self.assertIsNone(catalogue[0]["maximum"])
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)
