@@ -95,8 +95,7 @@ char OwnTerrain(char code) {
 
 }  // namespace
 
-double SmoothField(std::uint64_t seed, int field, int x, int y, int width, int height, bool wrap) {
-  (void)height;
+double SmoothField(std::uint64_t seed, int field, int x, int y, int width, bool wrap) {
   double sum = 0, weight = 0, amplitude = 1;
   for (int octave = 0, cell = 16; octave < 3; ++octave, cell /= 2, amplitude /= 2) {
     // A wrapping map's lattice has a whole number of cells round it, so the field meets
@@ -156,10 +155,10 @@ FreecivLand FreecivLandOf(const Grid<char>& map, bool wrap, std::uint64_t seed) 
       }
       const double latitude = Latitude(y, height);
       open.push_back({static_cast<std::uint32_t>(y * width + x), latitude,
-                      0.8 * (1 - latitude) + 0.2 * SmoothField(seed, kTemperature, x, y, width, height, wrap),
-                      SmoothField(seed, kWetness, x, y, width, height, wrap),
-                      SmoothField(seed, kElevation, x, y, width, height, wrap),
-                      SmoothField(seed, kWoodland, x, y, width, height, wrap)});
+                      0.8 * (1 - latitude) + 0.2 * SmoothField(seed, kTemperature, x, y, width, wrap),
+                      SmoothField(seed, kWetness, x, y, width, wrap),
+                      SmoothField(seed, kElevation, x, y, width, wrap),
+                      SmoothField(seed, kWoodland, x, y, width, wrap)});
     }
 
   // Each biome's share of the land, less what the world already has of it; when the clear

@@ -99,7 +99,7 @@ bool CityOnRiver(const Grid<char>& map, bool wrap, int x, int y);
 // A smooth field of the seed between 0 and 1 at square (x, y): value noise over lattices of
 // 16, 8 and 4 squares, seamless across the east-west seam of a wrapping map. `field` tells
 // the fields of one seed apart.
-double SmoothField(std::uint64_t seed, int field, int x, int y, int width, int height, bool wrap);
+double SmoothField(std::uint64_t seed, int field, int x, int y, int width, bool wrap);
 
 struct StartPosition {
   std::int32_t x, y;

@@ -454,6 +454,25 @@ TEST(FreecivLand, OwnTerrainStaysSeaDeepensAndPolesFreeze) {
   EXPECT_EQ(std::count(warm.terrain.Cells().begin(), warm.terrain.Cells().end(), 'a'), 0);
 }
 
+// The smooth fields change little from square to square, as little across the seam of a
+// wrapping map as anywhere else (a map whose width is no multiple of the lattice included),
+// and differ from seed to seed.
+TEST(FreecivLand, SmoothFieldsAreSeamlessOnAWrappingMapAndFollowTheSeed) {
+  for (int width : {48, 37, 20}) {
+    double inner = 0, seam = 0, otherSeed = 0;
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x + 1 < width; ++x)
+        inner = std::max(inner, std::abs(SmoothField(7, 1, x + 1, y, width, true) - SmoothField(7, 1, x, y, width, true)));
+      seam = std::max(seam, std::abs(SmoothField(7, 1, 0, y, width, true) - SmoothField(7, 1, width - 1, y, width, true)));
+      for (int x = 0; x < width; ++x)
+        otherSeed = std::max(otherSeed, std::abs(SmoothField(8, 1, x, y, width, true) - SmoothField(7, 1, x, y, width, true)));
+    }
+    EXPECT_LT(inner, 0.2) << width;
+    EXPECT_LT(seam, 0.2) << width;
+    EXPECT_GT(otherSeed, 0.1) << width;
+  }
+}
+
 // What the server cannot play is refused with exit status 2 and a message before anything
 // is written: a map 4095 squares wide or wider (not even built), a world without land (built,
 // but none of its files written; a batch's index says so for each world).
