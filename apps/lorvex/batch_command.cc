@@ -90,6 +90,14 @@ exporting::IndexEntry BuildAndWrite(const BuildOptions& options, clsBuild& build
   entry.built = true;
   entry.summary = exporting::Summarize(built.world);
   status = kAllWritten;
+  // A world one of the formats cannot hold has none of its files written.
+  if (std::string refused; !FormatsHold(options, built.world, refused)) {
+    reports.Error(seed, refused);
+    entry.error = refused;
+    status = kFileError;
+    reports.Finished([seed] { return "seed " + std::to_string(seed) + ": not written"; });
+    return entry;
+  }
   for (const exporting::FormatEntry* format : formats) {
     const std::string name = BatchFileName(key, *format);
     std::string error;

@@ -314,12 +314,19 @@ TEST_F(GuiApp, EveryExportFormatWritesTheShownWorldAndAFailedWriteLeavesNothing)
     const QString name = QStringLiteral("world") + QString::fromStdString(std::string(formats[i].extension));
     SCOPED_TRACE(name.toStdString());
     const std::shared_ptr<QString> openedIn = ChooseFile(Path(QStringLiteral("out/") + name));
+    // A Freeciv scenario asks how many players its game seats.
+    const bool freeciv = formats[i].format == exporting::Format::kFreeciv;
+    if (freeciv)
+      WhenDialog<QInputDialog>([](QInputDialog& ask) {
+        ask.setIntValue(7);
+        ask.accept();
+      });
     ASSERT_TRUE(app.ExportActions()[i]->isEnabled());
     app.ExportActions()[i]->trigger();
     // The first dialog opens in the working folder, every later one where the last file went.
     EXPECT_EQ(*openedIn, i == 0 ? QDir(folder_.path()).absolutePath() : Path(QStringLiteral("out")));
     std::string error;
-    ASSERT_TRUE(exporting::WriteWorldFile({world, {true, kSeed}, 4}, formats[i].format,
+    ASSERT_TRUE(exporting::WriteWorldFile({world, {true, kSeed, freeciv ? 7 : 5}, 4}, formats[i].format,
                                           Path(QStringLiteral("expected/") + name).toStdString(), error));
     EXPECT_EQ(Contents(Path(QStringLiteral("out/") + name)), Contents(Path(QStringLiteral("expected/") + name)));
   }
