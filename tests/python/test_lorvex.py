@@ -10,9 +10,11 @@ import json
 import os
 import pathlib
 import subprocess
+import struct
 import sys
 import tempfile
 import unittest
+import zlib
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "python"))
@@ -30,6 +32,52 @@ WIDTH, HEIGHT = 120, 100
 PARAMS = {"txtLandMass(2)": 200, "txtLandMass(3)": "300", "chkAlgorithm(2)": False}
 # The host terrain numbers, written down.
 NUMBERS = {"T": 1, "B": 1, "A": 1, "Y": 2, "F": 3, "C": 4, "S": 5, "G": 6, "M": 7, "R": 8}
+# The colours of the letters in a picture, and the outline of a city square.
+COLOURS = {"S": (28, 78, 160), "T": (12, 36, 84), "B": (12, 36, 84), "A": (12, 36, 84), "C": (118, 178, 82),
+           "M": (128, 112, 96), "G": (184, 160, 96), "F": (30, 108, 44), "R": (84, 160, 236), "Y": (214, 40, 40)}
+OUTLINE = (40, 20, 20)
+# Three Large masses of 100 squares, no other land, seven cities.
+THREE_LARGE = ("txtLandMass(0) = 3\r\ntxtLandMass(1) = 3\r\ntxtLandMass(2) = 100\r\ntxtLandMass(3) = 100\r\n"
+               "txtLandMass(6) = 0\r\ntxtLandMass(7) = 0\r\ntxtLandMass(12) = 0\r\ntxtLandMass(13) = 0\r\n"
+               "txtLandMass(18) = 0\r\ntxtLandMass(19) = 0\r\ntxtCities(0) = 7\r\ntxtCities(1) = 7\r\n")
+
+
+def read_png(path):
+    """The pixels of an 8-bit RGB or RGBA PNG as rows of (r, g, b), decoded here from its
+    chunks (zlib and the five row filters), without the writer's library."""
+    data = pathlib.Path(path).read_bytes()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
+    at, chunks, packed = 8, {}, b""
+    while at < len(data):
+        (length,), kind = struct.unpack(">I", data[at:at + 4]), data[at + 4:at + 8]
+        body = data[at + 8:at + 8 + length]
+        assert zlib.crc32(kind + body) == struct.unpack(">I", data[at + 8 + length:at + 12 + length])[0], kind
+        if kind == b"IDAT":
+            packed += body
+        chunks.setdefault(kind, body)
+        at += 12 + length
+    width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", chunks[b"IHDR"])
+    assert (depth, colour, interlace) in ((8, 2, 0), (8, 6, 0)), (depth, colour, interlace)
+    step = 3 if colour == 2 else 4
+    raw, stride, rows, above = zlib.decompress(packed), width * step, [], bytearray(width * step)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - step] if i >= step else 0
+            up, corner = above[i], above[i - step] if i >= step else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                p = left + up - corner
+                near = min((abs(p - left), 0, left), (abs(p - up), 1, up), (abs(p - corner), 2, corner))[2]
+                line[i] = (line[i] + near) & 255
+        rows.append([tuple(line[x * step:x * step + 3]) for x in range(width)])
+        above = line
+    return width, height, rows
 
 
 class Package(unittest.TestCase):
@@ -61,6 +109,45 @@ class Package(unittest.TestCase):
                               expected["terrain"], expected["cities"], expected["masses"]))
         self.assertNotEqual(rows[1][0].terrain, self.cli_world(777)["terrain"], "the parameters were not used")
         self.assertEqual(os.listdir(self.folder), ["mine.kst"])  # nothing written where we stand
+
+    def test_a_settings_file_and_params_show_in_the_world_and_params_win(self):
+        (self.folder / "three.kst").write_text(THREE_LARGE, newline="")
+        rows = [({"settings": "three.kst"}, 3),
+                ({"settings": "three.kst", "params": {"txtLandMass(0)": 2, "txtLandMass(1)": "2"}}, 2),
+                ({"params": {"txtLandMass(0)": 1, "txtLandMass(1)": 1, "txtLandMass(6)": 0, "txtLandMass(7)": 0}}, 1)]
+        for how, large in rows:
+            with self.subTest(how=how):
+                world = lorvex.build_world(80, 50, seed=3, yes=True, **how)
+                classes = [m["sizeClass"] for m in world.masses]
+                self.assertEqual(classes.count(0), large)
+                if "settings" in how:
+                    self.assertEqual(classes, [0] * large)
+                    self.assertTrue(all(90 <= m["squares"] <= 100 for m in world.masses), world.masses)
+                    self.assertEqual(len(world.cities), 7)
+                else:
+                    self.assertEqual(classes.count(1), 0)
+        with lorvex.Builder() as b:
+            b.load_settings("three.kst")
+            self.assertTrue(b.build_headless(80, 50, seed=3, yes=True))
+            self.assertEqual(([m["sizeClass"] for m in b.masses()], len(b.cities())), ([0, 0, 0], 7))
+
+    def test_the_picture_shows_every_square_in_its_colour(self):
+        done = subprocess.run([CLI, "build", "--width", "37", "--height", "23", "--wrap", "--seed", "8", "--yes",
+                               "--quiet", "--png", "w.png", "--scale", "3", "--text", "w.txt"],
+                              cwd=self.folder, capture_output=True, text=True, timeout=300)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        letters = (self.folder / "w.txt").read_text().splitlines()
+        width, height, pixels = read_png(self.folder / "w.png")
+        self.assertEqual((width, height, len(letters), len(letters[0])), (37 * 3, 23 * 3, 23, 37))
+        cities = 0
+        for y in range(height):
+            for x in range(width):
+                letter = letters[y // 3][x // 3]
+                edge = x % 3 != 1 or y % 3 != 1
+                expected = OUTLINE if letter == "Y" and edge else COLOURS[letter]
+                cities += letter == "Y" and not edge
+                self.assertEqual(pixels[y][x], expected, f"pixel {x}, {y} of square {x // 3}, {y // 3} ({letter})")
+        self.assertGreater(cities, 0)
 
     def test_fields_and_failures(self):
         with lorvex.Builder() as b:
