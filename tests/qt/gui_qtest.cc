@@ -24,6 +24,7 @@
 #include <cmath>
 
 #include "apps/lorvex-gui/app_window.h"
+#include "apps/lorvex-gui/square_readout.h"
 #include "apps/lorvex-gui/world_view.h"
 #include "engine/world_hash.h"
 #include "qt_test_support.h"
@@ -134,6 +135,42 @@ class GuiApp : public QtWindowTest {
 
   std::unique_ptr<AppWindow> app_;
 };
+
+// The status line's text for each kind of square of a small world written here: two masses
+// and the tiny islands, three cities in the host's column-major order.
+TEST(SquareReadout, NamesTheSquareItsMassAndItsCityInWords) {
+  const std::vector<std::string> rows = {"TTTTTT", "SYCSFS", "SMGSYS", "SSSRSY", "BBBBBB"};
+  HostWorld world;
+  world.MapArray.Reset(6, 5, 'S');
+  world.MassOfSquare.Reset(6, 5, -1);
+  const char* masses[] = {"......", "000.1.", "000.1.", "...1.2", "......"};
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 6; ++x) {
+      world.MapArray(x, y) = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+      if (masses[y][x] != '.') world.MassOfSquare(x, y) = masses[y][x] - '0';
+    }
+  world.Masses = {{kLarge, 6}, {kMedium, 3}, {kTinyIslands, 1}};
+  world.CitySquares = {{1, 1}, {4, 2}, {5, 3}};
+  world.ProdArray = {120, 75, 200};
+  world.SpecArray = {9, 13, 19};
+  world.OwnerArray = {0, 0, 0};
+  world.CityCount = 3;
+  const struct { int x, y; const char* text; } squares[] = {
+      {1, 1, "x 1, y 1: city, land mass 1 of 3 (Large, 6 squares); city 0: production 120, specialty 9, owner 0"},
+      {4, 2, "x 4, y 2: city, land mass 2 of 3 (Medium, 3 squares); city 1: production 75, specialty 13, owner 0"},
+      {5, 3, "x 5, y 3: city, land mass 3 of 3 (tiny islands, 1 squares); city 2: production 200, specialty 19, owner 0"},
+      {2, 1, "x 2, y 1: clear, land mass 1 of 3 (Large, 6 squares)"},
+      {1, 2, "x 1, y 2: mountains, land mass 1 of 3 (Large, 6 squares)"},
+      {2, 2, "x 2, y 2: rough, land mass 1 of 3 (Large, 6 squares)"},
+      {4, 1, "x 4, y 1: forest, land mass 2 of 3 (Medium, 3 squares)"},
+      {3, 3, "x 3, y 3: river, land mass 2 of 3 (Medium, 3 squares)"},
+      {0, 3, "x 0, y 3: sea"},
+      {3, 0, "x 3, y 0: border water (top)"},
+      {5, 4, "x 5, y 4: border water (bottom)"},
+      {6, 1, ""}, {-1, 1, ""}, {0, 5, ""},
+  };
+  for (const auto& square : squares) EXPECT_EQ(gui::SquareReadout(world, square.x, square.y), square.text);
+}
 
 TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
   AppWindow& app = OpenApp(200, 150);
