@@ -176,6 +176,9 @@ class Package(unittest.TestCase):
                 b.set("txtLandMass(2)", [400])
             self.assertFalse(b.build(20, 20))  # no screen: nobody presses Build
         self.assertIsNone(lorvex.build_world(0, 5, seed=1))
+        # The land warning of the default fields on 10 x 10, answered No and then Yes.
+        self.assertIsNone(lorvex.build_world(10, 10, seed=1))
+        self.assertEqual(len(lorvex.build_world(10, 10, seed=1, yes=True).terrain), 10)
 
     @unittest.skipIf(numpy is None, "numpy is not installed")
     def test_the_arrays_agree_with_the_letters_and_outlive_a_rebuild(self):
