@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -213,6 +214,30 @@ TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueries) {
   std::vector<LorvexCity> cities(expected.size() - 1);
   EXPECT_EQ(lorvex_copy_cities(builder, cities.data(), cities.size()), static_cast<int64_t>(expected.size()));
   EXPECT_EQ(CopyWorld(builder).cities, expected);
+  lorvex_destroy(builder);
+}
+
+// A crowded map (the default 100 to 150 cities on 10 x 10): the city count is the cities on
+// the map, one for each city square; the planned cities that found no square follow them
+// and answer 0; past those every query answers 10.
+TEST(CInterface, TheCityCountIsTheCitiesOnTheMapAndTheUnplacedAnswer0) {
+  InEmptyDirectory folder;
+  LorvexBuilder* builder = HeadlessBuilder();
+  lorvex_set_seed(builder, 5);
+  ASSERT_EQ(lorvex_build(builder, 10, 10, 0), 1);
+  std::vector<char> letters(100);
+  ASSERT_EQ(lorvex_copy_terrain(builder, letters.data(), letters.size()), 100);
+  const auto onMap = static_cast<int32_t>(std::count(letters.begin(), letters.end(), 'Y'));
+  ASSERT_GT(onMap, 0);
+  EXPECT_EQ(lorvex_city_count(builder), onMap);
+  EXPECT_EQ(lorvex_copy_cities(builder, nullptr, 0), onMap);
+  EXPECT_GT(lorvex_get_production_c(builder, onMap - 1), 0);
+  for (int32_t k = onMap; k < 100; ++k) {
+    EXPECT_EQ(lorvex_get_production_c(builder, k), 0) << k;
+    EXPECT_EQ(lorvex_get_specialty_c(builder, k), 0) << k;
+  }
+  EXPECT_EQ(lorvex_get_production_c(builder, 150), 10);
+  EXPECT_EQ(lorvex_get_owner_c(builder, -1), 10);
   lorvex_destroy(builder);
 }
 
