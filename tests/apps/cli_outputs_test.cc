@@ -174,8 +174,10 @@ TEST(CliOutputs, TheIndexAndTheWorldJsonHoldWhatTheWorldHas) {
     std::vector<std::string> keys;
     for (const auto& [key, value] : world.items()) keys.push_back(key);
     std::sort(keys.begin(), keys.end());
-    EXPECT_EQ(keys, (std::vector<std::string>{"cities", "height", "masses", "seed", "terrain", "width", "wrap"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"cities", "height", "key", "masses", "seed", "terrain", "width", "wrap"}));
     EXPECT_EQ(world["seed"], 90 + k);
+    EXPECT_EQ(world["key"], std::to_string(90 + k));  // no draws given away before Build
+    EXPECT_EQ(entry["key"], std::to_string(90 + k));
     EXPECT_EQ(world["width"], 70);
     EXPECT_EQ(world["height"], 45);
     EXPECT_EQ(world["wrap"], true);
