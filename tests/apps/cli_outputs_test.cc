@@ -91,6 +91,16 @@ TEST(CliOutputs, LandFieldsFromSetOrSettingsShowInTheWorld) {
   }
   // Without the fields the defaults build another world: at least three Large masses.
   EXPECT_GE(CountMasses(BuildJson(folder, "")).at(0).masses, 3);
+  // The summary line of a build, its figures counted in the JSON it wrote (no tiny islands,
+  // so none named).
+  const CliRun shown = folder.Run("build --width 80 --height 50 --seed 2 --yes --json s.json " + SetOptions(kLandFields));
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  const json world = json::parse(ReadFile(folder / "s.json"));
+  long long land = 0;
+  for (const json& row : world["terrain"])
+    for (const char c : row.get<std::string>()) land += std::string("CMGFRY").find(c) != std::string::npos;
+  EXPECT_EQ(shown.out, "seed 2, map 80 x 50, land " + std::to_string(land) + " squares, masses 2 large, 3 medium, 2 small, cities " +
+                           std::to_string(world["cities"].size()) + "\n");
 }
 
 // The number of cities each way of counting and placing them plans, as the Cities page
