@@ -38,6 +38,7 @@ TEST(Cli, ExitStatusesAndMessages) {
       {"settings --settings none.kst --save out.kst", 2, "none.kst"},
       {"settings --set 'nothing(1) = 2' --save out.kst", 2, "nothing(1) = 2"},
       {"recommend --width 0 --height 10 --save r.kst", 2, "--width"},
+      {"recommend --width 1 --height 1 --seed 1 --save r.kst", 1, "Failed to Recommend Good Parameters"},
       {"build --width 9 --height 9 --count 0 --out o", 2, "--count"},
       {"build --width 9 --height 9 --count 2", 2, "--out"},
       {"build --width 9 --height 9 --count 2 --out o --formats gif", 2, "gif"},
