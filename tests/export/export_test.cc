@@ -257,6 +257,14 @@ TEST(FreecivExport, TheServerLoadsStartsAndSavesTheWorldAsWritten) {
     }
     EXPECT_FALSE(riverLetters.empty());
     EXPECT_EQ(Rivers(scenario), riverLetters);
+    // Clear land becomes Grassland or Plains, about half each.
+    int clear = 0, plains = 0;
+    for (std::size_t y = 0; y < written.size(); ++y)
+      for (std::size_t x = 0; x < written[y].size(); ++x)
+        if (std::string(world["terrain"][y])[x] == 'C') ++clear, plains += written[y][x] == 'p';
+    EXPECT_GT(clear, 100);
+    EXPECT_GT(plains, clear * 3 / 10);
+    EXPECT_LT(plains, clear * 7 / 10);
     const std::multiset<std::string> starts = StartPositionLines(scenario);
     EXPECT_EQ(starts.size(), world["cities"].size());
     for (const std::string& start : starts) {
