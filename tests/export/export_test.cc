@@ -63,6 +63,18 @@ TEST(TmxExport, WritesTerrainCitiesAndMapProperties) {
   ASSERT_TRUE(WriteTmx(testing::HostWorldOfRows(kRows), true, WorldKey{(std::uint64_t{1} << 63) + 5, 0}, (folder / "w.tmx").string(), error)) << error;
   EXPECT_TRUE(fs::is_regular_file(folder / "w-terrain.png"));
   const std::string tmx = ReadFile(folder / "w.tmx");
+  // The tiles in the README's order with their letters and names; the layer's ids from 1.
+  EXPECT_EQ(Properties(Between(tmx, "<tileset", "</tileset>")),
+            (std::vector<std::string>{"code=S", "name=sea", "code=T", "name=border water (top)", "code=B",
+                                      "name=border water (bottom)", "code=A", "name=border water", "code=C", "name=clear",
+                                      "code=M", "name=mountains", "code=G", "name=rough", "code=F", "name=forest",
+                                      "code=R", "name=river", "code=Y", "name=city"}));
+  std::string layer;
+  std::istringstream ids(Between(tmx, "<data encoding=\"csv\">", "</data>"));
+  for (std::string id; std::getline(ids, id, ',');) layer += "STBACMGFRY"[std::stoi(id) - 1];
+  std::string rows;
+  for (const std::string& row : kRows) rows += row;
+  EXPECT_EQ(layer, rows);
   const std::vector<std::string> map = Properties(Between(tmx, "<map ", "<tileset"));
   for (const char* p : {"seed=9223372036854775813", "width=10", "height=6", "wrap=true", "cities=3"})
     EXPECT_NE(std::find(map.begin(), map.end(), p), map.end()) << p;
