@@ -274,3 +274,33 @@ TEST(CliOutputs, ABatchTheWindowRefusesExitsWith1AndNamesTheErrorOfEachWorld) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file of a batch that cannot be written (a folder stands in its place) fails only its
+// world: the index names the file and the reason, lists the files that were written, the
+// other worlds are whole, and the batch exits with 2.
+TEST(CliOutputs, AFileABatchCannotWriteFailsOnlyItsWorld) {
+  CliFolder folder("lorvex-outputs");
+  fs::create_directories(folder / "w" / "world-91.json");
+  const CliRun batch = folder.Run("build --width 30 --height 20 --yes --seed 90 --count 3 --out w --formats text,json --quiet");
+  EXPECT_EQ(batch.status, 2);
+  EXPECT_NE(batch.err.find("seed 91: cannot write w/world-91.json: Is a directory"), std::string::npos) << batch.err;
+  const json index = json::parse(ReadFile(folder / "w" / "index.json"));
+  ASSERT_EQ(index["worlds"].size(), 3u);
+  for (int k = 0; k < 3; ++k) {
+    const json& entry = index["worlds"][static_cast<std::size_t>(k)];
+    const std::string stem = "world-" + std::to_string(90 + k);
+    EXPECT_GT(entry["land"].get<int>(), 0) << stem;  // every world was built
+    if (k == 1) {
+      EXPECT_EQ(entry["files"], json({stem + ".txt"}));
+      EXPECT_EQ(entry["error"], "cannot write w/world-91.json: Is a directory");
+    } else {
+      EXPECT_EQ(entry["files"], json({stem + ".txt", stem + ".json"})) << stem;
+      EXPECT_FALSE(entry.contains("error")) << stem;
+      EXPECT_EQ(json::parse(ReadFile(folder / "w" / (stem + ".json")))["seed"], 90 + k);
+    }
+  }
+}
+
+}  // namespace
