@@ -155,22 +155,26 @@ TEST(CliOutputs, EveryCityRuleGivesTheCitiesItsBoxesAskFor) {
   }
 }
 
-// One batch, its index read by name: the worlds in seed order with their size, wrap, land,
-// masses per class, tiny-island squares, cities and files, each figure counted again in the
-// world's own JSON; the JSON's rows equal the text export's lines, and its cities are the
-// map's city squares in column-major order, with values in the ranges the Cities page gives.
+// One batch on more threads than worlds a thread (the queue hands worlds out of order), its
+// settings from a file and --set lines: each world equals the single build of its seed; the
+// index read by name lists the worlds in seed order with their size, wrap, land, masses per
+// class, tiny-island squares, cities and files, each figure counted again in the world's own
+// JSON; the JSON's rows equal the text export's lines, and its cities are the map's city
+// squares in column-major order, with values in the ranges the file and the lines give.
 TEST(CliOutputs, TheIndexAndTheWorldJsonHoldWhatTheWorldHas) {
   CliFolder folder("lorvex-outputs");
-  const CliRun batch = folder.Run(
-      "build --width 70 --height 45 --wrap --yes --seed 90 --count 3 --jobs 2 --out w --formats text,json "
-      "--set 'txtCities(2) = 150' --set 'txtCities(3) = 160' --set 'txtCities(4) = 50' --set 'txtCities(5) = 50'");
+  WriteFile(folder / "mine.kst", "txtCities(2) = 150\ntxtCities(3) = 160\n");
+  const std::string asked = "build --width 70 --height 45 --wrap --yes --settings mine.kst --set 'txtCities(4) = 50' "
+                            "--set 'txtCities(5) = 50' ";
+  const CliRun batch = folder.Run(asked + "--seed 90 --count 5 --jobs 3 --out w --formats text,json,tmx");
   ASSERT_EQ(batch.status, 0) << batch.err;
+  EXPECT_NE(batch.out.find("5 of 5 worlds built"), std::string::npos) << batch.out;
   const json index = json::parse(ReadFile(folder / "w" / "index.json"));
   EXPECT_EQ(index["generator"], "Lorvex 1.1.3");
-  EXPECT_EQ(index["count"], 3);
-  ASSERT_EQ(index["worlds"].size(), 3u);
+  EXPECT_EQ(index["count"], 5);
+  ASSERT_EQ(index["worlds"].size(), 5u);
   int specialties = 0;
-  for (int k = 0; k < 3; ++k) {
+  for (int k = 0; k < 5; ++k) {
     const json& entry = index["worlds"][static_cast<std::size_t>(k)];
     const std::string stem = "world-" + std::to_string(90 + k);
     SCOPED_TRACE(stem);
@@ -178,9 +182,11 @@ TEST(CliOutputs, TheIndexAndTheWorldJsonHoldWhatTheWorldHas) {
     EXPECT_EQ(entry["width"], 70);
     EXPECT_EQ(entry["height"], 45);
     EXPECT_EQ(entry["wrap"], true);
-    EXPECT_EQ(entry["files"], json({stem + ".txt", stem + ".json"}));
+    EXPECT_EQ(entry["files"], json({stem + ".txt", stem + ".json", stem + ".tmx", stem + "-terrain.png"}));
     EXPECT_FALSE(entry.contains("error"));
-    const json world = json::parse(ReadFile(folder / "w" / (stem + ".json")));
+    const std::string written = ReadFile(folder / "w" / (stem + ".json"));
+    EXPECT_TRUE(written == folder.Run(asked + "--quiet --json - --seed " + std::to_string(90 + k)).out);
+    const json world = json::parse(written);
     std::vector<std::string> keys;
     for (const auto& [key, value] : world.items()) keys.push_back(key);
     std::sort(keys.begin(), keys.end());
