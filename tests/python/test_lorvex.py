@@ -125,22 +125,23 @@ class Package(unittest.TestCase):
             self.assertEqual(([m["sizeClass"] for m in b.masses()], len(b.cities())), ([0, 0, 0], 7))
 
     def test_the_picture_shows_every_square_in_its_colour(self):
-        done = subprocess.run([CLI, "build", "--width", "37", "--height", "23", "--wrap", "--seed", "8", "--yes",
-                               "--quiet", "--png", "w.png", "--scale", "3", "--text", "w.txt"],
-                              cwd=self.folder, capture_output=True, text=True, timeout=300)
-        self.assertEqual(done.returncode, 0, done.stderr)
-        letters = (self.folder / "w.txt").read_text().splitlines()
-        width, height, pixels = read_png(self.folder / "w.png")
-        self.assertEqual((width, height, len(letters), len(letters[0])), (37 * 3, 23 * 3, 23, 37))
-        cities = 0
-        for y in range(height):
-            for x in range(width):
-                letter = letters[y // 3][x // 3]
-                edge = x % 3 != 1 or y % 3 != 1
-                expected = OUTLINE if letter == "Y" and edge else COLOURS[letter]
-                cities += letter == "Y" and not edge
-                self.assertEqual(pixels[y][x], expected, f"pixel {x}, {y} of square {x // 3}, {y // 3} ({letter})")
-        self.assertGreater(cities, 0)
+        for scale in (2, 3):  # a city square is outlined from 3 pixels up
+            done = subprocess.run([CLI, "build", "--width", "37", "--height", "23", "--wrap", "--seed", "8", "--yes",
+                                   "--quiet", "--png", "w.png", "--scale", str(scale), "--text", "w.txt"],
+                                  cwd=self.folder, capture_output=True, text=True, timeout=300)
+            self.assertEqual(done.returncode, 0, done.stderr)
+            letters = (self.folder / "w.txt").read_text().splitlines()
+            width, height, pixels = read_png(self.folder / "w.png")
+            self.assertEqual((width, height, len(letters), len(letters[0])), (37 * scale, 23 * scale, 23, 37))
+            cities = 0
+            for y in range(height):
+                for x in range(width):
+                    letter = letters[y // scale][x // scale]
+                    edge = scale >= 3 and (x % scale in (0, scale - 1) or y % scale in (0, scale - 1))
+                    expected = OUTLINE if letter == "Y" and edge else COLOURS[letter]
+                    cities += letter == "Y" and not edge
+                    self.assertEqual(pixels[y][x], expected, f"pixel {x}, {y} of {letters[y // scale][x // scale]} x{scale}")
+            self.assertGreater(cities, 0)
 
     def test_fields_and_failures(self):
         with lorvex.Builder() as b:
