@@ -231,6 +231,22 @@ TEST(FreecivServer, LoadsStartsAndSavesScenariosOfSeveralSizesAsWritten) {
       for (std::size_t x = 0; x < letters.size(); ++x) {
         EXPECT_NE(kFreecivAllowed.at(letters[x]).find(written[y][x]), std::string::npos)
             << letters[x] << " at " << x << ", " << y << " became '" << written[y][x] << "'";
+        // Sea is deep (':') exactly where no land lies within two squares in any direction,
+        // across both seams of a wrapping map.
+        if (letters[x] == 'S') {
+          const int width = static_cast<int>(letters.size()), height = static_cast<int>(written.size());
+          bool landNear = false;
+          for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) {
+              const int ny = static_cast<int>(y) + dy;
+              int nx = static_cast<int>(x) + dx;
+              if (world["wrap"].get<bool>()) nx = (nx + width) % width;
+              if (ny < 0 || ny >= height || nx < 0 || nx >= width) continue;
+              const std::string near = world["terrain"][static_cast<std::size_t>(ny)];
+              landNear |= std::string("TBAS").find(near[static_cast<std::size_t>(nx)]) == std::string::npos;
+            }
+          EXPECT_EQ(written[y][x], landNear ? ' ' : ':') << "sea at " << x << ", " << y;
+        }
         if (letters[x] == 'R') riverLetters.insert(std::to_string(x) + "," + std::to_string(y));
       }
     }
