@@ -92,10 +92,10 @@ exporting::IndexEntry BuildAndWrite(const BuildOptions& options, clsBuild& build
   status = kAllWritten;
   // A world one of the formats cannot hold has none of its files written.
   if (std::string refused; !FormatsHold(options, built.world, refused)) {
-    reports.Error(seed, refused);
+    reports.Error(key, refused);
     entry.error = refused;
     status = kFileError;
-    reports.Finished([seed] { return "seed " + std::to_string(seed) + ": not written"; });
+    reports.Finished([key] { return "seed " + FormatWorldKey(key) + ": not written"; });
     return entry;
   }
   for (const exporting::FormatEntry* format : formats) {

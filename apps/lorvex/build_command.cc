@@ -96,7 +96,9 @@ BuiltWorld BuildOneWorld(clsBuild& builder, const BuildOptions& options,
 }
 
 exporting::WorldToWrite ToWrite(const BuiltWorld& built, const BuildOptions& options) {
-  return {built.world, {options.wrap, built.key.seed, built.key.draws, options.freecivPlayers}, options.scale};
+  return {built.world,
+          {.wrap = options.wrap, .seed = built.key.seed, .draws = built.key.draws, .freecivPlayers = options.freecivPlayers},
+          options.scale};
 }
 
 namespace {

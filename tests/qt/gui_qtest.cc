@@ -353,7 +353,7 @@ TEST_F(GuiApp, EveryExportFormatWritesTheShownWorldAndAFailedWriteLeavesNothing)
     // The first dialog opens in the working folder, every later one where the last file went.
     EXPECT_EQ(*openedIn, i == 0 ? QDir(folder_.path()).absolutePath() : Path(QStringLiteral("out")));
     std::string error;
-    ASSERT_TRUE(exporting::WriteWorldFile({world, {true, kSeed, freeciv ? 7 : 5}, 4}, formats[i].format,
+    ASSERT_TRUE(exporting::WriteWorldFile({world, {.wrap = true, .seed = kSeed, .freecivPlayers = freeciv ? 7 : 5}, 4}, formats[i].format,
                                           Path(QStringLiteral("expected/") + name).toStdString(), error));
     EXPECT_EQ(Contents(Path(QStringLiteral("out/") + name)), Contents(Path(QStringLiteral("expected/") + name)));
   }
