@@ -74,8 +74,9 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
   const std::int32_t total = squares - 1 - shape.Count();
   std::int32_t steps = 0, lo = 0;
   while (shape.Count() <= squares - 1) {
-    // Only a watch-mode pause can have let a stop in; the driver drops a stopped mass.
-    if (context.Stopped()) break;
+    // A watch-mode pause can have let a stop in, or another thread asked for one (the
+    // growth never yields); the driver drops a stopped mass.
+    if (context.Stopped() || context.StopPoint()) break;
     const std::int32_t count = shape.Count();
     if (!result.switched && evenShare * total < steps) {
       lo = std::max(0, ToInt32(count - erraticWindow));
@@ -98,6 +99,7 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
         if (shape.HasOpenSide(shape.list[k])) break;
         shape.enclosed.Set(k);
       }
+      if ((failures & 0xFFFF) == 0xFFFF && context.StopPoint()) return result;
       if (++failures < lookAt) continue;
       if (!AnyRecordCanGrow(shape, lo)) {
         if (lo == 0) return result;
@@ -130,7 +132,7 @@ MassGrid MakeShapeMass(BuildContext& context, std::int32_t squares, std::int32_t
   context.hooks.StartMassPreview(layout.w, layout.h);
   ForEachFigureSquare(figure, orientation, [&](std::int32_t dx, std::int32_t dy) {
     mass.AddLand(context, layout.x0 + dx, layout.y0 + dy);
-    return !context.Stopped();
+    return !context.Stopped() && !context.StopPoint();
   });
   if (percent < 1.0f) {
     if (!context.Stopped())
@@ -145,6 +147,8 @@ MassGrid MakeShapeMass(BuildContext& context, std::int32_t squares, std::int32_t
   const MassBox box =
       PadMass(context, mass.canvas, layout.w, layout.h, static_cast<std::int16_t>(pad), BoxOf(mass.list));
   context.hooks.FadePadTrail(0);
+  // A mass stopped from another thread is dropped by the driver: not cut out at all.
+  if (context.Stopped() || context.StopPoint()) return MassGrid();
   return CropMass(mass.canvas, box);
 }
 
