@@ -137,6 +137,8 @@ template <typename Call>
 Outcome Guarded(Call call) {
   try {
     return call();
+  } catch (const std::bad_alloc&) {
+    return {Status::kOutOfMemory, "out of memory"};
   } catch (const std::exception& error) {
     return {Status::kInternal, error.what()};
   } catch (...) {

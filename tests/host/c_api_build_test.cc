@@ -188,6 +188,8 @@ struct Watch {
   std::vector<std::string> stages;  // each call's stage
   std::vector<std::pair<int32_t, int32_t>> steps;  // each call's step and whole
   std::string stopAt;  // the callback itself asks a stop when this stage begins
+  std::string holdAt;  // the callback waits at this stage until `released`
+  bool released = false;
   LorvexBuilder* builder = nullptr;
 };
 
@@ -200,11 +202,16 @@ void OnProgress(void* user, const char* stage, int32_t step, int32_t whole) {
   }
   watch->changed.notify_all();
   if (watch->stopAt == stage) lorvex_request_stop(watch->builder);
+  if (watch->holdAt == stage) {
+    std::unique_lock<std::mutex> lock(watch->mutex);
+    watch->changed.wait(lock, [watch] { return watch->released; });
+  }
 }
 
 // A build that would run for minutes or hours is stopped from another thread once it has
 // reached a given stage: it ends (the join returns), answers STOPPED, and keeps no world.
-// The city stage never yields to the window, and is stopped all the same.
+// The city stage never yields to the window, and is stopped all the same (the build waits
+// there for the stop to be asked, so that it cannot end first).
 TEST(Stop, AStopFromAnotherThreadEndsALongBuild) {
   InEmptyDirectory folder;
   const struct {
@@ -212,21 +219,22 @@ TEST(Stop, AStopFromAnotherThreadEndsALongBuild) {
     int32_t width, height;
     std::vector<std::pair<const char*, const char*>> fields;
     const char* stage;  // the stop is asked once this stage has begun
+    bool hold;          // the build waits at that stage until the stop was asked
   } rows[] = {
       // A thousand masses of a million squares each: about half an hour.
       {"large masses", 100, 100,
        {{"txtLandMass(0)", "1000"}, {"txtLandMass(1)", "1000"}, {"txtLandMass(2)", "1000000"}, {"txtLandMass(3)", "1000000"}},
-       "Large"},
-      // A city planned for every square of the largest map: seconds of tries that find no
-      // room, without a yield.
-      {"a city a square", 4096, 4096,
-       {{"cboCityNumber(0)", "2"}, {"txtCities(0)", "1"}, {"txtCities(1)", "1"}}, "Cities"},
+       "Large", false},
+      // A city planned for every square: a million tries that find no room, without a yield.
+      {"a city a square", 1024, 1024,
+       {{"cboCityNumber(0)", "2"}, {"txtCities(0)", "1"}, {"txtCities(1)", "1"}}, "Cities", true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     LorvexBuilder* builder = Headless();
     for (const auto& [name, value] : row.fields) Set(builder, name, value);
     Watch watch;
+    if (row.hold) watch.holdAt = row.stage;
     lorvex_set_progress_callback(builder, OnProgress, &watch);
     lorvex_set_seed(builder, 1);
     int status = 1000;
@@ -243,6 +251,11 @@ TEST(Stop, AStopFromAnotherThreadEndsALongBuild) {
       });
     }
     lorvex_request_stop(builder);
+    {
+      const std::lock_guard<std::mutex> lock(watch.mutex);
+      watch.released = true;
+    }
+    watch.changed.notify_all();
     build.join();
     EXPECT_EQ(status, LORVEX_ERROR_STOPPED) << lorvex_last_error(builder);
     EXPECT_STREQ(lorvex_last_error(builder), "the build was stopped");
