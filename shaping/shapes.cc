@@ -133,7 +133,7 @@ MassGrid MakeShapeMass(BuildContext& context, std::int32_t squares, std::int32_t
   ForEachFigureSquare(figure, orientation, [&](std::int32_t dx, std::int32_t dy) {
     mass.AddLand(context, layout.x0 + dx, layout.y0 + dy);
     return !context.Stopped() && !context.StopPoint();
-  });
+  }, [&context] { return !context.StopPoint(); });
   if (percent < 1.0f) {
     if (!context.Stopped())
       GrowShape(context, mass, squares, context.params.Number("txtShape", 1) / 100,
