@@ -58,7 +58,7 @@
  * applied. So a host that sets what it needs never needs the file system, and the same
  * seed gives the same world in any folder. lorvex_reset_parameters lets go of every field.
  *
- * Threads: a builder is used by one thread at a time. Builders share nothing: headless
+ * Threads: a builder is used by one thread at a time (lorvex_request_stop excepted). Builders share nothing: headless
  * builds of different builders run at once, one per thread, and the calls never change the
  * process's current directory, locale or environment. The window on the screen (a build
  * without lorvex_set_headless_build) belongs to the thread that runs the program's user
@@ -327,7 +327,9 @@ LORVEX_API uint32_t lorvex_version_number(void);
  * LORVEX_ERROR_STOPPED). Safe from any thread and from the progress callback, at any time
  * while the builder exists: the one call that may meet another call on the same builder.
  * Asked while no build runs, it stops the next build at once; a build that returns has
- * answered it. A running build looks for it at least every few milliseconds. */
+ * answered it. A running build looks for it at least every few milliseconds. (A window on
+ * the screen that waits for a person to press Build or Cancel is not closed by it; a build
+ * started there is stopped, and the window then closes.) */
 LORVEX_API void lorvex_request_stop(LorvexBuilder* builder);
 
 /* Called on the building thread whenever the build enters another stage or its step on the

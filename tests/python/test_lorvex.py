@@ -95,6 +95,17 @@ class Package(unittest.TestCase):
             text = b.settings_text()
             self.assertEqual((text.count("\r\n"), text.splitlines()[36]), (103, "txtCities(0) = 30"))
 
+    def test_the_readme_example_runs_as_written(self):
+        readme = (ROOT / "README.md").read_text()
+        block = readme[readme.index("**Python** ("):]
+        block = block[block.index("\n\n") + 2:block.index("\n\n`build_world` also")]
+        code = "\n".join(line[4:] for line in block.splitlines())
+        if numpy is None:  # the lines that say "with numpy"
+            code = "\n".join(line for line in code.splitlines() if "with numpy" not in line)
+        scope = {}
+        exec(compile(code, "README.md", "exec"), scope)  # noqa: S102 - the README's own example
+        self.assertEqual((scope["world"].width, scope["world"].height, scope["world"].seed), (200, 150, 42))
+
     def test_why_no_world_was_built(self):
         """Each build that builds nothing raises the library's reason, the window's own
         words for a refusal, and keeps the builder's world and seeds."""
