@@ -56,8 +56,12 @@ ShapeLayout LayOutShape(std::int32_t boxWidth, std::int32_t boxHeight, std::int3
   return layout;
 }
 
-ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares)
-    : w(w), h(h), canvas(w + 1, h + 1, kOpen) {
+ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares, BuildContext* context)
+    : w(w), h(h) {
+  if (context == nullptr)
+    canvas.Reset(w + 1, h + 1, kOpen);
+  else if (!canvas.ResetInBlocks(w + 1, h + 1, kOpen, [context] { return !context->StopPoint(); }))
+    return;
   const std::int64_t room = static_cast<std::int64_t>(w + 1) * (h + 1);
   // A figure may come out a few squares over the squares asked for; the list then grows.
   const auto records = static_cast<std::size_t>(std::min<std::int64_t>(std::max(squares, 1) + 1, room));
@@ -128,7 +132,9 @@ MassGrid MakeShapeMass(BuildContext& context, std::int32_t squares, std::int32_t
   const ShapeLayout layout =
       LayOutShape(figure.BoxWidth(orientation), figure.BoxHeight(orientation), pad);
 
-  ShapeCanvas mass(layout.w, layout.h, squares);
+  // The canvas of a mass near the largest takes a moment to write, and may be stopped.
+  ShapeCanvas mass(layout.w, layout.h, squares, &context);
+  if (context.Stopped()) return MassGrid();
   context.hooks.StartMassPreview(layout.w, layout.h);
   ForEachFigureSquare(figure, orientation, [&](std::int32_t dx, std::int32_t dy) {
     mass.AddLand(context, layout.x0 + dx, layout.y0 + dy);
