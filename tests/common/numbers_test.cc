@@ -48,6 +48,8 @@ TEST(Random, DrawsAreTheStandardEngineConvertedExactly) {
 std::string CommaLocale() {
   if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) return "de_DE.UTF-8";
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lorvex-locales";
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
   if (!std::filesystem::exists(folder / "de_DE.UTF-8" / "LC_NUMERIC"))
     std::system(("localedef -c -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1").c_str());
   setenv("LOCPATH", folder.c_str(), 1);
