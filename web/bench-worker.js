@@ -1,9 +1,11 @@
 // Times lw_build, the call the page's worker makes for a build, over worlds of seeds 1 .. N.
 import createLorvex from './lorvex.js';
 
-const M = await createLorvex();
-const build = M.cwrap('lw_build', 'number', ['number', 'number', 'number', 'string', 'string', 'number', 'number']);
-onmessage = (e) => {
+// The message may come while the module loads: it waits for it.
+const loaded = createLorvex();
+onmessage = async (e) => {
+  const M = await loaded;
+  const build = M.cwrap('lw_build', 'number', ['number', 'number', 'number', 'string', 'string', 'number', 'number']);
   const { count, w, h } = e.data;
   const times = [];
   for (let seed = 1; seed <= count; ++seed) {
