@@ -23,6 +23,7 @@
 #include <nlohmann/json.hpp>
 
 #include "common/numbers.h"
+#include "common/world_key.h"
 #include "export/palette.h"
 #include "export/tmx_export.h"
 #include "export/world_export.h"
@@ -236,14 +237,28 @@ EMSCRIPTEN_KEEPALIVE const char* lw_window_apply(const char* key, const char* va
   return Answer("");
 }
 
-// Recommend for the window's map, drawn from the seed: "" when done, otherwise the message.
-EMSCRIPTEN_KEEPALIVE const char* lw_window_recommend(const char* seedText) {
+// The key of the window's generator: seeded with the key's seed, its draws skipped, as a
+// window opened with that key stands. Answers 0, changing nothing, for a text that is no key.
+EMSCRIPTEN_KEEPALIVE int lw_window_set_key(const char* keyText) {
+  const std::optional<WorldKey> key = ParseWorldKey(keyText == nullptr ? "" : keyText);
+  if (!key) return 0;
   params::ParameterWindow& w = Window();
-  const std::optional<std::uint64_t> seed = ReadSeed(seedText == nullptr ? "" : seedText);
-  if (!seed) return Answer("not a seed");
-  w.random.Seed(*seed);
+  w.random.Seed(key->seed);
+  w.random.Discard(key->draws);
+  return 1;
+}
+
+// Where the window's generator stands: the key a Build pressed now would have.
+EMSCRIPTEN_KEEPALIVE const char* lw_window_key() {
+  const Random& random = Window().random;
+  return Answer(FormatWorldKey({random.SeedValue(), random.DrawsMade()}));
+}
+
+// Recommend for the window's map, drawn from the window's generator as it stands (so the
+// key moves on by the draws it made): "" when done, otherwise the message.
+EMSCRIPTEN_KEEPALIVE const char* lw_window_recommend() {
   std::string failure;
-  if (!w.form.Recommend(failure)) return Answer(failure.empty() ? params::kRecommendFailedMessage : failure);
+  if (!Window().form.Recommend(failure)) return Answer(failure.empty() ? params::kRecommendFailedMessage : failure);
   return Answer("");
 }
 
@@ -292,18 +307,18 @@ EMSCRIPTEN_KEEPALIVE const char* lw_palette() {
 // The largest width and height a build takes.
 EMSCRIPTEN_KEEPALIVE int lw_max_map_side() { return kMaxMapSide; }
 
-// 1 when `text` is a seed (decimal digits, 0 to 2^64 - 1).
-EMSCRIPTEN_KEEPALIVE int lw_is_seed(const char* text) { return text != nullptr && ReadSeed(text) ? 1 : 0; }
+// 1 when `text` is a world's key: "SEED" or "SEED-DRAWS".
+EMSCRIPTEN_KEEPALIVE int lw_is_key(const char* text) { return text != nullptr && ParseWorldKey(text) ? 1 : 0; }
 
 // ---------------------------------------------------------------- the build worker
 
 // Builds one world as `lorvex build` does: a fresh builder given the fields (lines
 // "Name(Index) = value", each set as --set sets it), the window opened headless and Build
-// pressed, with the seed; a question the window asks is answered Yes when `yes` is 1. With
+// pressed, with the key ("SEED" or "SEED-DRAWS"); a question the window asks is answered Yes when `yes` is 1. With
 // `progress`, Module.lwProgress(value, max, status) is called as the build yields, at most
 // ten times a second. Answers 1 when a world was built; lw_build_messages says what the
 // window said.
-EMSCRIPTEN_KEEPALIVE int lw_build(int width, int height, int wrap, const char* seedText,
+EMSCRIPTEN_KEEPALIVE int lw_build(int width, int height, int wrap, const char* keyText,
                                   const char* fieldLines, int yes, int progress) {
   Worker& worker = TheWorker();
   worker.messages.clear();
@@ -314,9 +329,9 @@ EMSCRIPTEN_KEEPALIVE int lw_build(int width, int height, int wrap, const char* s
     worker.messages.push_back(error);
     return 0;
   }
-  const std::optional<std::uint64_t> seed = ReadSeed(seedText == nullptr ? "" : seedText);
-  if (!seed) {
-    worker.messages.push_back("not a seed");
+  const std::optional<WorldKey> key = ParseWorldKey(keyText == nullptr ? "" : keyText);
+  if (!key) {
+    worker.messages.push_back("not a key");
     return 0;
   }
   platform::HeadlessPlatform platform;
@@ -337,7 +352,7 @@ EMSCRIPTEN_KEEPALIVE int lw_build(int width, int height, int wrap, const char* s
     static_cast<ui::frmBuild&>(w).Controls().At("cmdBuild", 0).Click();
   });
   worker.builder.SetPlatform(&platform);
-  worker.builder.SetNextSeed(*seed);
+  worker.builder.SetNextKey(*key);
   const bool built = worker.builder.Build(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height),
                                           wrap != 0);
   worker.builder.SetPlatform(nullptr);
@@ -348,8 +363,8 @@ EMSCRIPTEN_KEEPALIVE int lw_build(int width, int height, int wrap, const char* s
 // The texts of the message boxes of the last build, one JSON array.
 EMSCRIPTEN_KEEPALIVE const char* lw_build_messages() { return Answer(json(TheWorker().messages).dump()); }
 
-// The seed the last build used, in decimal.
-EMSCRIPTEN_KEEPALIVE const char* lw_build_seed() { return Answer(std::to_string(TheWorker().builder.LastSeed())); }
+// The key of the last build.
+EMSCRIPTEN_KEEPALIVE const char* lw_build_key() { return Answer(FormatWorldKey(TheWorker().builder.LastKey())); }
 
 // The last world: its size, its terrain letters row-major from (0, 0) (a pointer into the
 // module's memory, width * height bytes), the mass of every square (-1 none) and its cities.
@@ -392,7 +407,8 @@ EMSCRIPTEN_KEEPALIVE const char* lw_export(const char* format, const char* path,
   std::string error;
   if (!exporting::FormatFits(entry->format, world.MapArray.Width(), world.MapArray.Height(), error))
     return Answer(error);
-  const exporting::WorldToWrite out{world, {worker.wrap, worker.builder.LastSeed()}, scale};
+  const WorldKey key = worker.builder.LastKey();
+  const exporting::WorldToWrite out{world, {worker.wrap, key.seed, key.draws}, scale};
   if (!exporting::WriteWorldFile(out, entry->format, path, error)) return Answer(error);
   return Answer("");
 }

@@ -20,14 +20,16 @@ const call = {
   click: M.cwrap('lw_window_click', 'number', ['string', 'number']),
   tab: M.cwrap('lw_window_tab', null, ['number']),
   apply: M.cwrap('lw_window_apply', 'string', ['string', 'string']),
-  recommend: M.cwrap('lw_window_recommend', 'string', ['string']),
+  recommend: M.cwrap('lw_window_recommend', 'string', []),
+  setKey: M.cwrap('lw_window_set_key', 'number', ['string']),
+  key: M.cwrap('lw_window_key', 'string', []),
   save: M.cwrap('lw_window_save', 'string', ['string']),
   load: M.cwrap('lw_window_load', 'number', ['string']),
   layout: M.cwrap('lw_window_layout', 'string', []),
   palette: M.cwrap('lw_palette', 'string', []),
   formats: M.cwrap('lw_formats', 'string', []),
   maxSide: M.cwrap('lw_max_map_side', 'number', []),
-  isSeed: M.cwrap('lw_is_seed', 'number', ['string']),
+  isKey: M.cwrap('lw_is_key', 'number', ['string']),
 };
 const MAX_SIDE = call.maxSide();
 const layout = JSON.parse(call.layout());
@@ -259,9 +261,16 @@ function randomSeed() {
   return ((BigInt(words[0]) << 32n) | BigInt(words[1])).toString();
 }
 
-function currentSeed() {
-  const seed = $('seed').value.trim();
-  return call.isSeed(seed) ? seed : null;
+// The key in the seed field ("SEED" or "SEED-DRAWS"), or null.
+function currentKey() {
+  const key = $('seed').value.trim();
+  return call.isKey(key) ? key : null;
+}
+
+// Puts a key in the seed field and the window's generator where the key says.
+function setKey(key) {
+  $('seed').value = key;
+  call.setKey(key);
 }
 
 // ------------------------------------------------------------------ the link
@@ -302,8 +311,8 @@ function openLink(fragment) {
       if (value === '0' || value === '1') size.wrap = value === '1';
       else problems.push(`wrap "${value}" is not 0 or 1`);
     } else if (name === 'seed') {
-      if (call.isSeed(value)) seed = value;
-      else if (value !== '') problems.push(`seed "${value}" is not a seed (a whole number from 0 to 18446744073709551615)`);
+      if (call.isKey(value)) seed = value;
+      else if (value !== '') problems.push(`seed "${value}" is not a key: a seed from 0 to 18446744073709551615, or SEED-DRAWS`);
     } else {
       fields.push([name, value]);
     }
@@ -316,7 +325,7 @@ function openLink(fragment) {
   $('map-width').value = size.w;
   $('map-height').value = size.h;
   $('map-wrap').checked = size.wrap;
-  $('seed').value = seed ?? randomSeed();
+  setKey(seed ?? randomSeed());
   call.map(size.w, size.h);
   showMessage(problems.length ? `This link could not be followed in full; the defaults stand for:\n${problems.join('\n')}` : '');
 }
@@ -353,12 +362,12 @@ async function loadSettings(input) {
 function recommend() {
   const size = mapSize();
   if (!size) { showMessage(`The map is 1 to ${MAX_SIDE} squares each way.`); return; }
-  let seed = currentSeed();
-  if (seed === null) { seed = randomSeed(); $('seed').value = seed; }
+  if (currentKey() === null) setKey(randomSeed());
   call.map(size.w, size.h);
+  // Recommend draws from the window's generator: the key then names the draws it took.
   changed(() => {
-    const why = call.recommend(seed);
-    showMessage(why);
+    showMessage(call.recommend());
+    $('seed').value = call.key();
   });
 }
 
@@ -397,7 +406,7 @@ function build(seed, yes = false) {
   const size = mapSize();
   if (!size) { showMessage(`The map is 1 to ${MAX_SIDE} squares each way.`); return; }
   if (building) stop(false);
-  $('seed').value = seed;
+  setKey(seed);
   call.map(size.w, size.h);
   refreshState();
   updatePage();
@@ -413,8 +422,8 @@ function build(seed, yes = false) {
 
 function maybeRebuild() {
   const size = mapSize();
-  const seed = currentSeed();
-  if (size && seed !== null && size.w * size.h <= SMALL_MAP) build(seed);
+  const key = currentKey();
+  if (size && key !== null && size.w * size.h <= SMALL_MAP) build(key);
 }
 
 function stop(say = true) {
@@ -509,9 +518,9 @@ updateLink();
 
 $('build').addEventListener('click', () => build(randomSeed()));
 $('build-seed').addEventListener('click', () => {
-  const seed = currentSeed();
-  if (seed === null) showMessage('The seed is a whole number from 0 to 18446744073709551615.');
-  else build(seed);
+  const key = currentKey();
+  if (key === null) showMessage('The seed is a whole number from 0 to 18446744073709551615, or a key SEED-DRAWS.');
+  else build(key);
 });
 $('stop').addEventListener('click', () => stop());
 for (const id of ['map-width', 'map-height', 'map-wrap']) {
@@ -526,7 +535,11 @@ for (const id of ['map-width', 'map-height', 'map-wrap']) {
     maybeRebuild();
   });
 }
-$('seed').addEventListener('change', updateLink);
+$('seed').addEventListener('change', () => {
+  const key = currentKey();
+  if (key !== null) call.setKey(key);
+  updateLink();
+});
 $('show-map').addEventListener('click', () => showView(false));
 $('show-text').addEventListener('click', () => showView(true));
 $('show-cities').addEventListener('change', () => view.setCityMarks($('show-cities').checked));

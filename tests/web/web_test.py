@@ -260,10 +260,14 @@ class PageTest(unittest.TestCase):
         self.wait_built()
         self.browser.click("#recommend")
         self.wait_built(2)  # a small map is rebuilt as its fields change
+        # Recommend drew from the window's generator: the world's key names its draws.
+        key = self.browser.run("return document.getElementById('seed').value")
+        self.assertRegex(key, r"^99-[1-9][0-9]*$")
+        self.assertIn(f"seed={key}&", self.browser.run("return document.getElementById('link').getAttribute('href')"))
         settings = os.path.join(self.tmp, "recommended.kst")
         subprocess.run([CLI, "recommend", "--width", str(w), "--height", str(h), "--seed", seed,
-                        "--save", settings], check=True, cwd=self.tmp)
-        cli = self.cli_build(w, h, True, seed, settings=settings, name="cli-recommend")
+                        "--save", settings], check=True, cwd=self.tmp, stdout=subprocess.DEVNULL)
+        cli = self.cli_build(w, h, True, key, settings=settings, name="cli-recommend")
         self.assertEqual(self.text(), cli["world.txt"].decode())
         self.assertNotEqual(self.field("txtLandMass(2)"), "400")  # Recommend wrote the sizes
 
