@@ -22,7 +22,7 @@ threading.Thread(target=server.serve_forever, daemon=True).start()
 with tempfile.TemporaryDirectory() as profile:
     browser = Browser(profile)
     try:
-        browser._call("POST", f"/session/{browser.session}/window/rect", {"width": 1500, "height": 820})
+        browser._call("POST", f"/session/{browser.session}/window/rect", {"width": 1500, "height": 920})
         browser.go(f"http://127.0.0.1:{server.server_address[1]}/index.html#w=200&h=150&wrap=1&seed=2026")
         deadline = time.time() + 60
         while not browser.run("return document.body.dataset.state === 'built'"):
@@ -31,8 +31,8 @@ with tempfile.TemporaryDirectory() as profile:
             time.sleep(0.2)
         # Zoom in twice round a point of the map, and read out the square under it.
         browser.run("""const c = document.getElementById('map'); const r = c.getBoundingClientRect();
-            for (let i = 0; i < 3; ++i)
-              c.dispatchEvent(new WheelEvent('wheel', {deltaY: -300, clientX: r.left + r.width * 0.45,
+            for (let i = 0; i < 2; ++i)
+              c.dispatchEvent(new WheelEvent('wheel', {deltaY: -250, clientX: r.left + r.width * 0.45,
                                                        clientY: r.top + r.height * 0.5, bubbles: true}));
             c.dispatchEvent(new PointerEvent('pointermove', {clientX: r.left + r.width * 0.45,
                                                              clientY: r.top + r.height * 0.5, bubbles: true}));""")
