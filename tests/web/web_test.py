@@ -231,6 +231,30 @@ class PageTest(unittest.TestCase):
                 if "world.sav" in cli:
                     self.assertEqual(got["world.sav"], cli["world.sav"])
 
+    def test_settings_files_are_written_and_read_as_the_command_line_does(self):
+        lines = ["txtLandMass(0) = 4", "chkLandPlace(2) = 1", "txtCities(3) = 150", "cboPlace1Param2(0) = 1"]
+        written = os.path.join(self.tmp, "written.kst")
+        subprocess.run([CLI, "settings", "--save", written] + [a for line in lines for a in ("--set", line)],
+                       check=True, cwd=self.tmp)
+        # Save Settings of a page opened with the same fields writes the same file.
+        self.open("#w=40&h=30&wrap=0&seed=1&" + "&".join(
+            urllib.parse.quote(line.split(" = ")[0]) + "=" + line.split(" = ")[1] for line in lines))
+        self.browser.run("window.caught = []")
+        self.browser.click("#save-settings")
+        self.wait("return window.caught.length > 0")
+        name, data = self.browser.run("return window.caught[0]")
+        self.assertEqual(base64.b64decode(data), open(written, "rb").read())
+        # Load Settings into a page at its defaults takes the file's fields.
+        self.open("#w=40&h=30&wrap=0&seed=1")
+        self.browser.run("document.getElementById('settings-file').hidden = false")
+        el = self.browser.element("#settings-file")
+        self.browser._call("POST", f"/session/{self.browser.session}/element/{el}/value", {"text": written})
+        self.wait("return document.querySelector('[data-field=\"txtLandMass(0)\"]').value === '4'")
+        link = self.browser.run("return document.getElementById('link').getAttribute('href')")
+        for line in lines:
+            key, value = line.split(" = ")
+            self.assertIn(f"&{key}={value}", link)
+
     def test_fields_typed_out_of_range_are_held_to_the_window_ranges(self):
         self.open("#w=40&h=30&wrap=0&seed=1")
         self.wait_built()
