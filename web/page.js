@@ -267,10 +267,13 @@ function currentKey() {
   return call.isKey(key) ? key : null;
 }
 
-// Puts a key in the seed field and the window's generator where the key says.
+// The key the window's generator was last set to. It is set only when Recommend needs it:
+// a typed key may ask for a great many draws to be skipped, which the worker does for a
+// build (where Stop can end it), not the page's own thread at every change.
+let windowKey = null;
+
 function setKey(key) {
   $('seed').value = key;
-  call.setKey(key);
 }
 
 // ------------------------------------------------------------------ the link
@@ -363,11 +366,13 @@ function recommend() {
   const size = mapSize();
   if (!size) { showMessage(`The map is 1 to ${MAX_SIDE} squares each way.`); return; }
   if (currentKey() === null) setKey(randomSeed());
+  if (currentKey() !== windowKey) call.setKey(currentKey());
   call.map(size.w, size.h);
   // Recommend draws from the window's generator: the key then names the draws it took.
   changed(() => {
     showMessage(call.recommend());
-    $('seed').value = call.key();
+    windowKey = call.key();
+    $('seed').value = windowKey;
   });
 }
 
@@ -535,11 +540,7 @@ for (const id of ['map-width', 'map-height', 'map-wrap']) {
     maybeRebuild();
   });
 }
-$('seed').addEventListener('change', () => {
-  const key = currentKey();
-  if (key !== null) call.setKey(key);
-  updateLink();
-});
+$('seed').addEventListener('change', updateLink);
 $('show-map').addEventListener('click', () => showView(false));
 $('show-text').addEventListener('click', () => showView(true));
 $('show-cities').addEventListener('change', () => view.setCityMarks($('show-cities').checked));
