@@ -33,6 +33,7 @@
 #include "params/settings_file.h"
 #include "platform/headless_platform.h"
 #include "ui/frm_build.h"
+#include "ui/qt/shape_figures.h"
 #include "ui/qt/window_layout.h"
 
 using nlohmann::json;
@@ -170,7 +171,7 @@ EMSCRIPTEN_KEEPALIVE const char* lw_window_state() {
                  {"caption", c.caption},   {"text", c.Text()},       {"value", c.Value()},
                  {"listIndex", c.ListIndex()}, {"enabled", c.enabled}, {"visible", c.visible},
                  {"locked", c.locked},     {"maxLength", c.MaxLength()}, {"page", c.page},
-                 {"bold", c.bold}};
+                 {"bold", c.bold},         {"tag", c.tag}};
     if (!c.items.empty()) item["items"] = c.items;
     if (platform::IsParameterKind(c.Kind())) item["key"] = c.Key();
     controls.push_back(std::move(item));
@@ -293,6 +294,17 @@ EMSCRIPTEN_KEEPALIVE const char* lw_window_layout() {
                      {"height", t.height}, {"align", static_cast<int>(t.align)}, {"bold", t.bold},
                      {"wrap", t.wrap}});
   return Answer(json{{"places", std::move(places)}, {"texts", std::move(texts)}}.dump());
+}
+
+// The figure a shape picture shows, the very figure the build makes for the shape code:
+// {"width", "height", "rows": one string a row, 'C' inside the figure}.
+EMSCRIPTEN_KEEPALIVE const char* lw_shape_figure(int shapeCode) {
+  const Grid<char> figure = lorvex::ui::qt::ShapingFigures(shapeCode);
+  json rows = json::array();
+  for (int y = 0; y < figure.Height(); ++y)
+    rows.push_back(std::string(figure.Cells().data() + static_cast<std::size_t>(y) * figure.Width(),
+                               static_cast<std::size_t>(figure.Width())));
+  return Answer(json{{"width", figure.Width()}, {"height", figure.Height()}, {"rows", std::move(rows)}}.dump());
 }
 
 // The terrain colours and names of every picture of a world.

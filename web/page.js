@@ -26,6 +26,7 @@ const call = {
   save: M.cwrap('lw_window_save', 'string', ['string']),
   load: M.cwrap('lw_window_load', 'number', ['string']),
   layout: M.cwrap('lw_window_layout', 'string', []),
+  figure: M.cwrap('lw_shape_figure', 'string', ['number']),
   palette: M.cwrap('lw_palette', 'string', []),
   formats: M.cwrap('lw_formats', 'string', []),
   maxSide: M.cwrap('lw_max_map_side', 'number', []),
@@ -140,6 +141,8 @@ function drawPage() {
       el = document.createElement('canvas');
       el.width = place.width / TWIP; el.height = place.height / TWIP;
       el.title = 'Select only this shape';
+      const box = controlOf('chkShape', c.index);
+      drawFigure(el, JSON.parse(call.figure(box ? Number(box.tag ?? c.index) : c.index)));
       el.addEventListener('click', () => changed(() => call.click(c.name, c.index)));
     } else {
       continue;
@@ -152,6 +155,22 @@ function drawPage() {
     elements.set(key, { el, place, control: c });
   }
   updatePage();
+}
+
+// A shape's figure inside an edge, as large as fits, squares kept square.
+function drawFigure(canvas, figure) {
+  const ctx = canvas.getContext('2d');
+  ctx.strokeStyle = 'rgb(160, 160, 160)';
+  ctx.strokeRect(0.5, 0.5, canvas.width - 1, canvas.height - 1);
+  if (!figure.width || !figure.height) return;
+  const cell = Math.min((canvas.width - 4) / figure.width, (canvas.height - 4) / figure.height);
+  const x0 = 2 + (canvas.width - 4 - cell * figure.width) / 2;
+  const y0 = 2 + (canvas.height - 4 - cell * figure.height) / 2;
+  ctx.fillStyle = 'rgb(0, 120, 0)';
+  figure.rows.forEach((row, y) => {
+    for (let x = 0; x < row.length; ++x)
+      if (row[x] === 'C') ctx.fillRect(x0 + x * cell, y0 + y * cell, Math.ceil(cell), Math.ceil(cell));
+  });
 }
 
 // Brings every drawn control up to the module's state (values, captions, enabled, locked,
