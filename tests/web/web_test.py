@@ -296,9 +296,10 @@ class PageTest(unittest.TestCase):
         self.assertNotEqual(self.field("txtLandMass(2)"), "400")  # Recommend wrote the sizes
 
     def test_stop_ends_a_large_build_and_the_page_answers_meanwhile(self):
-        # Masses of up to 9999 squares by the thousand: a build of several seconds.
+        # Large masses of 9999 squares by the thousand, with sea borders of 99: a build of
+        # many seconds (six of processor time natively).
         self.open("#w=4096&h=4096&wrap=0&seed=5&txtLandMass(0)=999&txtLandMass(1)=999"
-                  "&txtLandMass(2)=9999&txtLandMass(3)=9999")
+                  "&txtLandMass(2)=9999&txtLandMass(3)=9999&txtLandMass(4)=99&txtLandMass(5)=99")
         self.wait("""const b = document.getElementById('build-anyway');  // the land warning: Yes
                      if (document.body.dataset.state === 'refused' && b) b.click();
                      return Number(document.body.dataset.progress || 0) > 0""")
