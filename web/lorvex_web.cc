@@ -48,6 +48,12 @@ const char* Answer(std::string text) {
   return answer.c_str();
 }
 
+// A document as text; bytes that are not UTF-8 (a settings file in another encoding) are
+// replaced, not refused.
+const char* AnswerJson(const json& document) {
+  return Answer(document.dump(-1, ' ', false, json::error_handler_t::replace));
+}
+
 // --- The parameters window of the page ---
 
 struct PageWindow {
@@ -176,11 +182,10 @@ EMSCRIPTEN_KEEPALIVE const char* lw_window_state() {
     if (platform::IsParameterKind(c.Kind())) item["key"] = c.Key();
     controls.push_back(std::move(item));
   }
-  return Answer(json{{"controls", std::move(controls)},
+  return AnswerJson(json{{"controls", std::move(controls)},
                      {"landFigure", w.statusBar.Panel(params::kLandFigurePanel).text},
                      {"tabs", w.tabs.captions},
-                     {"changed", ChangedFields()}}
-                    .dump());
+                     {"changed", ChangedFields()}});
 }
 
 // A person types `text` into a number box and leaves it: the text is cut to the box's
@@ -293,7 +298,7 @@ EMSCRIPTEN_KEEPALIVE const char* lw_window_layout() {
                      {"text", t.text}, {"left", t.left}, {"top", t.top}, {"width", t.width},
                      {"height", t.height}, {"align", static_cast<int>(t.align)}, {"bold", t.bold},
                      {"wrap", t.wrap}});
-  return Answer(json{{"places", std::move(places)}, {"texts", std::move(texts)}}.dump());
+  return AnswerJson(json{{"places", std::move(places)}, {"texts", std::move(texts)}});
 }
 
 // The figure a shape picture shows, the very figure the build makes for the shape code:
@@ -304,7 +309,7 @@ EMSCRIPTEN_KEEPALIVE const char* lw_shape_figure(int shapeCode) {
   for (int y = 0; y < figure.Height(); ++y)
     rows.push_back(std::string(figure.Cells().data() + static_cast<std::size_t>(y) * figure.Width(),
                                static_cast<std::size_t>(figure.Width())));
-  return Answer(json{{"width", figure.Width()}, {"height", figure.Height()}, {"rows", std::move(rows)}}.dump());
+  return AnswerJson(json{{"width", figure.Width()}, {"height", figure.Height()}, {"rows", std::move(rows)}});
 }
 
 // The terrain colours and names of every picture of a world.
@@ -313,7 +318,7 @@ EMSCRIPTEN_KEEPALIVE const char* lw_palette() {
   for (const PaletteEntry& e : kPalette)
     palette.push_back({{"code", std::string(1, e.code)}, {"name", e.name},
                        {"colour", {e.colour.r, e.colour.g, e.colour.b}}});
-  return Answer(palette.dump());
+  return AnswerJson(palette);
 }
 
 // The largest width and height a build takes.
@@ -373,7 +378,7 @@ EMSCRIPTEN_KEEPALIVE int lw_build(int width, int height, int wrap, const char* k
 }
 
 // The texts of the message boxes of the last build, one JSON array.
-EMSCRIPTEN_KEEPALIVE const char* lw_build_messages() { return Answer(json(TheWorker().messages).dump()); }
+EMSCRIPTEN_KEEPALIVE const char* lw_build_messages() { return AnswerJson(json(TheWorker().messages)); }
 
 // The key of the last build.
 EMSCRIPTEN_KEEPALIVE const char* lw_build_key() { return Answer(FormatWorldKey(TheWorker().builder.LastKey())); }
@@ -402,7 +407,7 @@ EMSCRIPTEN_KEEPALIVE const char* lw_world_tables() {
                       builder.GetSpecialtyC(i), builder.GetOwnerC(i)});
   json masses = json::array();
   for (const LandMass& m : w.Masses) masses.push_back({static_cast<int>(m.sizeClass), m.squares});
-  return Answer(json{{"cities", std::move(cities)}, {"masses", std::move(masses)}}.dump());
+  return AnswerJson(json{{"cities", std::move(cities)}, {"masses", std::move(masses)}});
 }
 
 // Writes the last world in one format (its name as a batch's --formats takes it: text, png,
@@ -436,7 +441,7 @@ EMSCRIPTEN_KEEPALIVE const char* lw_formats() {
   json formats = json::array();
   for (const exporting::FormatEntry& e : exporting::Formats())
     formats.push_back({e.name, e.extension, e.title});
-  return Answer(formats.dump());
+  return AnswerJson(formats);
 }
 
 }  // extern "C"
