@@ -29,6 +29,7 @@
 #include "apps/lorvex-gui/square_readout.h"
 #include "apps/lorvex-gui/world_view.h"
 #include "common/numbers.h"
+#include "export/freeciv_export.h"
 #include "export/world_export.h"
 #include "ui/qt/build_dialog.h"
 #include "ui/qt/qt_platform.h"
@@ -323,7 +324,14 @@ bool AppWindow::Export(const exporting::FormatEntry& format) {
                                QStringLiteral("world-%1%2").arg(shown_->seed).arg(extension));
   if (path.isEmpty()) return false;
   const HostWorld& world = *shown_->world;
-  const exporting::WorldToWrite out{world, {shown_->map.wrap, shown_->seed}, ExportScale(world)};
+  exporting::WorldToWrite out{world, {shown_->map.wrap, shown_->seed}, ExportScale(world)};
+  if (format.format == exporting::Format::kFreeciv) {
+    bool chosen = false;
+    out.info.freecivPlayers = QInputDialog::getInt(
+        this, QStringLiteral("Export"), QStringLiteral("Players of the Freeciv game (start positions):"),
+        exporting::kFreecivDefaultPlayers, 1, exporting::kFreecivMaxPlayers, 1, &chosen);
+    if (!chosen) return false;
+  }
   std::string error;
   if (!exporting::WriteWorldFile(out, format.format, QFile::encodeName(path).toStdString(), error)) {
     QMessageBox::warning(this, QStringLiteral("Export"), QStringLiteral("Nothing was written: %1").arg(FromUtf8(error)));
