@@ -425,7 +425,11 @@ EMSCRIPTEN_KEEPALIVE const char* lw_export(const char* format, const char* path,
   if (!exporting::FormatFits(entry->format, world.MapArray.Width(), world.MapArray.Height(), error))
     return Answer(error);
   const WorldKey key = worker.builder.LastKey();
-  const exporting::WorldToWrite out{world, {worker.wrap, key.seed, key.draws}, scale};
+  exporting::WorldInfo info;
+  info.wrap = worker.wrap;
+  info.seed = key.seed;
+  info.draws = key.draws;
+  const exporting::WorldToWrite out{world, info, scale};
   if (!exporting::WriteWorldFile(out, entry->format, path, error)) return Answer(error);
   return Answer("");
 }
