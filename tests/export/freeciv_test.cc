@@ -427,10 +427,7 @@ TEST(FreecivStarts, LargestMassesFirstApartAndNoneWhereTheLandCannotSeatThem) {
       ++perMass[s.x <= 13 ? 0 : s.x <= 20 ? 1 : 2];
       EXPECT_NE(c.rows[s.y][s.x], 'S');
       onTheCity = onTheCity || (s.x == 18 && s.y == 3);
-      for (const StartPosition& t : starts)
-        if (&s != &t) {
-          EXPECT_GT(RealDistance(s.x, s.y, t.x, t.y, 28, c.wrap), 4);
-        }
+      for (const StartPosition& t : starts) EXPECT_TRUE(&s == &t || RealDistance(s.x, s.y, t.x, t.y, 28, c.wrap) > 4);
     }
     EXPECT_EQ(perMass, c.perMass);
     EXPECT_EQ(onTheCity, c.onTheCity);
