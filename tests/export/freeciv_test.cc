@@ -91,8 +91,7 @@ std::string PlayToFirstSave(const CliFolder& folder, const std::string& scenario
 // The entries "key=value" of a savegame whose key matches `key`.
 std::map<std::string, std::string> SavedEntries(const std::string& savegame, const std::regex& key) {
   std::map<std::string, std::string> entries;
-  std::istringstream lines(savegame);
-  for (std::string line; std::getline(lines, line);) {
+  for (const std::string& line : lorvex::testing::Lines(savegame)) {
     const std::size_t equals = line.find('=');
     if (equals != std::string::npos && std::regex_match(line.substr(0, equals), key))
       entries[line.substr(0, equals)] = line.substr(equals + 1);
@@ -268,8 +267,7 @@ TEST(FreecivServer, LoadsStartsAndSavesScenariosOfSeveralSizesAsWritten) {
     ASSERT_FALSE(game.empty()) << output;
     EXPECT_NE(game.find("server_state=\"S_S_RUNNING\""), std::string::npos);
     std::string settings;
-    std::istringstream lines(game);
-    for (std::string line; std::getline(lines, line);)
+    for (const std::string& line : lorvex::testing::Lines(game))
       if (std::regex_match(line, std::regex(R"re("(topology|xsize|ysize)",.*)re"))) settings += line + "\n";
     EXPECT_EQ(settings, row.settings);
     EXPECT_EQ(SavedTerrainRows(game), written);
