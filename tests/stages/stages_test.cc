@@ -55,13 +55,6 @@ struct CityCall {
   }
 };
 
-std::string Sound(const WorldState& world, int productionLo = 75, int productionHi = 200) {
-  checks::InvariantOptions options;
-  options.productionMin = productionLo;
-  options.productionMax = productionHi;
-  return checks::CheckWorld(world, options);
-}
-
 TEST(WorldCityCountRange, NumbersOrSquaresPerCity) {
   const struct { char mode; std::int32_t lo, hi; std::int64_t land, map, wantLo, wantHi; } rows[] = {
       {'N', 100, 150, 30000, 90000, 100, 150},
@@ -153,7 +146,10 @@ TEST(PlaceCities, EdgeFiguresFinishWithASoundWorld) {
     StageFixture f(2);
     LoadRows(f.world, c.rows, false);
     c.call.Run(f);
-    EXPECT_EQ(Sound(f.world, c.call.productionLo, std::min(c.call.productionHi, 32767)), "") << c.what;
+    checks::InvariantOptions sound;
+    sound.productionMin = c.call.productionLo;
+    sound.productionMax = std::min(c.call.productionHi, 32767);
+    EXPECT_EQ(checks::CheckWorld(f.world, sound), "") << c.what;
     EXPECT_LE(static_cast<std::int64_t>(f.world.CityProduction.size()), kMostPlannedCities) << c.what;
     EXPECT_EQ(f.hooks.progressValue, 2) << c.what;
     const long long cities = CountCode(f.world, 'Y');
