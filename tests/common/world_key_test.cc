@@ -12,38 +12,28 @@ namespace {
 TEST(WorldKey, ReadsSeedsAndSeedsWithDrawsAndNothingElse) {
   const struct {
     const char* text;
-    bool valid;
     std::uint64_t seed, draws;
     const char* written;  // as FormatWorldKey writes the key back
   } rows[] = {
-      {"42", true, 42, 0, "42"},
-      {"0", true, 0, 0, "0"},
-      {"42-1873", true, 42, 1873, "42-1873"},
-      {"42-0", true, 42, 0, "42"},
-      {"007-08", true, 7, 8, "7-8"},
-      {"18446744073709551615", true, 18446744073709551615u, 0, "18446744073709551615"},
-      {"1-1099511627776", true, 1, 1099511627776u, "1-1099511627776"},
-      {"18446744073709551616", false, 0, 0, ""},  // 2^64
-      {"1-1099511627777", false, 0, 0, ""},       // one draw past the bound
-      {"", false, 0, 0, ""},
-      {"-5", false, 0, 0, ""},
-      {"42-", false, 0, 0, ""},
-      {"42--1", false, 0, 0, ""},
-      {"42-1-2", false, 0, 0, ""},
-      {" 42", false, 0, 0, ""},
-      {"42 ", false, 0, 0, ""},
-      {"4a", false, 0, 0, ""},
-      {"+42", false, 0, 0, ""},
-      {"000000000000000000042", false, 0, 0, ""},  // 21 digits
+      {"42", 42, 0, "42"},
+      {"0", 0, 0, "0"},
+      {"42-1873", 42, 1873, "42-1873"},
+      {"42-0", 42, 0, "42"},
+      {"007-08", 7, 8, "7-8"},
+      {"18446744073709551615", 18446744073709551615u, 0, "18446744073709551615"},
+      {"1-1099511627776", 1, 1099511627776u, "1-1099511627776"},
   };
   for (const auto& row : rows) {
     const std::optional<WorldKey> key = ParseWorldKey(row.text);
-    ASSERT_EQ(key.has_value(), row.valid) << '"' << row.text << '"';
-    if (!row.valid) continue;
+    ASSERT_TRUE(key.has_value()) << '"' << row.text << '"';
     EXPECT_EQ(key->seed, row.seed) << row.text;
     EXPECT_EQ(key->draws, row.draws) << row.text;
     EXPECT_EQ(FormatWorldKey(*key), row.written);
   }
+  // 2^64, one draw past the bound, 21 digits, and what is no number.
+  for (const char* text : {"18446744073709551616", "1-1099511627777", "000000000000000000042", "", "-5", "42-", "42--1",
+                           "42-1-2", " 42", "42 ", "4a", "+42"})
+    EXPECT_FALSE(ParseWorldKey(text).has_value()) << '"' << text << '"';
 }
 
 // The generator counts every draw since its seed, those it handed out and those it

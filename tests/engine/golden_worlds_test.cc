@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -186,45 +187,57 @@ std::uint64_t PictureHash(const platform::PictureSurface& picture) {
   return h ^ picture.Revision();
 }
 
+// A build through the window as a person pressing Build makes it: the window's defaults,
+// the settings lines, then what `before` does (Recommend, watch mode). `applied` tells
+// whether every line named a control and `before` succeeded.
+struct WindowBuild {
+  WindowBuild(std::uint64_t seed, int width, int height, bool wrap, const std::vector<std::string>& settings,
+              const std::function<bool(ui::frmBuild&)>& before = {}, long long stopAtYield = 0) {
+    platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);  // land above half the map
+    if (stopAtYield > 0) platform.QueueKeyAtYield(stopAtYield, {27, 0, 27});
+    window->SetSeed(seed);
+    platform.AddModalAction([&](platform::Window&) {
+      checks::ApplyWindowDefaults(window->Controls());
+      for (const std::string& line : settings) applied = window->Form().ApplySettingsLine(line) && applied;
+      if (before) applied = before(*window) && applied;
+      window->Controls().At("cmdBuild", 0).Click();
+    });
+    built = window->GetMap(width, height, wrap, host);
+  }
+  platform::HeadlessPlatform platform;
+  std::unique_ptr<ui::frmBuild> window = std::make_unique<ui::frmBuild>(platform);
+  HostWorld host;
+  bool applied = true, built = false;
+};
+
 CaseResult BuildCase(const GoldenCase& c) {
   CaseResult result;
   for (const std::uint64_t seed : kSeeds) {
-    platform::HeadlessPlatform platform;
-    platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);
-    if (c.stopAtYield > 0) platform.QueueKeyAtYield(c.stopAtYield, {27, 0, 27});
-    auto window = std::make_unique<ui::frmBuild>(platform);
-    window->SetSeed(seed);
-    bool applied = true;
-    platform.AddModalAction([&](platform::Window& w) {
-      auto& form = static_cast<ui::frmBuild&>(w);
-      checks::ApplyWindowDefaults(form.Controls());
-      for (const char* line : c.settings) applied = form.Form().ApplySettingsLine(line) && applied;
+    WindowBuild b(seed, c.width, c.height, c.wrap, {c.settings.begin(), c.settings.end()}, [&](ui::frmBuild& form) {
       std::string failure;
-      if (c.recommend) applied = form.Form().Recommend(failure) && applied;
+      const bool recommended = !c.recommend || form.Form().Recommend(failure);
       if (c.watch) form.Form_KeyDown(platform::kKeyF5, platform::kShiftAlt);
-      form.Controls().At("cmdBuild", 0).Click();
-    });
-    HostWorld host;
-    const bool built = window->GetMap(c.width, c.height, c.wrap, host);
-    EXPECT_TRUE(applied) << c.name << ": a settings line names no control, or Recommend failed";
-    EXPECT_EQ(built, c.stopAtYield == 0) << c.name << ", seed " << seed;
+      return recommended;
+    }, c.stopAtYield);
+    EXPECT_TRUE(b.applied) << c.name << ": a settings line names no control, or Recommend failed";
+    EXPECT_EQ(b.built, c.stopAtYield == 0) << c.name << ", seed " << seed;
 
     const std::optional<std::uint64_t> draws =
-        DrawsBetween(Random(seed), window->Generator(), kMostDraws);
+        DrawsBetween(Random(seed), b.window->Generator(), kMostDraws);
     EXPECT_TRUE(draws.has_value()) << c.name << ", seed " << seed;
     checks::InvariantOptions options;
     // Large masses spaced evenly may be written over earlier land.
     for (const char* line : c.settings)
       options.evenSpacing = options.evenSpacing || std::string(line) == "chkLandPlace(0) = 1";
-    EXPECT_EQ(checks::CheckWorld(window->World(), options), "") << c.name << ", seed " << seed;
-    const std::uint64_t worldHash = WorldHash(window->World());
-    const std::uint64_t hostHash = built ? HostWorldHash(host) : 0;
-    const std::uint64_t yields = static_cast<std::uint64_t>(platform.YieldCount());
+    EXPECT_EQ(checks::CheckWorld(b.window->World(), options), "") << c.name << ", seed " << seed;
+    const std::uint64_t worldHash = WorldHash(b.window->World());
+    const std::uint64_t hostHash = b.built ? HostWorldHash(b.host) : 0;
+    const std::uint64_t yields = static_cast<std::uint64_t>(b.platform.YieldCount());
     const std::uint64_t pictures =
-        c.watch ? PictureHash(window->PicWorld()) ^ (PictureHash(window->PicMass()) << 1) : 0;
+        c.watch ? PictureHash(b.window->PicWorld()) ^ (PictureHash(b.window->PicMass()) << 1) : 0;
     // Nobody watches a build outside watch mode: neither preview is drawn on.
     if (!c.watch) {
-      EXPECT_EQ(window->PicWorld().Revision() + window->PicMass().Revision(), 0u) << c.name;
+      EXPECT_EQ(b.window->PicWorld().Revision() + b.window->PicMass().Revision(), 0u) << c.name;
     }
     for (std::uint64_t v : {worldHash, hostHash, draws.value_or(0), yields, pictures}) result.Fold(v);
     result.draws += draws.value_or(0);
@@ -254,21 +267,13 @@ TEST(GoldenWorlds, EverySeedBuildsTheWorldItAlwaysBuilt) {
 // Worlds whose whole answer follows from the rules by hand, one seed each: no fingerprint.
 // The window's defaults, but no terrain, Wandering Blob alone, and what each world sets.
 WorldState BuildByHand(int width, int height, bool wrap, std::uint64_t seed, const std::vector<std::string>& settings) {
-  platform::HeadlessPlatform platform;
-  platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);  // land above half the map
-  auto window = std::make_unique<ui::frmBuild>(platform);
-  window->SetSeed(seed);
-  platform.AddModalAction([&](platform::Window& w) {
-    auto& form = static_cast<ui::frmBuild&>(w);
-    checks::ApplyWindowDefaults(form.Controls());
-    for (int k = 0; k < 8; ++k) EXPECT_TRUE(form.Form().ApplySettingsLine("txtTerrain(" + std::to_string(k) + ") = 0"));
-    for (const char* line : {"chkAlgorithm(1) = 0", "chkAlgorithm(2) = 0"}) EXPECT_TRUE(form.Form().ApplySettingsLine(line));
-    for (const std::string& line : settings) EXPECT_TRUE(form.Form().ApplySettingsLine(line)) << line;
-    form.Controls().At("cmdBuild", 0).Click();
-  });
-  HostWorld host;
-  EXPECT_TRUE(window->GetMap(width, height, wrap, host));
-  return window->World();
+  std::vector<std::string> lines;
+  for (int k = 0; k < 8; ++k) lines.push_back("txtTerrain(" + std::to_string(k) + ") = 0");
+  lines.insert(lines.end(), {"chkAlgorithm(1) = 0", "chkAlgorithm(2) = 0"});
+  lines.insert(lines.end(), settings.begin(), settings.end());
+  const WindowBuild b(seed, width, height, wrap, lines);
+  EXPECT_TRUE(b.applied && b.built);
+  return b.window->World();
 }
 
 std::vector<std::string> MapRows(const WorldState& world) {
@@ -300,35 +305,6 @@ TEST(HandWorlds, FourLargeSpacedEvenlyWithACityEach) {
     for (const LandMass& mass : world.MassTable) EXPECT_TRUE(mass.sizeClass == kLarge && mass.squares == 1);
     EXPECT_EQ(world.CityProduction.size(), 4u);
   }
-}
-
-// Tiny islands alone: exactly the total asked for, on the sea; a total above the sea there
-// is takes all of it (15 squares of a wrapping 5 x 5, between its "T" and "B" rows).
-TEST(HandWorlds, TinyIslandTotalsAreExact) {
-  const std::vector<std::string> none = {"txtLandMass(0) = 0", "txtLandMass(1) = 0", "txtLandMass(6) = 0",
-                                         "txtLandMass(7) = 0", "txtLandMass(12) = 0", "txtLandMass(13) = 0",
-                                         "txtCities(0) = 0", "txtCities(1) = 0"};
-  const struct { int width, height; bool wrap; int tiny; std::vector<std::string> want; } rows[] = {
-      {5, 5, true, 20, {"TTTTT", "CCCCC", "CCCCC", "CCCCC", "BBBBB"}},
-      {5, 5, true, 15, {"TTTTT", "CCCCC", "CCCCC", "CCCCC", "BBBBB"}},
-      {5, 5, false, 0, {"AAAAA", "ASSSA", "ASSSA", "ASSSA", "AAAAA"}},
-      {3, 3, false, 1, {"AAA", "ACA", "AAA"}},
-      {40, 30, false, 237, {}},  // only the count is known
-  };
-  for (const auto& row : rows)
-    for (const std::uint64_t seed : {2, 3}) {
-      std::vector<std::string> settings = none;
-      settings.push_back("txtLandMass(18) = " + std::to_string(row.tiny));
-      settings.push_back("txtLandMass(19) = " + std::to_string(row.tiny));
-      const WorldState world = BuildByHand(row.width, row.height, row.wrap, seed, settings);
-      const auto at = ::testing::Message() << row.width << " x " << row.height << ", " << row.tiny << " tiny, seed " << seed;
-      if (!row.want.empty()) EXPECT_EQ(MapRows(world), row.want) << at;
-      const auto land = std::count(world.WorldMap.Cells().begin(), world.WorldMap.Cells().end(), 'C');
-      const int sea = (row.width - 2) * (row.height - 2) + (row.wrap ? 2 * (row.height - 2) : 0);
-      EXPECT_EQ(land, std::min(row.tiny, sea)) << at;
-      ASSERT_EQ(world.MassTable.size(), row.tiny > 0 ? 1u : 0u) << at;
-      if (row.tiny > 0) EXPECT_TRUE(world.MassTable[0].sizeClass == kTinyIslands && world.MassTable[0].squares == land) << at;
-    }
 }
 
 }  // namespace

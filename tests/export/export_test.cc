@@ -93,9 +93,7 @@ TEST(TmxExport, TiledRendersEachSquareInTheColourOfItsLetter) {
   const std::string render = "cd '" + folder.Path().string() +
                              "' && QT_QPA_PLATFORM=offscreen tmxrasterizer --no-smoothing w.tmx tiled.png >render.log 2>&1";
   ASSERT_EQ(std::system(render.c_str()), 0) << ReadFile(folder / "render.log");
-  std::vector<std::string> letters;
-  std::istringstream text(ReadFile(folder / "w.txt"));
-  for (std::string line; std::getline(text, line);) letters.push_back(line);
+  const std::vector<std::string> letters = testing::Lines(ReadFile(folder / "w.txt"));
   ASSERT_EQ(letters.size(), 32u);
   std::string error;
   PngImage tiled;

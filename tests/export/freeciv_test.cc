@@ -91,8 +91,7 @@ std::string PlayToFirstSave(const CliFolder& folder, const std::string& scenario
 // The entries "key=value" of a savegame whose key matches `key`.
 std::map<std::string, std::string> SavedEntries(const std::string& savegame, const std::regex& key) {
   std::map<std::string, std::string> entries;
-  std::istringstream lines(savegame);
-  for (std::string line; std::getline(lines, line);) {
+  for (const std::string& line : lorvex::testing::Lines(savegame)) {
     const std::size_t equals = line.find('=');
     if (equals != std::string::npos && std::regex_match(line.substr(0, equals), key))
       entries[line.substr(0, equals)] = line.substr(equals + 1);
@@ -202,8 +201,8 @@ const std::map<char, std::string> kFreecivAllowed = {
 
 // Scenarios of several sizes and shapes, loaded, started and saved by the server as
 // written: the settings that keep the map, every square, every river, every start.
+// (Without the server, the scenarios are still judged as written.)
 TEST(FreecivServer, LoadsStartsAndSavesScenariosOfSeveralSizesAsWritten) {
-  if (!FreecivInstalled()) GTEST_SKIP() << "freeciv-server and its classic rules are not installed (tools/setup.sh installs them)";
   const struct {
     const char* world;
     const char* settings;  // as the saved game holds them
@@ -262,14 +261,13 @@ TEST(FreecivServer, LoadsStartsAndSavesScenariosOfSeveralSizesAsWritten) {
     }
     const std::vector<std::string> starts = SavedTable(scenario, "startpos={");
     EXPECT_EQ(starts.size(), static_cast<std::size_t>(kFreecivDefaultPlayers));
-
+    if (!FreecivInstalled()) continue;
     std::string output;
     const std::string game = PlayToFirstSave(folder, "w.sav", kFreecivDefaultPlayers, output);
     ASSERT_FALSE(game.empty()) << output;
     EXPECT_NE(game.find("server_state=\"S_S_RUNNING\""), std::string::npos);
     std::string settings;
-    std::istringstream lines(game);
-    for (std::string line; std::getline(lines, line);)
+    for (const std::string& line : lorvex::testing::Lines(game))
       if (std::regex_match(line, std::regex(R"re("(topology|xsize|ysize)",.*)re"))) settings += line + "\n";
     EXPECT_EQ(settings, row.settings);
     EXPECT_EQ(SavedTerrainRows(game), written);
@@ -280,6 +278,7 @@ TEST(FreecivServer, LoadsStartsAndSavesScenariosOfSeveralSizesAsWritten) {
   }
   // Rivers cross the land's terrains, not Grassland alone.
   EXPECT_GE(underRivers.size(), 5u) << std::string(underRivers.begin(), underRivers.end());
+  if (!FreecivInstalled()) GTEST_SKIP() << "freeciv-server and its classic rules are not installed (tools/setup.sh installs them)";
 }
 
 // The shares of the biomes on Freeciv 3.0's own maps of 200 x 150 squares and 20 % land
@@ -426,32 +425,23 @@ TEST(FreecivStarts, LargestMassesFirstApartAndNoneWhereTheLandCannotSeatThem) {
       ++perMass[s.x <= 13 ? 0 : s.x <= 20 ? 1 : 2];
       EXPECT_NE(c.rows[s.y][s.x], 'S');
       onTheCity = onTheCity || (s.x == 18 && s.y == 3);
-      for (const StartPosition& t : starts)
-        if (&s != &t) {
-          EXPECT_GT(RealDistance(s.x, s.y, t.x, t.y, 28, c.wrap), 4);
-        }
+      for (const StartPosition& t : starts) EXPECT_TRUE(&s == &t || RealDistance(s.x, s.y, t.x, t.y, 28, c.wrap) > 4);
     }
     EXPECT_EQ(perMass, c.perMass);
     EXPECT_EQ(onTheCity, c.onTheCity);
   }
 }
 
-// The world's own Mountains, Rough and Forest stay; the sea is deep two squares from land
-// (across the seam of a wrapping map); the polar rows of a tall map are Glacier or Tundra,
-// and a short map has no Glacier.
-TEST(FreecivLand, OwnTerrainStaysSeaDeepensAndPolesFreeze) {
+// The world's own Mountains, Rough and Forest stay; the polar rows of a tall map are Glacier
+// or Tundra, and a short map has no Glacier. (Deep sea: the scenarios above.)
+TEST(FreecivLand, OwnTerrainStaysAndPolesFreeze) {
   std::vector<std::string> tall(64, "SSSSSSSSSSSS");
   tall.front() = tall.back() = "TTTTTTTTTTTT";
   tall.back() = "BBBBBBBBBBBB";
   for (int y = 1; y < 63; ++y) tall[y] = "CCCCMGFCSSSS";
-  tall[30][0] = 'S';
   const FreecivLand land = FreecivLandOf(testing::HostWorldOfRows(tall).MapArray, true, 99);
   for (int y = 1; y < 63; ++y) {
     EXPECT_EQ(std::string(1, land.terrain(4, y)) + land.terrain(5, y) + land.terrain(6, y), "mhf") << y;
-    EXPECT_EQ(land.terrain(8, y), ' ');   // beside land
-    EXPECT_EQ(land.terrain(9, y), ' ');   // two squares from it
-    EXPECT_EQ(land.terrain(10, y), ' ');  // two squares from column 0 across the seam
-    EXPECT_EQ(land.terrain(11, y), ' ');
     const double latitude = std::abs(y + 0.5 - 32) / 32;
     for (int x : {1, 2, 3}) {
       if (latitude >= 0.9) {
@@ -459,12 +449,6 @@ TEST(FreecivLand, OwnTerrainStaysSeaDeepensAndPolesFreeze) {
       }
     }
   }
-  EXPECT_EQ(land.terrain(0, 0), ':');
-  const FreecivLand flat = FreecivLandOf(testing::HostWorldOfRows({"SSSSSSSSSSSS", "SSSSSSSSSSSS", "SSSSSSSSSSSS",
-                                                                   "SSSSSSSSSSSS", "CSSSSSSSSSSS", "SSSSSSSSSSSS"})
-                                             .MapArray,
-                                         false, 1);
-  EXPECT_EQ(std::string(flat.terrain.Cells().begin() + 49, flat.terrain.Cells().begin() + 60), "  :::::::::");
   std::vector<std::string> shortMap(59, "SCCCCCCCCCCS");
   const FreecivLand warm = FreecivLandOf(testing::HostWorldOfRows(shortMap).MapArray, false, 5);
   EXPECT_EQ(std::count(warm.terrain.Cells().begin(), warm.terrain.Cells().end(), 'a'), 0);

@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -104,14 +103,13 @@ TEST(FieldCatalogue, TheReadmesTableIsWhatTheCommandLineLists) {
   const lorvex::testing::CliFolder folder;
   const lorvex::testing::CliRun listed = folder.Run("settings --list");
   ASSERT_EQ(listed.status, 0) << listed.err;
-  std::istringstream readme(lorvex::testing::ReadFile(LORVEX_README_PATH)), list(listed.out);
-  std::vector<std::string> table, rows;
-  for (std::string line; std::getline(readme, line);) {
+  std::vector<std::string> table;
+  for (const std::string& line : lorvex::testing::Lines(lorvex::testing::ReadFile(LORVEX_README_PATH))) {
     if (line.starts_with("| Field | Page | Label |")) table.push_back(line);
     else if (!table.empty() && !line.starts_with("|")) break;
     else if (!table.empty()) table.push_back(line);
   }
-  for (std::string line; std::getline(list, line);) rows.push_back(line);
+  const std::vector<std::string> rows = lorvex::testing::Lines(listed.out);
   ASSERT_EQ(rows.size(), 2u + 103u);
   ASSERT_EQ(table.size(), rows.size()) << "README.md's table of the fields has another length than `lorvex settings --list`";
   for (std::size_t i = 0; i < rows.size(); ++i)

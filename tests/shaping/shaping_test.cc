@@ -105,12 +105,6 @@ TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
     }
 }
 
-}  // namespace
-}  // namespace lorvex::shaping
-
-namespace lorvex::shaping {
-namespace {
-
 // The frame of a blob closes in on the side the growth keeps pushing against: the top side
 // once its count of hits reaches the period, the other three at each whole multiple of it.
 // Each move takes one more line (its open squares become "K"), restarts the count at the

@@ -29,10 +29,8 @@ TEST(CapTerrainFractions, ScalesAllFourUntilTheSumIsAtMostThreeQuarters) {
   };
   for (const auto& row : rows) {
     const TerrainFractions f = CapTerrainFractions(row.in);
-    EXPECT_NEAR(f.rivers, row.out.rivers, 2e-6) << row.in.rivers;
-    EXPECT_NEAR(f.forest, row.out.forest, 2e-6) << row.in.rivers;
-    EXPECT_NEAR(f.rough, row.out.rough, 2e-6) << row.in.rivers;
-    EXPECT_NEAR(f.mountains, row.out.mountains, 2e-6) << row.in.rivers;
+    const float got[] = {f.rivers, f.forest, f.rough, f.mountains}, want[] = {row.out.rivers, row.out.forest, row.out.rough, row.out.mountains};
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[k], want[k], 2e-6) << row.in.rivers << ", fraction " << k;
   }
 }
 
@@ -56,13 +54,6 @@ struct CityCall {
                 specialty, mode, option, rule, perClass[0], perClass[1], perClass[2], perClass[3]);
   }
 };
-
-std::string Sound(const WorldState& world, int productionLo = 75, int productionHi = 200) {
-  checks::InvariantOptions options;
-  options.productionMin = productionLo;
-  options.productionMax = productionHi;
-  return checks::CheckWorld(world, options);
-}
 
 TEST(WorldCityCountRange, NumbersOrSquaresPerCity) {
   const struct { char mode; std::int32_t lo, hi; std::int64_t land, map, wantLo, wantHi; } rows[] = {
@@ -135,24 +126,6 @@ TEST(PlanCityShares, EachRuleSharesAsItSays) {
   }
 }
 
-// Coast is sea on a side (border water is not); a city is looked for in a square of the
-// radius round the square, columns wrapping only on a wrapping map.
-TEST(CityNeighbourTests, CoastAndSpacingWrapAsTheMapDoes) {
-  for (bool wrap : {false, true}) {
-    WorldState world;
-    LoadRows(world, {"ASAAAAAAA", "CCCCSAAAS", "AAAAAAAAA", "YCCCCCCCA", "AAAAAAAAA"}, wrap);
-    EXPECT_TRUE(HasCoastNeighbour(world, 0, 1));   // west of column 0 is column 8, even when flat
-    EXPECT_TRUE(HasCoastNeighbour(world, 1, 1));   // sea to the north
-    EXPECT_FALSE(HasCoastNeighbour(world, 2, 1));  // border water is not sea
-    EXPECT_TRUE(CityWithin(world, 2, 3, 2));
-    EXPECT_FALSE(CityWithin(world, 3, 3, 2));
-    EXPECT_FALSE(CityWithin(world, 2, 3, 1));
-    EXPECT_TRUE(CityWithin(world, 1, 3, 0));      // a radius below 1 counts as 1
-    EXPECT_TRUE(CityWithin(world, 1, 4, 1));      // rows outside the map are skipped
-    EXPECT_EQ(CityWithin(world, 7, 3, 2), wrap);  // columns 9 and 10 wrap to 0 and 1
-  }
-}
-
 // A plan larger than its list skips the surplus (its entries stay 0); specialty 0 % gives
 // every city 9 and 100 % none; letters outside the lists and an empty map finish with a
 // sound world. (The stress test builds hopeless maps and counts.)
@@ -173,7 +146,10 @@ TEST(PlaceCities, EdgeFiguresFinishWithASoundWorld) {
     StageFixture f(2);
     LoadRows(f.world, c.rows, false);
     c.call.Run(f);
-    EXPECT_EQ(Sound(f.world, c.call.productionLo, std::min(c.call.productionHi, 32767)), "") << c.what;
+    checks::InvariantOptions sound;
+    sound.productionMin = c.call.productionLo;
+    sound.productionMax = std::min(c.call.productionHi, 32767);
+    EXPECT_EQ(checks::CheckWorld(f.world, sound), "") << c.what;
     EXPECT_LE(static_cast<std::int64_t>(f.world.CityProduction.size()), kMostPlannedCities) << c.what;
     EXPECT_EQ(f.hooks.progressValue, 2) << c.what;
     const long long cities = CountCode(f.world, 'Y');
