@@ -5,6 +5,7 @@
 // the screen only through a platform::Platform.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -104,7 +105,13 @@ class frmBuild : public BuildHooks, public platform::Window {
   }
   void ShowStatus(std::string_view stage, std::string_view detail) override;
   void SetProgressMax(int max) override { progress_.max = max; }
-  void SetProgressValue(int value) override { progress_.value = value; }
+  void SetProgressValue(int value) override {
+    progress_.value = value;
+    progress_.within = 0;
+  }
+  void ShowStepShare(std::int64_t done, std::int64_t total) override {
+    progress_.within = total > 0 ? std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0) : 0.0;
+  }
   int ProgressValue() const override { return progress_.value; }
   void EnablePauseTimer() override {
     tmrPause_.enabled = true;
