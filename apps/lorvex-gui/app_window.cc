@@ -7,6 +7,10 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QElapsedTimer>
+#include <QScrollArea>
+#include <QStandardPaths>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,9 +20,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
+#include <QVBoxLayout>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -26,10 +33,13 @@
 #include <chrono>
 #include <cmath>
 
+#include "apps/lorvex-gui/parameter_panel.h"
+#include "apps/lorvex-gui/settings_report.h"
 #include "apps/lorvex-gui/square_readout.h"
 #include "apps/lorvex-gui/world_view.h"
 #include "common/numbers.h"
 #include "export/world_export.h"
+#include "params/parameter_form.h"
 #include "ui/qt/build_dialog.h"
 #include "ui/qt/qt_platform.h"
 
@@ -41,8 +51,12 @@ constexpr int kWorldPage = 0, kGalleryPage = 1;
 constexpr int kSavedScale = 4;           // pixels a square of an exported picture, as the command line's
 constexpr int kLargestSavedSide = 4096;  // pixels: larger maps are exported at fewer pixels a square
 constexpr int kWindowWidth = 1100, kWindowHeight = 780;
+constexpr double kMostScreenShare = 0.92;  // of the screen's free area the first window takes
+constexpr int kMessageMs = 10000;          // how long a message stays on the status line
 constexpr const char* kSettingsFilter = "Kestrin's Settings (*.kst);;All files (*)";
-constexpr const char* kSettingsFolder = "kessett";
+constexpr double kQuickBuildSeconds = 0.25;  // a build the panel repeats at once, at most
+constexpr const char* kLastParametersFile = "last-parameters.kst";
+constexpr const char* kPresetsFolder = "presets";
 
 const char* const kEmptyText =
     "No world yet.\n\nBuild... (Ctrl+B) opens the parameters window; Gallery (Ctrl+G) builds "
@@ -72,7 +86,12 @@ QString Shortened(const QString& text) {
 std::optional<std::uint64_t> ParseSeed(const QString& text) { return ReadSeed(text.trimmed().toStdString()); }
 
 AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QWidget* parent)
-    : QMainWindow(parent), platform_(platform), host_(platform), preferencesFile_(options.preferencesFile) {
+    : QMainWindow(parent),
+      platform_(platform),
+      host_(platform),
+      preferencesFile_(options.preferencesFile),
+      settingsFolder_(options.settingsFolder),
+      startFolder_(options.startFolder) {
   int galleryWorlds = GalleryPage::kWorldsPerPage;
   if (!preferencesFile_.isEmpty()) {
     const QSettings preferences(preferencesFile_, QSettings::IniFormat);
@@ -86,6 +105,11 @@ AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QW
   map_.height = std::clamp(options.height.value_or(map_.height), 1, kMaxMapSide);
   map_.wrap = options.wrap.value_or(map_.wrap);
   if (options.seed) host_.SetNextSeed(*options.seed);
+  // The parameters of the last run, as they were left.
+  if (!settingsFolder_.isEmpty()) {
+    const QString last = QDir(settingsFolder_).filePath(QString::fromLatin1(kLastParametersFile));
+    if (QFile::exists(last)) host_.LoadSettings(QFile::encodeName(last).toStdString());
+  }
 
   view_ = new WorldView;
   view_->SetEmptyText(QString::fromLatin1(kEmptyText));
@@ -95,15 +119,28 @@ AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QW
   gallery_->SetWorldsPerPage(galleryWorlds);
   connect(gallery_->CountBox(), &QSpinBox::valueChanged, this,
           [this](int count) { Remember(QStringLiteral("galleryWorlds"), count); });
-  pages_ = new QTabWidget;
-  pages_->addTab(view_, QStringLiteral("World"));
-  pages_->addTab(gallery_, QStringLiteral("Gallery"));
-  pages_->setDocumentMode(true);
-  setCentralWidget(pages_);
-
   readout_ = new QLabel;
   readout_->setObjectName(QStringLiteral("readout"));
   readout_->setTextFormat(Qt::PlainText);
+  // A long readout runs onto a second line rather than being cut.
+  readout_->setWordWrap(true);
+  readout_->setMargin(3);
+  readout_->setMinimumHeight(2 * readout_->fontMetrics().lineSpacing() + 6);
+  readout_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  auto* worldPage = new QWidget;
+  auto* worldColumn = new QVBoxLayout(worldPage);
+  worldColumn->setContentsMargins(0, 0, 0, 0);
+  worldColumn->setSpacing(0);
+  worldColumn->addWidget(view_, 1);
+  worldColumn->addWidget(readout_);
+  pages_ = new QTabWidget;
+  pages_->addTab(worldPage, QStringLiteral("World"));
+  pages_->addTab(gallery_, QStringLiteral("Gallery"));
+  pages_->setDocumentMode(true);
+  // The arrow keys pan the map; they never switch pages.
+  pages_->tabBar()->setFocusPolicy(Qt::NoFocus);
+  setCentralWidget(pages_);
+
   worldLabel_ = new QLabel;
   worldLabel_->setTextFormat(Qt::PlainText);
   seedLabel_ = new QLabel;
@@ -111,14 +148,49 @@ AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QW
   seedLabel_->setTextFormat(Qt::PlainText);
   seedLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   seedLabel_->setToolTip(QStringLiteral("Copy Seed (Ctrl+Shift+C) puts it on the clipboard"));
-  statusBar()->addWidget(readout_, 1);
   statusBar()->addPermanentWidget(worldLabel_);
   statusBar()->addPermanentWidget(seedLabel_);
 
+  panel_ = new ParameterPanel(
+      host_, settingsFolder_.isEmpty() ? QString() : QDir(settingsFolder_).filePath(QString::fromLatin1(kPresetsFolder)));
+  panel_->setObjectName(QStringLiteral("parameterPanel"));
+  panel_->OnChanged([this] { ParametersChanged(); });
+  auto* panelScroll = new QScrollArea;
+  panelScroll->setWidget(panel_);
+  panelScroll->setWidgetResizable(true);
+  panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  panelScroll->setMinimumWidth(panel_->sizeHint().width() + 20);
+  auto* dock = new QDockWidget(QStringLiteral("Parameters"), this);
+  dock->setObjectName(QStringLiteral("parameterDock"));
+  dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
+  dock->setWidget(panelScroll);
+  addDockWidget(Qt::RightDockWidgetArea, dock);
+
   CreateActions();
+  const bool citiesShown =
+      preferencesFile_.isEmpty() || QSettings(preferencesFile_, QSettings::IniFormat).value(QStringLiteral("showCities"), true).toBool();
+  panel_->OnCitiesShown([this](bool shown) {
+    view_->SetCitiesShown(shown);
+    gallery_->SetCitiesShown(shown);
+    showCities_->setChecked(shown);
+    Remember(QStringLiteral("showCities"), shown);
+  });
+  panel_->CitiesBox()->setChecked(citiesShown);
+  view_->SetCitiesShown(citiesShown);
+  gallery_->SetCitiesShown(citiesShown);
+  showCities_->setChecked(citiesShown);
+  QMenu* viewMenu = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"));
+  if (viewMenu != nullptr) viewMenu->addAction(dock->toggleViewAction());
   connect(pages_, &QTabWidget::currentChanged, this, [this](int index) { PageChanged(index); });
   setWindowTitle(QStringLiteral("lorvex-gui"));
-  resize(kWindowWidth, kWindowHeight);
+  // The first window fits the screen it opens on, status line included.
+  QSize size(kWindowWidth, kWindowHeight);
+  if (const QScreen* screen = this->screen()) {
+    const QRect free = screen->availableGeometry();
+    size = size.boundedTo(QSize(static_cast<int>(free.width() * kMostScreenShare),
+                                static_cast<int>(free.height() * kMostScreenShare)));
+  }
+  resize(size);
   UpdateExportActions();
 }
 
@@ -165,6 +237,7 @@ void AppWindow::CreateActions() {
       [this] { MoreSeeds(); });
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  view->setObjectName(QStringLiteral("viewMenu"));
   worldActions_.push_back(add(view, QStringLiteral("Zoom &In"), QStringLiteral("zoomIn"),
                               {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::Key_Plus)},
                               [this] { view_->ZoomIn(); }));
@@ -174,6 +247,9 @@ void AppWindow::CreateActions() {
                               {QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { view_->FitToWindow(); }));
   worldActions_.push_back(add(view, QStringLiteral("&Actual Size (1:1)"), QStringLiteral("actualSize"),
                               {QKeySequence(Qt::CTRL | Qt::Key_1)}, [this] { view_->ActualSize(); }));
+  showCities_ = add(view, QStringLiteral("Show &Cities"), QStringLiteral("showCities"),
+                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T)}, [this](bool on) { panel_->CitiesBox()->setChecked(on); });
+  showCities_->setCheckable(true);
   view->addSeparator();
   add(view, QStringLiteral("&World"), QStringLiteral("showWorld"), {QKeySequence(Qt::ALT | Qt::Key_1)},
       [this] { pages_->setCurrentIndex(kWorldPage); });
@@ -237,6 +313,8 @@ bool AppWindow::BuildInWindow(std::optional<std::uint64_t> seed, bool pressBuild
   if (!built) return false;
   // The next window opens with what this build used, the person's edits included.
   host_.SetParameters(host_.LastBuildParameters());
+  panel_->Refresh();
+  RememberParameters();
   Show(ShownWorld{std::make_shared<const HostWorld>(host_.TakeWorld()), host_.LastSeed(), map_});
   return true;
 }
@@ -266,6 +344,7 @@ void AppWindow::MoreSeeds() {
 void AppWindow::OpenGalleryWorld(const GalleryWorld& world) {
   // The world's parameters are those of the next build, as after any build.
   host_.SetParameters(gallery_->Parameters());
+  panel_->Refresh();
   if (world.world == nullptr) {
     // Too large to keep: the window builds it again from its seed, showing its progress.
     // (The page is of the current map size: a new size starts a new page.)
@@ -275,10 +354,13 @@ void AppWindow::OpenGalleryWorld(const GalleryWorld& world) {
   Show(ShownWorld{world.world, world.seed, gallery_->Map()});
 }
 
-void AppWindow::Show(ShownWorld shown) {
+void AppWindow::Show(ShownWorld shown, bool keepView) {
   shown_ = std::move(shown);
   const HostWorld& world = *shown_->world;
-  view_->SetWorld(&world);
+  if (keepView)
+    view_->ReplaceWorld(&world, shown_->map.wrap);
+  else
+    view_->SetWorld(&world, shown_->map.wrap);
   const exporting::WorldSummary summary = exporting::Summarize(world);
   const double squares = std::max(1.0, static_cast<double>(world.MapArray.Width()) * world.MapArray.Height());
   worldLabel_->setText(QStringLiteral("%1 x %2%3: %4 % land, %5 cities")
@@ -290,9 +372,56 @@ void AppWindow::Show(ShownWorld shown) {
   seedLabel_->setText(QStringLiteral("Seed %1").arg(shown_->seed));
   setWindowTitle(QStringLiteral("lorvex-gui - seed %1").arg(shown_->seed));
   buildAgain_->setText(QStringLiteral("&Build Again..."));
-  readout_->clear();
-  pages_->setCurrentIndex(kWorldPage);
+  if (!keepView) {
+    readout_->clear();
+    pages_->setCurrentIndex(kWorldPage);
+    view_->setFocus();
+  }
   UpdateExportActions();
+}
+
+bool AppWindow::RebuildsAtOnce() const {
+  if (!shown_) return false;
+  const MapSize& map = shown_->map;
+  const bool sameMap = map.width == rebuildMap_.width && map.height == rebuildMap_.height && map.wrap == rebuildMap_.wrap;
+  return !sameMap || rebuildSeconds_ < kQuickBuildSeconds;
+}
+
+void AppWindow::ParametersChanged() {
+  RememberParameters();
+  if (!shown_ || building_) return;
+  if (!RebuildsAtOnce()) {
+    panel_->Note()->setText(QStringLiteral("A build of this map takes %1 s: Build... (Ctrl+B) shows the change.")
+                                .arg(rebuildSeconds_, 0, 'f', 1));
+    return;
+  }
+  Rebuild();
+}
+
+void AppWindow::Rebuild() {
+  clsBuild builder;
+  builder.SetHeadlessBuild(true);
+  // The window asked its questions (the land warning) when this world was first built.
+  builder.SetQuestionAnswer(true);
+  builder.SetParameters(host_.Parameters());
+  builder.SetNextSeed(shown_->seed);
+  const MapSize map = shown_->map;
+  QElapsedTimer clock;
+  clock.start();
+  const bool built = builder.Build(static_cast<std::int16_t>(map.width), static_cast<std::int16_t>(map.height), map.wrap);
+  rebuildSeconds_ = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+  rebuildMap_ = map;
+  if (!built) {
+    panel_->Note()->setText(QStringLiteral("These parameters build no world: the world shown is of the ones before."));
+    return;
+  }
+  Show(ShownWorld{std::make_shared<const HostWorld>(builder.TakeWorld()), shown_->seed, map}, true);
+}
+
+void AppWindow::RememberParameters() {
+  if (settingsFolder_.isEmpty()) return;
+  QDir().mkpath(settingsFolder_);
+  host_.SaveSettings(QFile::encodeName(QDir(settingsFolder_).filePath(QString::fromLatin1(kLastParametersFile))).toStdString());
 }
 
 void AppWindow::ShowSquare(std::optional<QPoint> square) {
@@ -344,17 +473,36 @@ bool AppWindow::SaveSettings() { return SettingsFile(true); }
 bool AppWindow::SettingsFile(bool save) {
   const QString title = save ? QStringLiteral("Save Settings") : QStringLiteral("Load Settings");
   const QString path = AskFile(save, title, QString::fromLatin1(kSettingsFilter),
-                               save ? QStringLiteral("settings.kst") : QString());
+                               save ? QStringLiteral("settings.kst") : QString(), true);
   if (path.isEmpty()) return false;
   const std::string file = QFile::encodeName(path).toStdString();
-  const Outcome outcome = save ? host_.SaveSettings(file) : host_.LoadSettings(file);
-  if (!outcome.Ok()) {
-    QMessageBox::warning(this, title, FromUtf8(outcome.message));
+  if (save) {
+    const Outcome outcome = host_.SaveSettings(file);
+    if (!outcome.Ok()) {
+      QMessageBox::warning(this, title, FromUtf8(outcome.message));
+      return false;
+    }
+    Say(QStringLiteral("Saved %1").arg(path));
+    return true;
+  }
+  SettingsReport report;
+  std::string error;
+  if (!LoadSettingsReported(host_, file, report, error)) {
+    QMessageBox::warning(this, title, FromUtf8(error));
     return false;
   }
-  RememberFolder(path);
-  Say(save ? QStringLiteral("Saved %1").arg(path)
-           : QStringLiteral("Loaded %1: the next build opens with these parameters").arg(path));
+  const QString details = FromUtf8(DescribeReport(report));
+  if (report.applied == 0 && report.corrected.empty()) {
+    QMessageBox::warning(this, title, QStringLiteral("%1 holds no settings: nothing was loaded.\n\n%2").arg(path, details));
+    return false;
+  }
+  if (!report.ignored.empty() || !report.corrected.empty())
+    QMessageBox::information(this, title, QStringLiteral("Loaded %1.\n\n%2").arg(path, details));
+  Say(QStringLiteral("Loaded %1 (%2): the next build opens with these parameters")
+          .arg(path, details.section(QLatin1Char('\n'), 0, 0)));
+  // The next build opens with them; the world on show stays as it was built.
+  panel_->Refresh();
+  RememberParameters();
   return true;
 }
 
@@ -403,11 +551,20 @@ void AppWindow::CopySeed() {
   Say(QStringLiteral("Seed %1 copied").arg(shown_->seed));
 }
 
-QString AppWindow::AskFile(bool save, const QString& title, const QString& filter, const QString& suggested) {
-  QString folder = lastFolder_;
-  if (folder.isEmpty() || !QDir(folder).exists())
-    folder = QDir(QString::fromLatin1(kSettingsFolder)).exists() ? QDir::current().absoluteFilePath(QString::fromLatin1(kSettingsFolder))
-                                                                  : QDir::currentPath();
+QString AppWindow::DefaultFolder(bool settings) const {
+  // The settings files live in the app's own folder, where the parameters window keeps them
+  // too; nothing is ever made in the folder the app was started from.
+  if (settings && !settingsFolder_.isEmpty()) {
+    const QString folder = QDir(settingsFolder_).filePath(QString::fromLatin1(params::kSettingsFolder));
+    if (QDir().mkpath(folder)) return folder;
+  }
+  return startFolder_.isEmpty() ? QDir::currentPath() : startFolder_;
+}
+
+QString AppWindow::AskFile(bool save, const QString& title, const QString& filter, const QString& suggested,
+                           bool settings) {
+  QString folder = settings ? QString() : lastFolder_;
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = DefaultFolder(settings);
   QFileDialog dialog(this, title, folder, filter);
   dialog.setObjectName(QStringLiteral("fileDialog"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -431,9 +588,10 @@ void AppWindow::Remember(const QString& key, const QVariant& value) {
   preferences.setValue(key, value);
 }
 
-void AppWindow::Say(const QString& text) { readout_->setText(text); }
+void AppWindow::Say(const QString& text) { statusBar()->showMessage(text, kMessageMs); }
 
 void AppWindow::closeEvent(QCloseEvent* event) {
+  RememberParameters();
   // The gallery's builders stop at their next checkpoint; the window goes when they have.
   gallery_->Stop();
   event->accept();

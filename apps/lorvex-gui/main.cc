@@ -65,8 +65,12 @@ int main(int argc, char** argv) {
     return kNoDisplay;
   }
   QApplication::setApplicationName(QStringLiteral("lorvex-gui"));
-  options.preferencesFile =
-      QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("lorvex-gui.ini"));
+  const QString ownFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+  options.preferencesFile = QDir(ownFolder).filePath(QStringLiteral("lorvex-gui.ini"));
+  // The app works in its own folder: the parameters window's settings folder and default
+  // file are found there, never in the folder the app was started from.
+  options.startFolder = QDir::currentPath();
+  if (QDir().mkpath(ownFolder) && QDir::setCurrent(ownFolder)) options.settingsFolder = ownFolder;
 
   lorvex::gui::AppWindow window(*platform, options);
   window.show();
