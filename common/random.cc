@@ -40,6 +40,7 @@ void Random::Seed(std::uint64_t seed) {
   for (std::size_t i = 1; i < kN; ++i)
     state_[i] = kInitMultiplier * (state_[i - 1] ^ (state_[i - 1] >> 62)) + i;
   next_ = kN;
+  refills_ = 0;
 }
 
 // The refill runs four words at once where the processor has 256-bit vector instructions,
@@ -58,6 +59,7 @@ void Random::Refill() {
   x[kN - 1] = Twist(x[kN - 1], x[0], x[kM - 1]);
   for (std::size_t i = 0; i < kN; ++i) outputs_[i] = Temper(x[i]);
   next_ = 0;
+  ++refills_;
 }
 
 void Random::Discard(std::uint64_t n) {

@@ -28,6 +28,10 @@ class Random {
   // Skips n draws: the generator then stands where n calls of Next would leave it.
   void Discard(std::uint64_t n);
 
+  // The draws made since the last Seed, by Next and by Discard: where a world's key says
+  // the build began (see world_key.h).
+  std::uint64_t DrawsMade() const { return refills_ * kStateWords - (kStateWords - next_); }
+
   // A whole number from lo to hi inclusive: floor(r * (hi - lo + 1) + lo).
   std::int64_t DrawInt(std::int64_t lo, std::int64_t hi);
 
@@ -44,6 +48,7 @@ class Random {
   std::array<std::uint64_t, kStateWords> outputs_{};
   std::size_t next_ = kStateWords;  // the next output to hand out; 312: a refill is due
   std::uint64_t seed_ = 0;
+  std::uint64_t refills_ = 0;  // refills since the last Seed
 };
 
 }  // namespace lorvex

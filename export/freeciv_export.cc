@@ -6,6 +6,7 @@
 
 #include "common/error_text.h"
 #include "common/version.h"
+#include "common/world_key.h"
 
 namespace lorvex::exporting {
 
@@ -64,7 +65,7 @@ bool PlainsAt(int x, int y) {
 // settings that keep the map as it is, and no players.
 std::string Header(int width, int height, const WorldInfo& info) {
   const std::string size = std::to_string(width) + " x " + std::to_string(height);
-  const std::string seed = std::to_string(info.seed);
+  const std::string seed = FormatWorldKey({info.seed, info.draws});
   std::string text =
       "[scenario]\n"
       "game_version=3000000\n"

@@ -63,7 +63,7 @@ void Property(std::string& out, std::string_view indent, std::string_view name,
   out += "\"/>\n";
 }
 
-std::string Header(const HostWorld& world, bool wrap, std::uint64_t seed,
+std::string Header(const HostWorld& world, bool wrap, const WorldKey& key,
                    std::size_t cityCount, const std::string& tilesetFile) {
   const int width = world.MapArray.Width();
   const int height = world.MapArray.Height();
@@ -77,7 +77,8 @@ std::string Header(const HostWorld& world, bool wrap, std::uint64_t seed,
   out += " <properties>\n";
   Property(out, "  ", "generator", "", std::string("Lorvex ") + kVersionText);
   // Tiled's int properties are 32-bit; a 64-bit seed only survives as text.
-  Property(out, "  ", "seed", "", std::to_string(seed));
+  Property(out, "  ", "seed", "", std::to_string(key.seed));
+  Property(out, "  ", "key", "", FormatWorldKey(key));
   Property(out, "  ", "width", "int", std::to_string(width));
   Property(out, "  ", "height", "int", std::to_string(height));
   Property(out, "  ", "wrap", "bool", wrap ? "true" : "false");
@@ -174,7 +175,7 @@ std::string TmxTilesetPath(const std::string& tmxPath) {
   return (map.parent_path() / (map.stem().string() + "-terrain.png")).string();
 }
 
-bool WriteTmx(const HostWorld& world, bool wrap, std::uint64_t seed,
+bool WriteTmx(const HostWorld& world, bool wrap, const WorldKey& key,
               const std::string& tmxPath, std::string& error) {
   try {
     const Grid<char>& map = world.MapArray;
@@ -205,7 +206,7 @@ bool WriteTmx(const HostWorld& world, bool wrap, std::uint64_t seed,
     const std::string tilesetFile = std::filesystem::path(tilesetPath).filename().string();
     AtomicFile file(tmxPath);
     if (!file.Open(error)) return false;
-    const bool written = Put(file, Header(world, wrap, seed, cities.size(), tilesetFile)) &&
+    const bool written = Put(file, Header(world, wrap, key, cities.size(), tilesetFile)) &&
                          PutTerrainLayer(file, map) && Put(file, CityLayer(world, cities)) &&
                          Put(file, "</map>\n");
     if (!written) {

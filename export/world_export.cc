@@ -1,5 +1,6 @@
 #include "export/world_export.h"
 
+#include "common/world_key.h"
 #include "export/png_writer.h"
 #include "world/code_bits.h"
 
@@ -79,6 +80,7 @@ std::string WorldJson(const HostWorld& world, const WorldInfo& info) {
   doc["height"] = map.Height();
   doc["wrap"] = info.wrap;
   doc["seed"] = info.seed;
+  doc["key"] = FormatWorldKey({info.seed, info.draws});
   json rows = json::array();
   for (int y = 0; y < map.Height(); ++y) {
     std::string row;

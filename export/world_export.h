@@ -17,6 +17,7 @@ namespace lorvex::exporting {
 struct WorldInfo {
   bool wrap = false;
   std::uint64_t seed = 0;
+  std::uint64_t draws = 0;  // with the seed, the world's key (common/world_key.h)
 };
 
 inline constexpr Rgb kUnknownColour{255, 0, 255};
@@ -32,7 +33,7 @@ bool CheckTerrainCodes(const Grid<char>& map, std::string& error);
 // One line per row from y = 0, one letter per square, each line ending in "\n".
 std::string WorldText(const HostWorld& world);
 
-// {"width", "height", "wrap", "seed", "terrain": [rows], "masses": [{"sizeClass",
+// {"width", "height", "wrap", "seed", "key", "terrain": [rows], "masses": [{"sizeClass",
 // "squares"}], "cities": [{"x", "y", "production", "specialty", "owner"}]}
 std::string WorldJson(const HostWorld& world, const WorldInfo& info);
 

@@ -27,7 +27,7 @@ bool WriteJson(const WorldToWrite& out, std::FILE* stream, std::string& error) {
   return PutText(stream, WorldJson(out.world, out.info), error);
 }
 bool WriteTiled(const WorldToWrite& out, const std::string& path, std::string& error) {
-  return WriteTmx(out.world, out.info.wrap, out.info.seed, path, error);
+  return WriteTmx(out.world, out.info.wrap, {out.info.seed, out.info.draws}, path, error);
 }
 bool WriteFreeciv(const WorldToWrite& out, std::FILE* stream, std::string& error) {
   return WriteFreecivScenario(out.world, out.info, stream, error);

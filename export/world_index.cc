@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "common/version.h"
+#include "common/world_key.h"
 
 namespace lorvex::exporting {
 
@@ -12,6 +13,7 @@ std::string WorldIndexJson(const std::vector<IndexEntry>& entries) {
   for (const IndexEntry& entry : entries) {
     json world;
     world["seed"] = entry.seed;
+    world["key"] = FormatWorldKey({entry.seed, entry.draws});
     world["width"] = entry.width;
     world["height"] = entry.height;
     world["wrap"] = entry.wrap;

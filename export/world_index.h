@@ -14,6 +14,7 @@ namespace lorvex::exporting {
 // written, carries the reason in `error`; `summary` is meaningful only when `built`.
 struct IndexEntry {
   std::uint64_t seed = 0;
+  std::uint64_t draws = 0;  // with the seed, the world's key
   std::int32_t width = 0;
   std::int32_t height = 0;
   bool wrap = false;
@@ -23,7 +24,7 @@ struct IndexEntry {
   std::string error;
 };
 
-// {"generator": "Lorvex 1.1.3", "count": N, "worlds": [{"seed", "width", "height", "wrap",
+// {"generator": "Lorvex 1.1.3", "count": N, "worlds": [{"seed", "key", "width", "height", "wrap",
 //  "land", "masses": {"large", "medium", "small", "tinyIslandSquares"}, "cities",
 //  "files": [...]}, ...]}, the worlds in the order given; a failed world has "error" and,
 // when it was not built, no figures.

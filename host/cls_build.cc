@@ -62,9 +62,9 @@ bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap
       platform = windowPlatform != nullptr ? windowPlatform.get() : headless_.get();
     }
     auto window = std::make_unique<ui::frmBuild>(*platform);
-    lastSeed_ = nextSeed_ ? *nextSeed_ : platform->ClockSeed();
-    nextSeed_.reset();
-    window->SetSeed(lastSeed_);
+    lastKey_ = nextKey_ ? *nextKey_ : WorldKey{platform->ClockSeed(), 0};
+    nextKey_.reset();
+    window->SetKey(lastKey_);
     window->SetOpeningSettings(parameters_.HeldLines());
     window->SetStopFlag(stopFlag_);
     // The window is released when Build returns: its world is taken, not copied.
@@ -72,6 +72,7 @@ bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap
     HostWorld built;
     if (!window->GetMap(MapWidth, MapHeight, MapWrap, built)) return false;
     lastBuildParameters_ = FieldsOfWindow(window->Controls());
+    lastKey_ = window->BuildKey();
     world_ = std::move(built);
     return true;
   } catch (...) {
@@ -132,7 +133,7 @@ Outcome clsBuild::Recommend(std::int32_t width, std::int32_t height) {
                                   std::to_string(height) + ": each side is 1 to " +
                                   std::to_string(kMaxMapSide)};
   return Guarded([&] {
-    return parameters_.Recommend(width, height, nextSeed_ ? *nextSeed_ : headless_->ClockSeed());
+    return parameters_.Recommend(width, height, nextKey_ ? *nextKey_ : WorldKey{headless_->ClockSeed(), 0});
   });
 }
 

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/world_key.h"
 #include "engine/host_world.h"
 #include "host/host_parameters.h"
 #include "platform/platform.h"
@@ -79,9 +80,16 @@ class clsBuild {
 
   // The seed of the next Build (the clock seeds it otherwise); it also seeds Recommend
   // while it waits.
-  void SetNextSeed(std::uint64_t seed) { nextSeed_ = seed; }
+  void SetNextSeed(std::uint64_t seed) { nextKey_ = WorldKey{seed, 0}; }
+  // The key of the next Build: its seed, and the draws the window's generator skips before
+  // the window opens (world_key.h). Recommend draws from the same place while it waits.
+  void SetNextKey(const WorldKey& key) { nextKey_ = key; }
   // The seed the last Build used.
-  std::uint64_t LastSeed() const { return lastSeed_; }
+  std::uint64_t LastSeed() const { return lastKey_.seed; }
+  // The key of the world the last Build made: its seed and the draws the window gave away
+  // before Build was pressed (a person may press Recommend in the window first). Another
+  // builder given this key and the same parameters builds the same world.
+  WorldKey LastKey() const { return lastKey_; }
 
   // Parameters, as the C interface's lorvex_set_parameter and its neighbours describe them.
   Outcome SetParameter(std::string_view key, std::string_view value);
@@ -137,8 +145,8 @@ class clsBuild {
   std::int16_t mapHeight_ = 0;
   bool mapWrap_ = false;
   HostWorld world_;
-  std::optional<std::uint64_t> nextSeed_;
-  std::uint64_t lastSeed_ = 0;
+  std::optional<WorldKey> nextKey_;
+  WorldKey lastKey_;
   HostParameters parameters_;
   ParameterFields lastBuildParameters_;
 };

@@ -134,10 +134,11 @@ Outcome HostParameters::Save(const std::string& path) const {
   return {Status::kFileError, params::SaveFailedMessage(path, error)};
 }
 
-Outcome HostParameters::Recommend(std::int32_t width, std::int32_t height, std::uint64_t seed) {
+Outcome HostParameters::Recommend(std::int32_t width, std::int32_t height, const WorldKey& key) {
   window_->width = width;
   window_->height = height;
-  window_->random.Seed(seed);
+  window_->random.Seed(key.seed);
+  window_->random.Discard(key.draws);
   std::string failure;
   if (!window_->form.Recommend(failure)) return {Status::kNoRecommendation, failure};
   const auto hold = [this](const std::string& key) {

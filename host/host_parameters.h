@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/world_key.h"
 #include "host/c_api/lorvex.h"
 #include "params/settings_file.h"
 #include "platform/control.h"
@@ -78,7 +79,7 @@ class HostParameters {
   Outcome Save(const std::string& path) const;
   // Recommend for a map of width x height, drawn from `seed`; the fields it writes become
   // held.
-  Outcome Recommend(std::int32_t width, std::int32_t height, std::uint64_t seed);
+  Outcome Recommend(std::int32_t width, std::int32_t height, const WorldKey& key);
   // The land percentage the land-mass fields give on a map of width x height, as the
   // window's status bar shows it ("Land = 46 - 139 % ").
   std::string LandFigure(std::int32_t width, std::int32_t height);

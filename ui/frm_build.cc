@@ -56,7 +56,9 @@ frmBuild::frmBuild(platform::Platform& platform)
 
 bool frmBuild::GetMap(std::int32_t mapWidth, std::int32_t mapHeight, bool mapWrap,
                       HostWorld& out) {
-  random_.Seed(seed_ ? *seed_ : platform_.ClockSeed());
+  random_.Seed(key_ ? key_->seed : platform_.ClockSeed());
+  if (key_) random_.Discard(key_->draws);
+  buildKey_ = {random_.SeedValue(), random_.DrawsMade()};
   world_.UpdatingControls = true;
   controls_.At("lblVersion", 0).caption = "Version " + std::to_string(kVersionMajor) + "." +
                                           std::to_string(kVersionMinor) + "." +
@@ -148,6 +150,7 @@ void frmBuild::cmdBuild_Click() {
   SetPagesEnabled(false);
   platform_.SetMousePointer(platform::MousePointer::kHourglass);
 
+  buildKey_ = {random_.SeedValue(), random_.DrawsMade()};
   const params::ParameterView view(controls_);
   BuildContext context{world_, view, random_, *this};
   BuildWorld(context);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "common/world_key.h"
 #include "world/build_context.h"
 #include "world/grid.h"
 #include "engine/host_world.h"
@@ -40,8 +41,16 @@ class frmBuild : public BuildHooks, public platform::Window {
   frmBuild(const frmBuild&) = delete;
   frmBuild& operator=(const frmBuild&) = delete;
 
-  // The seed of the next GetMap; without one the clock seeds the generator.
-  void SetSeed(std::optional<std::uint64_t> seed) { seed_ = seed; }
+  // The key of the next GetMap: the generator is seeded with its seed and skips its draws
+  // before the window opens. Without one the clock seeds the generator.
+  void SetKey(std::optional<WorldKey> key) { key_ = key; }
+  void SetSeed(std::optional<std::uint64_t> seed) {
+    key_ = seed ? std::optional<WorldKey>(WorldKey{*seed, 0}) : std::nullopt;
+  }
+  // The key of the last build started in this window: the generator's seed and the draws
+  // it had made when Build was pressed (by Recommend or an earlier, stopped build). A new
+  // window given this key builds the same world from the same parameters.
+  WorldKey BuildKey() const { return buildKey_; }
   // Settings lines that GetMap applies after the default settings file, as a settings file
   // of just those lines is applied (a builder's own parameters).
   void SetOpeningSettings(std::vector<params::SettingsLine> lines) { openingSettings_ = std::move(lines); }
@@ -154,7 +163,8 @@ class frmBuild : public BuildHooks, public platform::Window {
   platform::PauseTimer tmrPause_;
   WorldState world_;
   Random random_;
-  std::optional<std::uint64_t> seed_;
+  std::optional<WorldKey> key_;
+  WorldKey buildKey_;
   std::vector<params::SettingsLine> openingSettings_;
   const std::atomic<bool>* stopFlag_ = nullptr;
   bool handOver_ = false;

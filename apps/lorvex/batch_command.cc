@@ -45,9 +45,9 @@ class BatchReports {
     const std::lock_guard lock(mutex_);
     if (told_.insert(text).second) std::cerr << text << "\n";
   }
-  void Error(std::uint64_t seed, const std::string& text) {
+  void Error(const WorldKey& key, const std::string& text) {
     const std::lock_guard lock(mutex_);
-    std::cerr << "lorvex: seed " << seed << ": " << text << "\n";
+    std::cerr << "lorvex: seed " << FormatWorldKey(key) << ": " << text << "\n";
   }
   // One line per world as it finishes, its text made by `line`; a quiet batch makes none.
   template <typename Line>
@@ -72,7 +72,9 @@ exporting::IndexEntry BuildAndWrite(const BuildOptions& options, clsBuild& build
                                     const std::vector<const exporting::FormatEntry*>& formats,
                                     BatchReports& reports, int& status) {
   exporting::IndexEntry entry;
+  const WorldKey key{seed, options.draws};
   entry.seed = seed;
+  entry.draws = options.draws;
   entry.width = options.width;
   entry.height = options.height;
   entry.wrap = options.wrap;
@@ -80,20 +82,20 @@ exporting::IndexEntry BuildAndWrite(const BuildOptions& options, clsBuild& build
       builder, options, seed, [&](const std::string& text) { reports.Message(text); }, false);
   if (!built.built) {
     entry.error = built.error;
-    reports.Error(seed, built.error);
+    reports.Error(key, built.error);
     status = built.status;
-    reports.Finished([seed] { return "seed " + std::to_string(seed) + ": not built"; });
+    reports.Finished([key] { return "seed " + FormatWorldKey(key) + ": not built"; });
     return entry;
   }
   entry.built = true;
   entry.summary = exporting::Summarize(built.world);
   status = kAllWritten;
   for (const exporting::FormatEntry* format : formats) {
-    const std::string name = BatchFileName(seed, *format);
+    const std::string name = BatchFileName(key, *format);
     std::string error;
     if (!exporting::WriteWorldFile(ToWrite(built, options), format->format,
                                    (fs::path(options.outDir) / name).string(), error)) {
-      reports.Error(seed, error);
+      reports.Error(key, error);
       entry.error += (entry.error.empty() ? "" : "; ") + error;
       status = kFileError;
       continue;
@@ -129,8 +131,8 @@ bool WriteIndex(const std::string& file, const std::vector<exporting::IndexEntry
 
 }  // namespace
 
-std::string BatchFileName(std::uint64_t seed, const exporting::FormatEntry& format) {
-  return "world-" + std::to_string(seed) + std::string(format.extension);
+std::string BatchFileName(const WorldKey& key, const exporting::FormatEntry& format) {
+  return "world-" + FormatWorldKey(key) + std::string(format.extension);
 }
 
 int RunBatch(const BuildOptions& options) {

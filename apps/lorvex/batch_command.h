@@ -14,6 +14,6 @@ namespace lorvex::cli {
 int RunBatch(const BuildOptions& options);
 
 // The file of the world of `seed` in the batch's folder in one format ("world-SEED.EXT").
-std::string BatchFileName(std::uint64_t seed, const exporting::FormatEntry& format);
+std::string BatchFileName(const WorldKey& key, const exporting::FormatEntry& format);
 
 }  // namespace lorvex::cli

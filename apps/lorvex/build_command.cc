@@ -79,13 +79,13 @@ BuiltWorld BuildOneWorld(clsBuild& builder, const BuildOptions& options,
   });
 
   builder.SetPlatform(&platform);
-  if (seed) builder.SetNextSeed(*seed);
+  if (seed) builder.SetNextKey({*seed, options.draws});
   BuiltWorld result;
   result.built = builder.Build(static_cast<std::int16_t>(options.width),
                                static_cast<std::int16_t>(options.height), options.wrap);
   builder.SetPlatform(nullptr);
   progress.Finish();
-  result.seed = builder.LastSeed();
+  result.key = builder.LastKey();
   if (!result.built) {
     result.status = kRefused;
     result.error = "the window did not build a world";
@@ -96,7 +96,7 @@ BuiltWorld BuildOneWorld(clsBuild& builder, const BuildOptions& options,
 }
 
 exporting::WorldToWrite ToWrite(const BuiltWorld& built, const BuildOptions& options) {
-  return {built.world, {options.wrap, built.seed}, options.scale};
+  return {built.world, {options.wrap, built.key.seed, built.key.draws}, options.scale};
 }
 
 bool FormatsFit(const BuildOptions& options, std::string& error) {
@@ -114,7 +114,7 @@ bool FormatsFit(const BuildOptions& options, std::string& error) {
 
 std::string WorldSummaryLine(const BuiltWorld& built, bool wrap) {
   const exporting::WorldSummary s = exporting::Summarize(built.world);
-  return "seed " + std::to_string(built.seed) + ", map " +
+  return "seed " + FormatWorldKey(built.key) + ", map " +
          std::to_string(built.world.MapArray.Width()) + " x " +
          std::to_string(built.world.MapArray.Height()) + (wrap ? " wrapping" : "") + ", land " +
          std::to_string(s.land) + " squares, masses " + std::to_string(s.large) + " large, " +

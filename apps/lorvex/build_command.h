@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "apps/lorvex/settings_command.h"
+#include "common/world_key.h"
 #include "engine/host_world.h"
 #include "export/world_formats.h"
 
@@ -24,6 +25,7 @@ struct BuildOptions {
   int height = 0;
   bool wrap = false;
   std::optional<std::uint64_t> seed;  // the first seed of a batch
+  std::uint64_t draws = 0;            // the draws of the key given with the seed (every world's)
   bool yes = false;
   std::string textFile, pngFile, jsonFile, tmxFile, freecivFile;
   int scale = 4;
@@ -43,7 +45,7 @@ struct BuiltWorld {
   bool built = false;
   int status = 0;     // an exit status: 0 built, 1 refused
   std::string error;  // why not, when status is not 0
-  std::uint64_t seed = 0;
+  WorldKey key;
   HostWorld world;
 };
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "common/numbers.h"
+#include "common/world_key.h"
 #include "common/version.h"
 #include "export/world_formats.h"
 #include "host/cls_build.h"
@@ -173,6 +174,16 @@ const CLI::Validator kSeedDigits(
     },
     "", "seed");
 
+// A world's key: a seed, or a seed and the draws given away before the build ("42-1873").
+const CLI::Validator kKeyText(
+    [](std::string& value) {
+      return ParseWorldKey(value)
+                 ? std::string()
+                 : std::string("not a seed (0 to 18446744073709551615) or a key SEED-DRAWS (DRAWS "
+                               "at most 1099511627776)");
+    },
+    "", "key");
+
 }  // namespace
 
 CommandLine::CommandLine()
@@ -191,12 +202,20 @@ CommandLine::CommandLine()
   buildCommand_->add_flag("--wrap", build_.wrap,
                           "the map wraps east-west: border water on the top and bottom rows only "
                           "(default: no wrap, border water on all four edges)");
-  buildCommand_->add_option("--seed", build_.seed,
-                            "seed of the build, 0 to 18446744073709551615; one seed and one "
-                            "parameter set give one world; a batch's first seed (default: from "
-                            "the clock)")
-      ->type_name("N")
-      ->check(kSeedDigits);
+  buildCommand_
+      ->add_option_function<std::string>(
+          "--seed",
+          [this](const std::string& text) {
+            const std::optional<WorldKey> key = ParseWorldKey(text);
+            if (!key) return;
+            build_.seed = key->seed;
+            build_.draws = key->draws;
+          },
+          "seed or key of the build: N (0 to 18446744073709551615), or N-D, the key a window "
+          "shows for a world built after D draws went to Recommend or a stopped build; one key "
+          "and one parameter set give one world; a batch's first seed (default: from the clock)")
+      ->type_name("KEY")
+      ->check(kKeyText);
   buildCommand_->add_flag("--yes", build_.yes,
                           "answer Yes to the window's questions, such as the land warning "
                           "(default: No, which refuses the build)");

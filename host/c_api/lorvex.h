@@ -184,6 +184,14 @@ LORVEX_API int lorvex_build(LorvexBuilder* builder, int32_t width, int32_t heigh
 /* The seed of the next lorvex_build only (otherwise, and for the builds after it, the
  * clock seeds it). One seed and one parameter set always give the same world. */
 LORVEX_API void lorvex_set_seed(LorvexBuilder* builder, uint64_t seed);
+/* The key of the next lorvex_build only, as lorvex_last_key writes it: "SEED", or
+ * "SEED-DRAWS" for a world whose window gave DRAWS draws of its generator away before Build
+ * was pressed (a person pressed Recommend, or stopped a build, in the window first); the
+ * generator is seeded with SEED and skips DRAWS draws (about a nanosecond each) before the
+ * window opens. "42" is lorvex_set_seed(b, 42). Answers LORVEX_OK, or changes nothing:
+ * LORVEX_ERROR_NULL_ARGUMENT, LORVEX_ERROR_BAD_VALUE (any other text, a SEED of 2^64 or
+ * more, more than 2^40 DRAWS). */
+LORVEX_API int lorvex_set_key(LorvexBuilder* builder, const char* key);
 /* When not 0, every later lorvex_build presses the window's Build button at once, without a
  * screen, until it is set to 0 again. A question the window asks on the way is answered as
  * lorvex_set_question_answer says. */
@@ -216,6 +224,12 @@ LORVEX_API int16_t lorvex_get_owner_c(const LorvexBuilder* builder, int32_t pos)
 
 /* The seed the last lorvex_build used (0 before any). */
 LORVEX_API uint64_t lorvex_last_seed(const LorvexBuilder* builder);
+/* The key of the last world built ("42", or "42-1873" after 1873 draws given away in the
+ * window before Build), NUL-terminated into buffer of size bytes: lorvex_set_key with it and
+ * the same parameters builds the same world. Answers the bytes the key needs with its NUL
+ * (at most 35); when that is more than size, nothing but an empty text (when size > 0) is
+ * written. LORVEX_ERROR_NULL_ARGUMENT for a NULL builder, or a NULL buffer with size > 0. */
+LORVEX_API int64_t lorvex_last_key(const LorvexBuilder* builder, char* buffer, size_t size);
 /* Size in squares of the last map built (0 before any). */
 LORVEX_API int32_t lorvex_map_width(const LorvexBuilder* builder);
 LORVEX_API int32_t lorvex_map_height(const LorvexBuilder* builder);

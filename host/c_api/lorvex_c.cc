@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <new>
 #include <span>
 #include <string>
@@ -73,6 +74,22 @@ int64_t CopyCall(const LorvexBuilder* builder, Element* out, size_t n, Copy copy
   });
 }
 
+// Writes text and its NUL into buffer when size holds them (an empty text otherwise, when
+// size > 0); answers the bytes needed with the NUL.
+int64_t CopyText(const LorvexBuilder* builder, const std::string& text, char* buffer, size_t size,
+                 const std::string& what) {
+  const std::size_t needed = text.size() + 1;
+  if (needed <= size) {
+    std::memcpy(buffer, text.c_str(), needed);
+    builder->lastError.clear();
+  } else {
+    if (size > 0) buffer[0] = '\0';
+    builder->lastError = what + " needs " + std::to_string(needed) + " bytes and the buffer holds " +
+                         std::to_string(size);
+  }
+  return static_cast<int64_t>(needed);
+}
+
 }  // namespace
 
 extern "C" {
@@ -108,16 +125,7 @@ int64_t lorvex_get_parameter(const LorvexBuilder* builder, const char* name, cha
     std::string value;
     const Outcome outcome = builder->builder.GetParameter(name, value);
     if (!outcome.Ok()) return Answer(builder, outcome);
-    const std::size_t needed = value.size() + 1;
-    if (needed <= size) {
-      std::memcpy(buffer, value.c_str(), needed);
-      builder->lastError.clear();
-    } else {
-      if (size > 0) buffer[0] = '\0';
-      builder->lastError = "the value of " + std::string(name) + " needs " + std::to_string(needed) +
-                           " bytes and the buffer holds " + std::to_string(size);
-    }
-    return static_cast<int64_t>(needed);
+    return CopyText(builder, value, buffer, size, "the value of " + std::string(name));
   });
 }
 
@@ -165,6 +173,18 @@ void lorvex_set_seed(LorvexBuilder* builder, uint64_t seed) {
   if (builder != nullptr) builder->builder.SetNextSeed(seed);
 }
 
+int lorvex_set_key(LorvexBuilder* builder, const char* key) {
+  return StatusCall(builder, key != nullptr, "the key is NULL", [&]() -> Outcome {
+    const std::optional<lorvex::WorldKey> parsed = lorvex::ParseWorldKey(key);
+    if (!parsed)
+      return {Status::kBadValue, "\"" + std::string(key) +
+                                     "\" is not a key: SEED or SEED-DRAWS, whole numbers (SEED below "
+                                     "2^64, DRAWS at most 2^40)"};
+    builder->builder.SetNextKey(*parsed);
+    return {};
+  });
+}
+
 void lorvex_set_headless_build(LorvexBuilder* builder, int enabled) {
   if (builder != nullptr) builder->builder.SetHeadlessBuild(enabled != 0);
 }
@@ -198,6 +218,16 @@ int16_t lorvex_get_owner_c(const LorvexBuilder* builder, int32_t pos) {
 
 uint64_t lorvex_last_seed(const LorvexBuilder* builder) {
   return builder == nullptr ? 0 : builder->builder.LastSeed();
+}
+
+int64_t lorvex_last_key(const LorvexBuilder* builder, char* buffer, size_t size) {
+  if (builder == nullptr) return LORVEX_ERROR_NULL_ARGUMENT;
+  return Guard(static_cast<int64_t>(LORVEX_ERROR_INTERNAL), [&]() -> int64_t {
+    if (buffer == nullptr && size > 0)
+      return Failure(builder, Status::kNullArgument, "the buffer is NULL but its size is not 0");
+    return CopyText(builder, lorvex::FormatWorldKey(builder->builder.LastKey()), buffer, size,
+                    "the key");
+  });
 }
 
 int32_t lorvex_map_width(const LorvexBuilder* builder) {

@@ -81,6 +81,8 @@ _PROTOTYPES = {
     "lorvex_recommend": (ctypes.c_int, [_HANDLE, ctypes.c_int32, ctypes.c_int32]),
     "lorvex_build": (ctypes.c_int, [_HANDLE, ctypes.c_int32, ctypes.c_int32, ctypes.c_int]),
     "lorvex_set_seed": (None, [_HANDLE, ctypes.c_uint64]),
+    "lorvex_set_key": (ctypes.c_int, [_HANDLE, _TEXT]),
+    "lorvex_last_key": (ctypes.c_int64, [_HANDLE, ctypes.c_void_p, _SIZE]),
     "lorvex_set_headless_build": (None, [_HANDLE, ctypes.c_int]),
     "lorvex_set_question_answer": (None, [_HANDLE, ctypes.c_int]),
     "lorvex_get_terrain_c": (ctypes.c_int16, [_HANDLE, ctypes.c_int32]),
@@ -124,6 +126,7 @@ class World:
     terrain: list  # one string of letters per row, row 0 at the top
     cities: list  # {"x", "y", "production", "specialty", "owner"}, column-major order
     masses: list  # {"sizeClass", "squares"} per land mass, in the build's order
+    key: str = ""  # the world's key: the seed, and "-DRAWS" when the window drew before Build
 
     def __post_init__(self):
         self._builder = None  # the builder that still holds this world, if one does
@@ -131,9 +134,10 @@ class World:
 
     def __eq__(self, other):
         return isinstance(other, World) and (
-            (self.width, self.height, self.wrap, self.seed, self.terrain, self.cities, self.masses)
-            == (other.width, other.height, other.wrap, other.seed, other.terrain, other.cities,
-                other.masses))
+            (self.width, self.height, self.wrap, self.seed, self.key, self.terrain, self.cities,
+             self.masses)
+            == (other.width, other.height, other.wrap, other.seed, other.key, other.terrain,
+                other.cities, other.masses))
 
     def terrain_array(self):
         """The host terrain numbers as a numpy int16 array indexed [y, x] (1 border water,
@@ -384,10 +388,25 @@ class Builder:
     # The extensions.
 
     def set_seed(self, seed):
-        """The seed of the next build only; later builds are seeded by the clock again."""
+        """The seed of the next build only; later builds are seeded by the clock again. A
+        text is a world's key as last_key() gives it ("42", or "42-1873": the seed and the
+        draws the window gave away before Build)."""
+        if isinstance(seed, str):
+            self._check(self._lib.lorvex_set_key(self._live(), seed.encode("ascii", "replace")))
+            return
         if not _fits(_whole(seed, "seed"), _UINT64):
             raise ValueError(f"seed must be from 0 to {_UINT64[1]}, not {seed}")
         self._lib.lorvex_set_seed(self._live(), seed)
+
+    def last_key(self):
+        """The key of the last world built ("" before any): set_seed(key) with the same
+        parameters builds the same world again."""
+        handle = self._live()
+        buffer = ctypes.create_string_buffer(64)
+        got = self._lib.lorvex_last_key(handle, buffer, len(buffer))
+        if got < 0 or got > len(buffer):
+            raise LorvexError(f"lorvex_last_key answered {got}", got)
+        return buffer.value.decode("ascii")
 
     def set_headless_build(self, enabled):
         """When true, build() presses the window's Build button at once, without a screen."""
@@ -414,11 +433,9 @@ class Builder:
         """Builds without a screen, as if Build were pressed at once, with the builder's
         parameters; True when a world was built. ``yes`` answers the window's questions
         (the land warning). The headless setting of set_headless_build is kept."""
-        if seed is not None and not _fits(_whole(seed, "seed"), _UINT64):
-            raise ValueError(f"seed must be from 0 to {_UINT64[1]}, not {seed}")
         handle = self._live()
         if seed is not None:
-            self._lib.lorvex_set_seed(handle, seed)
+            self.set_seed(seed)
         self._lib.lorvex_set_headless_build(handle, 1)
         self._lib.lorvex_set_question_answer(handle, 1 if yes else 0)
         try:
@@ -474,7 +491,7 @@ class Builder:
         if self.map_width() == 0:
             return None
         world = World(self.map_width(), self.map_height(), self._wrap, self.last_seed(),
-                      self.terrain_rows(), self.cities(), self.masses())
+                      self.terrain_rows(), self.cities(), self.masses(), self.last_key())
         self._let_go_of_world()
         world._builder = self
         self._world = weakref.ref(world)

@@ -59,7 +59,7 @@ TEST(TmxExport, WritesTerrainCitiesAndMapProperties) {
   EXPECT_EQ(letters, "STBACMGFRY");  // the tile ids in the order of the README, each letter once
   CliFolder folder("lorvex-tmx");
   std::string error;
-  ASSERT_TRUE(WriteTmx(testing::HostWorldOfRows(kRows), true, (std::uint64_t{1} << 63) + 5, (folder / "w.tmx").string(), error)) << error;
+  ASSERT_TRUE(WriteTmx(testing::HostWorldOfRows(kRows), true, WorldKey{(std::uint64_t{1} << 63) + 5, 0}, (folder / "w.tmx").string(), error)) << error;
   EXPECT_TRUE(fs::is_regular_file(folder / "w-terrain.png"));
   const std::string tmx = ReadFile(folder / "w.tmx");
   const std::vector<std::string> map = Properties(Between(tmx, "<map ", "<tileset"));

@@ -1,0 +1,41 @@
+#include "common/world_key.h"
+
+#include <limits>
+
+namespace lorvex {
+
+namespace {
+
+// A run of 1 to 20 decimal digits whose value is at most `most`.
+std::optional<std::uint64_t> ReadDecimal(std::string_view digits, std::uint64_t most) {
+  if (digits.empty() || digits.size() > 20) return std::nullopt;
+  std::uint64_t value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    const auto digit = static_cast<std::uint64_t>(c - '0');
+    if (value > (most - digit) / 10) return std::nullopt;
+    value = value * 10 + digit;
+  }
+  return value;
+}
+
+}  // namespace
+
+std::optional<WorldKey> ParseWorldKey(std::string_view text) {
+  const std::size_t dash = text.find('-');
+  const std::optional<std::uint64_t> seed =
+      ReadDecimal(text.substr(0, dash), std::numeric_limits<std::uint64_t>::max());
+  if (!seed) return std::nullopt;
+  if (dash == std::string_view::npos) return WorldKey{*seed, 0};
+  const std::optional<std::uint64_t> draws = ReadDecimal(text.substr(dash + 1), kMostKeyDraws);
+  if (!draws) return std::nullopt;
+  return WorldKey{*seed, *draws};
+}
+
+std::string FormatWorldKey(const WorldKey& key) {
+  std::string text = std::to_string(key.seed);
+  if (key.draws > 0) text += "-" + std::to_string(key.draws);
+  return text;
+}
+
+}  // namespace lorvex
