@@ -120,6 +120,7 @@ class frmBuild : public BuildHooks, public platform::Window {
   }
   void ShowStepShare(std::int64_t done, std::int64_t total) override {
     progress_.within = total > 0 ? std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0) : 0.0;
+    platform_.ShowProgress(*this);
   }
   int ProgressValue() const override { return progress_.value; }
   void EnablePauseTimer() override {

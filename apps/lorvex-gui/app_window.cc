@@ -83,7 +83,7 @@ QString Shortened(const QString& text) {
 
 }  // namespace
 
-std::optional<std::uint64_t> ParseSeed(const QString& text) { return ReadSeed(text.trimmed().toStdString()); }
+std::optional<WorldKey> ParseKey(const QString& text) { return ParseWorldKey(text.trimmed().toStdString()); }
 
 AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QWidget* parent)
     : QMainWindow(parent),
@@ -104,7 +104,10 @@ AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QW
   map_.width = std::clamp(options.width.value_or(map_.width), 1, kMaxMapSide);
   map_.height = std::clamp(options.height.value_or(map_.height), 1, kMaxMapSide);
   map_.wrap = options.wrap.value_or(map_.wrap);
-  if (options.seed) host_.SetNextSeed(*options.seed);
+  if (options.key)
+    host_.SetNextKey(*options.key);
+  else if (options.seed)
+    host_.SetNextSeed(*options.seed);
   // The parameters of the last run, as they were left.
   if (!settingsFolder_.isEmpty()) {
     const QString last = QDir(settingsFolder_).filePath(QString::fromLatin1(kLastParametersFile));
@@ -274,27 +277,29 @@ void AppWindow::CreateActions() {
 
 bool AppWindow::BuildAgain() { return BuildInWindow(std::nullopt, false); }
 
-bool AppWindow::BuildWithSeed(std::uint64_t seed) { return BuildInWindow(seed, true); }
+bool AppWindow::BuildWithKey(const WorldKey& key) { return BuildInWindow(key, true); }
 
 bool AppWindow::AskSeedAndBuild() {
   QInputDialog ask(this);
   ask.setObjectName(QStringLiteral("seedDialog"));
   ask.setWindowTitle(QStringLiteral("Build with Seed"));
-  ask.setLabelText(QStringLiteral("Seed (a whole number from 0 to 18446744073709551615):"));
-  ask.setTextValue(shown_ ? QString::number(shown_->seed) : QString());
+  ask.setLabelText(QStringLiteral("Seed, or a world's key SEED-DRAWS as Copy Seed gives it:"));
+  ask.setTextValue(shown_ ? FromUtf8(FormatWorldKey(shown_->Key())) : QString());
   while (ask.exec() == QDialog::Accepted) {
-    if (const std::optional<std::uint64_t> seed = ParseSeed(ask.textValue())) return BuildWithSeed(*seed);
+    if (const std::optional<WorldKey> key = ParseKey(ask.textValue())) return BuildWithKey(*key);
     QMessageBox::warning(this, QStringLiteral("Build with Seed"),
-                         QStringLiteral("\"%1\" is not a seed: give a whole number from 0 to 18446744073709551615.")
-                             .arg(Shortened(ask.textValue().trimmed())));
+                         QStringLiteral("\"%1\" is not a seed: give a whole number from 0 to 18446744073709551615, "
+                                        "or a key such as 42-1873 (at most %2 draws).")
+                             .arg(Shortened(ask.textValue().trimmed()))
+                             .arg(kMostKeyDraws));
   }
   return false;
 }
 
-bool AppWindow::BuildInWindow(std::optional<std::uint64_t> seed, bool pressBuild) {
+bool AppWindow::BuildInWindow(std::optional<WorldKey> key, bool pressBuild) {
   if (building_) return false;
   building_ = true;
-  if (seed) host_.SetNextSeed(*seed);
+  if (key) host_.SetNextKey(*key);
   // Build is pressed in the window once its modal show runs; never after this Build.
   auto press = std::make_shared<bool>(pressBuild);
   if (pressBuild)
@@ -315,7 +320,9 @@ bool AppWindow::BuildInWindow(std::optional<std::uint64_t> seed, bool pressBuild
   host_.SetParameters(host_.LastBuildParameters());
   panel_->Refresh();
   RememberParameters();
-  Show(ShownWorld{std::make_shared<const HostWorld>(host_.TakeWorld()), host_.LastSeed(), map_});
+  // The key, not just the seed: Recommend or a stopped build in the window drew first.
+  const WorldKey builtKey = host_.LastKey();
+  Show(ShownWorld{std::make_shared<const HostWorld>(host_.TakeWorld()), builtKey.seed, map_, builtKey.draws});
   return true;
 }
 
@@ -369,8 +376,9 @@ void AppWindow::Show(ShownWorld shown, bool keepView) {
                            .arg(shown_->map.wrap ? QStringLiteral(", wrapping") : QString())
                            .arg(std::lround(100.0 * static_cast<double>(summary.land) / squares))
                            .arg(world.CityCount));
-  seedLabel_->setText(QStringLiteral("Seed %1").arg(shown_->seed));
-  setWindowTitle(QStringLiteral("lorvex-gui - seed %1").arg(shown_->seed));
+  const QString key = FromUtf8(FormatWorldKey(shown_->Key()));
+  seedLabel_->setText(QStringLiteral("Seed %1").arg(key));
+  setWindowTitle(QStringLiteral("lorvex-gui - seed %1").arg(key));
   buildAgain_->setText(QStringLiteral("&Build Again..."));
   if (!keepView) {
     readout_->clear();
@@ -404,7 +412,7 @@ void AppWindow::Rebuild() {
   // The window asked its questions (the land warning) when this world was first built.
   builder.SetQuestionAnswer(true);
   builder.SetParameters(host_.Parameters());
-  builder.SetNextSeed(shown_->seed);
+  builder.SetNextKey(shown_->Key());
   const MapSize map = shown_->map;
   QElapsedTimer clock;
   clock.start();
@@ -415,7 +423,8 @@ void AppWindow::Rebuild() {
     panel_->Note()->setText(QStringLiteral("These parameters build no world: the world shown is of the ones before."));
     return;
   }
-  Show(ShownWorld{std::make_shared<const HostWorld>(builder.TakeWorld()), shown_->seed, map}, true);
+  const WorldKey key = shown_->Key();
+  Show(ShownWorld{std::make_shared<const HostWorld>(builder.TakeWorld()), key.seed, map, key.draws}, true);
 }
 
 void AppWindow::RememberParameters() {
@@ -449,10 +458,10 @@ bool AppWindow::Export(const exporting::FormatEntry& format) {
   const QString extension = FromUtf8(std::string(format.extension));
   const QString path = AskFile(true, QStringLiteral("Export as %1").arg(FromUtf8(std::string(format.title))),
                                QStringLiteral("%1 (*%2)").arg(FromUtf8(std::string(format.title)), extension),
-                               QStringLiteral("world-%1%2").arg(shown_->seed).arg(extension));
+                               QStringLiteral("world-%1%2").arg(FromUtf8(FormatWorldKey(shown_->Key())), extension));
   if (path.isEmpty()) return false;
   const HostWorld& world = *shown_->world;
-  const exporting::WorldToWrite out{world, {shown_->map.wrap, shown_->seed}, ExportScale(world)};
+  const exporting::WorldToWrite out{world, {shown_->map.wrap, shown_->seed, shown_->draws}, ExportScale(world)};
   std::string error;
   if (!exporting::WriteWorldFile(out, format.format, QFile::encodeName(path).toStdString(), error)) {
     QMessageBox::warning(this, QStringLiteral("Export"), QStringLiteral("Nothing was written: %1").arg(FromUtf8(error)));
@@ -547,8 +556,10 @@ void AppWindow::SetMap(MapSize map) {
 
 void AppWindow::CopySeed() {
   if (!shown_) return;
-  QApplication::clipboard()->setText(QString::number(shown_->seed));
-  Say(QStringLiteral("Seed %1 copied").arg(shown_->seed));
+  const QString key = FromUtf8(FormatWorldKey(shown_->Key()));
+  QApplication::clipboard()->setText(key);
+  Say(QStringLiteral("Seed %1 copied: Build with Seed, lorvex build --seed and Python's seed= build this world from it")
+          .arg(key));
 }
 
 QString AppWindow::DefaultFolder(bool settings) const {

@@ -16,6 +16,7 @@
 #include "apps/lorvex-gui/gallery.h"
 #include "engine/host_world.h"
 #include "export/world_formats.h"
+#include "common/world_key.h"
 #include "host/cls_build.h"
 
 class QAction;
@@ -44,16 +45,21 @@ struct AppOptions {
   // The folder the app was started from, where the export dialogs open at first (the
   // working folder when empty).
   QString startFolder;
+  // The key of the first build, in place of the seed.
+  std::optional<WorldKey> key;
 };
 
-// A seed as a person types it: a whole number from 0 to 2^64 - 1, blanks round it allowed.
-std::optional<std::uint64_t> ParseSeed(const QString& text);
+// A world's key as a person types it, "SEED" or "SEED-DRAWS" (world_key.h), blanks round
+// it allowed.
+std::optional<WorldKey> ParseKey(const QString& text);
 
 // The world on show and how it came about.
 struct ShownWorld {
   std::shared_ptr<const HostWorld> world;
   std::uint64_t seed = 0;
   MapSize map;
+  std::uint64_t draws = 0;  // with the seed, the world's key
+  WorldKey Key() const { return {seed, draws}; }
 };
 
 class AppWindow : public QMainWindow {
@@ -66,7 +72,8 @@ class AppWindow : public QMainWindow {
   bool BuildAgain();
   // The parameters window builds `seed` with the current parameters at once, showing its
   // progress; its stop key works as ever, and a stopped build leaves it open.
-  bool BuildWithSeed(std::uint64_t seed);
+  bool BuildWithSeed(std::uint64_t seed) { return BuildWithKey({seed, 0}); }
+  bool BuildWithKey(const WorldKey& key);
   // "Build with Seed...": asks for the seed first.
   bool AskSeedAndBuild();
   // "Gallery": the gallery page, built anew when the parameters or map size changed.
@@ -83,7 +90,7 @@ class AppWindow : public QMainWindow {
   // "Map Size...".
   bool ChangeMapSize();
   void SetMap(MapSize map);
-  // "Copy Seed": the shown world's seed on the clipboard.
+  // "Copy Seed": the shown world's key on the clipboard.
   void CopySeed();
   // The panel changed the parameters: they are remembered, and the shown world is built
   // again with them (same seed, zoom and position kept) when its map builds quickly.
@@ -110,7 +117,7 @@ class AppWindow : public QMainWindow {
 
  private:
   void CreateActions();
-  bool BuildInWindow(std::optional<std::uint64_t> seed, bool pressBuild);
+  bool BuildInWindow(std::optional<WorldKey> key, bool pressBuild);
   // Shows a world, fitted to the view, or in the place of the shown one (a rebuild).
   void Show(ShownWorld shown, bool keepView = false);
   // Builds the shown world's seed again headless with the current parameters.

@@ -93,7 +93,9 @@ bool LoadSettingsReported(clsBuild& builder, const std::string& path, SettingsRe
 std::string DescribeReport(const SettingsReport& report) {
   std::string text = std::to_string(report.applied) + (report.applied == 1 ? " setting" : " settings") + " taken as written";
   AddList(text, report.ignored.size() == 1 ? " line ignored:" : " lines ignored:", report.ignored);
-  AddList(text, report.corrected.size() == 1 ? " setting corrected:" : " settings corrected:", report.corrected);
+  AddList(text, report.corrected.size() == 1 ? " setting not taken as written (file -> held):"
+                                              : " settings not taken as written (file -> held):",
+          report.corrected);
   return text;
 }
 

@@ -14,7 +14,7 @@ namespace lorvex::gui {
 struct SettingsReport {
   int applied = 0;                    // lines that set a field as they said
   std::vector<std::string> ignored;   // the lines themselves, shortened
-  std::vector<std::string> corrected; // "Name(Index): file value -> value held"
+  std::vector<std::string> corrected; // "Name(Index): file value -> value held" (refused or corrected)
 };
 
 // Loads `path` into `builder` and reports on every line. False, with `error`, when the file

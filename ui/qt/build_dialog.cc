@@ -263,6 +263,12 @@ void BuildDialog::Retire() {
   if (keysWatched_ && windowHandle() != nullptr) windowHandle()->removeEventFilter(this);
 }
 
+void BuildDialog::PaintProgress() {
+  if (retired_) return;
+  statusBar_->Show(form_.StatusBar(), form_.Progress());
+  statusBar_->repaint();
+}
+
 void BuildDialog::Sync() {
   if (retired_) return;
   const std::string caption = form_.Caption();

@@ -45,6 +45,9 @@ class BuildDialog : public QDialog {
   // The show is over: the window hides and from now on neither reads nor changes its
   // controls, which may go before it does.
   void Retire();
+  // The status bar and progress bar brought up to date and painted at once, outside the
+  // event loop (a long step of a build that does not yield).
+  void PaintProgress();
 
   // The widget that shows a control (nullptr when it has none, like the pause timer).
   QWidget* WidgetOf(std::string_view name, int index) const;

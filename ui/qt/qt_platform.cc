@@ -219,6 +219,13 @@ void QtPlatform::DoEvents(platform::Window& window) {
   lastPass_ = std::chrono::steady_clock::now();
 }
 
+void QtPlatform::ShowProgress(platform::Window& window) {
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastSync_ < kRepaintInterval) return;
+  lastSync_ = now;
+  if (BuildDialog* dialog = DialogOf(window)) dialog->PaintProgress();
+}
+
 MessageAnswer QtPlatform::MessageBox(const std::string& text, MessageButtons buttons) {
   const OpenBox open(openModalBoxes_);
   if (messageAnswerer_)

@@ -69,6 +69,7 @@ class QtPlatform : public platform::Platform {
   // platform::Platform
   void ShowModal(platform::Window& window) override;
   void DoEvents(platform::Window& window) override;
+  void ShowProgress(platform::Window& window) override;
   platform::MessageAnswer MessageBox(const std::string& text, platform::MessageButtons buttons) override;
   std::optional<std::string> FileDialog(const platform::FileDialogRequest& request) override;
   double SecondsSinceMidnight() override;
