@@ -121,6 +121,7 @@ ParameterPanel::ParameterPanel(clsBuild& builder, QString presetsFolder, QWidget
   landGrid->addWidget(new QLabel(QStringLiteral("Tiny islands"), land), 4, 0, 1, 3);
   landGrid->addWidget(NumberField(Key("txtLandMass", 18), 6), 4, 3);
   landGrid->addWidget(NumberField(Key("txtLandMass", 19), 6), 4, 4);
+  landGrid->setColumnStretch(5, 1);
   column->addWidget(land);
 
   // The shaping algorithms: allowed, and their weights.
@@ -137,6 +138,7 @@ ParameterPanel::ParameterPanel(clsBuild& builder, QString presetsFolder, QWidget
     shapingGrid->addWidget(allowed, i, 0);
     shapingGrid->addWidget(NumberField(Key("txtAlgorithm", i), 3), i, 1);
   }
+  shapingGrid->setColumnStretch(2, 1);
   column->addWidget(shaping);
 
   // Terrain shares in per cent of the land.
@@ -148,6 +150,7 @@ ParameterPanel::ParameterPanel(clsBuild& builder, QString presetsFolder, QWidget
     terrainGrid->addWidget(NumberField(Key("txtTerrain", 2 * k), 2), k / 2, (k % 2) * 3 + 1);
     terrainGrid->addWidget(NumberField(Key("txtTerrain", 2 * k + 1), 2), k / 2, (k % 2) * 3 + 2);
   }
+  terrainGrid->setColumnStretch(6, 1);
   column->addWidget(terrain);
 
   // Cities: how their number is found, and the number.
@@ -160,7 +163,8 @@ ParameterPanel::ParameterPanel(clsBuild& builder, QString presetsFolder, QWidget
   keys_.push_back(howKey);
   fields_.push_back(how);
   connect(how, &QComboBox::activated, this, [this, howKey](int index) { Apply(howKey, std::to_string(index)); });
-  citiesGrid->addWidget(how, 0, 0, 1, 3);
+  citiesGrid->addWidget(how, 0, 0, 1, 4);
+  citiesGrid->setColumnStretch(3, 1);
   citiesGrid->addWidget(new QLabel(QStringLiteral("Number"), cities), 1, 0);
   citiesGrid->addWidget(NumberField(Key("txtCities", 0), 5), 1, 1);
   citiesGrid->addWidget(NumberField(Key("txtCities", 1), 5), 1, 2);
@@ -195,8 +199,7 @@ QLineEdit* ParameterPanel::NumberField(const std::string& key, int digits) {
   box->setObjectName(FromUtf8(key));
   box->setAlignment(Qt::AlignRight);
   // Wide enough for what Recommend writes, with room for the frame.
-  box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('9'))) + 14);
-  box->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('9'))) + 14);
   keys_.push_back(key);
   fields_.push_back(box);
   connect(box, &QLineEdit::editingFinished, this, [this, box, key] {
