@@ -366,7 +366,8 @@ TEST_F(GuiApp, ClosingWhileTheGalleryBuildsEndsCleanly) {
   EXPECT_LT(app.Gallery()->ReadyCount(), GalleryPage::kWorldsPerPage);
 }
 
-// The scenarios above once more under a real X server, which this test starts and stops.
+// The scenarios above and the map maker's (gui_map_maker_qtest.cc) once more under a real X
+// server, which this test starts and stops.
 TEST(GuiUnderX, TheScenariosPassOnAnXServer) {
   if (!qEnvironmentVariableIsEmpty("LORVEX_GUI_TEST_PLATFORM")) GTEST_SKIP() << "this run is the one under X";
   const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
@@ -396,7 +397,7 @@ TEST(GuiUnderX, TheScenariosPassOnAnXServer) {
                                                           environment.value(QStringLiteral("LSAN_OPTIONS")));
   run.setProcessEnvironment(environment);
   run.setProcessChannelMode(QProcess::MergedChannels);
-  run.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=GuiApp.*")});
+  run.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=GuiApp.*:MapMaker.*")});
   const bool finished = run.waitForFinished(kHangGuardMs);
   if (!finished) run.kill();
   const QByteArray output = run.readAll();
