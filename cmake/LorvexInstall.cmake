@@ -1,5 +1,6 @@
-# What `cmake --install` puts in place: liblorvex.so with its C header, the command-line
-# tools that this tree builds, the CMake package that lets another project write
+# What `cmake --install` puts in place: liblorvex.so with its C header and, beside it,
+# liblorvex-qt.so, the window it opens; the command-line tools that this tree builds; the
+# CMake package that lets another project write
 #   find_package(Lorvex 1.1 REQUIRED)
 #   target_link_libraries(app PRIVATE Lorvex::lorvex)
 # and lorvex.pc beside it for `pkg-config --cflags --libs lorvex`.
@@ -18,6 +19,11 @@ set_target_properties(lorvex PROPERTIES
 install(TARGETS lorvex EXPORT LorvexTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/lorvex)
+# The window on the screen, beside liblorvex.so, which opens it from its own folder. It is
+# no part of the CMake package: nothing links it.
+if(TARGET lorvex_qt_window)
+  install(TARGETS lorvex_qt_window LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()
 
 # Whichever command-line and desktop tools this configuration builds. They find the
 # libraries of this tree beside them, through $ORIGIN, in the build tree (bin/../lib) and

@@ -14,10 +14,15 @@
 namespace lorvex::exporting {
 
 // What the writers say about a world beyond its squares and cities.
+// A Freeciv server's usual game with the classic rules: its aifill setting fills the game
+// up to five players.
+inline constexpr int kFreecivDefaultPlayers = 5;
+
 struct WorldInfo {
   bool wrap = false;
   std::uint64_t seed = 0;
   std::uint64_t draws = 0;  // with the seed, the world's key (common/world_key.h)
+  int freecivPlayers = kFreecivDefaultPlayers;  // the players a Freeciv scenario seats
 };
 
 inline constexpr Rgb kUnknownColour{255, 0, 255};

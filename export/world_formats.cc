@@ -34,12 +34,12 @@ bool WriteFreeciv(const WorldToWrite& out, std::FILE* stream, std::string& error
 }
 
 constexpr FormatEntry kFormats[] = {
-    // format          name       extension  title                     stream        files       fits         companion
-    {Format::kText,    "text",    ".txt",    "Text map",               WriteText,    nullptr,    nullptr,     nullptr},
-    {Format::kPng,     "png",     ".png",    "PNG picture",            WritePicture, nullptr,    nullptr,     nullptr},
-    {Format::kJson,    "json",    ".json",   "JSON document",          WriteJson,    nullptr,    nullptr,     nullptr},
-    {Format::kTmx,     "tmx",     ".tmx",    "Tiled map",              nullptr,      WriteTiled, nullptr,     TmxTilesetPath},
-    {Format::kFreeciv, "freeciv", ".sav",    "Freeciv 3.0 scenario",   WriteFreeciv, nullptr,    FreecivFits, nullptr},
+    // format          name       extension  title                     stream        files       fits         holds            companion
+    {Format::kText,    "text",    ".txt",    "Text map",               WriteText,    nullptr,    nullptr,     nullptr,         nullptr},
+    {Format::kPng,     "png",     ".png",    "PNG picture",            WritePicture, nullptr,    nullptr,     nullptr,         nullptr},
+    {Format::kJson,    "json",    ".json",   "JSON document",          WriteJson,    nullptr,    nullptr,     nullptr,         nullptr},
+    {Format::kTmx,     "tmx",     ".tmx",    "Tiled map",              nullptr,      WriteTiled, nullptr,     nullptr,         TmxTilesetPath},
+    {Format::kFreeciv, "freeciv", ".sav",    "Freeciv 3.0 scenario",   WriteFreeciv, nullptr,    FreecivFits, FreecivPlayable, nullptr},
 };
 
 }  // namespace
@@ -63,11 +63,17 @@ bool FormatFits(Format format, int width, int height, std::string& error) {
   return entry.fits == nullptr || entry.fits(width, height, error);
 }
 
+bool FormatHolds(Format format, const HostWorld& world, std::string& error) {
+  const FormatEntry& entry = FormatOf(format);
+  return FormatFits(format, world.MapArray.Width(), world.MapArray.Height(), error) &&
+         (entry.holds == nullptr || entry.holds(world, error));
+}
+
 bool WriteWorldFile(const WorldToWrite& out, Format format, const std::string& path,
                     std::string& error) {
   const FormatEntry& entry = FormatOf(format);
   const std::string shownPath = path == "-" ? "standard output" : path;
-  if (!FormatFits(format, out.world.MapArray.Width(), out.world.MapArray.Height(), error)) {
+  if (!FormatHolds(format, out.world, error)) {
     error = "cannot write " + shownPath + ": " + error;
     return false;
   }

@@ -29,6 +29,9 @@ using StreamWriter = bool (*)(const WorldToWrite& out, std::FILE* stream, std::s
 using FilesWriter = bool (*)(const WorldToWrite& out, const std::string& path, std::string& error);
 // Answers false with the reason when a format cannot hold a map of this size.
 using SizeCheck = bool (*)(int width, int height, std::string& error);
+// Answers false with the reason when a format cannot hold this world (a game that cannot
+// play it), known only once it is built.
+using WorldCheck = bool (*)(const HostWorld& world, std::string& error);
 
 struct FormatEntry {
   Format format;
@@ -38,6 +41,7 @@ struct FormatEntry {
   StreamWriter stream;         // exactly one of the two writers is set
   FilesWriter files;
   SizeCheck fits;                                 // nullptr: any map the build makes
+  WorldCheck holds;                               // nullptr: any world the build makes
   std::string (*companion)(const std::string&);  // the second file beside `path`, if any
 };
 
@@ -49,6 +53,8 @@ const FormatEntry* FindFormat(std::string_view name);
 
 // Whether the format can hold a map of width x height; the reason when not.
 bool FormatFits(Format format, int width, int height, std::string& error);
+// Whether the format can hold this world (its size and what it holds); the reason when not.
+bool FormatHolds(Format format, const HostWorld& world, std::string& error);
 
 // Writes the world to `path` in one format. A file appears complete or not at all: it is
 // written beside its destination and renamed into place, so a failed write leaves the old

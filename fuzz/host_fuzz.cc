@@ -1,7 +1,7 @@
 // Fuzz target: the bytes are a host's session with one builder through the C interface — a
-// sequence of set, get, load, save, recommend, reset, build and copy calls, with names and
-// values of any text, buffers of any size (NULL included) and files that may be missing or
-// folders. Every call must answer one of its statuses, write nothing past a buffer's end,
+// sequence of set, get, load, save, recommend, reset (with a look at what a field means),
+// build and copy calls, with names and values of any text, buffers of any size (NULL
+// included) and files that may be missing or folders. Every call must answer one of its statuses, write nothing past a buffer's end,
 // and change nothing when it fails; every world built, read back in bulk, must keep the
 // world invariants.
 #include <cstdio>
@@ -196,9 +196,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckUnchanged(lorvex_recommend(builder, width, height), before, builder, "lorvex_recommend");
         break;
       }
-      case 5:
+      case 5: {
         if (lorvex_reset_parameters(builder) != LORVEX_OK) Fail("lorvex_reset_parameters failed");
+        // What a field means, for any field number and item: a text for the 103 fields and
+        // the items of lorvex.h, NULL for anything else; the field now holds its default.
+        const int32_t i = in.Range(-2, 105);
+        const int item = in.Range(-2, LORVEX_INFO_MAXIMUM + 2);
+        const char* info = lorvex_parameter_info(i, item);
+        const bool known = i >= 0 && i < lorvex_parameter_count(builder) && item >= 0 && item <= LORVEX_INFO_MAXIMUM;
+        if ((info != nullptr) != known) Fail("lorvex_parameter_info answered for no field, or not for a field");
+        char held[64] = "";
+        if (known && (std::strlen(info) > 4096 ||
+                      lorvex_get_parameter(builder, lorvex_parameter_info(i, LORVEX_INFO_NAME), held, sizeof held) <= 0 ||
+                      std::string(held) != lorvex_parameter_info(i, LORVEX_INFO_DEFAULT)))
+          Fail("a field after a reset does not hold the default its catalogue entry gives");
         break;
+      }
       case 6: {
         const int32_t width = in.Range(-1, 64), height = in.Range(-1, 64);
         const bool wrap = (in.Byte() & 1) != 0;

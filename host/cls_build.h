@@ -23,6 +23,7 @@
 #include "common/world_key.h"
 #include "engine/host_world.h"
 #include "host/host_parameters.h"
+#include "params/parameter_catalogue.h"
 #include "platform/platform.h"
 
 namespace lorvex {
@@ -111,6 +112,10 @@ class clsBuild {
   const ParameterFields& LastBuildParameters() const { return lastBuildParameters_; }
   // The keys of the 103 fields, in the window's order.
   const std::vector<std::string>& ParameterKeys() const { return parameters_.Keys(); }
+  // What each of the 103 fields means (page, label, meaning, range, default), in the
+  // window's order; and one field's by its key (nullptr for no field).
+  static std::span<const params::ParameterInfo> ParameterCatalogue() { return params::ParameterCatalogue(); }
+  static const params::ParameterInfo* ParameterInfo(std::string_view key) { return params::FindParameterInfo(key); }
 
   // Bulk reads of the last world. Each answers the number of elements the world has and
   // writes them only when `out` holds that many (nothing at all otherwise).

@@ -240,20 +240,21 @@ void BlobCanvas::HitFrame(BuildContext& context, int side) {
   // The top side moves once its count has reached the period, the other three each time
   // their count is a whole multiple of it.
   const bool due = side == kTopSide ? hits >= period_ : hits % period_ == 0;
-  if (!due || frameFixed_ || !MoveFrameIn(side)) return;
+  if (!due || frameFixed_) return;
+  MoveFrameIn(side);
   hits = LandOnLine(side, Depth(side) - 2);
   period_ = DrawFramePeriod(context.random);
 }
 
-bool BlobCanvas::MoveFrameIn(int side) {
-  const bool rows = side == kTopSide || side == kBottomSide;
-  const int opposite = side ^ 1;
-  // Keep at least one line inside the frame: a frame line past the opposite frame would
-  // lie off the canvas.
-  if (Depth(side) + 1 + Depth(opposite) > (rows ? yMax_ : xMax_)) return false;
+void BlobCanvas::MoveFrameIn(int side) {
+  // The frame moves in whatever stands opposite: where it meets the opposite frame its new
+  // line finds no open square, and a mass squeezed shut that way has its frames moved back.
+  // Only a line past the canvas's far edge is not taken (by then the frame covers the whole
+  // canvas and no square is open, so growth never gets there).
+  const std::int32_t lines = (side == kTopSide || side == kBottomSide ? yMax_ : xMax_) + 1;
+  if (Depth(side) >= lines) return;
   ++depth_[static_cast<std::size_t>(side)];
   SetLine(side, Depth(side) - 1, kOpen, kMark);
-  return true;
 }
 
 bool BlobCanvas::MoveFramesBack() {

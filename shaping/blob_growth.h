@@ -88,6 +88,10 @@ class BlobCanvas {
   // failed, every further failure lowers `low` by one (the caller keeps the lowered value).
   // A step into the frame counts a hit on that side, which may move the frame in.
   Growth AddGrowthSquare(BuildContext& context, std::int32_t& low, std::int16_t erratic);
+  // A step of the growth into the frame of `side` (a FrameSide): counts the hit, and when the
+  // count is due the frame moves one line in, the count restarts at the land on the line
+  // just outside the new one and a new period is drawn.
+  void HitFrame(BuildContext& context, int side);
 
  private:
   // The code of (x, y); off the canvas (beside an anchor point taken on its edge) it is 0:
@@ -114,9 +118,7 @@ class BlobCanvas {
   bool GrowFrom(BuildContext& context, std::size_t i, Look look);
   // True when some entry still has an open side; flags the others exhausted on the way.
   bool AnyEntryCanGrow();
-  // A hit of the growth on the frame of `side`; moves the frame when it is due.
-  void HitFrame(BuildContext& context, int side);
-  bool MoveFrameIn(int side);
+  void MoveFrameIn(int side);
   // Turns the innermost line of every side back to "X", one line a side at a time, until
   // some entry can grow again; false when only the canvas's outer ring is left and none
   // can. Past the first depth too: land that anchor points or sticks put into the frame

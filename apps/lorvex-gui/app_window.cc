@@ -38,6 +38,7 @@
 #include "apps/lorvex-gui/square_readout.h"
 #include "apps/lorvex-gui/world_view.h"
 #include "common/numbers.h"
+#include "export/freeciv_export.h"
 #include "export/world_export.h"
 #include "params/parameter_form.h"
 #include "ui/qt/build_dialog.h"
@@ -461,7 +462,17 @@ bool AppWindow::Export(const exporting::FormatEntry& format) {
                                QStringLiteral("world-%1%2").arg(FromUtf8(FormatWorldKey(shown_->Key())), extension));
   if (path.isEmpty()) return false;
   const HostWorld& world = *shown_->world;
-  const exporting::WorldToWrite out{world, {shown_->map.wrap, shown_->seed, shown_->draws}, ExportScale(world)};
+  exporting::WorldToWrite out{world, {}, ExportScale(world)};
+  out.info.wrap = shown_->map.wrap;
+  out.info.seed = shown_->seed;
+  out.info.draws = shown_->draws;
+  if (format.format == exporting::Format::kFreeciv) {
+    bool chosen = false;
+    out.info.freecivPlayers = QInputDialog::getInt(
+        this, QStringLiteral("Export"), QStringLiteral("Players of the Freeciv game (start positions):"),
+        exporting::kFreecivDefaultPlayers, 1, exporting::kFreecivMaxPlayers, 1, &chosen);
+    if (!chosen) return false;
+  }
   std::string error;
   if (!exporting::WriteWorldFile(out, format.format, QFile::encodeName(path).toStdString(), error)) {
     QMessageBox::warning(this, QStringLiteral("Export"), QStringLiteral("Nothing was written: %1").arg(FromUtf8(error)));

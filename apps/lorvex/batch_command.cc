@@ -90,6 +90,14 @@ exporting::IndexEntry BuildAndWrite(const BuildOptions& options, clsBuild& build
   entry.built = true;
   entry.summary = exporting::Summarize(built.world);
   status = kAllWritten;
+  // A world one of the formats cannot hold has none of its files written.
+  if (std::string refused; !FormatsHold(options, built.world, refused)) {
+    reports.Error(key, refused);
+    entry.error = refused;
+    status = kFileError;
+    reports.Finished([key] { return "seed " + FormatWorldKey(key) + ": not written"; });
+    return entry;
+  }
   for (const exporting::FormatEntry* format : formats) {
     const std::string name = BatchFileName(key, *format);
     std::string error;

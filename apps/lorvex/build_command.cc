@@ -96,19 +96,34 @@ BuiltWorld BuildOneWorld(clsBuild& builder, const BuildOptions& options,
 }
 
 exporting::WorldToWrite ToWrite(const BuiltWorld& built, const BuildOptions& options) {
-  return {built.world, {options.wrap, built.key.seed, built.key.draws}, options.scale};
+  return {built.world,
+          {.wrap = options.wrap, .seed = built.key.seed, .draws = built.key.draws, .freecivPlayers = options.freecivPlayers},
+          options.scale};
 }
 
+namespace {
+
+bool Asked(const BuildOptions& options, const exporting::FormatEntry& entry) {
+  bool asked = false;
+  if (options.count > 0)
+    asked = std::find(options.formats.begin(), options.formats.end(), entry.name) != options.formats.end();
+  else
+    for (const RequestedFile& requested : RequestedFiles(options))
+      asked = asked || (requested.format == entry.format && !requested.file.empty());
+  return asked;
+}
+
+}  // namespace
+
 bool FormatsFit(const BuildOptions& options, std::string& error) {
-  for (const exporting::FormatEntry& entry : exporting::Formats()) {
-    bool asked = false;
-    if (options.count > 0)
-      asked = std::find(options.formats.begin(), options.formats.end(), entry.name) != options.formats.end();
-    else
-      for (const RequestedFile& requested : RequestedFiles(options))
-        asked = asked || (requested.format == entry.format && !requested.file.empty());
-    if (asked && !exporting::FormatFits(entry.format, options.width, options.height, error)) return false;
-  }
+  for (const exporting::FormatEntry& entry : exporting::Formats())
+    if (Asked(options, entry) && !exporting::FormatFits(entry.format, options.width, options.height, error)) return false;
+  return true;
+}
+
+bool FormatsHold(const BuildOptions& options, const HostWorld& world, std::string& error) {
+  for (const exporting::FormatEntry& entry : exporting::Formats())
+    if (Asked(options, entry) && !exporting::FormatHolds(entry.format, world, error)) return false;
   return true;
 }
 
@@ -141,6 +156,11 @@ int RunBuild(const BuildOptions& options) {
     return built.status;
   }
 
+  // A world a format asked for cannot hold is refused before any of its files is written.
+  if (!FormatsHold(options, built.world, error)) {
+    std::cerr << "lorvex: " << error << "; nothing was written\n";
+    return kFileError;
+  }
   bool written = true;
   bool stdoutTaken = false;
   for (const auto& [format, file] : RequestedFiles(options)) {

@@ -29,6 +29,7 @@ struct BuildOptions {
   bool yes = false;
   std::string textFile, pngFile, jsonFile, tmxFile, freecivFile;
   int scale = 4;
+  int freecivPlayers = exporting::kFreecivDefaultPlayers;  // start positions of a Freeciv scenario
   bool quiet = false;
   SettingsOptions settings;  // the builder's parameters, applied after the default file
 
@@ -65,6 +66,9 @@ exporting::WorldToWrite ToWrite(const BuiltWorld& built, const BuildOptions& opt
 // The first format asked for that cannot hold a map of the options' size, with the reason,
 // so that the command refuses before it builds anything.
 bool FormatsFit(const BuildOptions& options, std::string& error);
+// Whether every format asked for can hold the built world (a Freeciv scenario needs land);
+// checked before any file of the world is written.
+bool FormatsHold(const BuildOptions& options, const HostWorld& world, std::string& error);
 
 // The one-line summary of a built world: seed, size, land, masses and cities.
 std::string WorldSummaryLine(const BuiltWorld& built, bool wrap);

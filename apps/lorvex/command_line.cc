@@ -7,6 +7,7 @@
 #include "common/numbers.h"
 #include "common/world_key.h"
 #include "common/version.h"
+#include "export/freeciv_export.h"
 #include "export/world_formats.h"
 #include "host/cls_build.h"
 
@@ -45,7 +46,9 @@ Examples:
 const char* const kBuildFooter = R"(One world: each of --text, --png, --json, --tmx and --freeciv names a file to write
 ("-" is standard output; a Tiled map needs a file). A summary line follows: seed, size,
 land, masses and cities. A size a format cannot hold (Freeciv takes neither the smallest
-maps nor the largest) is refused before anything is built, and the message says why.
+maps nor the largest, nor maps 4095 squares wide or wider) is refused before anything is
+built, a world it cannot hold (Freeciv's without land) before anything is written, and the
+message says why.
 
 A batch: --count N --out DIR builds the worlds of seeds S, S+1, ..., S+N-1 (S from --seed,
 or from the clock; past 18446744073709551615 the seeds go on from 0) on --jobs threads, and
@@ -76,17 +79,18 @@ Examples:
 
 const char* const kSettingsFooter = R"(Opens the window for a map of --width x --height (the size matters only to the derived
 figures), applies the parameters and saves every field to FILE as Save Settings does: one
-line per field, "Name(Index) = value".
+line per field, "Name(Index) = value". With --list it prints what each field means instead.
 
 )" "%PARAMETERS%" R"(
 
 Exit status:
-  0  written
+  0  written (or listed)
   2  a usage error, a settings file that cannot be read or written, or a --set line that
      names no field
 
-Example:
-  lorvex settings --set "txtLandMass(0) = 2" --set "txtCities(0) = 30" --save two-large.kst)";
+Examples:
+  lorvex settings --set "txtLandMass(0) = 2" --set "txtCities(0) = 30" --save two-large.kst
+  lorvex settings --list)";
 
 const char* const kRecommendFooter = R"(Opens the window for a map of --width x --height, applies the parameters, presses
 Recommend (which draws land-mass figures that suit the map's size from the window's
@@ -238,8 +242,15 @@ CommandLine::CommandLine()
   auto* freeciv = buildCommand_->add_option(
       "--freeciv", build_.freecivFile,
       "write the world as a Freeciv 3.0 scenario (classic rules) that freeciv-server -f FILE "
-      "loads: the map, its rivers and start positions on the cities of highest production "
+      "loads: the map, its rivers and start positions for --freeciv-players players "
       "(- = standard output; default: not written)")->type_name("FILE");
+  buildCommand_->add_option("--freeciv-players", build_.freecivPlayers,
+                            "players a Freeciv scenario seats, 1 to " + std::to_string(exporting::kFreecivMaxPlayers) +
+                                ": start positions on the largest masses, spread apart, or none where "
+                                "the land cannot seat them (default " +
+                                std::to_string(build_.freecivPlayers) + ", the server's own aifill)")
+      ->type_name("N")
+      ->check(CLI::Range(1, exporting::kFreecivMaxPlayers));
   buildCommand_->add_option("--scale", build_.scale,
                             "pixels per square in PNG pictures, 1 to 64 (default " +
                                 std::to_string(build_.scale) + ")")
@@ -286,9 +297,13 @@ CommandLine::CommandLine()
   AddSizeOptions(*settingsCommand_, settings_.width, settings_.height, false,
                  ", for the derived figures");
   AddSettingsOptions(*settingsCommand_, settings_.settings);
-  settingsCommand_->add_option("--save", settings_.saveFile, "the settings file to write (required)")
-      ->type_name("FILE")
-      ->required();
+  // Either a file is written or the fields are listed.
+  CLI::Option_group* settingsOutput = settingsCommand_->add_option_group("output", "one of");
+  settingsOutput->add_option("--save", settings_.saveFile, "the settings file to write")->type_name("FILE");
+  settingsOutput->add_flag("--list", settings_.list,
+                           "print what each of the 103 fields means, as a Markdown table (field, page, "
+                           "label as the window shows it, range, default, meaning), and write nothing");
+  settingsOutput->require_option(1);
 
   // recommend
   recommendCommand_ = app_.add_subcommand(

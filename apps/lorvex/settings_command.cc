@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "host/cls_build.h"
+#include "params/parameter_catalogue.h"
 #include "params/parameter_form.h"
 #include "params/settings_file.h"
 
@@ -72,7 +73,34 @@ bool ApplySettingsOptions(clsBuild& builder, const SettingsOptions& options, std
   return true;
 }
 
+namespace {
+
+// A cell of a Markdown table: a "|" would end it.
+std::string Cell(std::string_view text) {
+  std::string cell;
+  for (const char c : text) {
+    if (c == '|') cell += '\\';
+    cell += c;
+  }
+  return cell;
+}
+
+}  // namespace
+
+std::string CatalogueTable() {
+  std::string table = "| Field | Page | Label | Range | Default | Meaning |\n|---|---|---|---|---|---|\n";
+  for (const params::ParameterInfo& info : clsBuild::ParameterCatalogue())
+    table += "| `" + params::ParameterKey(info) + "` | " + Cell(params::PageCaption(info)) + " | " +
+             Cell(info.label) + " | " + Cell(params::RangeText(info)) + " | " + Cell(info.defaultValue) +
+             " | " + Cell(info.meaning) + " |\n";
+  return table;
+}
+
 int RunSettings(const SettingsCommandOptions& options) {
+  if (options.list) {
+    std::cout << CatalogueTable();
+    return kDone;
+  }
   clsBuild builder;
   if (!Prepare(builder, options.settings)) return kFileError;
   return Save(builder, options.saveFile) ? kDone : kFileError;

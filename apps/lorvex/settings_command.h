@@ -36,10 +36,15 @@ struct SettingsCommandOptions {
   std::optional<std::uint64_t> seed;  // recommend only
   SettingsOptions settings;
   std::string saveFile;
+  bool list = false;  // settings only: print the catalogue of the fields instead
 };
 
-// `lorvex settings`. Exit status: 0 written, 2 a file could not be read or written, or a
-// --set line that names no field.
+// What `lorvex settings --list` prints: the catalogue of the 103 fields as a Markdown table
+// (field, page, label, range, default, meaning), one row a field in the window's order.
+std::string CatalogueTable();
+
+// `lorvex settings`. Exit status: 0 written (or listed), 2 a file could not be read or
+// written, or a --set line that names no field.
 int RunSettings(const SettingsCommandOptions& options);
 // `lorvex recommend`. Exit status: 0 written, 1 no recommendation found, 2 as `settings`.
 int RunRecommend(const SettingsCommandOptions& options);

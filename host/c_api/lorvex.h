@@ -272,6 +272,32 @@ LORVEX_API int lorvex_get_mass(const LorvexBuilder* builder, int32_t i, int* siz
 /* The component's version, "1.1.3": a static text the caller does not free. */
 LORVEX_API const char* lorvex_version(void);
 
+/* ---- What the fields mean ----
+ * A catalogue of the 103 parameter fields, for a host that builds its own form or checks
+ * what it sets. Field i (0 .. 102) is the field lorvex_parameter_name names; the texts are
+ * static (they live as long as the library is loaded) and the same for every builder. */
+typedef enum LorvexParameterInfoItem {
+  LORVEX_INFO_NAME = 0,     /* Name(Index): "txtLandMass(0)" */
+  LORVEX_INFO_PAGE = 1,     /* the page (tab) of the window it is on: "Land Masses" */
+  LORVEX_INFO_LABEL = 2,    /* the texts the window shows for it, " / " between them:
+                             * "Large / Number on Map / Lo"; a check box's caption */
+  LORVEX_INFO_MEANING = 3,  /* what it does in a build */
+  LORVEX_INFO_RANGE = 4,    /* the values it holds, in words */
+  LORVEX_INFO_DEFAULT = 5,  /* its value in a fresh window, as a settings file writes it */
+  LORVEX_INFO_MINIMUM = 6,  /* the least value the window holds it to, as a decimal text;
+                             * "" when the window sets no such bound */
+  LORVEX_INFO_MAXIMUM = 7   /* the greatest, the same way */
+} LorvexParameterInfoItem;
+/* One item of field i; NULL for i outside 0 .. 102 or an item not listed above. */
+LORVEX_API const char* lorvex_parameter_info(int32_t i, int item);
+
+/* The window on the screen is a library of its own, liblorvex-qt.so, which liblorvex.so
+ * loads from its own folder on the first lorvex_build that shows the window (no headless
+ * build, and a display named by DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM, or a program
+ * that runs Qt itself). A host that never shows the window never loads Qt. When the window
+ * should be shown and its library cannot be loaded, lorvex_build answers 0 and
+ * lorvex_last_error says why. */
+
 #ifdef __cplusplus
 }
 #endif

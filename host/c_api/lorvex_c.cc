@@ -2,6 +2,7 @@
 // everything; the calls that answer a status leave their message in the builder.
 #include "lorvex.h"
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -11,9 +12,7 @@
 
 #include "common/version.h"
 #include "host/cls_build.h"
-#if defined(LORVEX_QT_WINDOW)
-#include "ui/qt/window_platform_qt.h"
-#endif
+#include "host/c_api/window_loader.h"
 
 struct LorvexBuilder {
   lorvex::clsBuild builder;
@@ -97,9 +96,19 @@ extern "C" {
 LorvexBuilder* lorvex_create(void) {
   return Guard<LorvexBuilder*>(nullptr, [] {
     auto* handle = new (std::nothrow) LorvexBuilder;
-#if defined(LORVEX_QT_WINDOW)
-    if (handle != nullptr) handle->builder.SetWindowPlatformFactory(&lorvex::ui::qt::MakeQtWindowPlatform);
-#endif
+    // The window on the screen comes from its own library, opened on the first Build that
+    // shows it. When it cannot be opened the Build is refused with the reason, which is
+    // also told on standard error as for a display that does not answer.
+    if (handle != nullptr)
+      handle->builder.SetWindowPlatformFactory([handle]() -> std::unique_ptr<lorvex::platform::Platform> {
+        try {
+          return lorvex::capi::OpenQtWindow();
+        } catch (const lorvex::capi::WindowUnavailable& refusal) {
+          handle->lastError = refusal.what();
+          std::fprintf(stderr, "lorvex: %s\n", refusal.what());
+          throw;
+        }
+      });
     return handle;
   });
 }
@@ -277,5 +286,24 @@ int lorvex_get_mass(const LorvexBuilder* builder, int32_t i, int* size_class, in
 }
 
 const char* lorvex_version(void) { return lorvex::kVersionText; }
+
+const char* lorvex_parameter_info(int32_t i, int item) {
+  return Guard<const char*>(nullptr, [&]() -> const char* {
+    const std::span<const lorvex::params::ParameterInfo> catalogue = lorvex::params::ParameterCatalogue();
+    if (i < 0 || static_cast<std::size_t>(i) >= catalogue.size()) return nullptr;
+    const lorvex::params::ParameterInfo& info = catalogue[static_cast<std::size_t>(i)];
+    switch (item) {
+      case LORVEX_INFO_NAME: return lorvex::params::ParameterKey(info).c_str();
+      case LORVEX_INFO_PAGE: return lorvex::params::PageCaption(info);
+      case LORVEX_INFO_LABEL: return info.label;
+      case LORVEX_INFO_MEANING: return info.meaning;
+      case LORVEX_INFO_RANGE: return lorvex::params::RangeText(info).c_str();
+      case LORVEX_INFO_DEFAULT: return info.defaultValue;
+      case LORVEX_INFO_MINIMUM: return lorvex::params::BoundText(info, false).c_str();
+      case LORVEX_INFO_MAXIMUM: return lorvex::params::BoundText(info, true).c_str();
+      default: return nullptr;
+    }
+  });
+}
 
 }  // extern "C"

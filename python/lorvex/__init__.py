@@ -37,7 +37,8 @@ import sys
 import sysconfig
 import weakref
 
-__all__ = ["Builder", "LorvexError", "World", "build_world", "load_library", "library_path"]
+__all__ = ["Builder", "LorvexError", "World", "build_world", "load_library", "library_path",
+           "parameter_catalogue"]
 
 ENVIRONMENT_VARIABLE = "LORVEX_LIBRARY"
 LIBRARY_NAMES = ("liblorvex.so.1", "liblorvex.so")
@@ -103,6 +104,7 @@ _PROTOTYPES = {
     "lorvex_get_mass": (ctypes.c_int, [_HANDLE, ctypes.c_int32, ctypes.POINTER(ctypes.c_int),
                                        ctypes.POINTER(ctypes.c_int32)]),
     "lorvex_version": (_TEXT, []),
+    "lorvex_parameter_info": (_TEXT, [ctypes.c_int32, ctypes.c_int]),
 }
 
 
@@ -315,6 +317,10 @@ class Builder:
                  for i in range(self._lib.lorvex_parameter_count(handle))]
         return {name: self.get(name) for name in names}
 
+    def parameter_info(self):
+        """What each field means: ``parameter_catalogue()`` from this builder's library."""
+        return _catalogue(self._lib)
+
     def reset_parameters(self):
         """Lets go of every field: the window's defaults, and kessett/default.kst decides."""
         self._check(self._lib.lorvex_reset_parameters(self._live()))
@@ -518,3 +524,28 @@ def build_world(width, height, wrap=False, seed=None, params=None, settings=None
         builder.close()
         raise
     return builder.world()
+
+
+# The items of lorvex_parameter_info, in the order of lorvex.h.
+_INFO_ITEMS = ("name", "page", "label", "meaning", "range", "default", "minimum", "maximum")
+
+
+def _catalogue(lib):
+    fields = []
+    i = 0
+    while lib.lorvex_parameter_info(i, 0) is not None:
+        field = {item: lib.lorvex_parameter_info(i, number).decode("latin-1")
+                 for number, item in enumerate(_INFO_ITEMS)}
+        for bound in ("minimum", "maximum"):
+            field[bound] = float(field[bound]) if field[bound] else None
+        fields.append(field)
+        i += 1
+    return fields
+
+
+def parameter_catalogue(library=None):
+    """What each of the 103 fields means, in the window's order: a list of
+    {"name": "txtLandMass(0)", "page", "label" (as the window shows it), "meaning",
+    "range" (in words), "default" (as a settings file writes it), "minimum", "maximum"
+    (the bounds the window holds it to, None where it sets none)}."""
+    return _catalogue(load_library(library))

@@ -1,22 +1,10 @@
-#include <arpa/inet.h>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <netinet/in.h>
-#include <nlohmann/json.hpp>
-#include <regex>
-#include <set>
-#include <sstream>
-#include <sys/socket.h>
-#include <thread>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "apps/cli_run.h"
-#include "export/freeciv_export.h"
 #include "export/palette.h"
 #include "export/png_file.h"
 #include "export/tmx_export.h"
@@ -62,6 +50,18 @@ TEST(TmxExport, WritesTerrainCitiesAndMapProperties) {
   ASSERT_TRUE(WriteTmx(testing::HostWorldOfRows(kRows), true, WorldKey{(std::uint64_t{1} << 63) + 5, 0}, (folder / "w.tmx").string(), error)) << error;
   EXPECT_TRUE(fs::is_regular_file(folder / "w-terrain.png"));
   const std::string tmx = ReadFile(folder / "w.tmx");
+  // The tiles in the README's order with their letters and names; the layer's ids from 1.
+  EXPECT_EQ(Properties(Between(tmx, "<tileset", "</tileset>")),
+            (std::vector<std::string>{"code=S", "name=sea", "code=T", "name=border water (top)", "code=B",
+                                      "name=border water (bottom)", "code=A", "name=border water", "code=C", "name=clear",
+                                      "code=M", "name=mountains", "code=G", "name=rough", "code=F", "name=forest",
+                                      "code=R", "name=river", "code=Y", "name=city"}));
+  std::string layer;
+  std::istringstream ids(Between(tmx, "<data encoding=\"csv\">", "</data>"));
+  for (std::string id; std::getline(ids, id, ',');) layer += "STBACMGFRY"[std::stoi(id) - 1];
+  std::string rows;
+  for (const std::string& row : kRows) rows += row;
+  EXPECT_EQ(layer, rows);
   const std::vector<std::string> map = Properties(Between(tmx, "<map ", "<tileset"));
   for (const char* p : {"seed=9223372036854775813", "width=10", "height=6", "wrap=true", "cities=3"})
     EXPECT_NE(std::find(map.begin(), map.end(), p), map.end()) << p;
@@ -79,32 +79,37 @@ TEST(TmxExport, WritesTerrainCitiesAndMapProperties) {
   EXPECT_EQ(k, cities.size());
 }
 
-// A world of the command line written both ways: Tiled's rendering of the map, its city
-// objects over the terrain, shows every square in the colour of the --png picture drawn at
-// one tile's pixels a square.
-TEST(TmxExport, TiledRendersACommandLineWorldLikeItsPng) {
+// A world of the command line as a Tiled map: Tiled's own rendering shows every square of the
+// text export in the colour its letter has in the README's table (each city's object drawn
+// over it in the city colour), and the map's city count is the number of city squares.
+TEST(TmxExport, TiledRendersEachSquareInTheColourOfItsLetter) {
   if (std::system("command -v tmxrasterizer >/dev/null") != 0) GTEST_SKIP() << "tmxrasterizer (Debian package tiled) is not on PATH";
+  const std::map<char, std::array<int, 3>> colours = {
+      {'S', {28, 78, 160}},  {'T', {12, 36, 84}},   {'B', {12, 36, 84}},  {'A', {12, 36, 84}},  {'C', {118, 178, 82}},
+      {'M', {128, 112, 96}}, {'G', {184, 160, 96}}, {'F', {30, 108, 44}}, {'R', {84, 160, 236}}, {'Y', {214, 40, 40}}};
   CliFolder folder("lorvex-tmx");
-  const testing::CliRun build = folder.Run("build --width 48 --height 32 --seed 11 --yes --quiet --tmx w.tmx --png w.png --scale " +
-                                           std::to_string(kTmxTilePixels));
+  const testing::CliRun build = folder.Run("build --width 48 --height 32 --seed 11 --yes --quiet --tmx w.tmx --text w.txt");
   ASSERT_EQ(build.status, 0) << build.err;
   const std::string render = "cd '" + folder.Path().string() +
                              "' && QT_QPA_PLATFORM=offscreen tmxrasterizer --no-smoothing w.tmx tiled.png >render.log 2>&1";
   ASSERT_EQ(std::system(render.c_str()), 0) << ReadFile(folder / "render.log");
+  std::vector<std::string> letters;
+  std::istringstream text(ReadFile(folder / "w.txt"));
+  for (std::string line; std::getline(text, line);) letters.push_back(line);
+  ASSERT_EQ(letters.size(), 32u);
   std::string error;
-  PngImage ours, tiled;
-  ASSERT_TRUE(ReadPng((folder / "w.png").string(), ours, error)) << error;
+  PngImage tiled;
   ASSERT_TRUE(ReadPng((folder / "tiled.png").string(), tiled, error)) << error;
   ASSERT_EQ(std::make_pair(tiled.width, tiled.height), std::make_pair(48 * kTmxTilePixels, 32 * kTmxTilePixels));
-  ASSERT_EQ(std::make_pair(ours.width, ours.height), std::make_pair(tiled.width, tiled.height));
   int cities = 0;
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 48; ++x) {
+      const char letter = letters[static_cast<std::size_t>(y)].at(static_cast<std::size_t>(x));
+      cities += letter == 'Y';
       const int px = x * kTmxTilePixels, py = y * kTmxTilePixels, last = kTmxTilePixels - 1;
-      const int inset = ours.ColourAt(px, py) == exporting::kCityOutline ? 1 : 0;  // inside the outline
-      cities += inset;
-      for (const auto& [dx, dy] : {std::pair{inset, inset}, std::pair{last / 2, last / 2}, std::pair{last - inset, last - inset}}) {
-        EXPECT_EQ(tiled.ColourAt(px + dx, py + dy), ours.ColourAt(px + dx, py + dy)) << "square " << x << ", " << y;
+      for (const auto& [dx, dy] : {std::pair{1, 1}, std::pair{last / 2, last / 2}, std::pair{last - 1, last - 1}}) {
+        const Rgb c = tiled.ColourAt(px + dx, py + dy);
+        EXPECT_EQ((std::array<int, 3>{c.r, c.g, c.b}), colours.at(letter)) << letter << " at square " << x << ", " << y;
         EXPECT_EQ(tiled.AlphaAt(px + dx, py + dy), 255) << "square " << x << ", " << y;
       }
     }
@@ -115,240 +120,3 @@ TEST(TmxExport, TiledRendersACommandLineWorldLikeItsPng) {
 
 }  // namespace
 }  // namespace lorvex
-
-namespace lorvex::exporting {
-namespace {
-
-// The Freeciv scenario: played by the real freeciv-server, which must load it, start the
-// game and save it with the terrain and rivers we wrote; and the rules the server cannot
-// judge (which sea is deep, which cities become start positions, the sizes Freeciv takes).
-using lorvex::testing::CliFolder;
-using lorvex::testing::CliRun;
-using lorvex::testing::ReadFile;
-using lorvex::testing::WriteFile;
-
-// A port of 127.0.0.1 that nothing listens on at the moment of asking.
-int FreePort() {
-  const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  int port = 0;
-  if (::bind(probe, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-      ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-    port = ntohs(address.sin_port);
-  ::close(probe);
-  return port;
-}
-
-// The entries "key=value" of a savegame whose key matches `key`.
-std::map<std::string, std::string> Entries(const std::string& savegame, const std::regex& key) {
-  std::map<std::string, std::string> entries;
-  std::istringstream lines(savegame);
-  for (std::string line; std::getline(lines, line);) {
-    const std::size_t equals = line.find('=');
-    if (equals != std::string::npos && std::regex_match(line.substr(0, equals), key))
-      entries[line.substr(0, equals)] = line.substr(equals + 1);
-  }
-  return entries;
-}
-
-// The map rows of a savegame, from the top, without their quotes.
-std::vector<std::string> TerrainRows(const std::string& savegame) {
-  std::vector<std::string> rows;
-  for (const auto& [key, value] : Entries(savegame, std::regex(R"(t\d{4})")))
-    rows.push_back(value.substr(1, value.size() - 2));
-  return rows;
-}
-
-// The river squares of a savegame, "x,y" each, found by the River's place in its list of
-// extras: each digit of row eGG_YYYY holds four extras, from extra 4 * GG up.
-std::set<std::string> Rivers(const std::string& savegame) {
-  const std::string list = Entries(savegame, std::regex("extras_vector"))["extras_vector"];
-  std::vector<std::string> names;
-  std::istringstream items(list);
-  for (std::string item; std::getline(items, item, ',');) names.push_back(item);
-  const auto river = std::find(names.begin(), names.end(), "\"River\"");
-  if (river == names.end()) return {"no River in the list of extras"};
-  const auto index = static_cast<int>(river - names.begin());
-  char group[16];
-  std::snprintf(group, sizeof group, "e%02d_", index / 4);
-  std::set<std::string> squares;
-  for (const auto& [key, value] : Entries(savegame, std::regex(std::string(group) + R"(\d{4})"))) {
-    const int y = std::stoi(key.substr(4));
-    for (std::size_t x = 1; x + 1 < value.size(); ++x)
-      if ((std::stoi(value.substr(x, 1), nullptr, 16) >> (index % 4) & 1) != 0)
-        squares.insert(std::to_string(x - 1) + "," + std::to_string(y));
-  }
-  return squares;
-}
-
-// The start positions of a savegame, "x,y,exclude,nations" each (the server saves them in
-// an order of its own).
-std::multiset<std::string> StartPositionLines(const std::string& savegame) {
-  std::multiset<std::string> lines;
-  std::istringstream text(savegame.substr(savegame.find("startpos={")));
-  std::string line;
-  std::getline(text, line);
-  while (std::getline(text, line) && line != "}") lines.insert(line);
-  return lines;
-}
-
-// The classic ruleset's identifiers a terrain letter may become.
-const std::map<char, std::string> kAllowed = {
-    {'T', ":"}, {'B', ":"}, {'A', ":"}, {'S', " :"}, {'C', "gp"},
-    {'M', "m"}, {'G', "h"}, {'F', "f"}, {'R', "g"},  {'Y', "g"},
-};
-
-TEST(FreecivExport, TheServerLoadsStartsAndSavesTheWorldAsWritten) {
-  const std::string server = "/usr/games/freeciv-server";
-  if (!fs::exists(server) || !fs::exists("/usr/share/games/freeciv/classic/game.ruleset"))
-    GTEST_SKIP() << "freeciv-server and its classic rules are not installed (tools/setup.sh installs them)";
-  const struct {
-    const char* what;
-    const char* world;
-    const char* settings;  // as the saved game holds them
-  } rows[] = {
-      {"not wrapping", "--width 41 --height 27 --seed 12",
-       "\"topology\",\"\",\"\"\n\"xsize\",41,41\n\"ysize\",27,27\n"},
-      {"wrapping, odd height", "--width 48 --height 33 --wrap --seed 5",
-       "\"topology\",\"WRAPX\",\"WRAPX\"\n\"xsize\",48,48\n\"ysize\",33,33\n"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    CliFolder folder("lorvex-freeciv");
-    const CliRun build = folder.Run(std::string("build ") + row.world + " --yes --quiet --json w.json --freeciv w.sav");
-    ASSERT_EQ(build.status, 0) << build.err;
-    const std::string scenario = ReadFile(folder / "w.sav");
-    const nlohmann::json world = nlohmann::json::parse(ReadFile(folder / "w.json"));
-    // Every square as the table allows its letter, rivers exactly on the river squares,
-    // start positions on cities: what the server cannot tell us.
-    const std::vector<std::string> written = TerrainRows(scenario);
-    ASSERT_EQ(written.size(), world["terrain"].size());
-    std::set<std::string> riverLetters;
-    for (std::size_t y = 0; y < written.size(); ++y) {
-      const std::string letters = world["terrain"][y];
-      ASSERT_EQ(written[y].size(), letters.size()) << "row " << y;
-      for (std::size_t x = 0; x < letters.size(); ++x) {
-        EXPECT_NE(kAllowed.at(letters[x]).find(written[y][x]), std::string::npos)
-            << letters[x] << " at " << x << ", " << y << " became '" << written[y][x] << "'";
-        if (letters[x] == 'R') riverLetters.insert(std::to_string(x) + "," + std::to_string(y));
-      }
-    }
-    EXPECT_FALSE(riverLetters.empty());
-    EXPECT_EQ(Rivers(scenario), riverLetters);
-    const std::multiset<std::string> starts = StartPositionLines(scenario);
-    EXPECT_EQ(starts.size(), world["cities"].size());
-    for (const std::string& start : starts) {
-      int x = -1, y = -1;
-      std::sscanf(start.c_str(), "%d,%d", &x, &y);
-      EXPECT_EQ(std::string(world["terrain"][y]).at(x), 'Y') << start;
-    }
-
-    // The server (as nobody when we are root, which it refuses) on 127.0.0.1 and a free
-    // port saves the game as each turn begins: the first save is the started game. Once it
-    // listens for players without having started, it never will; "server ended" follows
-    // its output when it ends, and a server that hangs is killed after ten minutes.
-    WriteFile(folder / "play.serv", "set minplayers 0\nset aifill 2\nset compresstype PLAIN\nset autosaves TURN\n"
-                                    "set saveturns 1\nset savename turn-%T\nstart\n");
-    std::string command = "cd '" + folder.Path().string() + "' && (env -i HOME=. LC_ALL=C PATH=/usr/bin:/bin timeout -s KILL 600 ";
-    if (::geteuid() == 0) {
-      ASSERT_EQ(::chown(folder.Path().c_str(), 65534, 65534), 0) << "nobody (65534) takes the folder";
-      command += "setpriv --reuid=65534 --regid=65534 --clear-groups --pdeathsig=KILL ";
-    }
-    command += server + " -A none -b 127.0.0.1 -p " + std::to_string(FreePort()) +
-               " -f w.sav -r play.serv -s . -l server.log; echo server ended) > server.out 2>&1";
-    FILE* input = ::popen(command.c_str(), "w");
-    ASSERT_NE(input, nullptr);
-    const std::regex saved("Game saved as ([^\n]*\\.sav)\n");
-    std::smatch match;
-    std::string output;
-    for (;; std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
-      output = ReadFile(folder / "server.out");
-      if (std::regex_search(output, match, saved) || output.find("server ended") != std::string::npos ||
-          (output.find("Now accepting new client connections") != std::string::npos &&
-           output.find("Starting game.") == std::string::npos))
-        break;
-    }
-    std::fputs("quit\n", input);
-    ::pclose(input);
-    ASSERT_FALSE(match.empty()) << output;
-    const std::string log = ReadFile(folder / "server.log");
-    EXPECT_FALSE(std::regex_search(log, std::regex("(^|\n)[01]:"))) << log;
-
-    const std::string game = ReadFile(folder / match[1].str());
-    EXPECT_NE(game.find("server_state=\"S_S_RUNNING\""), std::string::npos);
-    std::string settings;
-    std::istringstream lines(game);
-    for (std::string line; std::getline(lines, line);)
-      if (std::regex_match(line, std::regex(R"re("(topology|xsize|ysize)",.*)re"))) settings += line + "\n";
-    EXPECT_EQ(settings, row.settings);
-    EXPECT_EQ(TerrainRows(game), written);
-    EXPECT_EQ(Rivers(game), riverLetters);
-    EXPECT_EQ(StartPositionLines(game), starts);
-  }
-}
-
-
-TEST(FreecivExport, SeaIsDeepOnlyWhereNoLandLiesWithinTwoSquares) {
-  // One square of land at (0, 1); on a wrapping map it lies beside column 11.
-  const HostWorld world = testing::HostWorldOfRows({"TTTTTTTTTTTT",
-                                     "CSSSSSSSSSSS",
-                                     "SSSSSSSSSSSS",
-                                     "SSSSSSSSSSSS",
-                                     "SSSSSSSSSSSS",
-                                     "BBBBBBBBBBBB"});
-  const struct { int x, y; bool wrap; const char* terrain; } rows[] = {
-      {2, 1, false, "Ocean"}, {3, 1, false, "Deep Ocean"}, {2, 3, false, "Ocean"}, {3, 3, false, "Deep Ocean"},
-      {0, 3, false, "Ocean"}, {0, 4, false, "Deep Ocean"}, {10, 1, true, "Ocean"}, {9, 1, true, "Deep Ocean"},
-      {10, 3, true, "Ocean"}, {10, 1, false, "Deep Ocean"},
-      {0, 0, false, "Deep Ocean"}, {1, 0, true, "Deep Ocean"},  // border water is deep even beside land
-  };
-  for (const auto& row : rows) {
-    const std::optional<FreecivSquare> square = FreecivSquareAt(world.MapArray, row.wrap, row.x, row.y);
-    ASSERT_TRUE(square.has_value());
-    EXPECT_EQ(square->terrain, row.terrain) << row.x << ", " << row.y << (row.wrap ? " wrapping" : "");
-    EXPECT_FALSE(square->river);
-  }
-}
-
-TEST(FreecivExport, StartPositionsAreTheCitiesOfHighestProductionInHostOrder) {
-  // Cities in one row, so that the host's column-major order is the order of x.
-  const auto cities = [](std::vector<std::int16_t> production) {
-    HostWorld world = testing::HostWorldOfRows({std::string(production.size(), 'Y') + "C"});
-    world.ProdArray = production;
-    world.CityCount = static_cast<std::int32_t>(production.size());
-    return world;
-  };
-  std::vector<std::int16_t> many(kFreecivMaxStartPositions + 1, 7);
-  many.back() = 8;
-  std::vector<std::int32_t> manyOrder = {kFreecivMaxStartPositions};
-  for (int x = 0; x + 1 < kFreecivMaxStartPositions; ++x) manyOrder.push_back(x);
-  const struct { const char* what; HostWorld world; std::vector<std::int32_t> xs; } rows[] = {
-      {"ties keep the host's order", cities({5, 9, 5, 12, -3}), {3, 1, 0, 2, 4}},
-      {"no cities", cities({}), {}},
-      {"at most the players of a game, the highest first", cities(many), manyOrder},
-  };
-  for (const auto& row : rows) {
-    std::vector<std::int32_t> xs;
-    for (const StartPosition& start : FreecivStartPositions(row.world)) {
-      xs.push_back(start.x);
-      EXPECT_EQ(start.y, 0);
-    }
-    EXPECT_EQ(xs, row.xs) << row.what;
-  }
-}
-
-// (The command line's refusal, before it writes anything, is a row of its exit statuses.)
-TEST(FreecivExport, MapsFreecivDoesNotTakeAreRefusedBeforeTheBuild) {
-  const struct { int width, height; bool fits; } sizes[] = {{16, 16, true}, {16, 15, false}, {500, 4096, true}, {4096, 4096, false}};
-  for (const auto& size : sizes) {
-    std::string error;
-    EXPECT_EQ(FreecivFits(size.width, size.height, error), size.fits) << size.width << " x " << size.height;
-    EXPECT_TRUE(size.fits || error.find("at least 16 x 16") != std::string::npos) << error;
-  }
-}
-
-}  // namespace
-}  // namespace lorvex::exporting

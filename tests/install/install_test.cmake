@@ -1,5 +1,6 @@
 # Installs the build into a fresh prefix and moves the installed tree elsewhere (the package
-# must not depend on where it was installed). Then builds the C program of the README's
+# must not depend on where it was installed), with the window's library beside liblorvex.so
+# and no Qt needed by liblorvex.so itself. Then builds the C program of the README's
 # "Hosting Lorvex" twice against the moved tree, once as a CMake project and once with
 # `pkg-config --cflags --libs lorvex`, and runs both. Every program, of the build tree and
 # of the installed one, runs in a folder that holds libraries of the names they need which
@@ -35,7 +36,7 @@ endmacro()
 
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${planted})
-foreach(name libpng16.so.16 libstdc++.so.6 liblorvex.so.1 libQt6Widgets.so.6 libgcc_s.so.1)
+foreach(name libpng16.so.16 libstdc++.so.6 liblorvex.so.1 liblorvex-qt.so libQt6Widgets.so.6 libgcc_s.so.1)
   run("building the planted ${name}" ${C_COMPILER} -shared -fPIC -o ${planted}/${name} ${PLANTED_SOURCE})
 endforeach()
 
@@ -56,6 +57,24 @@ file(GLOB_RECURSE pc_file ${moved}/lib*/pkgconfig/lorvex.pc)
 file(GLOB_RECURSE package ${moved}/lib*/cmake/Lorvex/LorvexConfig.cmake)
 if(NOT pc_file OR NOT package OR NOT EXISTS ${moved}/bin/lorvex)
   message(FATAL_ERROR "the installed tree lacks lorvex.pc, the CMake package or bin/lorvex")
+endif()
+# liblorvex.so needs nothing of Qt; the window's library, when this tree builds it, lies
+# beside it and finds the libraries of this tree beside itself.
+file(GLOB_RECURSE installed_library ${moved}/lib*/liblorvex.so)
+get_filename_component(installed_libdir ${installed_library} DIRECTORY)
+run("ldd of the installed liblorvex.so" ldd ${installed_library})
+if(last_output MATCHES "libQt")
+  message(FATAL_ERROR "the installed liblorvex.so needs Qt:\n${last_output}")
+endif()
+if(EXISTS ${BUILD_DIR}/lib/liblorvex-qt.so)
+  if(NOT EXISTS ${installed_libdir}/liblorvex-qt.so)
+    message(FATAL_ERROR "the window's library liblorvex-qt.so is not installed beside liblorvex.so")
+  endif()
+  run("readelf of the installed liblorvex-qt.so" readelf -d ${installed_libdir}/liblorvex-qt.so)
+  string(FIND "${last_output}" "Library runpath: [$ORIGIN]" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "the installed liblorvex-qt.so does not find its libraries beside itself:\n${last_output}")
+  endif()
 endif()
 run_planted("the installed lorvex" ${moved}/bin/lorvex --version)
 if(NOT last_output STREQUAL "lorvex ${EXPECTED_VERSION}\n")

@@ -156,6 +156,52 @@ TEST(LandFigure, ShowsTheLandRangeInPercentOfTheMap) {
 
 
 
+// The per-size boxes of "Evenly Place on Land Masses by Size" under each rule and size
+// option: which are shown, their head and column labels, and how many characters they take.
+// The box after the last size the option names is headed "Total Remaining".
+TEST(CityPlacementFields, ThePerSizeBoxesFollowTheRuleAndTheSizeOption) {
+  const struct {
+    int rule, option;
+    const char* shown;   // lblPlace1Param3(0..4), then txtPlace1(0..3): 1 shown
+    const char* head;    // lblPlace1Param3(0)
+    const char* second;  // lblPlace1Param3(2)
+    const char* third;   // lblPlace1Param3(3), when shown
+    int length;
+  } rows[] = {
+      {0, 0, "00000 0000", "", "", "", 0},  {0, 2, "00000 0000", "", "", "", 0},
+      {1, 0, "11100 1100", "Percent per Size:", "Total Remaining", "", 2},
+      {1, 1, "11110 1110", "Percent per Size:", "Medium", "Total Remaining", 2},
+      {1, 2, "11111 1111", "Percent per Size:", "Medium", "Small", 2},
+      {2, 0, "11100 1100", "Num per Land Mass:", "Total Remaining", "", 4},
+      {2, 1, "11110 1110", "Num per Land Mass:", "Medium", "Total Remaining", 4},
+      {2, 2, "11111 1111", "Num per Land Mass:", "Medium", "Small", 4},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE("rule " + std::to_string(row.rule) + ", option " + std::to_string(row.option));
+    FormFixture f;
+    f.At("cboPlacement", 0).SetListIndex(1);
+    f.At("cboPlace1Param2", 0).SetListIndex(2 - row.rule);  // a change from another rule
+    f.At("cboPlace1Param1", 0).SetListIndex(row.option);
+    f.At("cboPlace1Param2", 0).SetListIndex(row.rule);
+    std::string shown;
+    for (int i = 0; i <= 4; ++i) shown += f.At("lblPlace1Param3", i).visible ? '1' : '0';
+    shown += ' ';
+    for (int i = 0; i <= 3; ++i) shown += f.At("txtPlace1", i).visible ? '1' : '0';
+    EXPECT_EQ(shown, row.shown);
+    if (row.length == 0) continue;
+    EXPECT_EQ(f.At("lblPlace1Param3", 0).caption, row.head);
+    EXPECT_EQ(f.At("lblPlace1Param3", 1).caption, "Large");
+    EXPECT_EQ(f.At("lblPlace1Param3", 2).caption, row.second);
+    if (*row.third != '\0') EXPECT_EQ(f.At("lblPlace1Param3", 3).caption, row.third);
+    if (row.option == 2) EXPECT_EQ(f.At("lblPlace1Param3", 4).caption, "Tiny Islands");
+    for (int i = 0; i <= 3; ++i) EXPECT_EQ(f.At("txtPlace1", i).MaxLength(), row.length) << i;
+    // Cities given per land mass replace the world count by the note, and only then.
+    EXPECT_EQ(f.At("lblCityNumParams", 0).visible, row.rule == 2);
+    EXPECT_EQ(f.At("txtCities", 0).visible, row.rule != 2);
+    EXPECT_EQ(f.At("cboCityNumber", 0).visible, row.rule != 2);
+  }
+}
+
 double Land(FormFixture& f, int index) { return ReadFieldNumber(f.Text("txtLandMass", index)); }
 
 // Every parameter's state but those Recommend may change: the numbers and sizes of the
@@ -213,6 +259,52 @@ TEST(Recommend, FitsTheMapAndChangesOnlyTheLandGrid) {
   EXPECT_GE(tinyRecommended, 190);  // the Small masses nearly always fit at once
 }
 
+
+// The thresholds of Recommend, at their edge: Large gets masses of its own only from 400
+// squares of Large land Lo up (below, its land goes to Medium and Small), Medium only from
+// 200. The land of each class is worked out here from the window's first draws by the
+// land and share rules alone (the draws the masses' numbers take come after them); the
+// fields show whether the class was folded: numbers 0 and the sizes 800 .. 1000 or
+// 200 .. 500.
+TEST(Recommend, FoldsLargeAndMediumLandAwayJustBelowTheirThresholds) {
+  int seen[2][2] = {{0, 0}, {0, 0}};  // [Large, Medium][kept, folded] near the threshold
+  for (int side = 40; side <= 90; side += 5)
+    for (std::uint64_t seed = 1; seed <= 60; ++seed) {
+      Random r(seed);
+      const double squares = side * side;
+      const auto round = [](double v) { return std::nearbyint(v); };
+      double landLo = 0, landHi = 0;
+      do {
+        landLo = round((31 * r.Next() + 10) / 100 * squares);
+        landHi = round((36 * r.Next() + 25) / 100 * squares);
+      } while (landHi - landLo <= 0.1 * squares);
+      double pL = 0, pM = 0, pS = 0;
+      do {
+        pL = std::floor(21 * r.Next()) + 40;
+        pM = std::floor(16 * r.Next()) + 25;
+        const double pT = std::floor((0.1 * landHi > 400 ? round(40000 / landHi) : 11) * r.Next());
+        pS = 100 - pL - pM - pT;
+      } while (pS < 10 || pS > 30);
+      const double largeLo = round(pL / 100 * landLo);
+      double mediumLo = round(pM / 100 * landLo);
+      if (largeLo < 400) mediumLo = round(pM / (pM + pS) * largeLo + mediumLo);
+      FormFixture f(side, side, seed);
+      if (!f.form.cmdDefaults_Click()) continue;
+      const auto folded = [&](int first, const char* lo, const char* hi) {
+        return f.Text("txtLandMass", first) == "0" && f.Text("txtLandMass", first + 1) == "0" &&
+               f.Text("txtLandMass", first + 2) == lo && f.Text("txtLandMass", first + 3) == hi;
+      };
+      const std::string what = std::to_string(side) + " x " + std::to_string(side) + ", seed " + std::to_string(seed);
+      EXPECT_EQ(folded(0, "800", "1000"), largeLo < 400) << what << ": Large land " << largeLo;
+      EXPECT_EQ(folded(6, "200", "500"), mediumLo < 200) << what << ": Medium land " << mediumLo;
+      if (std::abs(largeLo - 400) <= 10) ++seen[0][largeLo < 400];
+      if (std::abs(mediumLo - 200) <= 10) ++seen[1][mediumLo < 200];
+    }
+  for (const auto& classSeen : seen) {
+    EXPECT_GE(classSeen[0], 3);
+    EXPECT_GE(classSeen[1], 3);
+  }
+}
 
 // Name before the first "(", index between it and the first ")" (rounded half to even),
 // value from two characters after the first "="; lines without that shape are skipped. CR

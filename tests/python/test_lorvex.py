@@ -1,18 +1,20 @@
-"""The Python package over liblorvex.so: its worlds against the command line's JSON, its
-errors, and its arrays (the C interface's tests build on threads).
+"""The Python package over liblorvex.so: the worlds its parameters and settings ask for, the
+command line's picture decoded here, its errors, and its arrays (the C interface's tests
+build on threads).
 
 CTest runs this file with LORVEX_LIBRARY and LORVEX_CLI naming the built library and
 command-line tool; run by hand it falls back to build/ of the source tree.
 """
 
 import contextlib
-import json
 import os
 import pathlib
 import subprocess
+import struct
 import sys
 import tempfile
 import unittest
+import zlib
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "python"))
@@ -27,9 +29,54 @@ except ImportError:
 # Absolute: the tool runs from test folders of its own.
 CLI = os.path.abspath(os.environ.get("LORVEX_CLI", str(ROOT / "build" / "bin" / "lorvex")))
 WIDTH, HEIGHT = 120, 100
-PARAMS = {"txtLandMass(2)": 200, "txtLandMass(3)": "300", "chkAlgorithm(2)": False}
 # The host terrain numbers, written down.
 NUMBERS = {"T": 1, "B": 1, "A": 1, "Y": 2, "F": 3, "C": 4, "S": 5, "G": 6, "M": 7, "R": 8}
+# The colours of the letters in a picture, and the outline of a city square.
+COLOURS = {"S": (28, 78, 160), "T": (12, 36, 84), "B": (12, 36, 84), "A": (12, 36, 84), "C": (118, 178, 82),
+           "M": (128, 112, 96), "G": (184, 160, 96), "F": (30, 108, 44), "R": (84, 160, 236), "Y": (214, 40, 40)}
+OUTLINE = (40, 20, 20)
+# Three Large masses of 100 squares, no other land, seven cities.
+THREE_LARGE = ("txtLandMass(0) = 3\r\ntxtLandMass(1) = 3\r\ntxtLandMass(2) = 100\r\ntxtLandMass(3) = 100\r\n"
+               "txtLandMass(6) = 0\r\ntxtLandMass(7) = 0\r\ntxtLandMass(12) = 0\r\ntxtLandMass(13) = 0\r\n"
+               "txtLandMass(18) = 0\r\ntxtLandMass(19) = 0\r\ntxtCities(0) = 7\r\ntxtCities(1) = 7\r\n")
+
+
+def read_png(path):
+    """The pixels of an 8-bit RGB or RGBA PNG as rows of (r, g, b), decoded here from its
+    chunks (zlib and the five row filters), without the writer's library."""
+    data = pathlib.Path(path).read_bytes()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
+    at, chunks, packed = 8, {}, b""
+    while at < len(data):
+        (length,), kind = struct.unpack(">I", data[at:at + 4]), data[at + 4:at + 8]
+        body = data[at + 8:at + 8 + length]
+        assert zlib.crc32(kind + body) == struct.unpack(">I", data[at + 8 + length:at + 12 + length])[0], kind
+        if kind == b"IDAT":
+            packed += body
+        chunks.setdefault(kind, body)
+        at += 12 + length
+    width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", chunks[b"IHDR"])
+    assert (depth, colour, interlace) in ((8, 2, 0), (8, 6, 0)), (depth, colour, interlace)
+    step = 3 if colour == 2 else 4
+    raw, stride, rows, above = zlib.decompress(packed), width * step, [], bytearray(width * step)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - step] if i >= step else 0
+            up, corner = above[i], above[i - step] if i >= step else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                p = left + up - corner
+                near = min((abs(p - left), 0, left), (abs(p - up), 1, up), (abs(p - corner), 2, corner))[2]
+                line[i] = (line[i] + near) & 255
+        rows.append([tuple(line[x * step:x * step + 3]) for x in range(width)])
+        above = line
+    return width, height, rows
 
 
 class Package(unittest.TestCase):
@@ -40,27 +87,61 @@ class Package(unittest.TestCase):
         self.folder = pathlib.Path(folder.name)
         self.enterContext(contextlib.chdir(self.folder))
 
-    def cli_world(self, seed, *options):
-        done = subprocess.run(
-            [CLI, "build", "--width", str(WIDTH), "--height", str(HEIGHT), "--seed", str(seed),
-             "--yes", "--json", "-", "--quiet", *options],
-            cwd=self.folder, capture_output=True, text=True, timeout=300)
-        self.assertEqual(done.returncode, 0, done.stderr)
-        return json.loads(done.stdout)
-
-    def test_the_same_worlds_as_the_command_line(self):
-        (self.folder / "mine.kst").write_text("txtLandMass(0) = 1\r\ntxtCities(0) = 20\r\n")
+    def test_a_drawn_seed_and_the_world_read_back(self):
         drawn = lorvex.build_world(WIDTH, HEIGHT, wrap=True, yes=True)  # a seed from the clock
-        rows = [(drawn, self.cli_world(drawn.seed, "--wrap")),
-                (lorvex.build_world(WIDTH, HEIGHT, seed=777, settings="mine.kst", params=PARAMS, yes=True),
-                 self.cli_world(777, "--settings", "mine.kst",
-                                *[part for name, value in PARAMS.items() for part in ("--set", f"{name} = {int(value)}")]))]
-        for world, expected in rows:
-            self.assertEqual((world.width, world.height, world.wrap, world.seed, world.terrain, world.cities, world.masses),
-                             (expected["width"], expected["height"], expected["wrap"], expected["seed"],
-                              expected["terrain"], expected["cities"], expected["masses"]))
-        self.assertNotEqual(rows[1][0].terrain, self.cli_world(777)["terrain"], "the parameters were not used")
-        self.assertEqual(os.listdir(self.folder), ["mine.kst"])  # nothing written where we stand
+        again = lorvex.build_world(WIDTH, HEIGHT, wrap=True, seed=drawn.seed, yes=True)
+        self.assertEqual((again.terrain, again.cities, again.masses), (drawn.terrain, drawn.cities, drawn.masses))
+        self.assertEqual((drawn.width, drawn.height, drawn.wrap, len(drawn.terrain), len(drawn.terrain[0])),
+                         (WIDTH, HEIGHT, True, HEIGHT, WIDTH))
+        # The cities are the map's city squares in column-major order with the Cities page's
+        # default values; the masses count the land.
+        squares = sorted((x, y) for y, row in enumerate(drawn.terrain) for x, c in enumerate(row) if c == "Y")
+        self.assertEqual([(c["x"], c["y"]) for c in drawn.cities], squares)
+        for city in drawn.cities:
+            self.assertTrue(75 <= city["production"] <= 200 and city["owner"] == 0, city)
+            self.assertIn(city["specialty"], [9, *range(10, 20)], city)
+        self.assertEqual(sum(m["squares"] for m in drawn.masses), sum(c in "CMGFRY" for row in drawn.terrain for c in row))
+        self.assertEqual(os.listdir(self.folder), [])  # nothing written where we stand
+
+    def test_a_settings_file_and_params_show_in_the_world_and_params_win(self):
+        (self.folder / "three.kst").write_text(THREE_LARGE, newline="")
+        rows = [({"settings": "three.kst"}, 3),
+                ({"settings": "three.kst", "params": {"txtLandMass(0)": 2, "txtLandMass(1)": "2"}}, 2),
+                ({"params": {"txtLandMass(0)": 1, "txtLandMass(1)": 1, "txtLandMass(6)": 0, "txtLandMass(7)": 0}}, 1)]
+        for how, large in rows:
+            with self.subTest(how=how):
+                world = lorvex.build_world(80, 50, seed=3, yes=True, **how)
+                classes = [m["sizeClass"] for m in world.masses]
+                self.assertEqual(classes.count(0), large)
+                if "settings" in how:
+                    self.assertEqual(classes, [0] * large)
+                    self.assertTrue(all(90 <= m["squares"] <= 100 for m in world.masses), world.masses)
+                    self.assertEqual(len(world.cities), 7)
+                else:
+                    self.assertEqual(classes.count(1), 0)
+        with lorvex.Builder() as b:
+            b.load_settings("three.kst")
+            self.assertTrue(b.build_headless(80, 50, seed=3, yes=True))
+            self.assertEqual(([m["sizeClass"] for m in b.masses()], len(b.cities())), ([0, 0, 0], 7))
+
+    def test_the_picture_shows_every_square_in_its_colour(self):
+        for scale in (2, 3):  # a city square is outlined from 3 pixels up
+            done = subprocess.run([CLI, "build", "--width", "37", "--height", "23", "--wrap", "--seed", "8", "--yes",
+                                   "--quiet", "--png", "w.png", "--scale", str(scale), "--text", "w.txt"],
+                                  cwd=self.folder, capture_output=True, text=True, timeout=300)
+            self.assertEqual(done.returncode, 0, done.stderr)
+            letters = (self.folder / "w.txt").read_text().splitlines()
+            width, height, pixels = read_png(self.folder / "w.png")
+            self.assertEqual((width, height, len(letters), len(letters[0])), (37 * scale, 23 * scale, 23, 37))
+            cities = 0
+            for y in range(height):
+                for x in range(width):
+                    letter = letters[y // scale][x // scale]
+                    edge = scale >= 3 and (x % scale in (0, scale - 1) or y % scale in (0, scale - 1))
+                    expected = OUTLINE if letter == "Y" and edge else COLOURS[letter]
+                    cities += letter == "Y" and not edge
+                    self.assertEqual(pixels[y][x], expected, f"pixel {x}, {y} of {letters[y // scale][x // scale]} x{scale}")
+            self.assertGreater(cities, 0)
 
     def test_fields_and_failures(self):
         with lorvex.Builder() as b:
@@ -89,6 +170,9 @@ class Package(unittest.TestCase):
                 b.set("txtLandMass(2)", [400])
             self.assertFalse(b.build(20, 20))  # no screen: nobody presses Build
         self.assertIsNone(lorvex.build_world(0, 5, seed=1))
+        # The land warning of the default fields on 10 x 10, answered No and then Yes.
+        self.assertIsNone(lorvex.build_world(10, 10, seed=1))
+        self.assertEqual(len(lorvex.build_world(10, 10, seed=1, yes=True).terrain), 10)
 
     @unittest.skipIf(numpy is None, "numpy is not installed")
     def test_the_arrays_agree_with_the_letters_and_outlive_a_rebuild(self):
@@ -104,6 +188,19 @@ class Package(unittest.TestCase):
             counts = numpy.bincount(masses[land], minlength=len(world.masses))
             self.assertEqual(counts.tolist(), [m["squares"] for m in world.masses])
         self.assertNotEqual(first.terrain, second.terrain)
+
+    def test_the_catalogue_names_each_field_with_its_default_and_bounds(self):
+        catalogue = lorvex.parameter_catalogue()
+        with lorvex.Builder() as b:
+            self.assertEqual(b.parameter_info(), catalogue)
+            fresh = b.parameters()
+            self.assertEqual([(f["name"], f["default"]) for f in catalogue], list(fresh.items()))
+            for field in catalogue:
+                if field["name"].startswith("txt") and field["maximum"] is not None:
+                    with self.subTest(field=field["name"]):  # far above is held at the maximum
+                        self.assertEqual(float(b.set(field["name"], 10 ** 8)), field["maximum"])
+        self.assertEqual(catalogue[0]["page"], "Land Masses")
+        self.assertIsNone(catalogue[0]["maximum"])
 
 
 if __name__ == "__main__":

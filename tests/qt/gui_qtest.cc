@@ -24,6 +24,7 @@
 #include <cmath>
 
 #include "apps/lorvex-gui/app_window.h"
+#include "apps/lorvex-gui/square_readout.h"
 #include "apps/lorvex-gui/world_view.h"
 #include "engine/world_hash.h"
 #include "qt_test_support.h"
@@ -135,6 +136,42 @@ class GuiApp : public QtWindowTest {
   std::unique_ptr<AppWindow> app_;
 };
 
+// The status line's text for each kind of square of a small world written here: two masses
+// and the tiny islands, three cities in the host's column-major order.
+TEST(SquareReadout, NamesTheSquareItsMassAndItsCityInWords) {
+  const std::vector<std::string> rows = {"TTTTTT", "SYCSFS", "SMGSYS", "SSSRSY", "BBBBBB"};
+  HostWorld world;
+  world.MapArray.Reset(6, 5, 'S');
+  world.MassOfSquare.Reset(6, 5, -1);
+  const char* masses[] = {"......", "000.1.", "000.1.", "...1.2", "......"};
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 6; ++x) {
+      world.MapArray(x, y) = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+      if (masses[y][x] != '.') world.MassOfSquare(x, y) = masses[y][x] - '0';
+    }
+  world.Masses = {{kLarge, 6}, {kMedium, 3}, {kTinyIslands, 1}};
+  world.CitySquares = {{1, 1}, {4, 2}, {5, 3}};
+  world.ProdArray = {120, 75, 200};
+  world.SpecArray = {9, 13, 19};
+  world.OwnerArray = {0, 0, 0};
+  world.CityCount = 3;
+  const struct { int x, y; const char* text; } squares[] = {
+      {1, 1, "x 1, y 1: city, land mass 1 of 3 (Large, 6 squares); city 0: production 120, specialty 9, owner 0"},
+      {4, 2, "x 4, y 2: city, land mass 2 of 3 (Medium, 3 squares); city 1: production 75, specialty 13, owner 0"},
+      {5, 3, "x 5, y 3: city, land mass 3 of 3 (tiny islands, 1 squares); city 2: production 200, specialty 19, owner 0"},
+      {2, 1, "x 2, y 1: clear, land mass 1 of 3 (Large, 6 squares)"},
+      {1, 2, "x 1, y 2: mountains, land mass 1 of 3 (Large, 6 squares)"},
+      {2, 2, "x 2, y 2: rough, land mass 1 of 3 (Large, 6 squares)"},
+      {4, 1, "x 4, y 1: forest, land mass 2 of 3 (Medium, 3 squares)"},
+      {3, 3, "x 3, y 3: river, land mass 2 of 3 (Medium, 3 squares)"},
+      {0, 3, "x 0, y 3: sea"},
+      {3, 0, "x 3, y 0: border water (top)"},
+      {5, 4, "x 5, y 4: border water (bottom)"},
+      {6, 1, ""}, {-1, 1, ""}, {0, 5, ""},
+  };
+  for (const auto& square : squares) EXPECT_EQ(gui::SquareReadout(world, square.x, square.y), square.text);
+}
+
 TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
   AppWindow& app = OpenApp(200, 150);
   OnWindow([](BuildDialog& dialog) {
@@ -149,6 +186,13 @@ TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
   ASSERT_TRUE(app.BuildAgain());
   const HostWorld& world = *app.Shown()->world;
   EXPECT_EQ(app.SeedLabel()->text(), QStringLiteral("Seed 4242"));
+  EXPECT_EQ(app.windowTitle(), QStringLiteral("lorvex-gui - seed 4242"));
+  // The world's line: its size, wrap, land share in whole percent and cities, counted here.
+  const std::vector<char>& letters = world.MapArray.Cells();
+  const auto land = std::count_if(letters.begin(), letters.end(), [](char c) { return std::string_view("CMGFRY").find(c) != std::string_view::npos; });
+  EXPECT_EQ(app.WorldLabel()->text(), QStringLiteral("200 x 150, wrapping: %1 % land, %2 cities")
+                                          .arg(std::lround(100.0 * static_cast<double>(land) / 30000))
+                                          .arg(std::count(letters.begin(), letters.end(), 'Y')));
   app.findChild<QAction*>(QStringLiteral("copySeed"))->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("4242"));
   ASSERT_GT(world.CityCount, 0);
@@ -177,31 +221,14 @@ TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
   app.findChild<QAction*>(QStringLiteral("fit"))->trigger();
   EXPECT_EQ(view.MapArea(), fitted);
 
-  // The status line names the square under the pointer: a city (the last of the host's
-  // order), clear land, and the border row.
-  const std::size_t last = world.CitySquares.size() - 1;
-  const auto [cityX, cityY] = world.CitySquares[last];
-  const auto clear = std::find(world.MapArray.Cells().begin(), world.MapArray.Cells().end(), 'C');
-  ASSERT_NE(clear, world.MapArray.Cells().end());
-  const QPoint land(static_cast<int>(clear - world.MapArray.Cells().begin()) % 200,
-                    static_cast<int>(clear - world.MapArray.Cells().begin()) / 200);
-  const std::string city = "; city " + std::to_string(last) + ": production " +
-                           std::to_string(world.ProdArray[last]) + ", specialty " +
-                           std::to_string(world.SpecArray[last]) + ", owner " + std::to_string(world.OwnerArray[last]);
-  const struct {
-    QPoint square;
-    std::string begins, ends;
-  } squares[] = {
-      {{cityX, cityY}, "x " + std::to_string(cityX) + ", y " + std::to_string(cityY) + ": city, land mass ", city},
-      {land, "x " + std::to_string(land.x()) + ", y " + std::to_string(land.y()) + ": clear, land mass ", " squares)"},
-      {{5, 0}, "x 5, y 0: border water (top)", "(top)"},
-  };
-  for (const auto& row : squares) {
-    QTest::mouseMove(&view, view.SquareCentre(row.square).toPoint());
-    const std::string text = app.Readout()->text().toStdString();
-    EXPECT_EQ(text.rfind(row.begins, 0), 0u) << text;
-    EXPECT_TRUE(text.ends_with(row.ends)) << text;
+  // The status line reads out the square under the pointer (its words are judged above):
+  // the last city of the host's order, and the border row.
+  const auto [cityX, cityY] = world.CitySquares.back();
+  for (const QPoint square : {QPoint(cityX, cityY), QPoint(5, 0)}) {
+    QTest::mouseMove(&view, view.SquareCentre(square).toPoint());
+    EXPECT_EQ(app.Readout()->text().toStdString(), gui::SquareReadout(world, square.x(), square.y()));
   }
+  EXPECT_EQ(app.Readout()->text(), QStringLiteral("x 5, y 0: border water (top)"));
 
   // Build Again opens the window holding what the last build used; Cancel keeps the world.
   // Save Settings writes those parameters; Load Settings gives the next window a file's.
@@ -316,12 +343,19 @@ TEST_F(GuiApp, EveryExportFormatWritesTheShownWorldAndAFailedWriteLeavesNothing)
     const QString name = QStringLiteral("world") + QString::fromStdString(std::string(formats[i].extension));
     SCOPED_TRACE(name.toStdString());
     const std::shared_ptr<QString> openedIn = ChooseFile(Path(QStringLiteral("out/") + name));
+    // A Freeciv scenario asks how many players its game seats.
+    const bool freeciv = formats[i].format == exporting::Format::kFreeciv;
+    if (freeciv)
+      WhenDialog<QInputDialog>([](QInputDialog& ask) {
+        ask.setIntValue(7);
+        ask.accept();
+      });
     ASSERT_TRUE(app.ExportActions()[i]->isEnabled());
     app.ExportActions()[i]->trigger();
     // The first dialog opens in the working folder, every later one where the last file went.
     EXPECT_EQ(*openedIn, i == 0 ? QDir(folder_.path()).absolutePath() : Path(QStringLiteral("out")));
     std::string error;
-    ASSERT_TRUE(exporting::WriteWorldFile({world, {true, kSeed}, 4}, formats[i].format,
+    ASSERT_TRUE(exporting::WriteWorldFile({world, {.wrap = true, .seed = kSeed, .freecivPlayers = freeciv ? 7 : 5}, 4}, formats[i].format,
                                           Path(QStringLiteral("expected/") + name).toStdString(), error));
     EXPECT_EQ(Contents(Path(QStringLiteral("out/") + name)), Contents(Path(QStringLiteral("expected/") + name)));
   }

@@ -72,12 +72,14 @@ void StressMaps(int shortest, int longest, int count, std::uint64_t firstCase) {
     EXPECT_EQ(part.answer, plan.buildAgainAfterStop) << stopWhat;
     ++stopped;
   }
-  // The mix is what makes the test worth its time: mostly builds, some stops, a few refusals.
+  // The mix is what makes the test worth its time: mostly builds, some stops, some refusals
+  // (about a third of random parameter sets ask for more land than the map has room for).
+  // The few cases of the sanitizer build are judged by their builds alone.
   if (count >= 20) {
     EXPECT_GT(built, count / 2);
     EXPECT_GT(stopped, count / 5);
+    EXPECT_GT(refused, count / 10);
   }
-  EXPECT_TRUE(count < 100 || refused > 0) << refused << " refused";
 }
 
 TEST(Stress, SmallMapsBuildAndStopAnywhere) { StressMaps(1, 12, Cases(2800, 120), 1'000'000); }

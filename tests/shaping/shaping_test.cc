@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shaping/blob_growth.h"
 #include "shaping/mass_canvas.h"
 #include "shaping/shape_figures.h"
 #include "shaping/stick_blob.h"
@@ -73,11 +74,14 @@ const struct {
 
 // A mass bigger than the inside of its frame is a block in columns and rows Pad .. Pad +
 // SpanX + 1, filled column by column up to the room there is; without a border that is
-// from column and row 0, which the crop leaves out.
+// from column and row 0, which the crop leaves out. A mass of one square that fits is its
+// first square: Wandering Blob's at the canvas's centre (4, 4), Stick Blob's an anchor point
+// inside the tightness margins of the 10 x 10 canvas (x and y above 2.25, below 6.75).
 TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
-  const struct { int squares, pad, span, land; std::pair<int, int> first; } rows[] = {
-      {30, 2, 4, 30, {2, 2}}, {33, 2, 4, 33, {2, 2}}, {5, 0, 1, 1, {0, 0}},  // (0, 0) .. (1, 1): only (1, 1) is cropped in
-      {1, 2, 3, 1, {-1, -1}}, {2, 0, 0, 0, {0, 0}},   {300, 99, 0, 4, {99, 99}}};  // x, y = Pad .. Pad + 1
+  const struct { int squares, pad, span, land; std::pair<int, int> first, last; } rows[] = {
+      {30, 2, 4, 30, {2, 2}, {2, 2}}, {33, 2, 4, 33, {2, 2}, {2, 2}},
+      {5, 0, 1, 1, {0, 0}, {0, 0}},  // (0, 0) .. (1, 1): only (1, 1) is cropped in
+      {1, 2, 3, 1, {3, 3}, {6, 6}}, {2, 0, 0, 0, {0, 0}, {0, 0}}, {300, 99, 0, 4, {99, 99}, {99, 99}}};  // x, y = Pad .. Pad + 1
   for (const auto& row : rows)
     for (const auto& shaper : kShapers) {
       ShapingFixture fixture;
@@ -87,7 +91,74 @@ TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
       EXPECT_TRUE(OnlyMassCodes(grid)) << shaper.name << " " << row.squares;
       EXPECT_EQ(CountCode(grid, kLand), row.land) << shaper.name << " " << row.squares;
       ASSERT_FALSE(fixture.hooks.land.empty());
-      EXPECT_TRUE(row.first.first < 0 || fixture.hooks.land.front() == row.first) << shaper.name << " " << row.squares;
+      const auto [x, y] = fixture.hooks.land.front();
+      EXPECT_TRUE(x >= row.first.first && y >= row.first.second && x <= row.last.first && y <= row.last.second)
+          << shaper.name << " " << row.squares << ": (" << x << ", " << y << ")";
+    }
+}
+
+}  // namespace
+}  // namespace lorvex::shaping
+
+namespace lorvex::shaping {
+namespace {
+
+// The frame of a blob closes in on the side the growth keeps pushing against: the top side
+// once its count of hits reaches the period, the other three at each whole multiple of it.
+// Each move takes one more line (its open squares become "K"), restarts the count at the
+// land on the line just outside the new one and draws a new period Int(r 7) + 3, also where
+// the new line reaches or passes the opposite frame, as on these canvases one or two lines
+// wide inside. Only a line past the canvas's far edge is not taken (the fourth move).
+TEST(BlobFrame, MovesInOnCrampedCanvasesAndDrawsEveryPeriod) {
+  struct Move { int turned, restart; };
+  const struct {
+    const char* name;
+    int spanX, spanY, side;
+    std::vector<std::pair<int, int>> land;
+    std::vector<Move> moves;
+  } rows[] = {
+      // XMax 4, YMax 3: inside x 1 .. 3, y 1 .. 2; land on the first inside row.
+      {"5 x 4, top", 2, 1, kTopSide, {{1, 1}, {2, 1}}, {{1, 0}, {3, 2}, {0, 0}, {0, 0}}},
+      {"5 x 4, bottom", 2, 1, kBottomSide, {{1, 1}, {2, 1}}, {{3, 0}, {1, 0}, {0, 2}, {0, 2}}},
+      // XMax 3, YMax 6: inside x 1 .. 2, y 1 .. 5; land on the whole first inside column.
+      {"4 x 7, left", 1, 4, kLeftSide, {{1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}}, {{0, 0}, {5, 5}, {0, 0}, {0, 0}}},
+      {"4 x 7, right", 1, 4, kRightSide, {{1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}}, {{5, 0}, {0, 0}, {0, 5}, {0, 5}}},
+      // XMax 6, YMax 3: the count restarts at 5, at or past any period of 3 .. 5.
+      {"7 x 4, top", 4, 1, kTopSide, {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}, {{0, 0}, {5, 5}, {0, 0}, {0, 0}}},
+  };
+  for (const auto& row : rows)
+    for (const std::uint64_t seed : {1, 2, 3}) {
+      ShapingFixture fixture(seed);
+      BuildContext context = fixture.Context();
+      BlobCanvas blob(8, 0, static_cast<std::int16_t>(row.spanX), static_cast<std::int16_t>(row.spanY));
+      for (const auto& [x, y] : row.land) blob.AddLand(context, x, y);
+      blob.SetPeriod(3);
+      const auto frameSquares = [&blob] {
+        int k = 0;
+        for (int y = 0; y <= blob.YMax(); ++y)
+          for (int x = 0; x <= blob.XMax(); ++x) k += blob.At(x, y) == kMark;
+        return k;
+      };
+      const int lines = (row.side == kTopSide || row.side == kBottomSide ? blob.YMax() : blob.XMax()) + 1;
+      Random draws = fixture.random;  // the draws to come
+      int hits = 0;
+      for (std::size_t m = 0; m < row.moves.size(); ++m) {
+        const auto at = ::testing::Message() << row.name << ", seed " << seed << ", move " << m + 1;
+        const int period = blob.Period(), depth = blob.Depth(row.side), frame = frameSquares();
+        int due = 1;
+        while (row.side == kTopSide ? hits + due < period : (hits + due) % period != 0) ++due;
+        for (int h = 1; h < due; ++h) blob.HitFrame(context, row.side);
+        EXPECT_EQ(blob.Hits(row.side), hits + due - 1) << at;
+        EXPECT_EQ(blob.Depth(row.side), depth) << at;
+        blob.HitFrame(context, row.side);
+        EXPECT_EQ(blob.Depth(row.side), std::min(depth + 1, lines)) << at;
+        EXPECT_EQ(frameSquares() - frame, row.moves[m].turned) << at;
+        EXPECT_EQ(blob.Hits(row.side), row.moves[m].restart) << at;
+        EXPECT_EQ(blob.Period(), static_cast<int>(draws.Next() * 7) + 3) << at;
+        hits = row.moves[m].restart;
+      }
+      EXPECT_EQ(fixture.random.Next(), draws.Next()) << row.name << ": one draw a move, no more";
+      EXPECT_EQ(blob.Count(), static_cast<int>(row.land.size())) << row.name;
     }
 }
 

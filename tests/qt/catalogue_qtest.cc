@@ -1,0 +1,141 @@
+// The catalogue of the fields against the window a person sees when it opens: every input
+// of the window has exactly one entry and every entry one input; its page is the tab the
+// input lies on; its label is made of the texts the window shows for it (a check box's own
+// caption; for a number or selection box the nearest texts to its left on its row and above
+// it in its column); its default is what the input shows.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTest>
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "params/parameter_catalogue.h"
+#include "qt_test_support.h"
+
+namespace lorvex::qttest {
+namespace {
+
+using ui::qt::BuildDialog;
+
+std::string Shown(QString text) { return text.replace(QStringLiteral("&&"), QStringLiteral("&")).toStdString(); }
+
+// A text the window shows on the same parent as an input: a label or a check box.
+struct PlacedText {
+  QRect box;
+  std::string text;
+};
+
+// The texts beside `field` that a person reads for it: to its left on its row, nearest first,
+// and above it in its column, nearest first. Only texts that are shown count, unless the
+// field itself is hidden (then all of them: what the window would show with it).
+void TextsAround(QWidget* field, std::vector<std::string>& left, std::vector<std::string>& above) {
+  QWidget* parent = field->parentWidget();
+  const bool fieldShown = field->isVisibleTo(parent);
+  std::vector<PlacedText> texts;
+  for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (fieldShown && !child->isVisibleTo(parent)) continue;
+    if (auto* label = qobject_cast<QLabel*>(child)) texts.push_back({label->geometry(), Shown(label->text())});
+    if (auto* box = qobject_cast<QCheckBox*>(child)) texts.push_back({box->geometry(), Shown(box->text())});
+  }
+  const QRect f = field->geometry();
+  const int middleX = f.left() + f.width() / 2, middleY = f.top() + f.height() / 2;
+  std::vector<std::pair<int, std::string>> leftOf, aboveOf;  // (distance, text)
+  for (const PlacedText& t : texts) {
+    const int right = t.box.left() + t.box.width(), bottom = t.box.top() + t.box.height();
+    if (right <= f.left() && t.box.top() <= middleY && middleY < bottom) leftOf.push_back({f.left() - right, t.text});
+    if (bottom <= f.top() && t.box.left() <= middleX && middleX < right) aboveOf.push_back({f.top() - bottom, t.text});
+  }
+  std::stable_sort(leftOf.begin(), leftOf.end());
+  std::stable_sort(aboveOf.begin(), aboveOf.end());
+  for (const auto& [distance, text] : leftOf) left.push_back(text);
+  for (const auto& [distance, text] : aboveOf) above.push_back(text);
+}
+
+std::set<std::string> Parts(const std::string& label) {
+  std::set<std::string> parts;
+  for (std::size_t from = 0;;) {
+    const std::size_t at = label.find(" / ", from);
+    parts.insert(label.substr(from, at - from));
+    if (at == std::string::npos) return parts;
+    from = at + 3;
+  }
+}
+
+// Whether the label's parts are the a nearest texts to the left and the b nearest above,
+// the nearest of each that exists among them.
+bool LabelReadsAsShown(const std::string& label, const std::vector<std::string>& left,
+                       const std::vector<std::string>& above) {
+  const std::set<std::string> parts = Parts(label);
+  for (std::size_t a = left.empty() ? 0 : 1; a <= left.size(); ++a)
+    for (std::size_t b = above.empty() ? 0 : 1; b <= above.size(); ++b) {
+      std::set<std::string> read(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(a));
+      read.insert(above.begin(), above.begin() + static_cast<std::ptrdiff_t>(b));
+      if (read == parts) return true;
+    }
+  return false;
+}
+
+// The tab page an input lies on: the number k of its ancestor fratabs(k).
+int PageOf(QWidget* field) {
+  for (QWidget* w = field; w != nullptr; w = w->parentWidget())
+    if (w->objectName().startsWith(QStringLiteral("fratabs(")))
+      return w->objectName().mid(8).chopped(1).toInt();
+  return 0;
+}
+
+void CheckCatalogueAgainst(BuildDialog& dialog) {
+    const QTabBar* tabs = dialog.findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    std::set<std::string> inputs;
+    for (QWidget* field : dialog.findChildren<QWidget*>()) {
+      const bool number = qobject_cast<QLineEdit*>(field) != nullptr;
+      const bool check = qobject_cast<QCheckBox*>(field) != nullptr;
+      const bool choice = qobject_cast<QComboBox*>(field) != nullptr;
+      if (!number && !check && !choice) continue;
+      const std::string key = field->objectName().toStdString();
+      SCOPED_TRACE(key);
+      EXPECT_TRUE(inputs.insert(key).second);
+      const params::ParameterInfo* info = params::FindParameterInfo(key);
+      ASSERT_NE(info, nullptr);
+      EXPECT_EQ(info->page, PageOf(field));
+      EXPECT_EQ(params::PageCaption(*info), Shown(tabs->tabText(PageOf(field) - 1)));
+      std::string shown;
+      if (number) shown = qobject_cast<QLineEdit*>(field)->text().toStdString();
+      if (check) {
+        const Qt::CheckState state = qobject_cast<QCheckBox*>(field)->checkState();
+        shown = state == Qt::Checked ? "1" : state == Qt::PartiallyChecked ? "2" : "0";
+      }
+      if (choice) shown = std::to_string(qobject_cast<QComboBox*>(field)->currentIndex());
+      EXPECT_EQ(info->defaultValue, shown);
+      if (check) {
+        EXPECT_EQ(info->label, Shown(qobject_cast<QCheckBox*>(field)->text()));
+      } else {
+        std::vector<std::string> left, above;
+        TextsAround(field, left, above);
+        EXPECT_TRUE(LabelReadsAsShown(info->label, left, above))
+            << info->label << "\n  left: " << ::testing::PrintToString(left)
+            << "\n  above: " << ::testing::PrintToString(above);
+      }
+    }
+    EXPECT_EQ(inputs.size(), params::ParameterCatalogue().size());
+}
+
+TEST_F(QtWindowTest, TheCatalogueDescribesEveryInputOfTheWindowAsItIsShown) {
+  bool checked = false;
+  EXPECT_FALSE(Build([&](BuildDialog& dialog) {
+    CheckCatalogueAgainst(dialog);
+    checked = true;
+    QTest::mouseClick(dialog.WidgetOf("cmdCancel", 0), Qt::LeftButton);
+  }));
+  EXPECT_TRUE(checked);
+}
+
+}  // namespace
+}  // namespace lorvex::qttest
