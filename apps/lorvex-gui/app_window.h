@@ -41,12 +41,12 @@ struct AppOptions {
   QString preferencesFile;
   // The app's own folder for its settings: the last parameters, the presets, and the
   // parameters window's settings files (nothing is remembered when empty).
-  QString settingsFolder;
+  QString settingsFolder{};
   // The folder the app was started from, where the export dialogs open at first (the
   // working folder when empty).
-  QString startFolder;
+  QString startFolder{};
   // The key of the first build, in place of the seed.
-  std::optional<WorldKey> key;
+  std::optional<WorldKey> key{};
 };
 
 // A world's key as a person types it, "SEED" or "SEED-DRAWS" (world_key.h), blanks round

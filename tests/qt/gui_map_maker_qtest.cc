@@ -43,13 +43,6 @@ constexpr int kHangGuardMs = 300000;  // only against a hang: nothing here is ti
 
 void Click(BuildDialog& dialog, const char* name) { QTest::mouseClick(dialog.WidgetOf(name, 0), Qt::LeftButton); }
 
-bool WaitFor(const std::function<bool()>& done) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done() && clock.elapsed() < kHangGuardMs) QTest::qWait(20);
-  return done();
-}
-
 // Answers each message box that opens with `answer`, keeping its text.
 class Boxes {
  public:

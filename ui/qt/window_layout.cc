@@ -243,7 +243,7 @@ constexpr PageText kPageTexts[] = {
     {"fratabs",        4, "This builder does not assign cities to players: every city it places "
                           "is neutral (owner 0) and the game hands them out. The page's settings "
                           "are still saved and loaded with the others.",
-                                                                   240,   600,  8400,   900, TextAlign::kLeft,   false, true},
+                                                                     0,  2760,  8700,   600, TextAlign::kLeft,   false, true},
 };
 
 }  // namespace
