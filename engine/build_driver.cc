@@ -223,6 +223,9 @@ void BuildWorld(BuildContext& context) {
 
   if (context.YieldAndCheckStop()) return;
   RunTerrainStage(context);
+  // Only a stop asked from another thread can have come in the terrain stage, which never
+  // yields: the cities are then not begun.
+  if (context.Stopped() || context.StopPoint()) return;
   RunCityStage(context);
 }
 

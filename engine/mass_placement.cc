@@ -242,6 +242,7 @@ void PlaceMass(BuildContext& context, const Grid<char>& grid, bool seaBorders,
   if (world.SquareCount <= 0 || grid.Width() == 0) return;
   std::int32_t tries = ToInt32(world.SquareCount / 2.0);
   if (tries > kMostPlacementTries) tries = kMostPlacementTries;
+  if (context.StopPoint()) return;  // after the mass was cut out of its canvas
   const MassFootprint footprint(grid);
   for (std::int32_t made = 0; made <= tries; ++made) {
     if (context.YieldAndCheckStop()) return;

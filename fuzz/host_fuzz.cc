@@ -1,9 +1,12 @@
 // Fuzz target: the bytes are a host's session with one builder through the C interface — a
 // sequence of set, get, load, save, recommend, reset (with a look at what a field means),
-// build and copy calls, with names and values of any text, buffers of any size (NULL
-// included) and files that may be missing or folders. Every call must answer one of its statuses, write nothing past a buffer's end,
-// and change nothing when it fails; every world built, read back in bulk, must keep the
-// world invariants.
+// build and copy calls, settings as text, stops asked before or during a build, a progress
+// callback, the default file and settings folder switches, with names and values of any
+// text, buffers of any size (NULL included) and files that may be missing or folders. Every
+// call must answer one of its statuses, write nothing past a buffer's end, and change
+// nothing when it fails; a build that builds nothing keeps the world and the last seed and
+// says why; a size question leaves the error text; every world built, read back in bulk,
+// must keep the world invariants.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -59,7 +62,27 @@ std::string Value(FuzzInput& in) {
   return text.substr(0, text.find('\0'));
 }
 
-bool IsStatus(int64_t answer) { return answer >= LORVEX_ERROR_INTERNAL && answer <= LORVEX_ADJUSTED; }
+bool IsStatus(int64_t answer) {
+  return (answer >= LORVEX_ERROR_INTERNAL && answer <= LORVEX_ADJUSTED) ||
+         (answer >= LORVEX_ERROR_NO_WINDOW && answer <= LORVEX_ERROR_OUT_OF_MEMORY);
+}
+
+// What a progress callback is told during one build: steps that never fall and never pass
+// the whole; it may ask a stop at a given call.
+struct ProgressLog {
+  LorvexBuilder* builder = nullptr;
+  int calls = 0;
+  int stopAtCall = -1;
+  int32_t lastStep = 0;
+  bool broken = false;
+};
+
+void OnProgress(void* user, const char* stage, int32_t step, int32_t whole) {
+  auto* log = static_cast<ProgressLog*>(user);
+  if (stage == nullptr || step < log->lastStep || step > whole || step < 0) log->broken = true;
+  log->lastStep = step;
+  if (log->calls++ == log->stopAtCall) lorvex_request_stop(log->builder);
+}
 
 std::vector<std::string> Fields(const LorvexBuilder* builder) {
   std::vector<std::string> values;
@@ -88,8 +111,9 @@ int64_t GuardedCopy(std::size_t n, bool nullBuffer, Copy copy, std::vector<T>& o
   std::vector<char> bytes((n + 1) * sizeof(T), kGuard);
   const int64_t answer = copy(nullBuffer ? nullptr : reinterpret_cast<T*>(bytes.data()), n);
   const bool fits = answer >= 0 && static_cast<std::size_t>(answer) <= n;
+  if (!nullBuffer && n > 0 && answer >= 0 && !fits) Fail("a short buffer was not answered as too small");
   const std::size_t written =
-      fits ? static_cast<std::size_t>(answer) * sizeof(T) : (text && answer > 0 && n > 0 ? 1 : 0);
+      fits ? static_cast<std::size_t>(answer) * sizeof(T) : (text && answer == LORVEX_ERROR_BUFFER_TOO_SMALL ? 1 : 0);
   for (std::size_t i = written; i < bytes.size(); ++i)
     if (bytes[i] != kGuard) Fail("a copy wrote past what it answered or past the buffer");
   if (fits) {
@@ -159,12 +183,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LorvexBuilder* builder = lorvex_create();
   if (builder == nullptr) Fail("lorvex_create answered NULL");
   lorvex_set_question_answer(builder, 1);
+  ProgressLog progress;
+  progress.builder = builder;
   struct {
     bool wrap = false, evenly = false;
   } built;  // how the world the builder holds was built
   for (int call = 0; call < kMostCalls && in.Remaining() > 0; ++call) {
     const std::vector<std::string> before = Fields(builder);
-    switch (in.Byte() % 9) {
+    const std::string errorBefore = lorvex_last_error(builder);
+    switch (in.Byte() % 13) {
       case 0: {
         const std::string name = Name(builder, in), value = Value(in);
         const int answer = lorvex_set_parameter(builder, in.Byte() == 0 ? nullptr : name.c_str(), value.c_str());
@@ -178,7 +205,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int64_t answer = GuardedCopy<char>(n, in.Byte() % 8 == 0, [&](char* o, size_t s) {
           return lorvex_get_parameter(builder, name.c_str(), o, s);
         }, ignored, true);
-        if (answer == 0 || answer < LORVEX_ERROR_INTERNAL) Fail("lorvex_get_parameter answered " + std::to_string(answer));
+        if (answer == 0 || !(answer > 0 || IsStatus(answer)))
+          Fail("lorvex_get_parameter answered " + std::to_string(answer));
+        if (n == 0 && answer > 0 && errorBefore != lorvex_last_error(builder)) Fail("a size question wrote an error text");
         break;
       }
       case 2:
@@ -218,14 +247,58 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lorvex_set_headless_build(builder, in.Byte() % 8 != 0);
         lorvex_set_seed(builder, in.Word());
         if (width > 0 && height > 0 && AsksTooMuch(builder, width, height)) break;
-        if (lorvex_build(builder, width, height, wrap) == 1) {
+        const bool watched = in.Byte() % 2 == 0;
+        progress.calls = 0;
+        progress.lastStep = 0;
+        progress.stopAtCall = in.Byte() % 4 == 0 ? in.Range(0, 80) : -1;
+        lorvex_set_progress_callback(builder, watched ? OnProgress : nullptr, &progress);
+        std::vector<char> worldBefore;
+        const int64_t squaresBefore = static_cast<int64_t>(lorvex_map_width(builder)) * lorvex_map_height(builder);
+        GuardedCopy<char>(static_cast<std::size_t>(squaresBefore), false,
+                          [&](char* o, size_t m) { return lorvex_copy_terrain(builder, o, m); }, worldBefore);
+        const uint64_t seedBefore = lorvex_last_seed(builder);
+        const int answer = lorvex_build(builder, width, height, wrap);
+        if (answer == LORVEX_BUILT) {
           char evenly[8];
           lorvex_get_parameter(builder, "chkLandPlace(0)", evenly, sizeof evenly);
           built = {wrap, std::string(evenly) == "1"};
+        } else {
+          if (!IsStatus(answer) || answer == LORVEX_ADJUSTED) Fail("lorvex_build answered " + std::to_string(answer));
+          if (std::string(lorvex_last_error(builder)).empty()) Fail("a build that built nothing did not say why");
+          std::vector<char> worldAfter;
+          GuardedCopy<char>(static_cast<std::size_t>(squaresBefore), false,
+                            [&](char* o, size_t m) { return lorvex_copy_terrain(builder, o, m); }, worldAfter);
+          if (worldAfter != worldBefore || lorvex_last_seed(builder) != seedBefore)
+            Fail("a build that built nothing changed the world or the last seed");
         }
+        if (watched && progress.broken) Fail("the progress went back or past the whole");
         if (Fields(builder) != before) Fail("a build changed a field");
         // The last world built, whether or not this build replaced it.
         if (lorvex_map_width(builder) > 0) CheckWorld(builder, built.wrap, built.evenly);
+        break;
+      }
+      case 7: {  // settings as text, in and out
+        const std::string text = in.FieldText(4, 3000);
+        const int answer = lorvex_load_settings_text(builder, in.Byte() == 0 ? nullptr : text.data(), text.size());
+        CheckUnchanged(answer, before, builder, "lorvex_load_settings_text");
+        std::vector<char> saved;
+        const std::size_t n = static_cast<std::size_t>(in.Range(0, 4000));
+        const int64_t size = GuardedCopy<char>(n, in.Byte() % 8 == 0, [&](char* o, size_t m) {
+          return lorvex_save_settings_text(builder, o, m);
+        }, saved, true);
+        if (size == 0 || !(size > 0 || IsStatus(size))) Fail("lorvex_save_settings_text answered " + std::to_string(size));
+        break;
+      }
+      case 8:
+        lorvex_request_stop(builder);  // the next build stops at once
+        break;
+      case 9:
+        lorvex_set_default_settings_file(builder, in.Byte() % 2);
+        break;
+      case 10: {
+        const std::string folder = in.Byte() % 2 == 0 ? Path(in) : in.Text(12);
+        if (lorvex_set_settings_folder(builder, in.Byte() == 0 ? nullptr : folder.c_str()) != LORVEX_OK)
+          Fail("lorvex_set_settings_folder failed");
         break;
       }
       default: {  // a copy into a buffer of any size
@@ -251,7 +324,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               return lorvex_copy_cities(builder, o, m);
             }, cities);
         }
-        if (answer != (nullBuffer && n > 0 ? LORVEX_ERROR_NULL_ARGUMENT : count))
+        const int64_t expected = nullBuffer && n > 0                    ? LORVEX_ERROR_NULL_ARGUMENT
+                                 : n == 0 || static_cast<int64_t>(n) >= count ? count
+                                                                             : LORVEX_ERROR_BUFFER_TOO_SMALL;
+        if (answer != expected)
           Fail("a copy answered " + std::to_string(answer) + " for " + std::to_string(count));
         break;
       }

@@ -1,7 +1,10 @@
 #include "host/cls_build.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <exception>
+#include <new>
 
 #include "platform/headless_platform.h"
 #include "ui/frm_build.h"
@@ -39,45 +42,97 @@ void clsBuild::SetQuestionAnswer(bool yes) {
   headless_->SetDefaultQuestionAnswer(yes ? platform::MessageAnswer::kYes : platform::MessageAnswer::kNo);
 }
 
+namespace {
+
+// The thread the process started on, where a program that has not made its own window
+// toolkit's application runs its user interface.
+bool OnMainThread() { return ::gettid() == ::getpid(); }
+
+std::string SizeMessage(std::int32_t width, std::int32_t height, const char* what) {
+  return std::string("cannot ") + what + " a map of " + std::to_string(width) + " x " +
+         std::to_string(height) + ": each side is 1 to " + std::to_string(kMaxMapSide);
+}
+
+}  // namespace
+
 bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap) {
   mapWidth_ = MapWidth;
   mapHeight_ = MapHeight;
   mapWrap_ = MapWrap;
-  if (MapWidth < 1 || MapHeight < 1 || MapWidth > kMaxMapSide || MapHeight > kMaxMapSide)
-    return false;
-  if (stopFlag_ != nullptr && stopFlag_->load()) return false;
   try {
-    // The real window when the host chose no platform and windows can be shown; it lives
-    // for this one Build, as the window does.
-    std::unique_ptr<platform::Platform> windowPlatform;
-    platform::Platform* platform = platform_;
-    if (platform == nullptr && headlessBuild_) {
-      headless_->AddModalAction([](platform::Window& window) {
-        static_cast<ui::frmBuild&>(window).cmdBuild_Click();
-      });
-      platform = headless_.get();
-    }
-    if (platform == nullptr) {
-      if (windowFactory_) windowPlatform = windowFactory_();
-      platform = windowPlatform != nullptr ? windowPlatform.get() : headless_.get();
-    }
-    auto window = std::make_unique<ui::frmBuild>(*platform);
-    lastKey_ = nextKey_ ? *nextKey_ : WorldKey{platform->ClockSeed(), 0};
-    nextKey_.reset();
-    window->SetKey(lastKey_);
-    window->SetOpeningSettings(parameters_.HeldLines());
-    window->SetStopFlag(stopFlag_);
-    // The window is released when Build returns: its world is taken, not copied.
-    window->SetHandOver(true);
-    HostWorld built;
-    if (!window->GetMap(MapWidth, MapHeight, MapWrap, built)) return false;
-    lastBuildParameters_ = FieldsOfWindow(window->Controls());
-    lastKey_ = window->BuildKey();
-    world_ = std::move(built);
-    return true;
+    lastOutcome_ = RunBuild(MapWidth, MapHeight, MapWrap);
+  } catch (const std::bad_alloc&) {
+    lastOutcome_ = {BuildStatus::kOutOfMemory, "out of memory"};
+  } catch (const std::exception& error) {
+    lastOutcome_ = {BuildStatus::kInternal, error.what()};
   } catch (...) {
-    return false;
+    lastOutcome_ = {BuildStatus::kInternal, "an unknown fault"};
   }
+  // The request is answered: by this build's stop, or too late for it.
+  stopRequest_.store(false);
+  return lastOutcome_.Built();
+}
+
+BuildOutcome clsBuild::RunBuild(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap) {
+  if (MapWidth < 1 || MapHeight < 1 || MapWidth > kMaxMapSide || MapHeight > kMaxMapSide)
+    return {BuildStatus::kMapSize, SizeMessage(MapWidth, MapHeight, "build")};
+  const auto stopRaised = [this] {
+    return stopRequest_.load() || (stopFlag_ != nullptr && stopFlag_->load());
+  };
+  if (stopRaised()) return {BuildStatus::kStopped, "the build was stopped before it began"};
+  // The real window when the host chose no platform and windows can be shown; it lives
+  // for this one Build, as the window does.
+  std::unique_ptr<platform::Platform> windowPlatform;
+  platform::Platform* platform = platform_;
+  if (platform == nullptr && headlessBuild_) {
+    headless_->AddModalAction([](platform::Window& window) {
+      static_cast<ui::frmBuild&>(window).cmdBuild_Click();
+    });
+    platform = headless_.get();
+  }
+  if (platform == nullptr) {
+    // A window toolkit belongs to one thread; shown from a worker it would wait there for a
+    // person who cannot reach it.
+    if (windowFactory_ && !OnMainThread())
+      return {BuildStatus::kNoWindow,
+              "the parameters window can be shown only on the program's main thread: a build on "
+              "another thread must be headless"};
+    // A factory that cannot make the window (its library missing or of another build)
+    // says why.
+    try {
+      if (windowFactory_) windowPlatform = windowFactory_();
+    } catch (const std::exception& refusal) {
+      return {BuildStatus::kNoWindow, refusal.what()};
+    }
+    if (windowPlatform == nullptr)
+      return {BuildStatus::kNoWindow,
+              "nobody can press Build: there is no screen to show the parameters window on, and "
+              "the build is not headless"};
+    platform = windowPlatform.get();
+  }
+  auto window = std::make_unique<ui::frmBuild>(*platform);
+  window->SetKey(nextKey_ ? *nextKey_ : WorldKey{platform->ClockSeed(), 0});
+  window->SetOpeningSettings(parameters_.HeldLines());
+  window->Form().SetUseDefaultSettingsFile(useDefaultFile_);
+  if (!settingsFolder_.empty()) window->Form().SetSettingsFolder(settingsFolder_);
+  window->SetStopFlags(stopFlag_, &stopRequest_);
+  if (progress_) window->OnProgress(progress_);
+  // The window is released when Build returns: its world is taken, not copied.
+  window->SetHandOver(true);
+  HostWorld built;
+  if (!window->GetMap(MapWidth, MapHeight, MapWrap, built)) {
+    if (window->LastPress() == ui::frmBuild::PressOutcome::kStopped || stopRaised())
+      return {BuildStatus::kStopped, "the build was stopped"};
+    if (window->LastPress() == ui::frmBuild::PressOutcome::kRefused)
+      return {BuildStatus::kRefused, window->RefusalMessage()};
+    return {BuildStatus::kCancelled, "the parameters window was closed without a build"};
+  }
+  lastBuildParameters_ = FieldsOfWindow(window->Controls());
+  world_ = std::move(built);
+  lastKey_ = window->BuildKey();
+  nextKey_.reset();
+  if (progress_) progress_("Built", window->Progress().max, window->Progress().max);
+  return {BuildStatus::kBuilt, ""};
 }
 
 namespace {
@@ -87,6 +142,8 @@ template <typename Call>
 Outcome Guarded(Call call) {
   try {
     return call();
+  } catch (const std::bad_alloc&) {
+    return {Status::kOutOfMemory, "out of memory"};
   } catch (const std::exception& error) {
     return {Status::kInternal, error.what()};
   } catch (...) {
@@ -127,11 +184,20 @@ Outcome clsBuild::SaveSettings(const std::string& path) const {
   return Guarded([&] { return parameters_.Save(path); });
 }
 
+Outcome clsBuild::LoadSettingsText(std::string_view text) {
+  return Guarded([&] { return parameters_.LoadText(text); });
+}
+
+Outcome clsBuild::SaveSettingsText(std::string& text) const {
+  return Guarded([&] {
+    text = parameters_.Text();
+    return Outcome{};
+  });
+}
+
 Outcome clsBuild::Recommend(std::int32_t width, std::int32_t height) {
   if (width < 1 || height < 1 || width > kMaxMapSide || height > kMaxMapSide)
-    return {Status::kMapSize, "cannot recommend for a map of " + std::to_string(width) + " x " +
-                                  std::to_string(height) + ": each side is 1 to " +
-                                  std::to_string(kMaxMapSide)};
+    return {Status::kMapSize, SizeMessage(width, height, "recommend for")};
   return Guarded([&] {
     return parameters_.Recommend(width, height, nextKey_ ? *nextKey_ : WorldKey{headless_->ClockSeed(), 0});
   });

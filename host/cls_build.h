@@ -35,6 +35,29 @@ class HeadlessPlatform;
 // The largest width and height Build accepts, in squares.
 inline constexpr int kMaxMapSide = LORVEX_MAX_MAP_SIDE;
 
+// How a Build ended (the numbers are lorvex_build's answers): built; cancelled (the
+// window closed without a world); stopped (the stop question answered Yes, a stop flag or
+// RequestStop); refused by one of the window's messages (the message holds its text); a
+// size outside 1 .. kMaxMapSide; no window that anybody could press Build in (no screen,
+// or a thread other than the program's main one, and the build is not headless); out of
+// memory; another fault.
+enum class BuildStatus : int {
+  kBuilt = LORVEX_BUILT,
+  kCancelled = LORVEX_CANCELLED,
+  kMapSize = LORVEX_ERROR_MAP_SIZE,
+  kInternal = LORVEX_ERROR_INTERNAL,
+  kOutOfMemory = LORVEX_ERROR_OUT_OF_MEMORY,
+  kStopped = LORVEX_ERROR_STOPPED,
+  kRefused = LORVEX_ERROR_REFUSED,
+  kNoWindow = LORVEX_ERROR_NO_WINDOW,
+};
+
+struct BuildOutcome {
+  BuildStatus status = BuildStatus::kCancelled;
+  std::string message;  // "" when built
+  bool Built() const { return status == BuildStatus::kBuilt; }
+};
+
 // One city of the finished world: its square and its three values (the C interface's
 // LorvexCity).
 using HostCity = LorvexCity;
@@ -67,7 +90,26 @@ class clsBuild {
   // after a Yes to the stop question, and answers False; a Build called while it is up
   // answers False at once. The flag must outlive every Build; nullptr (the default): none.
   void SetStopFlag(const std::atomic<bool>* flag) { stopFlag_ = flag; }
+  // Asks the running Build to stop at its next checkpoint (any thread, at any time): it
+  // then answers False, BuildStatus::kStopped. Asked while no Build runs, it stops the
+  // next Build at once; a Build that returns has answered it.
+  void RequestStop() { stopRequest_.store(true); }
+  // Called on the building thread whenever the build enters another stage or its step on
+  // the progress bar changes: the stage's name as the status bar shows it ("Initializing
+  // Environment", "Large", "Medium", "Small", "Tiny Islands", "Terrain", "Cities"), the
+  // step and the whole of the progress bar. A built world ends with ("Built", whole,
+  // whole). The call may RequestStop, and must not call the builder otherwise.
+  using ProgressCallback = std::function<void(std::string_view stage, int step, int whole)>;
+  void SetProgressCallback(ProgressCallback callback) { progress_ = std::move(callback); }
+  // Whether a Build applies kessett/default.kst of the working folder (true by default, as
+  // the window always has); false leaves every field the builder does not hold at the
+  // window's default, wherever the program runs.
+  void SetUseDefaultSettingsFile(bool use) { useDefaultFile_ = use; }
+  // The folder the window's Load Settings and Save Settings buttons open (and make when it
+  // is missing); "" is kessett of the working folder, as always.
+  void SetSettingsFolder(std::string folder) { settingsFolder_ = std::move(folder); }
 
+  // Answers True when a world was built, False otherwise; LastBuildOutcome says why.
   bool Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap);
   // x = AryPos mod the width given to the last Build (completed or not), y = AryPos div it.
   std::int16_t GetTerrainC(std::int32_t AryPos) const;
@@ -81,11 +123,14 @@ class clsBuild {
 
   // The seed of the next Build (the clock seeds it otherwise); it also seeds Recommend
   // while it waits.
+  // A Build that builds no world leaves it waiting.
   void SetNextSeed(std::uint64_t seed) { nextKey_ = WorldKey{seed, 0}; }
   // The key of the next Build: its seed, and the draws the window's generator skips before
   // the window opens (world_key.h). Recommend draws from the same place while it waits.
   void SetNextKey(const WorldKey& key) { nextKey_ = key; }
-  // The seed the last Build used.
+  // How the last Build ended, with its message.
+  const BuildOutcome& LastBuildOutcome() const { return lastOutcome_; }
+  // The seed the last Build that built a world used.
   std::uint64_t LastSeed() const { return lastKey_.seed; }
   // The key of the world the last Build made: its seed and the draws the window gave away
   // before Build was pressed (a person may press Recommend in the window first). Another
@@ -98,6 +143,10 @@ class clsBuild {
   Outcome ResetParameters();
   Outcome LoadSettings(const std::string& path);
   Outcome SaveSettings(const std::string& path) const;
+  // The same with the text of a settings file in memory: loaded as the file would be, and
+  // all 103 fields as Save Settings writes them.
+  Outcome LoadSettingsText(std::string_view text);
+  Outcome SaveSettingsText(std::string& text) const;
   // Recommend for a map of width x height (1 .. kMaxMapSide each way).
   Outcome Recommend(std::int32_t width, std::int32_t height);
   // The land percentage the held land-mass figures give on a map of width x height
@@ -140,12 +189,18 @@ class clsBuild {
 
  private:
   std::int16_t CityValue(const std::vector<std::int16_t>& values, std::int32_t AryPos) const;
+  BuildOutcome RunBuild(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap);
 
   std::unique_ptr<platform::HeadlessPlatform> headless_;  // when no window is shown
   bool headlessBuild_ = false;
   platform::Platform* platform_ = nullptr;       // the host's choice, if it made one
   WindowPlatformFactory windowFactory_;
   const std::atomic<bool>* stopFlag_ = nullptr;
+  std::atomic<bool> stopRequest_{false};
+  ProgressCallback progress_;
+  bool useDefaultFile_ = true;
+  std::string settingsFolder_;
+  BuildOutcome lastOutcome_;
   std::int16_t mapWidth_ = 0;
   std::int16_t mapHeight_ = 0;
   bool mapWrap_ = false;

@@ -30,6 +30,13 @@ std::string Shown(std::string_view text) {
   return shown;
 }
 
+// "0", "2", "-1": an optional minus and one to nine digits, nothing else.
+bool IsPlainWhole(std::string_view text) {
+  if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+  return !text.empty() && text.size() < 10 &&
+         text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 }  // namespace
 
 ParameterFields FieldsOfWindow(const platform::ControlSet& controls) {
@@ -94,7 +101,10 @@ Outcome HostParameters::Set(std::string_view key, std::string_view value) {
     return {Status::kBadValue,
             name + " = " + Shown(value) + ": a value is one line of text, without a line end or NUL"};
   platform::Control& field = *fields_[*at];
-  if (!window_->form.ApplySetting(field.Name(), field.Index(), std::string(value)))
+  // A host's value for a check box or a selection box is its number, written plainly
+  // ("1", "-1"): a word such as "true" would be read as 0 by a settings file's rule.
+  const bool plainNumber = field.Kind() == ControlKind::kNumberBox || IsPlainWhole(value);
+  if (!plainNumber || !window_->form.ApplySetting(field.Name(), field.Index(), std::string(value)))
     return {Status::kBadValue,
             name + " takes " +
                 (field.Kind() == ControlKind::kCheckBox ? "0, 1 or 2 (grey)" : "an item from -1 (none) to 2") +
@@ -119,14 +129,25 @@ Outcome HostParameters::Load(const std::string& path) {
   std::string error;
   if (!params::ReadSettingsFile(path, lines, error))
     return {Status::kFileError, "cannot read settings file " + path + ": " + error};
+  Apply(lines);
+  return {};
+}
+
+Outcome HostParameters::LoadText(std::string_view text) {
+  Apply(params::ParseSettingsText(text.substr(0, params::kMaxSettingsBytes)));
+  return {};
+}
+
+void HostParameters::Apply(const std::vector<params::SettingsLine>& lines) {
   for (const params::SettingsLine& line : lines)
     if (window_->form.ApplySetting(line.name, line.index, line.value)) {
       const platform::Control* field = window_->controls.Find(line.name, line.index);
       held_[static_cast<std::size_t>(std::find(fields_.begin(), fields_.end(), field) - fields_.begin())] = true;
     }
   window_->form.RevalidateAll();
-  return {};
 }
+
+std::string HostParameters::Text() const { return window_->form.SettingsText(); }
 
 Outcome HostParameters::Save(const std::string& path) const {
   std::string error;

@@ -36,6 +36,7 @@ enum class Status : int {
   kBufferTooSmall = LORVEX_ERROR_BUFFER_TOO_SMALL,
   kNoSuchMass = LORVEX_ERROR_NO_SUCH_MASS,
   kInternal = LORVEX_ERROR_INTERNAL,
+  kOutOfMemory = LORVEX_ERROR_OUT_OF_MEMORY,
 };
 
 struct Outcome {
@@ -77,6 +78,9 @@ class HostParameters {
   Outcome Load(const std::string& path);
   // Every field, as Save Settings writes them; a failed save leaves the old file as it was.
   Outcome Save(const std::string& path) const;
+  // The same two with the file's text in memory.
+  Outcome LoadText(std::string_view text);
+  std::string Text() const;
   // Recommend for a map of width x height, drawn from `seed`; the fields it writes become
   // held.
   Outcome Recommend(std::int32_t width, std::int32_t height, const WorldKey& key);
@@ -98,6 +102,7 @@ class HostParameters {
  private:
   // The field a key names, or nothing (with the reason in `outcome`).
   std::optional<std::size_t> Find(std::string_view key, Outcome& outcome) const;
+  void Apply(const std::vector<params::SettingsLine>& lines);
   void Open();
 
   std::unique_ptr<params::ParameterWindow> window_;

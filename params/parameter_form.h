@@ -150,9 +150,17 @@ class ParameterForm {
   // Writes every parameter control to fileName as SaveSettings does; on failure the old
   // file stays as it was and `error` says why.
   bool WriteSettingsFile(const std::string& fileName, std::string& error) const;
-  // Applies the default settings file when it exists; then every selection box that has
-  // no selected item gets item 0.
+  // The whole settings file's text as WriteSettingsFile writes it.
+  std::string SettingsText() const;
+  // Applies the default settings file when it exists (unless the host turned it off); then
+  // every selection box that has no selected item gets item 0.
   void LoadDefaultSettings();
+  // For a host: whether LoadDefaultSettings reads the default file (true by default), and
+  // the folder the Load and Save Settings buttons open and make (kSettingsFolder by
+  // default).
+  void SetUseDefaultSettingsFile(bool use) { useDefaultFile_ = use; }
+  void SetSettingsFolder(std::string folder) { settingsFolder_ = std::move(folder); }
+  const std::string& SettingsFolder() const { return settingsFolder_; }
   // Every selection box that has no selected item gets item 0.
   void SelectFirstItems();
 
@@ -180,6 +188,8 @@ class ParameterForm {
 
   platform::ControlSet& controls_;
   FormEnvironment env_;
+  bool useDefaultFile_ = true;
+  std::string settingsFolder_ = kSettingsFolder;
 };
 
 }  // namespace lorvex::params

@@ -21,16 +21,16 @@ namespace {
 
 // Both buttons make the settings folder when it is missing; when it cannot be made the
 // dialog still opens and the person may choose another folder.
-void MakeSettingsFolder() {
+void MakeSettingsFolder(const std::string& folder) {
   std::error_code ignored;
-  std::filesystem::create_directory(kSettingsFolder, ignored);
+  std::filesystem::create_directory(folder, ignored);
 }
 
-platform::FileDialogRequest SettingsDialog(bool save) {
+platform::FileDialogRequest SettingsDialog(bool save, const std::string& folder) {
   platform::FileDialogRequest request;
   request.save = save;
   request.defaultExt = kSettingsExtension;
-  request.initDir = kSettingsFolder;
+  request.initDir = folder;
   request.filter = kSettingsFilter;
   request.filterIndex = 1;
   request.flags = save ? kSaveDialogFlags : kOpenDialogFlags;
@@ -55,8 +55,9 @@ std::string SaveFailedMessage(const std::string& fileName, const std::string& re
 }
 
 bool ParameterForm::SaveSettings() {
-  MakeSettingsFolder();
-  const std::optional<std::string> fileName = env_.platform.FileDialog(SettingsDialog(true));
+  MakeSettingsFolder(settingsFolder_);
+  const std::optional<std::string> fileName =
+      env_.platform.FileDialog(SettingsDialog(true, settingsFolder_));
   if (!fileName || fileName->empty()) return false;
   std::string error;
   if (WriteSettingsFile(*fileName, error)) return true;
@@ -64,10 +65,15 @@ bool ParameterForm::SaveSettings() {
   return false;
 }
 
-bool ParameterForm::WriteSettingsFile(const std::string& fileName, std::string& error) const {
+std::string ParameterForm::SettingsText() const {
   std::string text;
   for (const platform::Control& control : controls_.All())
     if (platform::IsParameterKind(control.Kind())) text += FormatSettingsLine(control) + "\r\n";
+  return text;
+}
+
+bool ParameterForm::WriteSettingsFile(const std::string& fileName, std::string& error) const {
+  const std::string text = SettingsText();
   // Written beside the old file and renamed over it once complete, so a failed save
   // leaves the old file as it was.
   AtomicFile file(fileName);
@@ -84,8 +90,9 @@ bool ParameterForm::WriteSettingsFile(const std::string& fileName, std::string& 
 }
 
 bool ParameterForm::LoadSettings() {
-  MakeSettingsFolder();
-  const std::optional<std::string> fileName = env_.platform.FileDialog(SettingsDialog(false));
+  MakeSettingsFolder(settingsFolder_);
+  const std::optional<std::string> fileName =
+      env_.platform.FileDialog(SettingsDialog(false, settingsFolder_));
   if (!fileName || fileName->empty()) return false;
   return LoadSettingsFile(*fileName);
 }
@@ -147,7 +154,8 @@ bool ParameterForm::ApplySetting(std::string_view name, std::int32_t index,
 
 void ParameterForm::LoadDefaultSettings() {
   std::error_code status;
-  if (std::filesystem::exists(kDefaultSettingsFile, status)) LoadSettingsFile(kDefaultSettingsFile);
+  if (useDefaultFile_ && std::filesystem::exists(kDefaultSettingsFile, status))
+    LoadSettingsFile(kDefaultSettingsFile);
   SelectFirstItems();
 }
 

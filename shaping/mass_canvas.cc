@@ -99,6 +99,9 @@ MassBox PadMass(BuildContext& context, MassCanvas& canvas, std::int32_t w, std::
       }
     };
     for (std::int16_t ring = 0; ring < rings; ++ring) {
+      // The rings never yield: a stop asked from another thread ends them here (the driver
+      // drops the mass).
+      if (context.StopPoint()) break;
       top = std::max(top - 1, 1);
       bottom = std::min(bottom + 1, h - 1);
       left = std::max(left - 1, 0);

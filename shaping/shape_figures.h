@@ -86,14 +86,23 @@ constexpr FigurePoint ToFigure(int orientation, std::int32_t dx, std::int32_t dy
 
 // Calls visit(dx, dy) for every square of the figure's box that lies inside the figure,
 // row by row from the top and left to right within a row, until visit answers false.
-template <typename Visit>
-void ForEachFigureSquare(const Figure& figure, int orientation, Visit&& visit) {
+// `nextRow()` is asked before each row of the box, and false ends the walk: the box of a
+// thin figure holds many more squares than the figure.
+template <typename Visit, typename NextRow>
+void ForEachFigureSquare(const Figure& figure, int orientation, Visit&& visit, NextRow&& nextRow) {
   const std::int32_t b = figure.BoxWidth(orientation), a = figure.BoxHeight(orientation);
-  for (std::int32_t dy = 0; dy < a; ++dy)
+  for (std::int32_t dy = 0; dy < a; ++dy) {
+    if (!nextRow()) return;
     for (std::int32_t dx = 0; dx < b; ++dx) {
       const FigurePoint p = ToFigure(orientation, dx, dy, b, a);
       if (figure.Inside(p.u, p.v) && !visit(dx, dy)) return;
     }
+  }
+}
+
+template <typename Visit>
+void ForEachFigureSquare(const Figure& figure, int orientation, Visit&& visit) {
+  ForEachFigureSquare(figure, orientation, visit, [] { return true; });
 }
 
 // Caption of the figure's check box chkShape(FigureBox(code)).

@@ -56,8 +56,12 @@ ShapeLayout LayOutShape(std::int32_t boxWidth, std::int32_t boxHeight, std::int3
   return layout;
 }
 
-ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares)
-    : w(w), h(h), canvas(w + 1, h + 1, kOpen) {
+ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares, BuildContext* context)
+    : w(w), h(h) {
+  if (context == nullptr)
+    canvas.Reset(w + 1, h + 1, kOpen);
+  else if (!canvas.ResetInBlocks(w + 1, h + 1, kOpen, [context] { return !context->StopPoint(); }))
+    return;
   const std::int64_t room = static_cast<std::int64_t>(w + 1) * (h + 1);
   // A figure may come out a few squares over the squares asked for; the list then grows.
   const auto records = static_cast<std::size_t>(std::min<std::int64_t>(std::max(squares, 1) + 1, room));
@@ -77,8 +81,9 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
   const std::int32_t total = squares - 1 - shape.Count();
   std::int32_t steps = 0, lo = 0;
   while (shape.Count() <= squares - 1) {
-    // Only a watch-mode pause can have let a stop in; the driver drops a stopped mass.
-    if (context.Stopped()) break;
+    // A watch-mode pause can have let a stop in, or another thread asked for one (the
+    // growth never yields); the driver drops a stopped mass.
+    if (context.Stopped() || context.StopPoint()) break;
     const std::int32_t count = shape.Count();
     if (!result.switched && evenShare * total < steps) {
       lo = std::max(0, ToInt32(count - erraticWindow));
@@ -104,6 +109,7 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
         if (shape.HasOpenSide(shape.list[k])) break;
         shape.enclosed.Set(k);
       }
+      if ((failures & 0xFFFF) == 0xFFFF && context.StopPoint()) return result;
       if (++failures < lookAt) continue;
       if (!AnyRecordCanGrow(shape, lo)) {
         if (lo == 0) return result;
@@ -132,12 +138,14 @@ MassGrid MakeShapeMass(BuildContext& context, std::int32_t squares, std::int32_t
   const ShapeLayout layout =
       LayOutShape(figure.BoxWidth(orientation), figure.BoxHeight(orientation), pad);
 
-  ShapeCanvas mass(layout.w, layout.h, squares);
+  // The canvas of a mass near the largest takes a moment to write, and may be stopped.
+  ShapeCanvas mass(layout.w, layout.h, squares, &context);
+  if (context.Stopped()) return MassGrid();
   context.hooks.StartMassPreview(layout.w, layout.h);
   ForEachFigureSquare(figure, orientation, [&](std::int32_t dx, std::int32_t dy) {
     mass.AddLand(context, layout.x0 + dx, layout.y0 + dy);
-    return !context.Stopped();
-  });
+    return !context.Stopped() && !context.StopPoint();
+  }, [&context] { return !context.StopPoint(); });
   if (percent < 1.0f) {
     if (!context.Stopped())
       GrowShape(context, mass, squares, context.params.Number("txtShape", 1) / 100,
@@ -151,6 +159,8 @@ MassGrid MakeShapeMass(BuildContext& context, std::int32_t squares, std::int32_t
   const MassBox box =
       PadMass(context, mass.canvas, layout.w, layout.h, static_cast<std::int16_t>(pad), BoxOf(mass.list));
   context.hooks.FadePadTrail(0);
+  // A mass stopped from another thread is dropped by the driver: not cut out at all.
+  if (context.Stopped() || context.StopPoint()) return MassGrid();
   return CropMass(mass.canvas, box);
 }
 

@@ -33,10 +33,11 @@ std::int64_t PlannedCount(double value, std::int64_t plannedSoFar) {
 // Puts the cities of one list on the map and fills their values.
 class CityPlacer {
  public:
-  CityPlacer(WorldState& world, Random& random, std::int32_t productionLo,
-             std::int32_t productionHi, std::int16_t specialtyPercent)
-      : world_(world),
-        random_(random),
+  CityPlacer(BuildContext& context, std::int32_t productionLo, std::int32_t productionHi,
+             std::int16_t specialtyPercent)
+      : context_(context),
+        world_(context.world),
+        random_(context.random),
         productionLo_(productionLo),
         productionHi_(productionHi),
         specialtyPercent_(specialtyPercent) {}
@@ -62,6 +63,8 @@ class CityPlacer {
       return static_cast<std::size_t>(std::clamp(at, 0.0, static_cast<double>(length - 1)));
     };
     for (std::int64_t j = 1; j <= planned; ++j) {
+      // The stage never yields; a stop asked from another thread ends it here.
+      if (context_.StopPoint()) return;
       // When every square the tries of city j can look at has a city within one square, all
       // 51 tries fail and only their draws remain: they are skipped in one go, so that a
       // list with far more cities planned than it can hold is passed over quickly.
@@ -108,6 +111,7 @@ class CityPlacer {
     ++next_;
   }
 
+  BuildContext& context_;
   WorldState& world_;
   Random& random_;
   std::int32_t productionLo_;
@@ -447,6 +451,23 @@ std::int64_t PlanShares(std::vector<BucketShare>& buckets, const CityShareRule& 
 
 }  // namespace
 
+namespace {
+
+// `values` made `size` zeros, a block at a time with a stop checkpoint after each: a plan of
+// millions of cities takes a moment to write. False when the build was stopped.
+bool ZeroedWithStopPoints(BuildContext& context, std::vector<std::int16_t>& values, std::size_t size) {
+  constexpr std::size_t kBlock = std::size_t{1} << 20;
+  values.clear();
+  values.reserve(size);
+  while (values.size() < size) {
+    values.resize(std::min(size, values.size() + kBlock), 0);
+    if (context.StopPoint()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numberLo,
                  char countMode, std::int16_t coastalPercent, std::int32_t productionLo,
                  std::int32_t productionHi, std::int16_t specialtyPercent, char placementMode,
@@ -454,6 +475,7 @@ void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numb
                  std::int32_t small, std::int32_t tiny) {
   WorldState& world = context.world;
   context.hooks.ShowStatus("Cities", "Placing");
+  if (context.StopPoint()) return;
   BucketLayout layout = LayOutBuckets(world, sizeOption);
   std::vector<CityBucket>& buckets = layout.buckets;
   // With one bucket, the most common case, its lists are the map's coastal and inland land
@@ -473,6 +495,7 @@ void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numb
     for (const CityBucket& b : buckets) shares.push_back({b.sizeClass, b.Land()});
   }
   context.hooks.ShowStatus("Cities", "Placing");
+  if (context.StopPoint()) return;  // after the scans of the map
 
   const CityShareRule rule{
       placementMode, sizeOption, numberRule, {large, medium, small, tiny}, coastalPercent};
@@ -492,10 +515,9 @@ void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numb
   const std::int64_t planned = PlanShares(shares, rule, worldCount);
 
   const auto size = static_cast<std::size_t>(planned);
-  world.CityProduction.assign(size, 0);
-  world.CitySpecialty.assign(size, 0);
-  world.CityOwner.assign(size, 0);
-  CityPlacer placer(world, context.random, productionLo, productionHi, specialtyPercent);
+  for (std::vector<std::int16_t>* values : {&world.CityProduction, &world.CitySpecialty, &world.CityOwner})
+    if (!ZeroedWithStopPoints(context, *values, size)) return;
+  CityPlacer placer(context, productionLo, productionHi, specialtyPercent);
   if (oneBucket) {
     placer.Place(*coastalSquares, shares[0].plannedCoastal, true);
     placer.Place(*inlandSquares, shares[0].plannedInland, false);

@@ -24,6 +24,9 @@ constexpr std::int64_t kStartDrawsPerSquare = 64;
 // A growth origin has a clear neighbour among the four directions, so each draw finds it
 // with a chance of 1 in 4; the bound only keeps a fault from turning into a hang.
 constexpr int kMostGrowDraws = 4096;
+// The stage never yields: it looks for a stop asked from another thread at every cluster
+// and river, and once in so many draws or river squares (a mask: 65536).
+constexpr std::int64_t kDrawsBetweenStopPoints = 0xFFFF;
 
 constexpr std::string_view kNoAttractors = "";
 constexpr std::string_view kRoughAttractors = "M";
@@ -72,6 +75,7 @@ class TerrainStage {
         window_(context.world) {}
 
   void Run(TerrainFractions fractions) {
+    if (context_.StopPoint()) return;  // after the land window's count of the map
     const std::int64_t land = window_.LandSquares();
     clear_ = window_.ClearSquares();
     fractions = CapTerrainFractions(fractions);
@@ -114,6 +118,7 @@ class TerrainStage {
     const std::int64_t squares = static_cast<std::int64_t>(world_.MapWidth) * world_.MapHeight;
     const std::int64_t mostDraws = kStartDrawsPerSquare * squares;
     for (std::int64_t draw = 0; draw < mostDraws; ++draw) {
+      if ((draw & kDrawsBetweenStopPoints) == 0 && context_.StopPoint()) return false;
       auto pos = static_cast<std::int64_t>(random_.Next() * world_.MapWidth * world_.MapHeight);
       pos = std::min(pos, squares - 1);  // a product that rounds up to the map's size
       const Square at{static_cast<std::int32_t>(pos % world_.MapWidth),
@@ -154,7 +159,7 @@ class TerrainStage {
   // and otherwise creeps in a random direction that never turns back on its main one.
   void PlaceMountains(double share) {
     std::int64_t placed = 0;
-    while (static_cast<double>(placed) < share) {
+    while (static_cast<double>(placed) < share && !context_.StopPoint()) {
       Square at{};
       if (!FindStart(kNoAttractors, at)) break;
       const Square start = at;
@@ -227,7 +232,7 @@ class TerrainStage {
   void PlaceGrowth(char code, std::string_view attractors, double share) {
     std::int64_t placed = 0;
     std::vector<GrowthEntry> entries;
-    while (static_cast<double>(placed) < share) {
+    while (static_cast<double>(placed) < share && !context_.StopPoint()) {
       Square start{};
       if (!FindStart(attractors, start)) break;
       const std::int32_t target = DrawTarget(start);
@@ -279,7 +284,7 @@ class TerrainStage {
     std::int64_t placed = 0;
     // The heading of the last move, carried from river to river through the whole pass.
     int previous = kNorth;
-    while (static_cast<double>(placed) < share) {
+    while (static_cast<double>(placed) < share && !context_.StopPoint()) {
       Square at{};
       if (!FindStart(kRiverAttractors, at)) break;
       const int dir = DrawDirection();
@@ -295,6 +300,7 @@ class TerrainStage {
         ++placed;
         ++steps;
         if (course != nullptr) course->squares.push_back(at);
+        if ((placed & kDrawsBetweenStopPoints) == 0 && context_.StopPoint()) return;
         if (steps >= length) {
           DirectionTable barred{};
           barred[static_cast<std::size_t>(Opposite(dir))] = true;

@@ -145,8 +145,13 @@ void frmBuild::SetPagesEnabled(bool enabled) {
 
 void frmBuild::cmdBuild_Click() {
   form_.RevalidateAll();
-  if (!ValidateBuild()) return;
+  refusal_.clear();
+  if (!ValidateBuild()) {
+    lastPress_ = PressOutcome::kRefused;
+    return;
+  }
   world_.StopRequested = false;
+  progressStage_ = "Initializing Environment";
   SetPagesEnabled(false);
   platform_.SetMousePointer(platform::MousePointer::kHourglass);
 
@@ -163,6 +168,10 @@ void frmBuild::cmdBuild_Click() {
   if (!world_.StopRequested) {
     world_.BuildSucceeded = true;
     visible_ = false;
+    lastPress_ = PressOutcome::kBuilt;
+  } else {
+    lastPress_ = PressOutcome::kStopped;
+    if (StopRaised()) visible_ = false;
   }
 }
 
@@ -172,6 +181,7 @@ bool frmBuild::ValidateBuild() {
   for (int i = 0; i < 3; ++i) anyAlgorithm = anyAlgorithm || view.Checked("chkAlgorithm", i);
   if (!anyAlgorithm) {
     platform_.MessageBox(kNoAlgorithmMessage, MessageButtons::kOk);
+    refusal_ = kNoAlgorithmMessage;
     return false;
   }
   if (view.Checked("chkAlgorithm", 2)) {
@@ -179,6 +189,7 @@ bool frmBuild::ValidateBuild() {
     for (int i = 0; i < params::kShapeCount; ++i) anyShape = anyShape || view.Checked("chkShape", i);
     if (!anyShape) {
       platform_.MessageBox(kNoShapeMessage, MessageButtons::kOk);
+      refusal_ = kNoShapeMessage;
       return false;
     }
   }
@@ -190,8 +201,10 @@ bool frmBuild::ValidateBuild() {
                          view.Number("txtLandMass", 18 + h));
   };
   if (estimate(0) + estimate(1) > static_cast<double>(world_.SquareCount) &&
-      platform_.MessageBox(kLandWarning, MessageButtons::kYesNo) == MessageAnswer::kNo)
+      platform_.MessageBox(kLandWarning, MessageButtons::kYesNo) == MessageAnswer::kNo) {
+    refusal_ = kLandWarning;
     return false;
+  }
   return true;
 }
 
@@ -216,6 +229,10 @@ void frmBuild::tmrPause_Timer() {
 }
 
 void frmBuild::ShowStatus(std::string_view stage, std::string_view detail) {
+  if (progressSink_ && !stage.empty() && stage != progressStage_) {
+    progressStage_ = stage;
+    progressSink_(progressStage_, progress_.value, progress_.max);
+  }
   const float now = static_cast<float>(platform_.SecondsSinceMidnight());
   if (now >= lastStatusTime_ && now - lastStatusTime_ <= kStatusThrottleSeconds &&
       stage == lastStage_ && detail == lastDetail_)

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,13 +55,9 @@ class frmBuild : public BuildHooks, public platform::Window {
   // Settings lines that GetMap applies after the default settings file, as a settings file
   // of just those lines is applied (a builder's own parameters).
   void SetOpeningSettings(std::vector<params::SettingsLine> lines) { openingSettings_ = std::move(lines); }
-  // A flag another thread may raise: the build then stops at its next checkpoint, as after
-  // a Yes to the stop question. nullptr: none. It must outlive GetMap.
-  // Its yields then all look at the flag: none passes quietly.
-  void SetStopFlag(const std::atomic<bool>* flag) {
-    stopFlag_ = flag;
-    quiet_ = flag != nullptr ? nullptr : &platform_.Quiet();
-  }
+  // Stop flags another thread may raise (BuildHooks::SetStopFlags): a build then stops at
+  // its next yield or checkpoint, as after a Yes to the stop question, and the window
+  // closes, as nobody may be there to close it.
   // For a host that lets the window go once GetMap returns: the world's map, masses and
   // grid of masses are moved into `out` rather than copied, so that the world is never
   // held twice. The window's own world is then left without them.
@@ -69,6 +66,18 @@ class frmBuild : public BuildHooks, public platform::Window {
   // Opens the window for a map of the given size, shows it modally, and when a build ran
   // to its end copies the world into `out` and answers true.
   bool GetMap(std::int32_t mapWidth, std::int32_t mapHeight, bool mapWrap, HostWorld& out);
+
+  // How the last press of Build ended: refused by one of the window's messages (the text
+  // it showed), stopped, or built; kNone before any press.
+  enum class PressOutcome { kNone, kRefused, kStopped, kBuilt };
+  PressOutcome LastPress() const { return lastPress_; }
+  const std::string& RefusalMessage() const { return refusal_; }
+
+  // Called whenever a build's stage or its step on the progress bar changes: the stage's
+  // name as the status panel shows it ("Large", "Terrain" ...), the progress value and the
+  // progress bar's maximum. The call runs on the building thread, inside the build.
+  using ProgressSink = std::function<void(std::string_view stage, int step, int whole)>;
+  void OnProgress(ProgressSink sink) { progressSink_ = std::move(sink); }
 
   // Buttons and events.
   void cmdBuild_Click();
@@ -106,8 +115,9 @@ class frmBuild : public BuildHooks, public platform::Window {
   // BuildHooks
   void YieldToEventLoop() override {
     platform_.DoEvents(*this);
-    if (stopFlag_ != nullptr && stopFlag_->load(std::memory_order_relaxed)) world_.StopRequested = true;
+    if (StopRaised()) world_.StopRequested = true;
   }
+  void StopFromOutside() override { world_.StopRequested = true; }
   double Clock() override { return platform_.SecondsSinceMidnight(); }
   void SetStatusText(std::string_view text) override {
     statusBar_.Panel(kStatusPanelBuild).text = text;
@@ -115,8 +125,10 @@ class frmBuild : public BuildHooks, public platform::Window {
   void ShowStatus(std::string_view stage, std::string_view detail) override;
   void SetProgressMax(int max) override { progress_.max = max; }
   void SetProgressValue(int value) override {
+    const bool changed = value != progress_.value;
     progress_.value = value;
     progress_.within = 0;
+    if (changed && progressSink_) progressSink_(progressStage_, value, progress_.max);
   }
   void ShowStepShare(std::int64_t done, std::int64_t total) override {
     progress_.within = total > 0 ? std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0) : 0.0;
@@ -167,11 +179,14 @@ class frmBuild : public BuildHooks, public platform::Window {
   std::optional<WorldKey> key_;
   WorldKey buildKey_;
   std::vector<params::SettingsLine> openingSettings_;
-  const std::atomic<bool>* stopFlag_ = nullptr;
   bool handOver_ = false;
   bool visible_ = false;
   params::ParameterForm form_;
   Previews previews_;
+  PressOutcome lastPress_ = PressOutcome::kNone;
+  std::string refusal_;
+  ProgressSink progressSink_;
+  std::string progressStage_;  // the stage the progress sink was last told
 
   // ShowStatus throttle: the last write (single-precision seconds since midnight), its two
   // texts, and the spinner position 0..3.

@@ -4,6 +4,7 @@
 // two previews). Nothing else is shared; two builds with two contexts never meet.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string_view>
 
@@ -24,7 +25,23 @@ class BuildHooks {
   // re-reads StopRequested and PauseActive afterwards. A yield the platform lets pass
   // quietly is taken here, without a call.
   void Yield() {
-    if (quiet_ == nullptr || !quiet_->Take()) YieldToEventLoop();
+    if (quiet_ == nullptr || !quiet_->Take())
+      YieldToEventLoop();
+    else if (StopRaised())
+      StopFromOutside();
+  }
+  // Whether another thread has asked this build to stop (one load of each flag set: cheap
+  // enough for the checkpoints of stretches that never yield).
+  bool StopRaised() const {
+    for (const std::atomic<bool>* flag : stopFlags_)
+      if (flag != nullptr && flag->load(std::memory_order_relaxed)) return true;
+    return false;
+  }
+  // Flags another thread may raise to stop the build at its next yield or checkpoint
+  // (nullptr: none). They must outlive the build.
+  void SetStopFlags(const std::atomic<bool>* first, const std::atomic<bool>* second) {
+    stopFlags_[0] = first;
+    stopFlags_[1] = second;
   }
   // Time of day in seconds (bounds the pause wait).
   virtual double Clock() = 0;
@@ -60,9 +77,12 @@ class BuildHooks {
 
  protected:
   virtual void YieldToEventLoop() = 0;
+  // A raised stop flag was seen at a quiet yield or a checkpoint: the build's stop.
+  virtual void StopFromOutside() {}
   // The platform's quiet yields, for hooks whose yields do nothing else when the platform
   // has nothing to deliver; nullptr: every yield is the hooks' own.
   platform::QuietYields* quiet_ = nullptr;
+  const std::atomic<bool>* stopFlags_[2] = {nullptr, nullptr};
 };
 
 // Hooks that show nothing and never stop: for tests, benchmarks and batch builds.
@@ -105,6 +125,13 @@ struct BuildContext {
   bool YieldAndCheckStop() {
     hooks.Yield();
     return world.StopRequested;
+  }
+  // A checkpoint of a stretch that never yields (it takes no draw and no yield): answers
+  // whether another thread has asked the build to stop, and then stops it.
+  bool StopPoint() {
+    if (!hooks.StopRaised()) return false;
+    world.StopRequested = true;
+    return true;
   }
   void AdvanceProgress(int by) { hooks.SetProgressValue(hooks.ProgressValue() + by); }
 };

@@ -2,6 +2,7 @@
 // (top to bottom), both from 0.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -19,6 +20,27 @@ class Grid {
     width_ = width > 0 ? width : 0;
     height_ = height > 0 ? height : 0;
     cells_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill);
+  }
+
+  // Reset a block of cells at a time, asking goOn() after each block but the last whether
+  // to go on: false leaves the grid empty (0 x 0) and answers false. For a grid so large
+  // that writing it takes a while.
+  template <typename GoOn>
+  bool ResetInBlocks(int width, int height, T fill, GoOn goOn) {
+    constexpr std::size_t kBlock = std::size_t{1} << 22;
+    Reset(0, 0, fill);
+    const std::size_t count =
+        static_cast<std::size_t>(width > 0 ? width : 0) * static_cast<std::size_t>(height > 0 ? height : 0);
+    std::vector<T> cells;
+    cells.reserve(count);
+    while (cells.size() < count) {
+      cells.resize(std::min(count, cells.size() + kBlock), fill);
+      if (cells.size() < count && !goOn()) return false;
+    }
+    width_ = width > 0 ? width : 0;
+    height_ = height > 0 ? height : 0;
+    cells_ = std::move(cells);
+    return true;
   }
 
   int Width() const { return width_; }

@@ -10,12 +10,12 @@
  *   lorvex_set_parameter(b, "txtLandMass(0)", "2");     two to four Large masses
  *   lorvex_set_parameter(b, "txtLandMass(1)", "4");
  *   lorvex_set_seed(b, 42);                             the same seed gives the same world
- *   if (lorvex_build(b, 160, 100, 1)) {                 160 x 100 squares, wrapping
+ *   if (lorvex_build(b, 160, 100, 1) == LORVEX_BUILT) { 160 x 100 squares, wrapping
  *     char* letters = malloc(160 * 100);
  *     lorvex_copy_terrain(b, letters, 160 * 100);       row-major letters
  *     ...
  *   } else {
- *     puts(lorvex_last_error(b));
+ *     puts(lorvex_last_error(b));                       why no world was built
  *   }
  *   lorvex_destroy(b);
  *
@@ -30,8 +30,21 @@
  * has nothing to copy.
  *
  * Status: the calls that can fail answer a LorvexStatus (0 done, 1 done with the value held
- * to its range, negative a failure) or, for the copies, the count they need; after any of
- * them lorvex_last_error(builder) says why in words ("" after a plain success).
+ * to its range, negative a failure) or, for the copies, the count they need. lorvex_build
+ * answers LORVEX_BUILT (1), LORVEX_CANCELLED (0) or a negative failure. After a failure, an
+ * adjusted value or a build that built nothing, lorvex_last_error(builder) says why in
+ * words; a plain success leaves it as it was. The text stays valid until the next call on
+ * the builder that writes another one (a failure, an adjustment, a build that built
+ * nothing).
+ *
+ * Versions: LORVEX_VERSION_MAJOR, _MINOR and _PATCH below are the version of this header,
+ * lorvex_version_number() that of the library loaded. Within one major version the C
+ * interface only grows: a minor version may add functions, statuses (new negative numbers,
+ * so a host treats any negative answer as a failure), and values a call may take; it never
+ * removes or renames a function, changes its parameters, the layout of LorvexCity, or what
+ * an existing answer means, and one seed with one parameter set keeps giving the same
+ * world. A patch version changes no declaration. The library's SONAME carries the major
+ * version: a host built against 1.x runs on any 1.y with y >= x.
  *
  * Parameters: every field of the parameters window is addressed as one line of a settings
  * file addresses it, Name(Index): "txtLandMass(2)" is the low size of a Large mass,
@@ -39,13 +52,13 @@
  * (lorvex_parameter_name lists all 103). A builder starts with the window's defaults and
  * holds no field. Each field it is given (by lorvex_set_parameter, lorvex_load_settings or
  * lorvex_recommend) it holds for all its later builds: every build opens a fresh window,
- * which applies kessett/default.kst of the current directory when that file is there, and
- * then applies the fields the builder holds, as a settings file of just those fields would
- * be applied. So the default file still decides every field the host left alone, and a host
- * that sets what it needs never needs the file system. lorvex_reset_parameters lets go of
- * every field.
+ * which applies kessett/default.kst of the current directory when the host asked for it
+ * (lorvex_set_default_settings_file; not by default) and that file is there, and then
+ * applies the fields the builder holds, as a settings file of just those fields would be
+ * applied. So a host that sets what it needs never needs the file system, and the same
+ * seed gives the same world in any folder. lorvex_reset_parameters lets go of every field.
  *
- * Threads: a builder is used by one thread at a time. Builders share nothing: headless
+ * Threads: a builder is used by one thread at a time (lorvex_request_stop excepted). Builders share nothing: headless
  * builds of different builders run at once, one per thread, and the calls never change the
  * process's current directory, locale or environment. The window on the screen (a build
  * without lorvex_set_headless_build) belongs to the thread that runs the program's user
@@ -82,8 +95,9 @@ typedef enum LorvexStatus {
   LORVEX_ERROR_NULL_ARGUMENT = -1,
   /* The name is not Name(Index) of one of the 103 parameter fields. */
   LORVEX_ERROR_UNKNOWN_FIELD = -2,
-  /* A value the field cannot hold: a line end in it, a check box other than 0, 1 or 2
-   * (grey), a selection box other than -1 to 2. Nothing changed. */
+  /* A value the field cannot hold: a line end in it, a check box other than "0", "1" or
+   * "2" (grey), a selection box other than "-1" to "2" (a word such as "true" is refused).
+   * Nothing changed. */
   LORVEX_ERROR_BAD_VALUE = -3,
   /* A settings file that cannot be read (missing, a folder, unreadable) or written; the
    * fields and the old file stay as they were. */
@@ -93,14 +107,26 @@ typedef enum LorvexStatus {
   LORVEX_ERROR_NO_RECOMMENDATION = -5,
   /* A width or height outside 1 .. LORVEX_MAX_MAP_SIDE. */
   LORVEX_ERROR_MAP_SIZE = -6,
-  /* The buffer holds fewer elements than the world has: nothing was written. The answer of
-   * a copy is then the count it needs. */
+  /* The buffer is shorter than the answer needs: nothing was written (a text gets ""). Ask
+   * with (NULL, 0) for the size. */
   LORVEX_ERROR_BUFFER_TOO_SMALL = -7,
   /* No land mass of that number in the last world. */
   LORVEX_ERROR_NO_SUCH_MASS = -8,
   /* Memory ran out, or another fault inside the library; nothing changed. */
   LORVEX_ERROR_INTERNAL = -9
 } LorvexStatus;
+
+/* The answers of lorvex_build besides LORVEX_ERROR_MAP_SIZE, LORVEX_ERROR_INTERNAL and
+ * LORVEX_ERROR_NULL_ARGUMENT (see there); LORVEX_ERROR_OUT_OF_MEMORY also from any call that
+ * answers a status. */
+enum {
+  LORVEX_BUILT = 1,
+  LORVEX_CANCELLED = 0,
+  LORVEX_ERROR_OUT_OF_MEMORY = -20,
+  LORVEX_ERROR_STOPPED = -21,
+  LORVEX_ERROR_REFUSED = -22,
+  LORVEX_ERROR_NO_WINDOW = -23
+};
 
 /* One city of the last world, as lorvex_copy_cities gives it. */
 typedef struct LorvexCity {
@@ -115,9 +141,11 @@ LORVEX_API LorvexBuilder* lorvex_create(void);
 /* Releases the builder and its world; NULL is allowed and does nothing. */
 LORVEX_API void lorvex_destroy(LorvexBuilder* builder);
 
-/* Why the last call on this builder that answers a status failed or adjusted its value;
- * "" after a plain success. The text stays valid until the next call on the builder. With
- * a NULL builder: a fixed text saying so. */
+/* Why the last call on this builder that failed, adjusted its value or built nothing did
+ * so; "" before any. A plain success leaves the text as it was; it stays valid until the
+ * next call on the builder that writes another (the window's own words for a refused
+ * build: "Please Select at least One Building Algorithm" ...). With a NULL builder: a
+ * fixed text saying so. */
 LORVEX_API const char* lorvex_last_error(const LorvexBuilder* builder);
 
 /* ---- Parameters ---- */
@@ -134,15 +162,16 @@ LORVEX_API int lorvex_set_parameter(LorvexBuilder* builder, const char* name, co
 
 /* The value of one field as a settings file writes it (a number box's text, a check box's
  * state, a selection box's item), NUL-terminated, into buffer of size bytes. Answers the
- * bytes the value needs with its NUL; when that is more than size, nothing but an empty
- * text (when size > 0) is written. A field the builder does not hold answers the window's
- * default. Negative: LORVEX_ERROR_NULL_ARGUMENT (a NULL builder or name, or a NULL buffer
- * with size > 0), LORVEX_ERROR_UNKNOWN_FIELD. */
+ * bytes the value needs with its NUL; asked with (NULL, 0) it only answers that. When size
+ * is from 1 to fewer bytes than that: LORVEX_ERROR_BUFFER_TOO_SMALL, and an empty text is
+ * written. A field the builder does not hold answers the window's default. Negative also:
+ * LORVEX_ERROR_NULL_ARGUMENT (a NULL builder or name, or a NULL buffer with size > 0),
+ * LORVEX_ERROR_UNKNOWN_FIELD. */
 LORVEX_API int64_t lorvex_get_parameter(const LorvexBuilder* builder, const char* name,
                                         char* buffer, size_t size);
 
-/* Lets go of every field: the builder holds the window's defaults again, and its builds
- * take every field from kessett/default.kst when that file is there. */
+/* Lets go of every field: the builder holds the window's defaults again (and its builds
+ * take every field from kessett/default.kst when they apply that file and it is there). */
 LORVEX_API int lorvex_reset_parameters(LorvexBuilder* builder);
 
 /* The number of parameter fields (103; LORVEX_ERROR_NULL_ARGUMENT for a NULL builder), and
@@ -159,7 +188,9 @@ LORVEX_API int lorvex_load_settings(LorvexBuilder* builder, const char* path);
 
 /* Saves all 103 fields as the window's Save Settings does (one line "Name(Index) = value"
  * each, CR LF): written beside the file and renamed over it, so a failed save
- * (LORVEX_ERROR_FILE) leaves the old file as it was. */
+ * (LORVEX_ERROR_FILE) leaves the old file as it was. The path must name a regular file or
+ * nothing yet: a device, a FIFO or a folder is refused (LORVEX_ERROR_FILE) and left alone.
+ * A symbolic link is followed: the file it names is written, and the link stays. */
 LORVEX_API int lorvex_save_settings(const LorvexBuilder* builder, const char* path);
 
 /* Presses Recommend for a map of width x height: draws land-mass numbers and sizes that
@@ -171,18 +202,34 @@ LORVEX_API int lorvex_recommend(LorvexBuilder* builder, int32_t width, int32_t h
 /* ---- Building ---- */
 
 /* Opens the parameters window for a map of width x height squares (wrapping east-west when
- * wrap is not 0): it applies kessett/default.kst of the current directory when that file
- * exists, then the fields the builder holds. Answers 1 when a world was built and replaces
- * the builder's world; answers 0, keeping the previous world, when the window was cancelled
- * or refused the parameters or the build stopped, or at once for a size outside
- * 1 .. LORVEX_MAX_MAP_SIDE. Without a headless build (below) the window is shown on the
- * screen when the process can show windows (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is
- * set; a QApplication is made for the call when the program has none) and the person
- * builds or cancels; without a screen nobody presses Build, so the build is cancelled. */
+ * wrap is not 0): it applies kessett/default.kst of the current directory when the builder
+ * is told to (lorvex_set_default_settings_file), then the fields the builder holds.
+ * Answers LORVEX_BUILT (1) when a world was built: it replaces the builder's world, and
+ * lorvex_last_seed gives its seed. Any other answer keeps the previous world, the seed
+ * waiting from lorvex_set_seed and lorvex_last_seed as they were, and lorvex_last_error
+ * says why:
+ *   LORVEX_CANCELLED (0)        the person closed the window without a build;
+ *   LORVEX_ERROR_REFUSED        the window refused the parameters with one of its messages,
+ *                               which lorvex_last_error gives word for word: "Please Select
+ *                               at least One Building Algorithm", "Shapes Algorithm is
+ *                               Selected, Please Select at least One Shape", or the land
+ *                               warning ("Warning: Average Land % is Greater than 50%. ...")
+ *                               answered No;
+ *   LORVEX_ERROR_STOPPED        lorvex_request_stop, or the stop question answered Yes;
+ *   LORVEX_ERROR_NO_WINDOW      not headless, and no window a person could use: no screen,
+ *                               or a thread other than the program's main one;
+ *   LORVEX_ERROR_MAP_SIZE       a size outside 1 .. LORVEX_MAX_MAP_SIDE;
+ *   LORVEX_ERROR_OUT_OF_MEMORY, LORVEX_ERROR_INTERNAL, LORVEX_ERROR_NULL_ARGUMENT.
+ * Hosts test lorvex_build(...) == LORVEX_BUILT. (A host written when the answer was 1 or 0
+ * and that tests it for truth reads the new negative answers as built.)
+ * Without a headless build (below) the window is shown on the screen when the process can
+ * show windows (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is set; a QApplication is made
+ * for the call when the program has none) and the person builds or cancels. */
 LORVEX_API int lorvex_build(LorvexBuilder* builder, int32_t width, int32_t height, int wrap);
 
-/* The seed of the next lorvex_build only (otherwise, and for the builds after it, the
- * clock seeds it). One seed and one parameter set always give the same world. */
+/* The seed of the next lorvex_build that builds a world (otherwise, and for the builds
+ * after it, the clock seeds it). One seed and one parameter set always give the same
+ * world. */
 LORVEX_API void lorvex_set_seed(LorvexBuilder* builder, uint64_t seed);
 /* The key of the next lorvex_build only, as lorvex_last_key writes it: "SEED", or
  * "SEED-DRAWS" for a world whose window gave DRAWS draws of its generator away before Build
@@ -222,13 +269,14 @@ LORVEX_API int16_t lorvex_get_production_c(const LorvexBuilder* builder, int32_t
 LORVEX_API int16_t lorvex_get_specialty_c(const LorvexBuilder* builder, int32_t pos);
 LORVEX_API int16_t lorvex_get_owner_c(const LorvexBuilder* builder, int32_t pos);
 
-/* The seed the last lorvex_build used (0 before any). */
+/* The seed of the last world built (0 before any). */
 LORVEX_API uint64_t lorvex_last_seed(const LorvexBuilder* builder);
 /* The key of the last world built ("42", or "42-1873" after 1873 draws given away in the
  * window before Build), NUL-terminated into buffer of size bytes: lorvex_set_key with it and
  * the same parameters builds the same world. Answers the bytes the key needs with its NUL
- * (at most 35); when that is more than size, nothing but an empty text (when size > 0) is
- * written. LORVEX_ERROR_NULL_ARGUMENT for a NULL builder, or a NULL buffer with size > 0. */
+ * (at most 35) as lorvex_get_parameter answers a value: (NULL, 0) only asks, a shorter
+ * buffer gets an empty text and LORVEX_ERROR_BUFFER_TOO_SMALL. LORVEX_ERROR_NULL_ARGUMENT
+ * for a NULL builder, or a NULL buffer with size > 0. */
 LORVEX_API int64_t lorvex_last_key(const LorvexBuilder* builder, char* buffer, size_t size);
 /* Size in squares of the last map built (0 before any). */
 LORVEX_API int32_t lorvex_map_width(const LorvexBuilder* builder);
@@ -239,8 +287,9 @@ LORVEX_API int32_t lorvex_city_count(const LorvexBuilder* builder);
 /* ---- The world in bulk ----
  * Each copy answers the number of elements the last world has (width * height for the
  * squares, lorvex_city_count for the cities; 0 before any build) and writes them to out
- * when n, the number of elements out holds, is at least that. When out holds fewer,
- * nothing at all is written; ask with (NULL, 0) first to learn the count. Negative:
+ * when n, the number of elements out holds, is at least that. Asked with n = 0 (out may be
+ * NULL) a copy only answers the count. When n is from 1 to fewer than the count:
+ * LORVEX_ERROR_BUFFER_TOO_SMALL, and nothing at all is written. Negative also:
  * LORVEX_ERROR_NULL_ARGUMENT for a NULL builder, or a NULL out with n > 0. */
 
 /* The terrain letters, row-major (no NUL at the end): out[y * width + x]. */
@@ -295,8 +344,69 @@ LORVEX_API const char* lorvex_parameter_info(int32_t i, int item);
  * loads from its own folder on the first lorvex_build that shows the window (no headless
  * build, and a display named by DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM, or a program
  * that runs Qt itself). A host that never shows the window never loads Qt. When the window
- * should be shown and its library cannot be loaded, lorvex_build answers 0 and
- * lorvex_last_error says why. */
+ * should be shown and its library cannot be loaded, lorvex_build answers
+ * LORVEX_ERROR_NO_WINDOW and lorvex_last_error says why. */
+
+/* ---- Versions ----
+ * The rule for what a minor version may change is at the top of this header. A host checks
+ * at start that the library it loaded is the one it was built for, or a later minor:
+ *   uint32_t v = lorvex_version_number();
+ *   if (v / 1000000 != LORVEX_VERSION_MAJOR || v < LORVEX_VERSION) ... */
+#define LORVEX_VERSION_MAJOR 1
+#define LORVEX_VERSION_MINOR 1
+#define LORVEX_VERSION_PATCH 3
+#define LORVEX_VERSION_NUMBER(major, minor, patch) \
+  ((uint32_t)(major) * 1000000u + (uint32_t)(minor) * 1000u + (uint32_t)(patch))
+#define LORVEX_VERSION \
+  LORVEX_VERSION_NUMBER(LORVEX_VERSION_MAJOR, LORVEX_VERSION_MINOR, LORVEX_VERSION_PATCH)
+/* The library's version as LORVEX_VERSION_NUMBER packs it (1001003 for 1.1.3). */
+LORVEX_API uint32_t lorvex_version_number(void);
+
+/* ---- Stopping and watching a build ---- */
+
+/* Asks the build running on this builder to stop at its next checkpoint (it then answers
+ * LORVEX_ERROR_STOPPED). Safe from any thread and from the progress callback, at any time
+ * while the builder exists: the one call that may meet another call on the same builder.
+ * Asked while no build runs, it stops the next build at once; a build that returns has
+ * answered it. A running build looks for it at least every few milliseconds. (A window on
+ * the screen that waits for a person to press Build or Cancel is not closed by it; a build
+ * started there is stopped, and the window then closes.) */
+LORVEX_API void lorvex_request_stop(LorvexBuilder* builder);
+
+/* Called on the building thread whenever the build enters another stage or its step on the
+ * window's progress bar changes: the stage's name as the status bar shows it
+ * ("Initializing Environment", "Large", "Medium", "Small", "Tiny Islands", "Terrain",
+ * "Cities"; a text valid during the call), the step and the whole. A world built ends with
+ * ("Built", whole, whole). The callback may call lorvex_request_stop and nothing else on
+ * the builder. */
+typedef void (*LorvexProgressCallback)(void* user, const char* stage, int32_t step,
+                                       int32_t whole);
+/* Sets the callback of later builds (NULL: none) and the pointer handed to it. */
+LORVEX_API void lorvex_set_progress_callback(LorvexBuilder* builder,
+                                             LorvexProgressCallback callback, void* user);
+
+/* ---- What a host decides ---- */
+
+/* When not 0, every later build applies kessett/default.kst of the working folder to the
+ * fields the builder does not hold, as the window does when a person opens it. A new
+ * builder does not (0): the fields it does not hold keep the window's defaults, so one seed
+ * and one parameter set give the same world whatever folder the game runs in. */
+LORVEX_API void lorvex_set_default_settings_file(LorvexBuilder* builder, int use);
+
+/* The folder the window's Load Settings and Save Settings buttons open, and make when it
+ * is missing (a copy is kept); NULL or "" gives back kessett of the working folder. */
+LORVEX_API int lorvex_set_settings_folder(LorvexBuilder* builder, const char* folder);
+
+/* Loads the text of a settings file from memory (length bytes; it need not end in a NUL),
+ * as lorvex_load_settings loads a file. */
+LORVEX_API int lorvex_load_settings_text(LorvexBuilder* builder, const char* text,
+                                         size_t length);
+
+/* All 103 fields as the text lorvex_save_settings writes, NUL-terminated, into buffer of
+ * size bytes, as lorvex_get_parameter writes a value: answers the bytes needed with the
+ * NUL ((NULL, 0) only asks), LORVEX_ERROR_BUFFER_TOO_SMALL for a shorter buffer. */
+LORVEX_API int64_t lorvex_save_settings_text(const LorvexBuilder* builder, char* buffer,
+                                             size_t size);
 
 #ifdef __cplusplus
 }

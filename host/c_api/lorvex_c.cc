@@ -9,6 +9,8 @@
 #include <new>
 #include <span>
 #include <string>
+#include <string_view>
+#include <type_traits>
 
 #include "common/version.h"
 #include "host/cls_build.h"
@@ -16,9 +18,12 @@
 
 struct LorvexBuilder {
   lorvex::clsBuild builder;
-  // Why the last call that answers a status failed; mutable, as the queries that answer
-  // one are const.
+  // Why the last call that failed (or adjusted a value, or built nothing) did so; mutable,
+  // as the queries that answer one are const. A plain success leaves it, so the text a
+  // host holds stays valid until the next call that writes another.
   mutable std::string lastError;
+  LorvexProgressCallback progress = nullptr;
+  void* progressUser = nullptr;
 };
 
 namespace {
@@ -32,15 +37,36 @@ template <typename Result, typename Call>
 Result Guard(Result fallback, Call call) {
   try {
     return call();
+  } catch (const std::bad_alloc&) {
+    if constexpr (std::is_integral_v<Result>)
+      if (fallback < 0) return static_cast<Result>(LORVEX_ERROR_OUT_OF_MEMORY);
+    return fallback;
   } catch (...) {
     return fallback;
   }
 }
 
-// Keeps the outcome's message in the builder and answers its status.
+// Keeps the outcome's message in the builder, unless it is a plain success, and answers its
+// status.
 int Answer(const LorvexBuilder* builder, Outcome outcome) {
-  builder->lastError = std::move(outcome.message);
+  if (outcome.status != Status::kOk) builder->lastError = std::move(outcome.message);
   return static_cast<int>(outcome.status);
+}
+
+// A text answer (a value, a settings text) into the host's buffer of `size` bytes: the
+// bytes it needs with its NUL; (NULL, 0) only asks; a shorter buffer gets "" and
+// LORVEX_ERROR_BUFFER_TOO_SMALL.
+int64_t TextAnswer(const LorvexBuilder* builder, const std::string& text, char* buffer,
+                   size_t size, const std::string& what) {
+  const std::size_t needed = text.size() + 1;
+  if (size == 0) return static_cast<int64_t>(needed);
+  if (needed > size) {
+    buffer[0] = '\0';
+    return Answer(builder, Outcome{Status::kBufferTooSmall, what + " needs " + std::to_string(needed) +
+                                                             " bytes and the buffer holds " + std::to_string(size)});
+  }
+  std::memcpy(buffer, text.c_str(), needed);
+  return static_cast<int64_t>(needed);
 }
 
 int Failure(const LorvexBuilder* builder, Status status, const char* message) {
@@ -54,7 +80,6 @@ int StatusCall(const LorvexBuilder* builder, bool argumentsPresent, const char* 
   if (builder == nullptr) return LORVEX_ERROR_NULL_ARGUMENT;
   return Guard(static_cast<int>(LORVEX_ERROR_INTERNAL), [&] {
     if (!argumentsPresent) return Failure(builder, Status::kNullArgument, missing);
-    builder->lastError.clear();
     return Answer(builder, call());
   });
 }
@@ -67,26 +92,10 @@ int64_t CopyCall(const LorvexBuilder* builder, Element* out, size_t n, Copy copy
     if (out == nullptr && n > 0)
       return Failure(builder, Status::kNullArgument, "the buffer is NULL but its size is not 0");
     const std::size_t needed = copy(std::span<Element>(out, out == nullptr ? 0 : n));
-    builder->lastError =
-        n >= needed ? "" : "the buffer holds " + std::to_string(n) + " and the world needs " + std::to_string(needed);
-    return static_cast<int64_t>(needed);
+    if (n == 0 || n >= needed) return static_cast<int64_t>(needed);
+    return Answer(builder, Outcome{Status::kBufferTooSmall, "the buffer holds " + std::to_string(n) +
+                                                             " and the world needs " + std::to_string(needed)});
   });
-}
-
-// Writes text and its NUL into buffer when size holds them (an empty text otherwise, when
-// size > 0); answers the bytes needed with the NUL.
-int64_t CopyText(const LorvexBuilder* builder, const std::string& text, char* buffer, size_t size,
-                 const std::string& what) {
-  const std::size_t needed = text.size() + 1;
-  if (needed <= size) {
-    std::memcpy(buffer, text.c_str(), needed);
-    builder->lastError.clear();
-  } else {
-    if (size > 0) buffer[0] = '\0';
-    builder->lastError = what + " needs " + std::to_string(needed) + " bytes and the buffer holds " +
-                         std::to_string(size);
-  }
-  return static_cast<int64_t>(needed);
 }
 
 }  // namespace
@@ -96,15 +105,16 @@ extern "C" {
 LorvexBuilder* lorvex_create(void) {
   return Guard<LorvexBuilder*>(nullptr, [] {
     auto* handle = new (std::nothrow) LorvexBuilder;
+    // A host decides every input: the working folder's default file only when asked.
+    if (handle != nullptr) handle->builder.SetUseDefaultSettingsFile(false);
     // The window on the screen comes from its own library, opened on the first Build that
     // shows it. When it cannot be opened the Build is refused with the reason, which is
     // also told on standard error as for a display that does not answer.
     if (handle != nullptr)
-      handle->builder.SetWindowPlatformFactory([handle]() -> std::unique_ptr<lorvex::platform::Platform> {
+      handle->builder.SetWindowPlatformFactory([]() -> std::unique_ptr<lorvex::platform::Platform> {
         try {
           return lorvex::capi::OpenQtWindow();
         } catch (const lorvex::capi::WindowUnavailable& refusal) {
-          handle->lastError = refusal.what();
           std::fprintf(stderr, "lorvex: %s\n", refusal.what());
           throw;
         }
@@ -134,7 +144,7 @@ int64_t lorvex_get_parameter(const LorvexBuilder* builder, const char* name, cha
     std::string value;
     const Outcome outcome = builder->builder.GetParameter(name, value);
     if (!outcome.Ok()) return Answer(builder, outcome);
-    return CopyText(builder, value, buffer, size, "the value of " + std::string(name));
+    return TextAnswer(builder, value, buffer, size, "the value of " + std::string(name));
   });
 }
 
@@ -168,13 +178,26 @@ int lorvex_recommend(LorvexBuilder* builder, int32_t width, int32_t height) {
 }
 
 int lorvex_build(LorvexBuilder* builder, int32_t width, int32_t height, int wrap) {
-  if (builder == nullptr) return 0;
-  return Guard(0, [&] {
-    if (width < 1 || height < 1 || width > LORVEX_MAX_MAP_SIDE || height > LORVEX_MAX_MAP_SIDE)
-      return 0;
-    return builder->builder.Build(static_cast<int16_t>(width), static_cast<int16_t>(height), wrap != 0)
-               ? 1
-               : 0;
+  if (builder == nullptr) return LORVEX_ERROR_NULL_ARGUMENT;
+  return Guard(static_cast<int>(LORVEX_ERROR_INTERNAL), [&] {
+    if (width < 1 || height < 1 || width > LORVEX_MAX_MAP_SIDE || height > LORVEX_MAX_MAP_SIDE) {
+      // Not even stored as the size of a Build: it does not fit the 16 bits Build takes.
+      builder->lastError = "cannot build a map of " + std::to_string(width) + " x " + std::to_string(height) +
+                           ": each side is 1 to " + std::to_string(LORVEX_MAX_MAP_SIDE);
+      return static_cast<int>(LORVEX_ERROR_MAP_SIZE);
+    }
+    if (builder->progress != nullptr)
+      builder->builder.SetProgressCallback(
+          [callback = builder->progress, user = builder->progressUser](std::string_view stage, int step, int whole) {
+            const std::string text(stage);
+            callback(user, text.c_str(), step, whole);
+          });
+    else
+      builder->builder.SetProgressCallback(nullptr);
+    builder->builder.Build(static_cast<int16_t>(width), static_cast<int16_t>(height), wrap != 0);
+    const lorvex::BuildOutcome& outcome = builder->builder.LastBuildOutcome();
+    if (!outcome.Built()) builder->lastError = outcome.message;
+    return static_cast<int>(outcome.status);
   });
 }
 
@@ -234,8 +257,8 @@ int64_t lorvex_last_key(const LorvexBuilder* builder, char* buffer, size_t size)
   return Guard(static_cast<int64_t>(LORVEX_ERROR_INTERNAL), [&]() -> int64_t {
     if (buffer == nullptr && size > 0)
       return Failure(builder, Status::kNullArgument, "the buffer is NULL but its size is not 0");
-    return CopyText(builder, lorvex::FormatWorldKey(builder->builder.LastKey()), buffer, size,
-                    "the key");
+    return TextAnswer(builder, lorvex::FormatWorldKey(builder->builder.LastKey()), buffer, size,
+                      "the key");
   });
 }
 
@@ -303,6 +326,50 @@ const char* lorvex_parameter_info(int32_t i, int item) {
       case LORVEX_INFO_MAXIMUM: return lorvex::params::BoundText(info, true).c_str();
       default: return nullptr;
     }
+  });
+}
+
+// The header's numbers are the component's.
+static_assert(LORVEX_VERSION_MAJOR == lorvex::kVersionMajor && LORVEX_VERSION_MINOR == lorvex::kVersionMinor &&
+              LORVEX_VERSION_PATCH == lorvex::kVersionRevision);
+
+uint32_t lorvex_version_number(void) { return LORVEX_VERSION; }
+
+void lorvex_request_stop(LorvexBuilder* builder) {
+  if (builder != nullptr) builder->builder.RequestStop();
+}
+
+void lorvex_set_progress_callback(LorvexBuilder* builder, LorvexProgressCallback callback, void* user) {
+  if (builder == nullptr) return;
+  builder->progress = callback;
+  builder->progressUser = user;
+}
+
+void lorvex_set_default_settings_file(LorvexBuilder* builder, int use) {
+  if (builder != nullptr) builder->builder.SetUseDefaultSettingsFile(use != 0);
+}
+
+int lorvex_set_settings_folder(LorvexBuilder* builder, const char* folder) {
+  return StatusCall(builder, true, "", [&] {
+    builder->builder.SetSettingsFolder(folder == nullptr ? "" : folder);
+    return Outcome{};
+  });
+}
+
+int lorvex_load_settings_text(LorvexBuilder* builder, const char* text, size_t length) {
+  return StatusCall(builder, text != nullptr || length == 0, "the text is NULL but its length is not 0",
+                    [&] { return builder->builder.LoadSettingsText(std::string_view(text == nullptr ? "" : text, length)); });
+}
+
+int64_t lorvex_save_settings_text(const LorvexBuilder* builder, char* buffer, size_t size) {
+  if (builder == nullptr) return LORVEX_ERROR_NULL_ARGUMENT;
+  return Guard(static_cast<int64_t>(LORVEX_ERROR_INTERNAL), [&]() -> int64_t {
+    if (buffer == nullptr && size > 0)
+      return Failure(builder, Status::kNullArgument, "the buffer is NULL but its size is not 0");
+    std::string text;
+    const Outcome outcome = builder->builder.SaveSettingsText(text);
+    if (!outcome.Ok()) return Answer(builder, outcome);
+    return TextAnswer(builder, text, buffer, size, "the settings text");
   });
 }
 

@@ -235,7 +235,7 @@ TEST(CliOutputs, TheIndexAndTheWorldJsonHoldWhatTheWorldHas) {
     ASSERT_EQ(world["cities"].size(), citySquares.size());
     for (std::size_t c = 0; c < citySquares.size(); ++c) {
       const json& city = world["cities"][c];
-      const auto [x, y] = citySquares[c];
+      const int x = citySquares[c].first, y = citySquares[c].second;
       EXPECT_EQ(city["x"], x);
       EXPECT_EQ(city["y"], y);
       EXPECT_GE(city["production"].get<int>(), 150);

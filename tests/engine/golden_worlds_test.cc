@@ -57,6 +57,13 @@ constexpr std::uint64_t kMostDraws = 200'000'000;
   "txtLandMass(16) = 1", "txtLandMass(17) = 2", "txtLandMass(18) = 20", "txtLandMass(19) = 40", \
   "txtCities(0) = 10", "txtCities(1) = 20"
 
+// Masses larger than a 20 x 12 map: 1-2 Large of 300-500 squares, one Medium of 40-60.
+#define BIG_LAND \
+  "txtLandMass(0) = 1", "txtLandMass(1) = 2", "txtLandMass(2) = 300", "txtLandMass(3) = 500", \
+  "txtLandMass(6) = 1", "txtLandMass(7) = 1", "txtLandMass(8) = 40", "txtLandMass(9) = 60", \
+  "txtLandMass(12) = 1", "txtLandMass(13) = 2", "txtLandMass(14) = 3", "txtLandMass(15) = 6", \
+  "txtCities(0) = 3", "txtCities(1) = 5"
+
 const std::vector<GoldenCase>& Cases() {
   static const std::vector<GoldenCase> cases = {
       {"mixed, wrapping, cities at random", 0x0882007263cc513bULL, 32539, 120, 80, true, false, {SMALL_LAND}},
@@ -139,18 +146,9 @@ const std::vector<GoldenCase>& Cases() {
         "txtLandMass(19) = 0", "chkLandPlace(0) = 1", "chkAlgorithm(0) = 0", "chkAlgorithm(2) = 0", "txtCities(0) = 2",
         "txtCities(1) = 3"}},
       // Masses larger than the map, each algorithm alone, on a wrapping 20 x 12.
-      {"masses larger than the map, Stick Blob", 0x00d1422b119cca00ULL, 32375, 20, 12, true, false, {"txtLandMass(0) = 1", "txtLandMass(1) = 2",
-        "txtLandMass(2) = 300", "txtLandMass(3) = 500", "txtLandMass(6) = 1", "txtLandMass(7) = 1", "txtLandMass(8) = 40",
-        "txtLandMass(9) = 60", "txtLandMass(12) = 1", "txtLandMass(13) = 2", "txtLandMass(14) = 3", "txtLandMass(15) = 6",
-        "chkAlgorithm(0) = 0", "chkAlgorithm(2) = 0", "txtCities(0) = 3", "txtCities(1) = 5"}},
-      {"masses larger than the map, Wandering Blob", 0xea33e9970d931202ULL, 30846, 20, 12, true, false, {"txtLandMass(0) = 1", "txtLandMass(1) = 2",
-        "txtLandMass(2) = 300", "txtLandMass(3) = 500", "txtLandMass(6) = 1", "txtLandMass(7) = 1", "txtLandMass(8) = 40",
-        "txtLandMass(9) = 60", "txtLandMass(12) = 1", "txtLandMass(13) = 2", "txtLandMass(14) = 3", "txtLandMass(15) = 6",
-        "chkAlgorithm(1) = 0", "chkAlgorithm(2) = 0", "txtCities(0) = 3", "txtCities(1) = 5"}},
-      {"masses larger than the map, Shapes", 0x92d64b6e067a2263ULL, 11995, 20, 12, true, false, {"txtLandMass(0) = 1", "txtLandMass(1) = 2",
-        "txtLandMass(2) = 300", "txtLandMass(3) = 500", "txtLandMass(6) = 1", "txtLandMass(7) = 1", "txtLandMass(8) = 40",
-        "txtLandMass(9) = 60", "txtLandMass(12) = 1", "txtLandMass(13) = 2", "txtLandMass(14) = 3", "txtLandMass(15) = 6",
-        "chkAlgorithm(0) = 0", "chkAlgorithm(1) = 0", "txtCities(0) = 3", "txtCities(1) = 5"}},
+      {"masses larger than the map, Stick Blob", 0x00d1422b119cca00ULL, 32375, 20, 12, true, false, {BIG_LAND, "chkAlgorithm(0) = 0", "chkAlgorithm(2) = 0"}},
+      {"masses larger than the map, Wandering Blob", 0xea33e9970d931202ULL, 30846, 20, 12, true, false, {BIG_LAND, "chkAlgorithm(1) = 0", "chkAlgorithm(2) = 0"}},
+      {"masses larger than the map, Shapes", 0x92d64b6e067a2263ULL, 11995, 20, 12, true, false, {BIG_LAND, "chkAlgorithm(0) = 0", "chkAlgorithm(1) = 0"}},
       // The city rules no case above takes: evenly by percentage with Large only (the rest
       // at random), evenly by land with Large and Medium.
       {"evenly by percentage, Large only, per land", 0x7705e4bbc71ef76bULL, 33753, 120, 80, false, false, {SMALL_LAND, "cboPlacement(0) = 1",
@@ -162,6 +160,7 @@ const std::vector<GoldenCase>& Cases() {
 }
 
 #undef SMALL_LAND
+#undef BIG_LAND
 
 
 

@@ -1,6 +1,10 @@
 #include "host/cls_build.h"
 
+#include <unistd.h>
+
 #include <atomic>
+#include <filesystem>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +96,73 @@ TEST(clsBuild, AStopFlagEndsTheBuildAtItsNextCheckpoint) {
       EXPECT_EQ(host.GetTerrainVB(1, 0), "S");
     }
   }
+}
+
+// How a Build ended, beside its Boolean, for the ends a C host cannot reach without a person:
+// the window closed without a build, the stop question answered Yes, and a stop asked of the
+// builder while it builds. None replaces the world or takes the waiting seed.
+TEST(clsBuild, EachEndOfABuildIsToldBesideItsAnswer) {
+  const struct {
+    const char* what;
+    std::function<void(platform::HeadlessPlatform&, clsBuild&)> script;
+    BuildStatus status;
+    const char* message;
+  } rows[] = {
+      {"closed without a build", [](platform::HeadlessPlatform&, clsBuild&) {}, BuildStatus::kCancelled,
+       "the parameters window was closed without a build"},
+      {"the stop question answered Yes", [](platform::HeadlessPlatform& p, clsBuild&) {
+         p.AddModalAction([](platform::Window& w) { static_cast<ui::frmBuild&>(w).cmdBuild_Click(); });
+         p.QueueKeyAtYield(50, {0, 0, 27});
+       }, BuildStatus::kStopped, "the build was stopped"},
+      {"a stop asked while it builds", [](platform::HeadlessPlatform& p, clsBuild& host) {
+         p.AddModalAction([](platform::Window& w) { static_cast<ui::frmBuild&>(w).cmdBuild_Click(); });
+         p.OnYield([&p, &host](platform::Window&) {
+           if (p.YieldCount() == 100) host.RequestStop();
+         });
+       }, BuildStatus::kStopped, "the build was stopped"},
+      {"built", [](platform::HeadlessPlatform& p, clsBuild&) {
+         p.AddModalAction([](platform::Window& w) { static_cast<ui::frmBuild&>(w).cmdBuild_Click(); });
+       }, BuildStatus::kBuilt, ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    platform::HeadlessPlatform platform;
+    platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);  // the land warning, the stop question
+    clsBuild host(platform);
+    host.SetWorld(testing::HostWorldOfRows({"CS"}));
+    host.SetNextSeed(3);
+    row.script(platform, host);
+    EXPECT_EQ(host.Build(120, 90, false), row.status == BuildStatus::kBuilt);
+    EXPECT_EQ(host.LastBuildOutcome().status, row.status);
+    EXPECT_EQ(host.LastBuildOutcome().message, row.message);
+    EXPECT_EQ(host.MapWidth(), 120);  // stored before anything else
+    if (row.status == BuildStatus::kBuilt) {
+      EXPECT_EQ(host.LastSeed(), 3u);
+      continue;
+    }
+    EXPECT_EQ(host.GetTerrainVB(1, 0), "S");
+    EXPECT_EQ(host.LastSeed(), 0u);
+  }
+}
+
+// The host's folder is the one the Load and Save Settings buttons open, made when missing.
+TEST(clsBuild, TheSettingsButtonsOpenTheHostsFolder) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("lorvex-settings-folder-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(folder);
+  platform::HeadlessPlatform platform;
+  platform.AddModalAction([](platform::Window& w) {
+    auto& window = static_cast<ui::frmBuild&>(w);
+    window.Controls().At("cmdSave", 0).Click();
+    window.Controls().At("cmdLoad", 0).Click();
+  });
+  clsBuild host(platform);
+  host.SetSettingsFolder(folder.string());
+  host.Build(50, 40, false);
+  ASSERT_EQ(platform.FileRequests().size(), 2u);
+  for (const platform::FileDialogRequest& request : platform.FileRequests()) EXPECT_EQ(request.initDir, folder.string());
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -7,14 +7,18 @@ command-line tool; run by hand it falls back to build/ of the source tree.
 """
 
 import contextlib
+import gc
+import json
 import os
 import pathlib
 import subprocess
 import struct
 import sys
 import tempfile
+import threading
 import unittest
 import zlib
+import weakref
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "python"))
@@ -168,11 +172,108 @@ class Package(unittest.TestCase):
         with lorvex.Builder() as b:
             with self.assertRaises(TypeError):
                 b.set("txtLandMass(2)", [400])
-            self.assertFalse(b.build(20, 20))  # no screen: nobody presses Build
-        self.assertIsNone(lorvex.build_world(0, 5, seed=1))
-        # The land warning of the default fields on 10 x 10, answered No and then Yes.
-        self.assertIsNone(lorvex.build_world(10, 10, seed=1))
-        self.assertEqual(len(lorvex.build_world(10, 10, seed=1, yes=True).terrain), 10)
+            b.load_settings_text("txtCities(0) = 30\r\nno line here\r\nchkShape(3) = 0")
+            self.assertEqual((b.get("txtCities(0)"), b.get("chkShape(3)")), ("30", "0"))
+            text = b.settings_text()
+            self.assertEqual((text.count("\r\n"), text.splitlines()[36]), (103, "txtCities(0) = 30"))
+
+    def test_the_readme_example_runs_as_written(self):
+        readme = (ROOT / "README.md").read_text()
+        block = readme[readme.index("**Python** ("):]
+        block = block[block.index("\n\n") + 2:block.index("\n\n`build_world` also")]
+        code = "\n".join(line[4:] for line in block.splitlines())
+        if numpy is None:  # the lines that say "with numpy"
+            code = "\n".join(line for line in code.splitlines() if "with numpy" not in line)
+        scope = {}
+        exec(compile(code, "README.md", "exec"), scope)  # noqa: S102 - the README's own example
+        self.assertEqual((scope["world"].width, scope["world"].height, scope["world"].seed), (200, 150, 42))
+
+    def test_why_no_world_was_built(self):
+        """Each build that builds nothing raises the library's reason, the window's own
+        words for a refusal, and keeps the builder's world and seeds."""
+        warning = ("Warning: Average Land % is Greater than 50%.  This may take\r\n"
+                   "an unusually long time to complete.  Continue with Build?")
+        no_algorithm = {f"chkAlgorithm({i})": 0 for i in range(3)}
+        rows = [
+            (lambda: lorvex.build_world(100, 100, seed=1), -22, warning),
+            (lambda: lorvex.build_world(60, 40, seed=1, params=no_algorithm), -22,
+             "Please Select at least One Building Algorithm"),
+            (lambda: lorvex.build_world(0, 5, seed=1), -6, "cannot build a map of 0 x 5: each side is 1 to 4096"),
+            (lambda: lorvex.Builder().build(20, 20), -23,
+             "nobody can press Build: there is no screen to show the parameters window on, and the build is not headless"),
+        ]
+        for call, status, message in rows:
+            with self.subTest(message=message):
+                with self.assertRaises(lorvex.LorvexError) as raised:
+                    call()
+                self.assertEqual((raised.exception.status, str(raised.exception)), (status, message))
+        with lorvex.Builder() as b:
+            self.assertTrue(b.build_headless(60, 40, seed=8, yes=True))
+            kept = b.world()
+            b.set_seed(9)
+            with self.assertRaises(lorvex.LorvexError):
+                b.build_headless(60, 40, yes=False)  # 60 x 40 is too small for the default land
+            self.assertEqual((b.world(), b.last_seed()), (kept, 8))
+            self.assertTrue(b.build_headless(60, 40, yes=True))  # the waiting seed
+            self.assertEqual(b.last_seed(), 9)
+
+    def test_progress_and_a_stop_from_another_thread(self):
+        seen = []
+        world = lorvex.build_world(WIDTH, HEIGHT, seed=3, yes=True, on_progress=lambda *call: seen.append(call))
+        whole = 2 * sum(1 for m in world.masses if m["sizeClass"] < 3) + 21
+        self.assertEqual((seen[0], seen[-1]), (("Initializing Environment", 1, whole), ("Built", whole, whole)))
+        self.assertEqual([step for _, step, _ in seen], sorted(step for _, step, _ in seen))
+        # An exception in the callback stops the build and comes out of it.
+        with lorvex.Builder() as b, self.assertRaises(ZeroDivisionError):
+            b.build_headless(WIDTH, HEIGHT, yes=True, on_progress=lambda stage, step, whole: 1 / 0)
+        # A thousand masses of a million squares would take half an hour.
+        with lorvex.Builder() as b:
+            for name, value in (("txtLandMass(0)", 1000), ("txtLandMass(1)", 1000),
+                                ("txtLandMass(2)", 1000000), ("txtLandMass(3)", 1000000)):
+                b.set(name, value)
+            started = threading.Event()
+            stopper = threading.Thread(target=lambda: (started.wait(), b.stop()))
+            stopper.start()
+            with self.assertRaises(lorvex.LorvexError) as raised:
+                b.build_headless(100, 100, yes=True,
+                                 on_progress=lambda stage, step, whole: stage == "Large" and started.set())
+            stopper.join()
+            self.assertEqual((raised.exception.status, str(raised.exception)), (-21, "the build was stopped"))
+            self.assertIsNone(b.world())
+
+    def test_threads_sharing_a_builder_take_turns(self):
+        seeds = list(range(40, 52))
+        alone = {seed: lorvex.build_world(80, 60, seed=seed, yes=True).terrain for seed in seeds}
+        together, failures = {}, []
+        with lorvex.Builder() as b:
+            def build(mine):
+                try:
+                    for seed in mine:
+                        with b.lock:  # the build and the world read belong together
+                            b.build_headless(80, 60, seed=seed, yes=True)
+                            together[seed] = b.world().terrain
+                except Exception as error:  # noqa: BLE001 - reported below
+                    failures.append(error)
+            threads = [threading.Thread(target=build, args=(seeds[k::4],)) for k in range(4)]
+            for thread in threads:
+                thread.start()
+            for thread in threads:
+                thread.join()
+        self.assertEqual((failures, together), ([], alone))
+
+    def test_a_world_lets_the_library_go_once_its_arrays_are_read(self):
+        b = lorvex.Builder()
+        b.build_headless(WIDTH, HEIGHT, seed=5, yes=True)
+        world = b.world()
+        held = weakref.ref(b)
+        del b
+        if numpy is not None:
+            world.terrain_array()
+            world.mass_array()
+        gc.collect()
+        self.assertIsNone(held())
+        if numpy is not None:
+            self.assertEqual(world.terrain_array().shape, (HEIGHT, WIDTH))
 
     @unittest.skipIf(numpy is None, "numpy is not installed")
     def test_the_arrays_agree_with_the_letters_and_outlive_a_rebuild(self):

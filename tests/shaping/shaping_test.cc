@@ -1,3 +1,4 @@
+#include <array>
 #include <cmath>
 #include <functional>
 
@@ -73,15 +74,20 @@ const struct {
 };
 
 // A mass bigger than the inside of its frame is a block in columns and rows Pad .. Pad +
-// SpanX + 1, filled column by column up to the room there is; without a border that is
-// from column and row 0, which the crop leaves out. A mass of one square that fits is its
-// first square: Wandering Blob's at the canvas's centre (4, 4), Stick Blob's an anchor point
-// inside the tightness margins of the 10 x 10 canvas (x and y above 2.25, below 6.75).
+// SpanX + 1, filled column by column (each column from the top) up to the room there is;
+// without a border that is from column and row 0, which the crop leaves out. A mass of one
+// square that fits is its first square: Wandering Blob's at the canvas's centre (4, 4), Stick
+// Blob's an anchor point inside the tightness margins of the 10 x 10 canvas (x and y above
+// 2.25, below 6.75). `first` and `end` bound the first and the last square shown.
 TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
-  const struct { int squares, pad, span, land; std::pair<int, int> first, last; } rows[] = {
-      {30, 2, 4, 30, {2, 2}, {2, 2}}, {33, 2, 4, 33, {2, 2}, {2, 2}},
-      {5, 0, 1, 1, {0, 0}, {0, 0}},  // (0, 0) .. (1, 1): only (1, 1) is cropped in
-      {1, 2, 3, 1, {3, 3}, {6, 6}}, {2, 0, 0, 0, {0, 0}, {0, 0}}, {300, 99, 0, 4, {99, 99}, {99, 99}}};  // x, y = Pad .. Pad + 1
+  using Box = std::array<int, 4>;  // x and y from, x and y to
+  const struct { int squares, pad, span, land; Box first, end; } rows[] = {
+      {30, 2, 4, 30, {2, 2, 2, 2}, {6, 7, 6, 7}},  // columns 2 .. 6 of rows 2 .. 7
+      {33, 2, 4, 33, {2, 2, 2, 2}, {7, 4, 7, 4}},  // and three of column 7
+      {5, 0, 1, 1, {0, 0, 0, 0}, {1, 1, 1, 1}},    // (0, 0) .. (1, 1): only (1, 1) is cropped in
+      {1, 2, 3, 1, {3, 3, 6, 6}, {3, 3, 6, 6}},
+      {2, 0, 0, 0, {0, 0, 0, 0}, {0, 1, 0, 1}},
+      {300, 99, 0, 4, {99, 99, 99, 99}, {100, 100, 100, 100}}};  // x, y = Pad .. Pad + 1
   for (const auto& row : rows)
     for (const auto& shaper : kShapers) {
       ShapingFixture fixture;
@@ -91,9 +97,11 @@ TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
       EXPECT_TRUE(OnlyMassCodes(grid)) << shaper.name << " " << row.squares;
       EXPECT_EQ(CountCode(grid, kLand), row.land) << shaper.name << " " << row.squares;
       ASSERT_FALSE(fixture.hooks.land.empty());
-      const auto [x, y] = fixture.hooks.land.front();
-      EXPECT_TRUE(x >= row.first.first && y >= row.first.second && x <= row.last.first && y <= row.last.second)
-          << shaper.name << " " << row.squares << ": (" << x << ", " << y << ")";
+      const auto within = [](std::pair<int, int> square, const Box& box) {
+        return square.first >= box[0] && square.second >= box[1] && square.first <= box[2] && square.second <= box[3];
+      };
+      EXPECT_TRUE(within(fixture.hooks.land.front(), row.first)) << shaper.name << " " << row.squares;
+      EXPECT_TRUE(within(fixture.hooks.land.back(), row.end)) << shaper.name << " " << row.squares;
     }
 }
 
