@@ -5,7 +5,11 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+
+#include <locale.h>
 
 namespace lorvex {
 
@@ -13,7 +17,43 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The C locale made current for this thread while it lives, so that strtod and snprintf
+// read and write a '.' whatever locale the process has set (a window toolkit sets the
+// user's). uselocale changes only the calling thread, so builders on other threads are
+// not disturbed.
+class CLocaleScope {
+ public:
+  CLocaleScope() : previous_(uselocale(CLocale())) {}
+  ~CLocaleScope() { uselocale(previous_); }
+  CLocaleScope(const CLocaleScope&) = delete;
+  CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+ private:
+  static locale_t CLocale() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return c != static_cast<locale_t>(0) ? c : LC_GLOBAL_LOCALE;
+  }
+  locale_t previous_;
+};
+
 }  // namespace
+
+double ReadCDecimal(std::string_view text) {
+  const std::string copy(text);  // strtod needs the end of the number marked
+  const CLocaleScope c;
+  return std::strtod(copy.c_str(), nullptr);
+}
+
+std::string FormatCGeneral(double value, int significantDigits) {
+  char text[64];
+  int length = 0;
+  {
+    const CLocaleScope c;
+    length = std::snprintf(text, sizeof text, "%.*g", std::clamp(significantDigits, 1, 17), value);
+  }
+  return length > 0 ? std::string(text, static_cast<std::size_t>(std::min<int>(length, sizeof text - 1)))
+                    : std::string();
+}
 
 double ReadFieldNumber(std::string_view text) {
   std::size_t i = 0;
@@ -54,11 +94,10 @@ double ReadFieldNumber(std::string_view text) {
       i = j;
     }
   }
-  // from_chars reads the digits as the C locale does whatever locale the process has set,
-  // and shares no state with other threads.
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data() + start, text.data() + i, value);
-  if (error == std::errc::result_out_of_range) value = magnitude > 0 ? DBL_MAX : 0.0;
+  // The digits read as the C locale reads them, whatever locale the process has set; a
+  // number past the largest double saturates there.
+  double value = ReadCDecimal(text.substr(start, i - start));
+  if (std::isinf(value)) value = DBL_MAX;
   return negative ? -value : value;
 }
 

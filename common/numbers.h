@@ -37,6 +37,15 @@ double ReadFieldNumber(std::string_view text);
 // 18446744073709551615; anything else (a sign, a blank, a number past the top) is none.
 std::optional<std::uint64_t> ReadSeed(std::string_view text);
 
+// A decimal number as the C locale writes it ("2.5", "-7", "1e+20"), read whatever locale
+// the process has set, the nearest double (an overflow gives an infinity). The text must be
+// such a number alone.
+double ReadCDecimal(std::string_view text);
+
+// printf's "%.*g" of a number as the C locale writes it, whatever locale the process has
+// set: up to `significantDigits` (1 to 17) significant digits, "1e+20" past them.
+std::string FormatCGeneral(double value, int significantDigits);
+
 // "###,##0": thousands separated by commas, at least one digit.
 std::string FormatThousands(std::int64_t value);
 

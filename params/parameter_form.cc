@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <charconv>
+#include <cstdint>
 
 #include "common/numbers.h"
 
@@ -12,13 +12,10 @@ namespace lorvex::params {
 std::string NumberText(double value) {
   if (std::isnan(value)) return "0";
   value = std::clamp(value, -DBL_MAX, DBL_MAX) + 0.0;  // + 0.0 turns -0 into 0
-  // to_chars writes as the C locale does whatever locale the process has set.
-  char text[40];
+  // A whole number below 1e15 is exact as a 64-bit integer; others go through the C
+  // locale's "%.15g", whatever locale the process has set.
   const bool whole = std::fabs(value) < 1e15 && value == std::floor(value);
-  const std::to_chars_result written =
-      whole ? std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 0)
-            : std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
-  std::string number(text, written.ptr);
+  std::string number = whole ? std::to_string(static_cast<std::int64_t>(value)) : FormatCGeneral(value, 15);
   std::replace(number.begin(), number.end(), 'e', 'E');
   return number;
 }

@@ -11,7 +11,8 @@ packages=(cmake g++ clang libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
           fonts-dejavu-core  # the window's font, also under Qt's offscreen platform
           libfreetype-dev libfontconfig-dev  # captions of the pictures the tools write
           python3-venv python3-pip python3-setuptools python3-numpy  # pip install ./python
-          pkgconf)  # pkg-config, for the installed lorvex.pc
+          pkgconf  # pkg-config, for the installed lorvex.pc
+          emscripten chromium chromium-driver)  # the page: built to WebAssembly, tested in Chromium
 # A Freeciv server plays the exported scenarios in the tests; where it cannot be installed,
 # those tests say so and skip.
 optional=(freeciv-server freeciv-data)

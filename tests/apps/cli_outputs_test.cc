@@ -291,7 +291,7 @@ TEST(CliOutputs, AFileABatchCannotWriteFailsOnlyItsWorld) {
   fs::create_directories(folder / "w" / "world-91.json");
   const CliRun batch = folder.Run("build --width 30 --height 20 --yes --seed 90 --count 3 --out w --formats text,json --quiet");
   EXPECT_EQ(batch.status, 2);
-  EXPECT_NE(batch.err.find("seed 91: cannot write w/world-91.json: Is a directory"), std::string::npos) << batch.err;
+  EXPECT_NE(batch.err.find("seed 91: cannot write w/world-91.json: it is a folder, not a regular file"), std::string::npos) << batch.err;
   const json index = json::parse(ReadFile(folder / "w" / "index.json"));
   ASSERT_EQ(index["worlds"].size(), 3u);
   for (int k = 0; k < 3; ++k) {
@@ -300,7 +300,7 @@ TEST(CliOutputs, AFileABatchCannotWriteFailsOnlyItsWorld) {
     EXPECT_GT(entry["land"].get<int>(), 0) << stem;  // every world was built
     if (k == 1) {
       EXPECT_EQ(entry["files"], json({stem + ".txt"}));
-      EXPECT_EQ(entry["error"], "cannot write w/world-91.json: Is a directory");
+      EXPECT_EQ(entry["error"], "cannot write w/world-91.json: it is a folder, not a regular file");
     } else {
       EXPECT_EQ(entry["files"], json({stem + ".txt", stem + ".json"})) << stem;
       EXPECT_FALSE(entry.contains("error")) << stem;

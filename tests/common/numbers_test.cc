@@ -1,6 +1,10 @@
 #include "common/numbers.h"
 
+#include <cfloat>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <set>
 #include <string>
@@ -8,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "common/random.h"
+#include "params/parameter_form.h"
 
 namespace lorvex {
 namespace {
@@ -36,6 +41,46 @@ TEST(Random, DrawsAreTheStandardEngineConvertedExactly) {
   std::set<std::int64_t> drawn;
   for (int i = 0; i < 200; ++i) drawn.insert(random.DrawInt(-2, 1));
   EXPECT_EQ(drawn, (std::set<std::int64_t>{-2, -1, 0, 1}));
+}
+
+// A locale that writes a comma before the fraction: the system's German one, or one compiled
+// from the system's locale sources into a scratch folder; "" when neither can be had.
+std::string CommaLocale() {
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) return "de_DE.UTF-8";
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lorvex-locales";
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  if (!std::filesystem::exists(folder / "de_DE.UTF-8" / "LC_NUMERIC"))
+    std::system(("localedef -c -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1").c_str());
+  setenv("LOCPATH", folder.c_str(), 1);
+  const bool made = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+  unsetenv("LOCPATH");
+  return made ? "de_DE.UTF-8" : "";
+}
+
+// A field's text is read, and a figure written, with a '.' whatever locale the process has
+// set (a desktop toolkit sets the user's), so settings files and worlds are the same
+// everywhere.
+TEST(Numbers, FieldTextsAreReadAndWrittenAlikeInEveryLocale) {
+  const struct { const char* text; double read; } reads[] = {
+      {"2.5", 2.5}, {"12abc", 12}, {"-7", -7}, {" 1e3x", 1000}, {".5", 0.5}, {"0.1", 0.1},
+      {"5e", 5}, {"1e400", DBL_MAX}, {"-1e400", -DBL_MAX}, {"1e-400", 0}, {"", 0}, {"abc", 0}};
+  const struct { double value; const char* text; } writes[] = {
+      {2.5, "2.5"}, {-7, "-7"}, {400, "400"}, {1e20, "1E+20"}, {0.1, "0.1"}, {-0.0, "0"},
+      {1.0 / 3, "0.333333333333333"}, {999999999999999, "999999999999999"},
+      {DBL_MAX, "1.79769313486232E+308"}, {1e-5, "1E-05"}};
+  const std::string comma = CommaLocale();
+  // The comma locale is current when CommaLocale answers one; "C" is set for the rows below.
+  for (const std::string& locale : {comma, std::string("C")}) {
+    if (locale.empty()) continue;
+    if (locale == "C") std::setlocale(LC_NUMERIC, "C");
+    ASSERT_EQ(*std::localeconv()->decimal_point, locale == "C" ? '.' : ',') << locale;
+    for (const auto& row : reads) EXPECT_EQ(ReadFieldNumber(row.text), row.read) << row.text << " in " << locale;
+    for (const auto& row : writes)
+      EXPECT_EQ(params::NumberText(row.value), row.text) << row.value << " in " << locale;
+  }
+  std::setlocale(LC_NUMERIC, "C");
+  if (comma.empty()) GTEST_SKIP() << "no locale with a decimal comma could be made";
 }
 
 }  // namespace

@@ -48,8 +48,8 @@ TEST(WindowLibrary, AHostThatNeverShowsTheWindowNeverLoadsQt) {
   LorvexBuilder* builder = lorvex_create();
   ASSERT_EQ(lorvex_set_parameter(builder, "txtLandMass(0)", "2"), LORVEX_OK);
   ASSERT_NE(lorvex_parameter_info(0, LORVEX_INFO_MEANING), nullptr);
-  // Nobody at a window without a screen: the window opens headless and is cancelled.
-  EXPECT_EQ(lorvex_build(builder, 40, 30, 0), 0);
+  // Nobody at a window without a screen: the build is refused, no window is opened.
+  EXPECT_EQ(lorvex_build(builder, 40, 30, 0), LORVEX_ERROR_NO_WINDOW);
   // A headless build under a display shows nothing.
   {
     const Environment display("DISPLAY", ":0");
@@ -91,7 +91,7 @@ TEST(WindowLibrary, AWindowThatCannotBeLoadedRefusesTheBuildWithTheReason) {
     {
       const Environment screen("QT_QPA_PLATFORM", "offscreen");
       LorvexBuilder* builder = create();
-      EXPECT_EQ(build(builder, 40, 30, 0), 0);
+      EXPECT_EQ(build(builder, 40, 30, 0), LORVEX_ERROR_NO_WINDOW);
       const std::string reason = lastError(builder);
       EXPECT_NE(reason.find("the parameters window cannot be shown"), std::string::npos) << reason;
       EXPECT_NE(reason.find((aside / "liblorvex-qt.so").string()), std::string::npos) << reason;
