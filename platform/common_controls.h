@@ -36,6 +36,9 @@ class StatusBar {
 struct ProgressBar {
   int max = 100;
   int value = 0;
+  // How far the step after `value` has come (0 to 1), when the build says: shown between
+  // the steps, never counted in `value`.
+  double within = 0;
   int left = 0;   // twips
   int width = 0;  // twips
 };

@@ -84,6 +84,10 @@ class Platform {
   // One yield to the event loop: pending keys, timer ticks and repaints are delivered.
   virtual void DoEvents(Window& window) = 0;
 
+  // Between two yields, a long step of a build may have the progress display brought up to
+  // date and painted now; nothing is delivered (no key, no timer).
+  virtual void ShowProgress(Window& /*window*/) {}
+
   // Yields that may pass without a call (see QuietYields): the window's build hooks take
   // them, and end them when the window enables its pause timer.
   QuietYields& Quiet() { return quiet_; }

@@ -312,6 +312,9 @@ std::int32_t BlobCanvas::LandOnLine(int side, std::int32_t distance) const {
   return land;
 }
 
+// Squares grown (less one, a power of two less one) between two reports of the share grown.
+constexpr std::int32_t kShareEvery = 4095;
+
 Growth GrowMass(BuildContext& context, BlobCanvas& blob, std::int32_t squares,
                 std::int16_t evenPad, std::int16_t erratic) {
   const double evenSteps = evenPad / 100.0 * (squares - 1 - blob.Count());
@@ -324,6 +327,8 @@ Growth GrowMass(BuildContext& context, BlobCanvas& blob, std::int32_t squares,
       low = std::max(0, blob.Count() - erratic);
     }
     ++added;
+    // Now and then the share grown so far, for the progress display.
+    if ((added & kShareEvery) == 0) context.hooks.ShowStepShare(blob.Count(), squares);
     const Growth step = blob.AddGrowthSquare(context, low, erratic);
     if (step != Growth::kGrown) return step;
   }

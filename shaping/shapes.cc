@@ -69,6 +69,9 @@ ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares, B
   enclosed.Reserve(records);
 }
 
+// Squares grown (a power of two less one) between two reports of the share grown.
+constexpr std::int32_t kShareEvery = 4095;
+
 ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t squares,
                       double evenShare, double erraticWindow) {
   ShapeGrowth result;
@@ -87,6 +90,9 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
       result = {true, steps, lo};
     }
     ++steps;
+    // Now and then the share grown so far, for the progress display (this growth does not
+    // yield: the display is painted without events).
+    if ((steps & kShareEvery) == 0) context.hooks.ShowStepShare(count, squares);
     // A window that starts past the newest record would draw beyond the list.
     lo = std::min(lo, count - 1);
 

@@ -11,7 +11,7 @@ cmake --build build --target lorvex_screenshots -j "$(nproc)"
 rm -rf build/screenshots
 QT_QPA_PLATFORM=offscreen build/bin/lorvex_screenshots build/screenshots
 mkdir -p docs/screenshots
-pictures=(page1-land-masses.png watch-display.png gallery.png world-zoomed.png)
+pictures=(page1-land-masses.png page4-player-cities.png watch-display.png gallery.png world-zoomed.png world-large.png)
 for picture in "${pictures[@]}"; do
   cp "build/screenshots/$picture" "docs/screenshots/$picture"
 done

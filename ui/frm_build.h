@@ -5,6 +5,7 @@
 // the screen only through a platform::Platform.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -126,7 +127,12 @@ class frmBuild : public BuildHooks, public platform::Window {
   void SetProgressValue(int value) override {
     const bool changed = value != progress_.value;
     progress_.value = value;
+    progress_.within = 0;
     if (changed && progressSink_) progressSink_(progressStage_, value, progress_.max);
+  }
+  void ShowStepShare(std::int64_t done, std::int64_t total) override {
+    progress_.within = total > 0 ? std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0) : 0.0;
+    platform_.ShowProgress(*this);
   }
   int ProgressValue() const override { return progress_.value; }
   void EnablePauseTimer() override {

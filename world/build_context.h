@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <string_view>
 
 #include "common/random.h"
@@ -52,6 +53,9 @@ class BuildHooks {
   virtual void SetProgressMax(int max) = 0;
   virtual void SetProgressValue(int value) = 0;
   virtual int ProgressValue() const = 0;
+  // How far the step in progress has come, `done` of `total`: for a finer display between
+  // the progress bar's steps (a large mass grows for many seconds); the bar's value stays.
+  virtual void ShowStepShare(std::int64_t /*done*/, std::int64_t /*total*/) {}
 
   // Enables the 20 ms pause timer; its tick clears PauseActive.
   virtual void EnablePauseTimer() = 0;

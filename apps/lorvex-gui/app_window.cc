@@ -7,6 +7,10 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QElapsedTimer>
+#include <QScrollArea>
+#include <QStandardPaths>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,9 +20,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
+#include <QVBoxLayout>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -26,11 +33,14 @@
 #include <chrono>
 #include <cmath>
 
+#include "apps/lorvex-gui/parameter_panel.h"
+#include "apps/lorvex-gui/settings_report.h"
 #include "apps/lorvex-gui/square_readout.h"
 #include "apps/lorvex-gui/world_view.h"
 #include "common/numbers.h"
 #include "export/freeciv_export.h"
 #include "export/world_export.h"
+#include "params/parameter_form.h"
 #include "ui/qt/build_dialog.h"
 #include "ui/qt/qt_platform.h"
 
@@ -42,8 +52,12 @@ constexpr int kWorldPage = 0, kGalleryPage = 1;
 constexpr int kSavedScale = 4;           // pixels a square of an exported picture, as the command line's
 constexpr int kLargestSavedSide = 4096;  // pixels: larger maps are exported at fewer pixels a square
 constexpr int kWindowWidth = 1100, kWindowHeight = 780;
+constexpr double kMostScreenShare = 0.92;  // of the screen's free area the first window takes
+constexpr int kMessageMs = 10000;          // how long a message stays on the status line
 constexpr const char* kSettingsFilter = "Kestrin's Settings (*.kst);;All files (*)";
-constexpr const char* kSettingsFolder = "kessett";
+constexpr double kQuickBuildSeconds = 0.25;  // a build the panel repeats at once, at most
+constexpr const char* kLastParametersFile = "last-parameters.kst";
+constexpr const char* kPresetsFolder = "presets";
 
 const char* const kEmptyText =
     "No world yet.\n\nBuild... (Ctrl+B) opens the parameters window; Gallery (Ctrl+G) builds "
@@ -70,10 +84,15 @@ QString Shortened(const QString& text) {
 
 }  // namespace
 
-std::optional<std::uint64_t> ParseSeed(const QString& text) { return ReadSeed(text.trimmed().toStdString()); }
+std::optional<WorldKey> ParseKey(const QString& text) { return ParseWorldKey(text.trimmed().toStdString()); }
 
 AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QWidget* parent)
-    : QMainWindow(parent), platform_(platform), host_(platform), preferencesFile_(options.preferencesFile) {
+    : QMainWindow(parent),
+      platform_(platform),
+      host_(platform),
+      preferencesFile_(options.preferencesFile),
+      settingsFolder_(options.settingsFolder),
+      startFolder_(options.startFolder) {
   int galleryWorlds = GalleryPage::kWorldsPerPage;
   if (!preferencesFile_.isEmpty()) {
     const QSettings preferences(preferencesFile_, QSettings::IniFormat);
@@ -86,7 +105,15 @@ AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QW
   map_.width = std::clamp(options.width.value_or(map_.width), 1, kMaxMapSide);
   map_.height = std::clamp(options.height.value_or(map_.height), 1, kMaxMapSide);
   map_.wrap = options.wrap.value_or(map_.wrap);
-  if (options.seed) host_.SetNextSeed(*options.seed);
+  if (options.key)
+    host_.SetNextKey(*options.key);
+  else if (options.seed)
+    host_.SetNextSeed(*options.seed);
+  // The parameters of the last run, as they were left.
+  if (!settingsFolder_.isEmpty()) {
+    const QString last = QDir(settingsFolder_).filePath(QString::fromLatin1(kLastParametersFile));
+    if (QFile::exists(last)) host_.LoadSettings(QFile::encodeName(last).toStdString());
+  }
 
   view_ = new WorldView;
   view_->SetEmptyText(QString::fromLatin1(kEmptyText));
@@ -96,15 +123,28 @@ AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QW
   gallery_->SetWorldsPerPage(galleryWorlds);
   connect(gallery_->CountBox(), &QSpinBox::valueChanged, this,
           [this](int count) { Remember(QStringLiteral("galleryWorlds"), count); });
-  pages_ = new QTabWidget;
-  pages_->addTab(view_, QStringLiteral("World"));
-  pages_->addTab(gallery_, QStringLiteral("Gallery"));
-  pages_->setDocumentMode(true);
-  setCentralWidget(pages_);
-
   readout_ = new QLabel;
   readout_->setObjectName(QStringLiteral("readout"));
   readout_->setTextFormat(Qt::PlainText);
+  // A long readout runs onto a second line rather than being cut.
+  readout_->setWordWrap(true);
+  readout_->setMargin(3);
+  readout_->setMinimumHeight(2 * readout_->fontMetrics().lineSpacing() + 6);
+  readout_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  auto* worldPage = new QWidget;
+  auto* worldColumn = new QVBoxLayout(worldPage);
+  worldColumn->setContentsMargins(0, 0, 0, 0);
+  worldColumn->setSpacing(0);
+  worldColumn->addWidget(view_, 1);
+  worldColumn->addWidget(readout_);
+  pages_ = new QTabWidget;
+  pages_->addTab(worldPage, QStringLiteral("World"));
+  pages_->addTab(gallery_, QStringLiteral("Gallery"));
+  pages_->setDocumentMode(true);
+  // The arrow keys pan the map; they never switch pages.
+  pages_->tabBar()->setFocusPolicy(Qt::NoFocus);
+  setCentralWidget(pages_);
+
   worldLabel_ = new QLabel;
   worldLabel_->setTextFormat(Qt::PlainText);
   seedLabel_ = new QLabel;
@@ -112,14 +152,49 @@ AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QW
   seedLabel_->setTextFormat(Qt::PlainText);
   seedLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   seedLabel_->setToolTip(QStringLiteral("Copy Seed (Ctrl+Shift+C) puts it on the clipboard"));
-  statusBar()->addWidget(readout_, 1);
   statusBar()->addPermanentWidget(worldLabel_);
   statusBar()->addPermanentWidget(seedLabel_);
 
+  panel_ = new ParameterPanel(
+      host_, settingsFolder_.isEmpty() ? QString() : QDir(settingsFolder_).filePath(QString::fromLatin1(kPresetsFolder)));
+  panel_->setObjectName(QStringLiteral("parameterPanel"));
+  panel_->OnChanged([this] { ParametersChanged(); });
+  auto* panelScroll = new QScrollArea;
+  panelScroll->setWidget(panel_);
+  panelScroll->setWidgetResizable(true);
+  panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  panelScroll->setMinimumWidth(panel_->sizeHint().width() + 20);
+  auto* dock = new QDockWidget(QStringLiteral("Parameters"), this);
+  dock->setObjectName(QStringLiteral("parameterDock"));
+  dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
+  dock->setWidget(panelScroll);
+  addDockWidget(Qt::RightDockWidgetArea, dock);
+
   CreateActions();
+  const bool citiesShown =
+      preferencesFile_.isEmpty() || QSettings(preferencesFile_, QSettings::IniFormat).value(QStringLiteral("showCities"), true).toBool();
+  panel_->OnCitiesShown([this](bool shown) {
+    view_->SetCitiesShown(shown);
+    gallery_->SetCitiesShown(shown);
+    showCities_->setChecked(shown);
+    Remember(QStringLiteral("showCities"), shown);
+  });
+  panel_->CitiesBox()->setChecked(citiesShown);
+  view_->SetCitiesShown(citiesShown);
+  gallery_->SetCitiesShown(citiesShown);
+  showCities_->setChecked(citiesShown);
+  QMenu* viewMenu = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"));
+  if (viewMenu != nullptr) viewMenu->addAction(dock->toggleViewAction());
   connect(pages_, &QTabWidget::currentChanged, this, [this](int index) { PageChanged(index); });
   setWindowTitle(QStringLiteral("lorvex-gui"));
-  resize(kWindowWidth, kWindowHeight);
+  // The first window fits the screen it opens on, status line included.
+  QSize size(kWindowWidth, kWindowHeight);
+  if (const QScreen* screen = this->screen()) {
+    const QRect free = screen->availableGeometry();
+    size = size.boundedTo(QSize(static_cast<int>(free.width() * kMostScreenShare),
+                                static_cast<int>(free.height() * kMostScreenShare)));
+  }
+  resize(size);
   UpdateExportActions();
 }
 
@@ -166,6 +241,7 @@ void AppWindow::CreateActions() {
       [this] { MoreSeeds(); });
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  view->setObjectName(QStringLiteral("viewMenu"));
   worldActions_.push_back(add(view, QStringLiteral("Zoom &In"), QStringLiteral("zoomIn"),
                               {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::Key_Plus)},
                               [this] { view_->ZoomIn(); }));
@@ -175,6 +251,9 @@ void AppWindow::CreateActions() {
                               {QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { view_->FitToWindow(); }));
   worldActions_.push_back(add(view, QStringLiteral("&Actual Size (1:1)"), QStringLiteral("actualSize"),
                               {QKeySequence(Qt::CTRL | Qt::Key_1)}, [this] { view_->ActualSize(); }));
+  showCities_ = add(view, QStringLiteral("Show &Cities"), QStringLiteral("showCities"),
+                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T)}, [this](bool on) { panel_->CitiesBox()->setChecked(on); });
+  showCities_->setCheckable(true);
   view->addSeparator();
   add(view, QStringLiteral("&World"), QStringLiteral("showWorld"), {QKeySequence(Qt::ALT | Qt::Key_1)},
       [this] { pages_->setCurrentIndex(kWorldPage); });
@@ -199,27 +278,29 @@ void AppWindow::CreateActions() {
 
 bool AppWindow::BuildAgain() { return BuildInWindow(std::nullopt, false); }
 
-bool AppWindow::BuildWithSeed(std::uint64_t seed) { return BuildInWindow(seed, true); }
+bool AppWindow::BuildWithKey(const WorldKey& key) { return BuildInWindow(key, true); }
 
 bool AppWindow::AskSeedAndBuild() {
   QInputDialog ask(this);
   ask.setObjectName(QStringLiteral("seedDialog"));
   ask.setWindowTitle(QStringLiteral("Build with Seed"));
-  ask.setLabelText(QStringLiteral("Seed (a whole number from 0 to 18446744073709551615):"));
-  ask.setTextValue(shown_ ? QString::number(shown_->seed) : QString());
+  ask.setLabelText(QStringLiteral("Seed, or a world's key SEED-DRAWS as Copy Seed gives it:"));
+  ask.setTextValue(shown_ ? FromUtf8(FormatWorldKey(shown_->Key())) : QString());
   while (ask.exec() == QDialog::Accepted) {
-    if (const std::optional<std::uint64_t> seed = ParseSeed(ask.textValue())) return BuildWithSeed(*seed);
+    if (const std::optional<WorldKey> key = ParseKey(ask.textValue())) return BuildWithKey(*key);
     QMessageBox::warning(this, QStringLiteral("Build with Seed"),
-                         QStringLiteral("\"%1\" is not a seed: give a whole number from 0 to 18446744073709551615.")
-                             .arg(Shortened(ask.textValue().trimmed())));
+                         QStringLiteral("\"%1\" is not a seed: give a whole number from 0 to 18446744073709551615, "
+                                        "or a key such as 42-1873 (at most %2 draws).")
+                             .arg(Shortened(ask.textValue().trimmed()))
+                             .arg(kMostKeyDraws));
   }
   return false;
 }
 
-bool AppWindow::BuildInWindow(std::optional<std::uint64_t> seed, bool pressBuild) {
+bool AppWindow::BuildInWindow(std::optional<WorldKey> key, bool pressBuild) {
   if (building_) return false;
   building_ = true;
-  if (seed) host_.SetNextSeed(*seed);
+  if (key) host_.SetNextKey(*key);
   // Build is pressed in the window once its modal show runs; never after this Build.
   auto press = std::make_shared<bool>(pressBuild);
   if (pressBuild)
@@ -238,7 +319,11 @@ bool AppWindow::BuildInWindow(std::optional<std::uint64_t> seed, bool pressBuild
   if (!built) return false;
   // The next window opens with what this build used, the person's edits included.
   host_.SetParameters(host_.LastBuildParameters());
-  Show(ShownWorld{std::make_shared<const HostWorld>(host_.TakeWorld()), host_.LastSeed(), map_});
+  panel_->Refresh();
+  RememberParameters();
+  // The key, not just the seed: Recommend or a stopped build in the window drew first.
+  const WorldKey builtKey = host_.LastKey();
+  Show(ShownWorld{std::make_shared<const HostWorld>(host_.TakeWorld()), builtKey.seed, map_, builtKey.draws});
   return true;
 }
 
@@ -267,6 +352,7 @@ void AppWindow::MoreSeeds() {
 void AppWindow::OpenGalleryWorld(const GalleryWorld& world) {
   // The world's parameters are those of the next build, as after any build.
   host_.SetParameters(gallery_->Parameters());
+  panel_->Refresh();
   if (world.world == nullptr) {
     // Too large to keep: the window builds it again from its seed, showing its progress.
     // (The page is of the current map size: a new size starts a new page.)
@@ -276,10 +362,13 @@ void AppWindow::OpenGalleryWorld(const GalleryWorld& world) {
   Show(ShownWorld{world.world, world.seed, gallery_->Map()});
 }
 
-void AppWindow::Show(ShownWorld shown) {
+void AppWindow::Show(ShownWorld shown, bool keepView) {
   shown_ = std::move(shown);
   const HostWorld& world = *shown_->world;
-  view_->SetWorld(&world);
+  if (keepView)
+    view_->ReplaceWorld(&world, shown_->map.wrap);
+  else
+    view_->SetWorld(&world, shown_->map.wrap);
   const exporting::WorldSummary summary = exporting::Summarize(world);
   const double squares = std::max(1.0, static_cast<double>(world.MapArray.Width()) * world.MapArray.Height());
   worldLabel_->setText(QStringLiteral("%1 x %2%3: %4 % land, %5 cities")
@@ -288,12 +377,61 @@ void AppWindow::Show(ShownWorld shown) {
                            .arg(shown_->map.wrap ? QStringLiteral(", wrapping") : QString())
                            .arg(std::lround(100.0 * static_cast<double>(summary.land) / squares))
                            .arg(world.CityCount));
-  seedLabel_->setText(QStringLiteral("Seed %1").arg(shown_->seed));
-  setWindowTitle(QStringLiteral("lorvex-gui - seed %1").arg(shown_->seed));
+  const QString key = FromUtf8(FormatWorldKey(shown_->Key()));
+  seedLabel_->setText(QStringLiteral("Seed %1").arg(key));
+  setWindowTitle(QStringLiteral("lorvex-gui - seed %1").arg(key));
   buildAgain_->setText(QStringLiteral("&Build Again..."));
-  readout_->clear();
-  pages_->setCurrentIndex(kWorldPage);
+  if (!keepView) {
+    readout_->clear();
+    pages_->setCurrentIndex(kWorldPage);
+    view_->setFocus();
+  }
   UpdateExportActions();
+}
+
+bool AppWindow::RebuildsAtOnce() const {
+  if (!shown_) return false;
+  const MapSize& map = shown_->map;
+  const bool sameMap = map.width == rebuildMap_.width && map.height == rebuildMap_.height && map.wrap == rebuildMap_.wrap;
+  return !sameMap || rebuildSeconds_ < kQuickBuildSeconds;
+}
+
+void AppWindow::ParametersChanged() {
+  RememberParameters();
+  if (!shown_ || building_) return;
+  if (!RebuildsAtOnce()) {
+    panel_->Note()->setText(QStringLiteral("A build of this map takes %1 s: Build... (Ctrl+B) shows the change.")
+                                .arg(rebuildSeconds_, 0, 'f', 1));
+    return;
+  }
+  Rebuild();
+}
+
+void AppWindow::Rebuild() {
+  clsBuild builder;
+  builder.SetHeadlessBuild(true);
+  // The window asked its questions (the land warning) when this world was first built.
+  builder.SetQuestionAnswer(true);
+  builder.SetParameters(host_.Parameters());
+  builder.SetNextKey(shown_->Key());
+  const MapSize map = shown_->map;
+  QElapsedTimer clock;
+  clock.start();
+  const bool built = builder.Build(static_cast<std::int16_t>(map.width), static_cast<std::int16_t>(map.height), map.wrap);
+  rebuildSeconds_ = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+  rebuildMap_ = map;
+  if (!built) {
+    panel_->Note()->setText(QStringLiteral("These parameters build no world: the world shown is of the ones before."));
+    return;
+  }
+  const WorldKey key = shown_->Key();
+  Show(ShownWorld{std::make_shared<const HostWorld>(builder.TakeWorld()), key.seed, map, key.draws}, true);
+}
+
+void AppWindow::RememberParameters() {
+  if (settingsFolder_.isEmpty()) return;
+  QDir().mkpath(settingsFolder_);
+  host_.SaveSettings(QFile::encodeName(QDir(settingsFolder_).filePath(QString::fromLatin1(kLastParametersFile))).toStdString());
 }
 
 void AppWindow::ShowSquare(std::optional<QPoint> square) {
@@ -321,10 +459,13 @@ bool AppWindow::Export(const exporting::FormatEntry& format) {
   const QString extension = FromUtf8(std::string(format.extension));
   const QString path = AskFile(true, QStringLiteral("Export as %1").arg(FromUtf8(std::string(format.title))),
                                QStringLiteral("%1 (*%2)").arg(FromUtf8(std::string(format.title)), extension),
-                               QStringLiteral("world-%1%2").arg(shown_->seed).arg(extension));
+                               QStringLiteral("world-%1%2").arg(FromUtf8(FormatWorldKey(shown_->Key())), extension));
   if (path.isEmpty()) return false;
   const HostWorld& world = *shown_->world;
-  exporting::WorldToWrite out{world, {shown_->map.wrap, shown_->seed}, ExportScale(world)};
+  exporting::WorldToWrite out{world, {}, ExportScale(world)};
+  out.info.wrap = shown_->map.wrap;
+  out.info.seed = shown_->seed;
+  out.info.draws = shown_->draws;
   if (format.format == exporting::Format::kFreeciv) {
     bool chosen = false;
     out.info.freecivPlayers = QInputDialog::getInt(
@@ -352,17 +493,36 @@ bool AppWindow::SaveSettings() { return SettingsFile(true); }
 bool AppWindow::SettingsFile(bool save) {
   const QString title = save ? QStringLiteral("Save Settings") : QStringLiteral("Load Settings");
   const QString path = AskFile(save, title, QString::fromLatin1(kSettingsFilter),
-                               save ? QStringLiteral("settings.kst") : QString());
+                               save ? QStringLiteral("settings.kst") : QString(), true);
   if (path.isEmpty()) return false;
   const std::string file = QFile::encodeName(path).toStdString();
-  const Outcome outcome = save ? host_.SaveSettings(file) : host_.LoadSettings(file);
-  if (!outcome.Ok()) {
-    QMessageBox::warning(this, title, FromUtf8(outcome.message));
+  if (save) {
+    const Outcome outcome = host_.SaveSettings(file);
+    if (!outcome.Ok()) {
+      QMessageBox::warning(this, title, FromUtf8(outcome.message));
+      return false;
+    }
+    Say(QStringLiteral("Saved %1").arg(path));
+    return true;
+  }
+  SettingsReport report;
+  std::string error;
+  if (!LoadSettingsReported(host_, file, report, error)) {
+    QMessageBox::warning(this, title, FromUtf8(error));
     return false;
   }
-  RememberFolder(path);
-  Say(save ? QStringLiteral("Saved %1").arg(path)
-           : QStringLiteral("Loaded %1: the next build opens with these parameters").arg(path));
+  const QString details = FromUtf8(DescribeReport(report));
+  if (report.applied == 0 && report.corrected.empty()) {
+    QMessageBox::warning(this, title, QStringLiteral("%1 holds no settings: nothing was loaded.\n\n%2").arg(path, details));
+    return false;
+  }
+  if (!report.ignored.empty() || !report.corrected.empty())
+    QMessageBox::information(this, title, QStringLiteral("Loaded %1.\n\n%2").arg(path, details));
+  Say(QStringLiteral("Loaded %1 (%2): the next build opens with these parameters")
+          .arg(path, details.section(QLatin1Char('\n'), 0, 0)));
+  // The next build opens with them; the world on show stays as it was built.
+  panel_->Refresh();
+  RememberParameters();
   return true;
 }
 
@@ -407,15 +567,26 @@ void AppWindow::SetMap(MapSize map) {
 
 void AppWindow::CopySeed() {
   if (!shown_) return;
-  QApplication::clipboard()->setText(QString::number(shown_->seed));
-  Say(QStringLiteral("Seed %1 copied").arg(shown_->seed));
+  const QString key = FromUtf8(FormatWorldKey(shown_->Key()));
+  QApplication::clipboard()->setText(key);
+  Say(QStringLiteral("Seed %1 copied: Build with Seed, lorvex build --seed and Python's seed= build this world from it")
+          .arg(key));
 }
 
-QString AppWindow::AskFile(bool save, const QString& title, const QString& filter, const QString& suggested) {
-  QString folder = lastFolder_;
-  if (folder.isEmpty() || !QDir(folder).exists())
-    folder = QDir(QString::fromLatin1(kSettingsFolder)).exists() ? QDir::current().absoluteFilePath(QString::fromLatin1(kSettingsFolder))
-                                                                  : QDir::currentPath();
+QString AppWindow::DefaultFolder(bool settings) const {
+  // The settings files live in the app's own folder, where the parameters window keeps them
+  // too; nothing is ever made in the folder the app was started from.
+  if (settings && !settingsFolder_.isEmpty()) {
+    const QString folder = QDir(settingsFolder_).filePath(QString::fromLatin1(params::kSettingsFolder));
+    if (QDir().mkpath(folder)) return folder;
+  }
+  return startFolder_.isEmpty() ? QDir::currentPath() : startFolder_;
+}
+
+QString AppWindow::AskFile(bool save, const QString& title, const QString& filter, const QString& suggested,
+                           bool settings) {
+  QString folder = settings ? QString() : lastFolder_;
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = DefaultFolder(settings);
   QFileDialog dialog(this, title, folder, filter);
   dialog.setObjectName(QStringLiteral("fileDialog"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -439,9 +610,10 @@ void AppWindow::Remember(const QString& key, const QVariant& value) {
   preferences.setValue(key, value);
 }
 
-void AppWindow::Say(const QString& text) { readout_->setText(text); }
+void AppWindow::Say(const QString& text) { statusBar()->showMessage(text, kMessageMs); }
 
 void AppWindow::closeEvent(QCloseEvent* event) {
+  RememberParameters();
   // The gallery's builders stop at their next checkpoint; the window goes when they have.
   gallery_->Stop();
   event->accept();

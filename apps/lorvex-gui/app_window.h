@@ -16,6 +16,7 @@
 #include "apps/lorvex-gui/gallery.h"
 #include "engine/host_world.h"
 #include "export/world_formats.h"
+#include "common/world_key.h"
 #include "host/cls_build.h"
 
 class QAction;
@@ -29,6 +30,7 @@ class QtPlatform;
 namespace lorvex::gui {
 
 class WorldView;
+class ParameterPanel;
 
 struct AppOptions {
   // Each overrides what the app remembers from its last run (200 x 150, wrapping at first).
@@ -37,16 +39,27 @@ struct AppOptions {
   std::optional<std::uint64_t> seed;  // of the first build; the clock's otherwise
   // Where the app remembers the last folder and map size between runs.
   QString preferencesFile;
+  // The app's own folder for its settings: the last parameters, the presets, and the
+  // parameters window's settings files (nothing is remembered when empty).
+  QString settingsFolder{};
+  // The folder the app was started from, where the export dialogs open at first (the
+  // working folder when empty).
+  QString startFolder{};
+  // The key of the first build, in place of the seed.
+  std::optional<WorldKey> key{};
 };
 
-// A seed as a person types it: a whole number from 0 to 2^64 - 1, blanks round it allowed.
-std::optional<std::uint64_t> ParseSeed(const QString& text);
+// A world's key as a person types it, "SEED" or "SEED-DRAWS" (world_key.h), blanks round
+// it allowed.
+std::optional<WorldKey> ParseKey(const QString& text);
 
 // The world on show and how it came about.
 struct ShownWorld {
   std::shared_ptr<const HostWorld> world;
   std::uint64_t seed = 0;
   MapSize map;
+  std::uint64_t draws = 0;  // with the seed, the world's key
+  WorldKey Key() const { return {seed, draws}; }
 };
 
 class AppWindow : public QMainWindow {
@@ -59,7 +72,8 @@ class AppWindow : public QMainWindow {
   bool BuildAgain();
   // The parameters window builds `seed` with the current parameters at once, showing its
   // progress; its stop key works as ever, and a stopped build leaves it open.
-  bool BuildWithSeed(std::uint64_t seed);
+  bool BuildWithSeed(std::uint64_t seed) { return BuildWithKey({seed, 0}); }
+  bool BuildWithKey(const WorldKey& key);
   // "Build with Seed...": asks for the seed first.
   bool AskSeedAndBuild();
   // "Gallery": the gallery page, built anew when the parameters or map size changed.
@@ -76,13 +90,19 @@ class AppWindow : public QMainWindow {
   // "Map Size...".
   bool ChangeMapSize();
   void SetMap(MapSize map);
-  // "Copy Seed": the shown world's seed on the clipboard.
+  // "Copy Seed": the shown world's key on the clipboard.
   void CopySeed();
+  // The panel changed the parameters: they are remembered, and the shown world is built
+  // again with them (same seed, zoom and position kept) when its map builds quickly.
+  void ParametersChanged();
+  // Whether a change in the panel rebuilds the shown world at once.
+  bool RebuildsAtOnce() const;
 
   const std::optional<ShownWorld>& Shown() const { return shown_; }
   MapSize Map() const { return map_; }
   clsBuild& Builder() { return host_; }
   WorldView* View() const { return view_; }
+  ParameterPanel* Panel() const { return panel_; }
   GalleryPage* Gallery() const { return gallery_; }
   QTabWidget* Pages() const { return pages_; }
   QLabel* Readout() const { return readout_; }
@@ -97,8 +117,14 @@ class AppWindow : public QMainWindow {
 
  private:
   void CreateActions();
-  bool BuildInWindow(std::optional<std::uint64_t> seed, bool pressBuild);
-  void Show(ShownWorld shown);
+  bool BuildInWindow(std::optional<WorldKey> key, bool pressBuild);
+  // Shows a world, fitted to the view, or in the place of the shown one (a rebuild).
+  void Show(ShownWorld shown, bool keepView = false);
+  // Builds the shown world's seed again headless with the current parameters.
+  void Rebuild();
+  void RememberParameters();
+  // Where a file dialog opens when no folder was used yet.
+  QString DefaultFolder(bool settings) const;
   void ShowSquare(std::optional<QPoint> square);
   void UpdateExportActions();
   // Load or Save Settings: asks for the file, then reads or writes it through the builder.
@@ -106,7 +132,8 @@ class AppWindow : public QMainWindow {
   void PageChanged(int index);
   // A file dialog of the app's own (save or open), starting in the last folder; the chosen
   // path, or empty when cancelled.
-  QString AskFile(bool save, const QString& title, const QString& filter, const QString& suggested);
+  QString AskFile(bool save, const QString& title, const QString& filter, const QString& suggested,
+                  bool settings = false);
   void RememberFolder(const QString& path);
   // Keeps a preference in the preferences file (nothing without one).
   void Remember(const QString& key, const QVariant& value);
@@ -115,6 +142,12 @@ class AppWindow : public QMainWindow {
   ui::qt::QtPlatform& platform_;
   clsBuild host_;
   QString preferencesFile_;
+  QString settingsFolder_;
+  QString startFolder_;
+  // Seconds the last rebuild took, and the map it was of (the panel rebuilds at once while
+  // a build of the map takes less than a quarter second).
+  double rebuildSeconds_ = 0.0;
+  MapSize rebuildMap_{0, 0, false};
   MapSize map_;
   QString lastFolder_;
   std::optional<ShownWorld> shown_;
@@ -122,6 +155,8 @@ class AppWindow : public QMainWindow {
 
   QTabWidget* pages_;
   WorldView* view_;
+  ParameterPanel* panel_;
+  QAction* showCities_ = nullptr;
   GalleryPage* gallery_;
   QLabel* readout_;
   QLabel* worldLabel_;

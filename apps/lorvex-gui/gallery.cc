@@ -52,6 +52,7 @@ void BuildOne(GalleryBuilds* builds, std::shared_ptr<std::atomic<bool>> stop, in
     made->landPercent = 100.0 * static_cast<double>(exporting::Summarize(world).land) / static_cast<double>(squares);
     made->cities = world.CityCount;
     made->thumbnail = Thumbnail(world, box);
+    made->plainThumbnail = Thumbnail(world, box, false);
     if (keep) made->world = std::make_shared<const HostWorld>(std::move(world));
   }
   if (stop->load()) return;  // nor one stopped while its picture was drawn
@@ -123,6 +124,17 @@ void GalleryTile::SetWorld(GalleryWorldPtr world) {
   update();
 }
 
+void GalleryTile::SetCitiesShown(bool shown) {
+  citiesShown_ = shown;
+  update();
+}
+
+const QImage& GalleryTile::Picture() const {
+  static const QImage none;
+  if (world_ == nullptr) return none;
+  return citiesShown_ ? world_->thumbnail : world_->plainThumbnail;
+}
+
 QString GalleryTile::Caption() const {
   const QString seed = QStringLiteral("Seed %1").arg(seed_);
   if (world_ == nullptr) return seed + QStringLiteral("\nbuilding...");
@@ -151,11 +163,11 @@ void GalleryTile::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
     painter.drawRect(rect().adjusted(1, 1, -1, -1));
   }
-  if (world_ != nullptr && !world_->thumbnail.isNull()) {
-    QRect at(QPoint(), world_->thumbnail.size().scaled(picture.size(), Qt::KeepAspectRatio));
+  if (world_ != nullptr && !Picture().isNull()) {
+    QRect at(QPoint(), Picture().size().scaled(picture.size(), Qt::KeepAspectRatio));
     at.moveCenter(picture.center());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(at, world_->thumbnail);
+    painter.drawImage(at, Picture());
   } else {
     painter.fillRect(picture, kPlaceholder);
     painter.setPen(QColor(200, 200, 200));
@@ -214,6 +226,7 @@ void GalleryPage::MakeTiles(int count) {
   for (int slot = 0; slot < count; ++slot) {
     auto* tile = new GalleryTile(grid);
     tile->setObjectName(QStringLiteral("galleryTile%1").arg(slot));
+    tile->SetCitiesShown(citiesShown_);
     cells_->addWidget(tile, slot / kColumns, slot % kColumns);
     cells_->setRowStretch(slot / kColumns, 1);
     connect(tile, &QAbstractButton::clicked, this, [this, tile] {
@@ -223,6 +236,11 @@ void GalleryPage::MakeTiles(int count) {
   }
   // Rows a longer page had keep no room.
   for (int row = (count + kColumns - 1) / kColumns; row < cells_->rowCount(); ++row) cells_->setRowStretch(row, 0);
+}
+
+void GalleryPage::SetCitiesShown(bool shown) {
+  citiesShown_ = shown;
+  for (GalleryTile* tile : tiles_) tile->SetCitiesShown(shown);
 }
 
 void GalleryPage::SetWorldsPerPage(int count) {

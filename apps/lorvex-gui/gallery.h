@@ -38,7 +38,8 @@ struct GalleryWorld {
   int slot = 0;  // 0 .. the page's count - 1
   std::uint64_t seed = 0;
   bool built = false;
-  QImage thumbnail;
+  QImage thumbnail;       // with the cities marked
+  QImage plainThumbnail;  // without them
   double landPercent = 0.0;  // land squares of all squares
   std::int32_t cities = 0;
   // The world itself while its page is small enough to keep (GalleryBuilds::kKeptPageSquares);
@@ -89,6 +90,10 @@ class GalleryTile : public QAbstractButton {
   void SetSeed(std::uint64_t seed, QSize map);
   void SetWorld(GalleryWorldPtr world);
   const GalleryWorldPtr& World() const { return world_; }
+  // Whether the picture marks the cities.
+  void SetCitiesShown(bool shown);
+  // The picture as it is drawn now.
+  const QImage& Picture() const;
   bool Ready() const { return world_ != nullptr; }
   QString Caption() const;  // the two lines under the picture
   QSize sizeHint() const override;
@@ -102,6 +107,7 @@ class GalleryTile : public QAbstractButton {
 
   std::uint64_t seed_ = 0;
   QSize map_;
+  bool citiesShown_ = true;
   GalleryWorldPtr world_;
 };
 
@@ -126,6 +132,8 @@ class GalleryPage : public QWidget {
   // from its first seed with as many.
   void SetWorldsPerPage(int count);
   int WorldsPerPage() const { return static_cast<int>(tiles_.size()); }
+  // Whether the thumbnails mark the cities.
+  void SetCitiesShown(bool shown);
   // Stops the builds and waits for the worker threads (when the app closes).
   void Stop() { builds_.StopAll(); }
   // Called when a built world is clicked, with the parameters it was built with.
@@ -153,6 +161,7 @@ class GalleryPage : public QWidget {
   std::uint64_t firstSeed_ = 0;
   int page_ = 0;  // 0: nothing started
   std::vector<GalleryTile*> tiles_;
+  bool citiesShown_ = true;
   QGridLayout* cells_;
   QLabel* heading_;
   QSpinBox* count_;

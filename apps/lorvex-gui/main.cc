@@ -40,10 +40,11 @@ int main(int argc, char** argv) {
   CLI::Option* wrapOption =
       app.add_flag("--wrap,!--no-wrap", wrap, "the map wraps east-west (default: as last time, at first wrapping)");
   CLI::Option* seedOption =
-      app.add_option("--seed", seed, "seed of the first build, 0 to 18446744073709551615 (default: from the clock)")
+      app.add_option("--seed", seed,
+                     "seed or world key (SEED or SEED-DRAWS, as Copy Seed gives it) of the first build (default: from the clock)")
           ->check([](const std::string& text) -> std::string {
-            if (lorvex::gui::ParseSeed(QString::fromStdString(text))) return {};
-            return "not a whole number from 0 to 18446744073709551615";
+            if (lorvex::gui::ParseKey(QString::fromStdString(text))) return {};
+            return "not a seed (0 to 18446744073709551615) nor a key SEED-DRAWS";
           });
   try {
     app.parse(argc, argv);
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
   if (*widthOption) options.width = width;
   if (*heightOption) options.height = height;
   if (*wrapOption) options.wrap = wrap;
-  if (*seedOption) options.seed = lorvex::gui::ParseSeed(QString::fromStdString(seed));
+  if (*seedOption) options.key = lorvex::gui::ParseKey(QString::fromStdString(seed));
 
   std::string why;
   std::unique_ptr<lorvex::ui::qt::QtPlatform> platform = lorvex::ui::qt::QtPlatform::ForThisProcess(why);
@@ -65,8 +66,12 @@ int main(int argc, char** argv) {
     return kNoDisplay;
   }
   QApplication::setApplicationName(QStringLiteral("lorvex-gui"));
-  options.preferencesFile =
-      QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("lorvex-gui.ini"));
+  const QString ownFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+  options.preferencesFile = QDir(ownFolder).filePath(QStringLiteral("lorvex-gui.ini"));
+  // The app works in its own folder: the parameters window's settings folder and default
+  // file are found there, never in the folder the app was started from.
+  options.startFolder = QDir::currentPath();
+  if (QDir().mkpath(ownFolder) && QDir::setCurrent(ownFolder)) options.settingsFolder = ownFolder;
 
   lorvex::gui::AppWindow window(*platform, options);
   window.show();

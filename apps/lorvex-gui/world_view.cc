@@ -15,11 +15,11 @@ namespace lorvex::gui {
 namespace {
 
 constexpr int kOutlineFromScale = 3;     // pixels a square from which cities are outlined
-constexpr double kMarkerRadius = 2.5;    // pixels, for cities on squares too small to outline
+constexpr double kLeastMark = 1.0;       // pixels: the side of a city's dot on a whole map
+constexpr double kMostMark = 5.0;        // pixels: the most a dot grows before squares show
 constexpr int kHighlightFromScale = 4;   // pixels a square from which the hovered one is framed
 constexpr double kWheelNotch = 120.0;    // angle delta of one wheel notch
 constexpr double kKeyPanShare = 0.1;     // of the view's side, per arrow key
-constexpr int kThumbnailCityPixels = 3;  // least side of a city's dot on a thumbnail
 const QColor kBackground(48, 48, 48);
 
 QColor ToColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
@@ -49,7 +49,13 @@ QImage WorldImage(const HostWorld& world) {
   return image;
 }
 
-QImage Thumbnail(const HostWorld& world, QSize box) {
+double CityMarkSide(double pixelsPerSquare) {
+  if (pixelsPerSquare >= kOutlineFromScale) return pixelsPerSquare;
+  // Below an outlined square: twice the square, within the dot's bounds.
+  return std::clamp(2.0 * pixelsPerSquare, kLeastMark, kMostMark);
+}
+
+QImage Thumbnail(const HostWorld& world, QSize box, bool cities) {
   const int width = world.MapArray.Width(), height = world.MapArray.Height();
   if (width <= 0 || height <= 0 || box.isEmpty()) return {};
   const QImage full = WorldImage(world);
@@ -58,8 +64,9 @@ QImage Thumbnail(const HostWorld& world, QSize box) {
   const int whole = std::min(box.width() / width, box.height() / height);
   QImage small = whole >= 2 ? full.scaled(width * whole, height * whole)
                             : full.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  if (!cities) return small;
   const double square = static_cast<double>(small.width()) / width;
-  const double side = std::max<double>(square, kThumbnailCityPixels);
+  const double side = std::max(square, kLeastMark);
   QPainter painter(&small);
   const QColor city = ToColor(exporting::ColourOf(terrain::kCity));
   for (const auto& [x, y] : world.CitySquares)
@@ -77,13 +84,37 @@ WorldView::WorldView(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
 }
 
-void WorldView::SetWorld(const HostWorld* world) {
+void WorldView::SetWorld(const HostWorld* world, bool wraps) {
   world_ = world;
+  wraps_ = wraps;
   image_ = world != nullptr ? WorldImage(*world) : QImage();
   shrunk_ = QImage();
   shrunkScale_ = 0.0;
   hovered_.reset();
   FitToWindow();
+}
+
+void WorldView::ReplaceWorld(const HostWorld* world, bool wraps) {
+  const bool sameSize = world != nullptr && world_ != nullptr && world->MapArray.Width() == world_->MapArray.Width() &&
+                        world->MapArray.Height() == world_->MapArray.Height();
+  if (!sameSize) {
+    SetWorld(world, wraps);
+    return;
+  }
+  world_ = world;
+  wraps_ = wraps;
+  image_ = WorldImage(*world);
+  shrunk_ = QImage();
+  shrunkScale_ = 0.0;
+  ClampOffset();
+  update();
+  hovered_.reset();
+  HoverAgain();
+}
+
+void WorldView::SetCitiesShown(bool shown) {
+  citiesShown_ = shown;
+  update();
 }
 
 void WorldView::SetEmptyText(const QString& text) {
@@ -109,13 +140,17 @@ void WorldView::ZoomBy(double factor, QPointF anchor) {
   fitted_ = false;
   ClampOffset();
   update();
+  HoverAgain();
 }
 
 void WorldView::FitToWindow() {
   scale_ = FitScale();
   fitted_ = true;
+  if (!image_.isNull())
+    offset_ = QPointF((width() - image_.width() * scale_) / 2, (height() - image_.height() * scale_) / 2);
   ClampOffset();
   update();
+  HoverAgain();
 }
 
 void WorldView::ActualSize() {
@@ -129,15 +164,22 @@ void WorldView::PanBy(QPointF delta) {
   fitted_ = false;
   ClampOffset();
   update();
+  HoverAgain();
 }
+
+bool WorldView::Tiled() const { return wraps_ && !image_.isNull() && image_.width() * scale_ > width(); }
 
 void WorldView::ClampOffset() {
   if (image_.isNull()) return;
   const auto clampAxis = [](double offset, double view, double map) {
-    if (map <= view) return (view - map) / 2;
-    return std::clamp(offset, view - map, 0.0);
+    const double keep = std::min(map, view) / 2;
+    return std::clamp(offset, keep - map, view - keep);
   };
-  offset_.setX(clampAxis(offset_.x(), width(), image_.width() * scale_));
+  const double mapWidth = image_.width() * scale_;
+  if (Tiled())
+    offset_.setX(offset_.x() - mapWidth * std::ceil(offset_.x() / mapWidth));  // into (-width, 0]
+  else
+    offset_.setX(clampAxis(offset_.x(), width(), mapWidth));
   offset_.setY(clampAxis(offset_.y(), height(), image_.height() * scale_));
 }
 
@@ -149,13 +191,18 @@ QRectF WorldView::MapArea() const {
 std::optional<QPoint> WorldView::SquareAt(QPointF point) const {
   if (image_.isNull()) return std::nullopt;
   const QPointF at = (point - offset_) / scale_;
-  const int x = static_cast<int>(std::floor(at.x())), y = static_cast<int>(std::floor(at.y()));
+  int x = static_cast<int>(std::floor(at.x()));
+  const int y = static_cast<int>(std::floor(at.y()));
+  if (Tiled()) x = ((x % image_.width()) + image_.width()) % image_.width();
   if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return std::nullopt;
   return QPoint(x, y);
 }
 
 QPointF WorldView::SquareCentre(QPoint square) const {
-  return offset_ + QPointF(square.x() + 0.5, square.y() + 0.5) * scale_;
+  QPointF centre = offset_ + QPointF(square.x() + 0.5, square.y() + 0.5) * scale_;
+  // Of a tiled map, the copy in view.
+  if (Tiled() && centre.x() < 0) centre.rx() += image_.width() * scale_;
+  return centre;
 }
 
 void WorldView::paintEvent(QPaintEvent*) {
@@ -165,6 +212,22 @@ void WorldView::paintEvent(QPaintEvent*) {
     return;
   }
   const QRectF area = MapArea();
+  // A tiled map is drawn twice, side by side: its width exceeds the view's.
+  const int copies = Tiled() ? 2 : 1;
+  for (int copy = 0; copy < copies; ++copy) {
+    const QRectF at = area.translated(copy * area.width(), 0);
+    DrawMap(painter, at);
+    if (citiesShown_) DrawCities(painter, at);
+  }
+  if (hovered_ && scale_ >= kHighlightFromScale) {
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(Qt::NoBrush);
+    const QPointF corner = SquareCentre(*hovered_) - QPointF(scale_ / 2, scale_ / 2);
+    painter.drawRect(QRectF(corner, QSizeF(scale_, scale_)).adjusted(0.5, 0.5, -0.5, -0.5));
+  }
+}
+
+void WorldView::DrawMap(QPainter& painter, const QRectF& area) {
   if (scale_ < 1.0) {
     // Below one pixel a square the picture is smoothed down once for this zoom.
     if (shrunkScale_ != scale_) {
@@ -177,35 +240,32 @@ void WorldView::paintEvent(QPaintEvent*) {
   } else {
     // Only the squares in view are drawn, each a sharp block.
     const QRectF visible = QRectF(rect()).intersected(area);
-    const QRectF source((visible.topLeft() - offset_) / scale_, visible.size() / scale_);
+    if (visible.isEmpty()) return;
+    const QRectF source((visible.topLeft() - area.topLeft()) / scale_, visible.size() / scale_);
     const QRectF squares(QPointF(std::floor(source.left()), std::floor(source.top())),
                          QPointF(std::ceil(source.right()), std::ceil(source.bottom())));
-    const QRectF target(offset_ + squares.topLeft() * scale_, squares.size() * scale_);
+    const QRectF target(area.topLeft() + squares.topLeft() * scale_, squares.size() * scale_);
     painter.drawImage(target, image_, squares);
-  }
-  DrawCities(painter, area);
-  if (hovered_ && scale_ >= kHighlightFromScale) {
-    painter.setPen(QPen(Qt::white, 1));
-    painter.setBrush(Qt::NoBrush);
-    const QPointF corner = offset_ + QPointF(hovered_->x(), hovered_->y()) * scale_;
-    painter.drawRect(QRectF(corner, QSizeF(scale_, scale_)).adjusted(0.5, 0.5, -0.5, -0.5));
   }
 }
 
 void WorldView::DrawCities(QPainter& painter, const QRectF& area) const {
   if (world_ == nullptr) return;
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(ToColor(exporting::kCityOutline), 1));
-  painter.setBrush(ToColor(exporting::ColourOf(terrain::kCity)));
-  const QRectF shown = QRectF(rect()).adjusted(-scale_ - kMarkerRadius, -scale_ - kMarkerRadius, kMarkerRadius,
-                                               kMarkerRadius);
+  const double side = CityMarkSide(scale_);
+  const QColor city = ToColor(exporting::ColourOf(terrain::kCity));
+  const QRectF shown = QRectF(rect()).adjusted(-scale_ - side, -scale_ - side, side, side);
+  if (scale_ >= kOutlineFromScale) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(ToColor(exporting::kCityOutline), 1));
+    painter.setBrush(city);
+  }
   for (const auto& [x, y] : world_->CitySquares) {
     const QPointF corner(area.left() + x * scale_, area.top() + y * scale_);
     if (!shown.contains(corner)) continue;
     if (scale_ >= kOutlineFromScale)
       painter.drawRect(QRectF(corner, QSizeF(scale_, scale_)).adjusted(0.5, 0.5, -0.5, -0.5));
     else
-      painter.drawEllipse(corner + QPointF(scale_ / 2, scale_ / 2), kMarkerRadius, kMarkerRadius);
+      painter.fillRect(QRectF(corner + QPointF((scale_ - side) / 2, (scale_ - side) / 2), QSizeF(side, side)), city);
   }
 }
 
@@ -219,6 +279,7 @@ void WorldView::resizeEvent(QResizeEvent*) {
 }
 
 void WorldView::wheelEvent(QWheelEvent* event) {
+  pointer_ = event->position();
   const double notches = event->angleDelta().y() / kWheelNotch;
   if (notches != 0.0) ZoomBy(std::pow(kZoomStep, notches), event->position());
   event->accept();
@@ -231,6 +292,7 @@ void WorldView::mousePressEvent(QMouseEvent* event) {
 }
 
 void WorldView::mouseMoveEvent(QMouseEvent* event) {
+  pointer_ = event->position();
   if (dragFrom_ && (event->buttons() & Qt::LeftButton) != 0) {
     PanBy(event->position() - *dragFrom_);
     dragFrom_ = event->position();
@@ -244,7 +306,10 @@ void WorldView::mouseReleaseEvent(QMouseEvent* event) {
   unsetCursor();
 }
 
-void WorldView::leaveEvent(QEvent*) { Hover(std::nullopt); }
+void WorldView::leaveEvent(QEvent*) {
+  pointer_.reset();
+  Hover(std::nullopt);
+}
 
 void WorldView::keyPressEvent(QKeyEvent* event) {
   const double across = width() * kKeyPanShare, down = height() * kKeyPanShare;
@@ -256,6 +321,16 @@ void WorldView::keyPressEvent(QKeyEvent* event) {
     default: QWidget::keyPressEvent(event); return;
   }
   event->accept();
+}
+
+void WorldView::HoverAgain() {
+  if (pointer_) {
+    const std::optional<QPoint> square = SquareAt(*pointer_);
+    // The frame moves with the map even when the square's name stays.
+    if (square == hovered_ && scale_ >= kHighlightFromScale) update();
+    hovered_.reset();
+    Hover(square);
+  }
 }
 
 void WorldView::Hover(std::optional<QPoint> square) {

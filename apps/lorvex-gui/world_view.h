@@ -17,9 +17,14 @@ namespace lorvex::gui {
 QImage WorldImage(const HostWorld& world);
 
 // The world filling `box` pixels, its squares kept square: enlarged by a whole number when
-// each square can be two pixels or more, smoothed to the box otherwise. Every city shows as
-// a dot of at least 3 x 3 pixels. Safe on any thread.
-QImage Thumbnail(const HostWorld& world, QSize box);
+// each square can be two pixels or more, smoothed to the box otherwise. With `cities`, each
+// city is a dot the size of its square (at least one pixel). Safe on any thread.
+QImage Thumbnail(const HostWorld& world, QSize box, bool cities = true);
+
+// The side of a city's mark in pixels at a zoom of `pixelsPerSquare`: its square when that
+// is large enough to see, otherwise a dot growing with the zoom from one pixel to five, so
+// that a fitted large world is not hidden under its cities.
+double CityMarkSide(double pixelsPerSquare);
 
 class WorldView : public QWidget {
  public:
@@ -32,8 +37,13 @@ class WorldView : public QWidget {
   explicit WorldView(QWidget* parent = nullptr);
 
   // Shows a world, fitted to the view; the caller keeps it alive until the next call.
-  // nullptr shows `emptyText` instead.
-  void SetWorld(const HostWorld* world);
+  // nullptr shows `emptyText` instead. A wrapping world pans on across its east-west seam.
+  void SetWorld(const HostWorld* world, bool wraps = false);
+  // Shows another world of the same size keeping the zoom and position (a rebuild).
+  void ReplaceWorld(const HostWorld* world, bool wraps);
+  // Whether the cities are marked on the map.
+  void SetCitiesShown(bool shown);
+  bool CitiesShown() const { return citiesShown_; }
   void SetEmptyText(const QString& text);
   // Called with the square under the pointer whenever it changes (nothing: off the map).
   void OnHover(std::function<void(std::optional<QPoint>)> hook) { onHover_ = std::move(hook); }
@@ -48,10 +58,12 @@ class WorldView : public QWidget {
   // One pixel a square.
   void ActualSize();
   bool Fitted() const { return fitted_; }
-  // Moves the map by `delta` widget pixels (as a drag does), kept in the view.
+  // Moves the map by `delta` widget pixels (as a drag does), kept in the view; a wrapping
+  // world wider than the view moves on across its seam.
   void PanBy(QPointF delta);
 
-  // Where the map lies within the widget.
+  // Where the map lies within the widget (for a wrapping world panned across its seam,
+  // the copy whose left edge is at or left of the widget's).
   QRectF MapArea() const;
   // The square under a widget point, or nothing off the map.
   std::optional<QPoint> SquareAt(QPointF point) const;
@@ -70,10 +82,16 @@ class WorldView : public QWidget {
  private:
   double FitScale() const;
   double LeastScale() const;
-  // Keeps the map in the view: centred along a side where it is smaller than the view,
-  // with no empty margin where it is larger.
+  // Keeps at least half the map, or half the view when the map is larger, in the view
+  // (a zoom round the pointer near an edge stays where it is); a wrapping world wider than
+  // the view moves freely across, its copy nearest the left edge kept as the map's place.
   void ClampOffset();
+  // Whether the map shows side by side copies of itself (wrapping, wider than the view).
+  bool Tiled() const;
   void Hover(std::optional<QPoint> square);
+  // After a zoom or pan: the square now under the pointer is read out.
+  void HoverAgain();
+  void DrawMap(QPainter& painter, const QRectF& area);
   void DrawCities(QPainter& painter, const QRectF& area) const;
 
   const HostWorld* world_ = nullptr;
@@ -84,7 +102,10 @@ class WorldView : public QWidget {
   double scale_ = 1.0;  // pixels a square
   QPointF offset_;      // widget pixel of the map's top-left corner
   bool fitted_ = true;
+  bool wraps_ = false;
+  bool citiesShown_ = true;
   std::optional<QPointF> dragFrom_;
+  std::optional<QPointF> pointer_;  // where the pointer is over the view, if it is
   std::optional<QPoint> hovered_;
   std::function<void(std::optional<QPoint>)> onHover_;
 };

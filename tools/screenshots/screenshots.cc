@@ -32,7 +32,8 @@ constexpr int kMapWidth = 200, kMapHeight = 150;
 // Grab the watch display once this many steps of the progress bar are done (a few masses
 // made and placed).
 constexpr int kWatchProgress = 8;
-constexpr int kAppWidth = 1100, kAppHeight = 780;
+constexpr int kAppWidth = 1366, kAppHeight = 740;  // a 1366 x 768 screen less its panel
+constexpr int kLargeSide = 1024;
 constexpr double kZoomedPixelsPerSquare = 12.0;
 constexpr int kGalleryWaitMs = 300000;  // a guard against a hang only
 
@@ -111,6 +112,18 @@ void PhotographApp(lorvex::ui::qt::QtPlatform& platform, const QDir& folder) {
   QCoreApplication::sendEvent(&view, &move);
   QCoreApplication::processEvents();
   Save(app, folder, "world-zoomed.png");
+
+  // A large world of Recommend's masses, fitted: the city marks shrink with the zoom.
+  app.SetMap({kLargeSide, kLargeSide, true});
+  app.Builder().SetNextSeed(kSeed);
+  app.Builder().Recommend(kLargeSide, kLargeSide);
+  if (!app.BuildWithSeed(kSeed)) {
+    std::fprintf(stderr, "lorvex_screenshots: lorvex-gui built no large world\n");
+    failed = true;
+    return;
+  }
+  QCoreApplication::processEvents();
+  Save(app, folder, "world-large.png");
 }
 
 }  // namespace

@@ -254,7 +254,23 @@ BuildDialog::Bound* BuildDialog::BoundOf(const QWidget* widget) {
   return it == byWidget_.end() ? nullptr : &bound_[it->second];
 }
 
+void BuildDialog::Retire() {
+  finished_ = true;
+  retired_ = true;
+  hide();
+  for (const Bound& bound : bound_) QObject::disconnect(bound.widget, nullptr, this, nullptr);
+  QObject::disconnect(tabBar_, nullptr, this, nullptr);
+  if (keysWatched_ && windowHandle() != nullptr) windowHandle()->removeEventFilter(this);
+}
+
+void BuildDialog::PaintProgress() {
+  if (retired_) return;
+  statusBar_->Show(form_.StatusBar(), form_.Progress());
+  statusBar_->repaint();
+}
+
 void BuildDialog::Sync() {
+  if (retired_) return;
   const std::string caption = form_.Caption();
   if (caption != shownCaption_) {
     setWindowTitle(FromLatin1(caption));
@@ -396,7 +412,8 @@ void BuildDialog::RunHandler(Handler&& handler) {
     form_.World().StopRequested = true;
   }
   --handlerDepth_;
-  Sync();
+  // A window the handler hid (a build handed its world over) closes unseen.
+  if (form_.IsVisible() || handlerDepth_ > 0) Sync();
   if (handlerDepth_ == 0) FinishIfDone();
 }
 
@@ -445,6 +462,7 @@ void BuildDialog::keyPressEvent(QKeyEvent* event) { QWidget::keyPressEvent(event
 void BuildDialog::reject() { RequestClose(); }
 
 bool BuildDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (retired_) return QDialog::eventFilter(watched, event);
   if (event->type() == QEvent::KeyPress && watched == windowHandle())
     return HandleKey(static_cast<QKeyEvent*>(event));
   if (event->type() == QEvent::FocusOut &&

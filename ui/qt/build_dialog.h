@@ -42,6 +42,12 @@ class BuildDialog : public QDialog {
   frmBuild& Form() { return form_; }
   // Brings every widget in step with its control; fires no action of any control.
   void Sync();
+  // The show is over: the window hides and from now on neither reads nor changes its
+  // controls, which may go before it does.
+  void Retire();
+  // The status bar and progress bar brought up to date and painted at once, outside the
+  // event loop (a long step of a build that does not yield).
+  void PaintProgress();
 
   // The widget that shows a control (nullptr when it has none, like the pause timer).
   QWidget* WidgetOf(std::string_view name, int index) const;
@@ -118,6 +124,7 @@ class BuildDialog : public QDialog {
   bool closeRequested_ = false;
   bool keysWatched_ = false;
   bool finished_ = false;  // the modal show is over; nothing reaches the controls any more
+  bool retired_ = false;   // nor is anything read from them
   std::exception_ptr failure_;
 };
 

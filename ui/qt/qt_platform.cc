@@ -8,8 +8,10 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QThread>
-#include <QTime>
+#include <QDateTime>
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 
 #if defined(LORVEX_HAVE_XCB)
 #include <xcb/xcb.h>
@@ -120,6 +122,7 @@ std::unique_ptr<QtPlatform> QtPlatform::ForThisProcess(std::string& why) {
 }
 
 QtPlatform::~QtPlatform() {
+  DeleteRetiredDialogs();
   pauseTimer_->stop();
   if (waitCursor_) QApplication::restoreOverrideCursor();
 }
@@ -145,23 +148,40 @@ void QtPlatform::ShowModal(platform::Window& window) {
   }
   // No parent: the host's window may go while the modal show runs; the window is only
   // centred over it.
-  BuildDialog dialog(*form, *this, ShapingFigures);
+  DeleteRetiredDialogs();
+  // On the heap: once its show is over the window is hidden at once and deleted later,
+  // when the event loop is idle, so that the host gets its world without waiting for
+  // hundreds of widgets to go.
+  auto* shown = new BuildDialog(*form, *this, ShapingFigures);
+  BuildDialog& dialog = *shown;
   dialog.setWindowModality(Qt::ApplicationModal);
   if (QWidget* host = QApplication::activeWindow())
     dialog.move(host->frameGeometry().center() - dialog.rect().center());
   dialogs_.push_back(&dialog);
+  // The window is painted as it opens: the first pass of a build is one interval later.
+  lastPass_ = lastSync_ = std::chrono::steady_clock::now();
+  quietGrant_ = 1;
   if (onShown_) {
     auto hook = onShown_;
     QTimer::singleShot(0, &dialog, [hook, &dialog] { hook(dialog); });
   }
   if (window.IsVisible()) dialog.exec();
   dialogs_.pop_back();
+  const std::exception_ptr failure = dialog.Failure();
+  dialog.Retire();
+  retired_.emplace_back(shown);
+  shown->deleteLater();
   if (timerWindow_ == &window) {
     pauseTimer_->stop();
     timerWindow_ = nullptr;
   }
   SetMousePointer(platform::MousePointer::kDefault);
-  if (dialog.Failure() != nullptr) std::rethrow_exception(dialog.Failure());
+  if (failure != nullptr) std::rethrow_exception(failure);
+}
+
+void QtPlatform::DeleteRetiredDialogs() {
+  for (const QPointer<BuildDialog>& dialog : retired_) delete dialog.data();
+  retired_.clear();
 }
 
 void QtPlatform::ArmPauseTimer(platform::Window& window) {
@@ -175,14 +195,35 @@ void QtPlatform::ArmPauseTimer(platform::Window& window) {
 }
 
 void QtPlatform::DoEvents(platform::Window& window) {
+  const auto now = std::chrono::steady_clock::now();
+  if (!window.PauseTimerEnabled() && now - lastPass_ < kPassInterval) {
+    // Nothing is due yet: the next yields pass quietly, twice as many as last time.
+    quietGrant_ = std::min(quietGrant_ * 2, kMostQuietYields);
+    quiet_.Grant(quietGrant_);
+    return;
+  }
+  // A pass that came late (the yields slowed down) means fewer quiet ones before the next.
+  if (now - lastPass_ > 2 * kPassInterval) quietGrant_ = std::max(quietGrant_ / 8, 1LL);
   // The widgets first, so that what the build changed (the pages disabled) holds for the
-  // events delivered now.
-  if (BuildDialog* dialog = DialogOf(window)) dialog->Sync();
+  // events delivered now; during a build, every kRepaintInterval (what they show is
+  // repainted then, and repainting the window at every pass would cost the build dear).
+  if (window.PauseTimerEnabled() || now - lastSync_ >= kRepaintInterval) {
+    if (BuildDialog* dialog = DialogOf(window)) dialog->Sync();
+    lastSync_ = now;
+  }
   ArmPauseTimer(window);
   // While the window waits for its pause timer, the loop sleeps until the tick instead of
   // spinning.
   QCoreApplication::processEvents(pauseTimer_->isActive() ? QEventLoop::WaitForMoreEvents
                                                          : QEventLoop::AllEvents);
+  lastPass_ = std::chrono::steady_clock::now();
+}
+
+void QtPlatform::ShowProgress(platform::Window& window) {
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastSync_ < kRepaintInterval) return;
+  lastSync_ = now;
+  if (BuildDialog* dialog = DialogOf(window)) dialog->PaintProgress();
 }
 
 MessageAnswer QtPlatform::MessageBox(const std::string& text, MessageButtons buttons) {
@@ -237,7 +278,18 @@ std::optional<std::string> QtPlatform::FileDialog(const platform::FileDialogRequ
 }
 
 double QtPlatform::SecondsSinceMidnight() {
-  return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+  // The local time is the system clock moved by the zone's offset from UTC. Asking Qt for
+  // the local time reads the zone anew each time, which a build asking every few
+  // microseconds cannot afford: the offset is read again once a minute.
+  using namespace std::chrono;
+  const auto now = steady_clock::now();
+  if (zoneReadAt_ == steady_clock::time_point{} || now - zoneReadAt_ > minutes(1)) {
+    zoneOffsetSeconds_ = QDateTime::currentDateTime().offsetFromUtc();
+    zoneReadAt_ = now;
+  }
+  constexpr double kSecondsPerDay = 86400.0;
+  const double seconds = duration<double>(system_clock::now().time_since_epoch()).count() + zoneOffsetSeconds_;
+  return seconds - kSecondsPerDay * std::floor(seconds / kSecondsPerDay);
 }
 
 std::uint64_t QtPlatform::ClockSeed() {

@@ -2,9 +2,17 @@
 // BuildDialog, a yield is one pass of Qt's event loop (keys, the 20 ms pause timer,
 // repaints), message boxes and the file dialog are Qt's, and the mouse pointer is the
 // application's. Everything runs on the thread of the QApplication.
+//
+// A build yields millions of times a second. Outside watch mode a pass of the event loop
+// (keys, timers) is made every kPassInterval of wall-clock time and the widgets are
+// brought in step and repainted every kRepaintInterval; the yields in between pass quietly
+// or with one look at the clock, so a build in the window costs about what it costs
+// headless, while keys are answered and the window repaints many times a second.
 #pragma once
 
+#include <QPointer>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,6 +32,13 @@ class BuildDialog;
 
 class QtPlatform : public platform::Platform {
  public:
+  // Wall-clock time between two passes of the event loop during a build.
+  static constexpr std::chrono::milliseconds kPassInterval{20};
+  // Wall-clock time between two updates of the widgets (and so repaints) during a build.
+  static constexpr std::chrono::milliseconds kRepaintInterval{100};
+  // The most yields that may pass without a look at the clock.
+  static constexpr long long kMostQuietYields = 1024;
+
   // Answers instead of a message box (tests, tools); nothing = show the box after all.
   using MessageAnswerer = std::function<std::optional<platform::MessageAnswer>(
       const std::string& text, platform::MessageButtons buttons)>;
@@ -54,6 +69,7 @@ class QtPlatform : public platform::Platform {
   // platform::Platform
   void ShowModal(platform::Window& window) override;
   void DoEvents(platform::Window& window) override;
+  void ShowProgress(platform::Window& window) override;
   platform::MessageAnswer MessageBox(const std::string& text, platform::MessageButtons buttons) override;
   std::optional<std::string> FileDialog(const platform::FileDialogRequest& request) override;
   double SecondsSinceMidnight() override;
@@ -77,6 +93,18 @@ class QtPlatform : public platform::Platform {
   char* argv_[4] = {appName_, nullptr, nullptr, nullptr};
   std::unique_ptr<QApplication> ownApplication_;
 
+  // The next yields that pass without a look at the clock, grown while yields come faster
+  // than passes are due and cut back when a pass came late.
+  long long quietGrant_ = 1;
+  std::chrono::steady_clock::time_point lastPass_{};
+  std::chrono::steady_clock::time_point lastSync_{};
+  // Windows whose show is over, hidden and waiting for the event loop to delete them; the
+  // next show or the platform's end deletes those still there.
+  std::vector<QPointer<BuildDialog>> retired_;
+  void DeleteRetiredDialogs();
+  // The zone's offset from UTC, and when it was read.
+  int zoneOffsetSeconds_ = 0;
+  std::chrono::steady_clock::time_point zoneReadAt_{};
   std::unique_ptr<QTimer> pauseTimer_;  // made once the application exists
   platform::Window* timerWindow_ = nullptr;
   std::vector<BuildDialog*> dialogs_;  // modal shows in progress, innermost last

@@ -14,6 +14,7 @@ constexpr int kCaptionGap = 4;  // pixels between a check box's indicator and it
 constexpr QRgb kFigureColour = qRgb(0, 120, 0);
 constexpr QRgb kImageEdge = qRgb(160, 160, 160);
 constexpr int kPanelGap = 2;  // pixels between status bar panels
+constexpr int kStepParts = 100;  // parts of the progress bar a step
 constexpr qint64 kFrameMs = 16;  // shortest time between two paints of a picture
 }  // namespace
 
@@ -134,11 +135,14 @@ void StatusBarView::Show(const platform::StatusBar& bar, const platform::Progres
   const QRect box(progress.left / platform::kTwipsPerPixel, 1,
                   std::max(progress.width / platform::kTwipsPerPixel - kPanelGap, 1), height - 2);
   if (progress_->geometry() != box) progress_->setGeometry(box);
-  // A range of 0 would make Qt animate a busy bar; the window never means that.
+  // A range of 0 would make Qt animate a busy bar; the window never means that. Each step
+  // is kStepParts parts on the screen, so the share of a long step shows between the steps.
   const int maximum = std::max(progress.max, 1);
-  if (progress_->maximum() != maximum) progress_->setRange(0, maximum);
   const int value = std::clamp(progress.value, 0, maximum);
-  if (progress_->value() != value) progress_->setValue(value);
+  const int parts = value * kStepParts +
+                    (value < maximum ? static_cast<int>(std::clamp(progress.within, 0.0, 1.0) * (kStepParts - 1)) : 0);
+  if (progress_->maximum() != maximum * kStepParts) progress_->setRange(0, maximum * kStepParts);
+  if (progress_->value() != parts) progress_->setValue(parts);
 }
 
 }  // namespace lorvex::ui::qt

@@ -4,8 +4,9 @@ namespace lorvex::ui::qt {
 
 namespace {
 
-// Every control that the window shows, in twips. Page 1 columns start at 1200, 2700 and
-// 4200 (number on map, size in squares, sea border), each a Lo box and a Hi box 690 apart;
+// Every control that the window shows, in twips. Page 1 columns start at 1200, 2640 and
+// 4200 (number on map, size in squares, sea border), each a Lo box and a Hi box; the size
+// boxes are 780 wide, enough for the six digits Recommend writes for the largest maps;
 // rows are 360 apart. Page 5 has one column of 3000 per shaping algorithm; page 6 four
 // columns of six shapes, 2250 apart.
 constexpr ControlPlace kPlaces[] = {
@@ -21,24 +22,24 @@ constexpr ControlPlace kPlaces[] = {
     {"lblLandHeading",       0, "fratabs",        1,     0,     0,  2400,   240, TextAlign::kLeft,  false, false},
     {"txtLandMass",          0, "fratabs",        1,  1260,   765,   630,   300, TextAlign::kLeft,  false, false},
     {"txtLandMass",          1, "fratabs",        1,  1950,   765,   630,   300, TextAlign::kLeft,  false, false},
-    {"txtLandMass",          2, "fratabs",        1,  2760,   765,   630,   300, TextAlign::kLeft,  false, false},
-    {"txtLandMass",          3, "fratabs",        1,  3450,   765,   630,   300, TextAlign::kLeft,  false, false},
+    {"txtLandMass",          2, "fratabs",        1,   2640,   765,   780,   300, TextAlign::kLeft,  false, false},
+    {"txtLandMass",          3, "fratabs",        1,   3450,   765,   780,   300, TextAlign::kLeft,  false, false},
     {"txtLandMass",          4, "fratabs",        1,  4260,   765,   630,   300, TextAlign::kLeft,  false, false},
     {"txtLandMass",          5, "fratabs",        1,  4950,   765,   630,   300, TextAlign::kLeft,  false, false},
     {"txtLandMass",          6, "fratabs",        1,  1260,  1125,   630,   300, TextAlign::kLeft,  false, false},
     {"txtLandMass",          7, "fratabs",        1,  1950,  1125,   630,   300, TextAlign::kLeft,  false, false},
-    {"txtLandMass",          8, "fratabs",        1,  2760,  1125,   630,   300, TextAlign::kLeft,  false, false},
-    {"txtLandMass",          9, "fratabs",        1,  3450,  1125,   630,   300, TextAlign::kLeft,  false, false},
+    {"txtLandMass",          8, "fratabs",        1,   2640,  1125,   780,   300, TextAlign::kLeft,  false, false},
+    {"txtLandMass",          9, "fratabs",        1,   3450,  1125,   780,   300, TextAlign::kLeft,  false, false},
     {"txtLandMass",         10, "fratabs",        1,  4260,  1125,   630,   300, TextAlign::kLeft,  false, false},
     {"txtLandMass",         11, "fratabs",        1,  4950,  1125,   630,   300, TextAlign::kLeft,  false, false},
     {"txtLandMass",         12, "fratabs",        1,  1260,  1485,   630,   300, TextAlign::kLeft,  false, false},
     {"txtLandMass",         13, "fratabs",        1,  1950,  1485,   630,   300, TextAlign::kLeft,  false, false},
-    {"txtLandMass",         14, "fratabs",        1,  2760,  1485,   630,   300, TextAlign::kLeft,  false, false},
-    {"txtLandMass",         15, "fratabs",        1,  3450,  1485,   630,   300, TextAlign::kLeft,  false, false},
+    {"txtLandMass",         14, "fratabs",        1,   2640,  1485,   780,   300, TextAlign::kLeft,  false, false},
+    {"txtLandMass",         15, "fratabs",        1,   3450,  1485,   780,   300, TextAlign::kLeft,  false, false},
     {"txtLandMass",         16, "fratabs",        1,  4260,  1485,   630,   300, TextAlign::kLeft,  false, false},
     {"txtLandMass",         17, "fratabs",        1,  4950,  1485,   630,   300, TextAlign::kLeft,  false, false},
-    {"txtLandMass",         18, "fratabs",        1,  2760,  1905,   630,   300, TextAlign::kLeft,  false, false},
-    {"txtLandMass",         19, "fratabs",        1,  3450,  1905,   630,   300, TextAlign::kLeft,  false, false},
+    {"txtLandMass",         18, "fratabs",        1,   2640,  1905,   780,   300, TextAlign::kLeft,  false, false},
+    {"txtLandMass",         19, "fratabs",        1,   3450,  1905,   780,   300, TextAlign::kLeft,  false, false},
     {"chkLandEqual",         0, "fratabs",        1,  1710,  2325,   480,   270, TextAlign::kLeft,  false, false},
     {"chkLandEqual",         1, "fratabs",        1,  3210,  2325,   480,   270, TextAlign::kLeft,  false, false},
     {"chkLandEqual",         2, "fratabs",        1,  4710,  2325,   480,   270, TextAlign::kLeft,  false, false},
@@ -212,9 +213,9 @@ constexpr PageText kPageTexts[] = {
     {"fratabs",        1, "Number on Map",                        1170,   255,  1500,   240, TextAlign::kCenter, false, false},
     {"fratabs",        1, "Lo",                                   1260,   510,   630,   225, TextAlign::kCenter, false, false},
     {"fratabs",        1, "Hi",                                   1950,   510,   630,   225, TextAlign::kCenter, false, false},
-    {"fratabs",        1, "Size in Squares",                      2670,   255,  1500,   240, TextAlign::kCenter, false, false},
-    {"fratabs",        1, "Lo",                                   2760,   510,   630,   225, TextAlign::kCenter, false, false},
-    {"fratabs",        1, "Hi",                                   3450,   510,   630,   225, TextAlign::kCenter, false, false},
+    {"fratabs",        1, "Size in Squares",                      2640,   255,  1590,   240, TextAlign::kCenter, false, false},
+    {"fratabs",        1, "Lo",                                   2640,   510,   780,   225, TextAlign::kCenter, false, false},
+    {"fratabs",        1, "Hi",                                   3450,   510,   780,   225, TextAlign::kCenter, false, false},
     {"fratabs",        1, "Sea \"Border\" Size",                  4170,   255,  1500,   240, TextAlign::kCenter, false, false},
     {"fratabs",        1, "Lo",                                   4260,   510,   630,   225, TextAlign::kCenter, false, false},
     {"fratabs",        1, "Hi",                                   4950,   510,   630,   225, TextAlign::kCenter, false, false},
@@ -238,6 +239,11 @@ constexpr PageText kPageTexts[] = {
     {"fraPlaceParams", 1, "Placement by Size:",                      0,     0,  4665,   225, TextAlign::kLeft,   false, false},
     {"fraPlaceParams", 1, "Determining Number:",                     0,   585,  4665,   225, TextAlign::kLeft,   false, false},
     {"fraPlaceParams", 2, "Placement by Size:",                      0,     0,  4665,   225, TextAlign::kLeft,   false, false},
+    // The page's own controls are kept hidden: why it is empty.
+    {"fratabs",        4, "This builder does not assign cities to players: every city it places "
+                          "is neutral (owner 0) and the game hands them out. The page's settings "
+                          "are still saved and loaded with the others.",
+                                                                     0,  2760,  8700,   600, TextAlign::kLeft,   false, true},
 };
 
 }  // namespace

@@ -1,0 +1,384 @@
+// lorvex-gui for a map maker: the key shown after Recommend or a stopped build gives back
+// the world headless; a wheel zoom near the map's edge keeps the square under the pointer
+// (read from the picture on the screen and from the readout); the panel's fields rebuild
+// the shown world with what they say, and are remembered; Load Settings names what it did
+// not take; the progress bar moves inside a long step. Offscreen, and again under X with
+// the rest of lorvex_gui_tests.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "apps/lorvex-gui/app_window.h"
+#include "apps/lorvex-gui/parameter_panel.h"
+#include "apps/lorvex-gui/world_view.h"
+#include "engine/world_hash.h"
+#include "export/palette.h"
+#include "qt_test_support.h"
+#include "ui/qt/widgets.h"
+
+namespace lorvex::qttest {
+namespace {
+
+using gui::AppWindow;
+using ui::qt::BuildDialog;
+
+constexpr std::uint64_t kSeed = 777;
+constexpr int kHangGuardMs = 300000;  // only against a hang: nothing here is timed
+
+void Click(BuildDialog& dialog, const char* name) { QTest::mouseClick(dialog.WidgetOf(name, 0), Qt::LeftButton); }
+
+// Answers each message box that opens with `answer`, keeping its text.
+class Boxes {
+ public:
+  explicit Boxes(QMessageBox::StandardButton answer) {
+    QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible() || box->property("answered").toBool()) return;
+      box->setProperty("answered", true);
+      QTimer::singleShot(0, &timer_, [this, answer, open = QPointer<QMessageBox>(box)] {
+        if (open == nullptr) return;
+        texts_.push_back(open->text());
+        if (QAbstractButton* button = open->button(answer)) button->click();
+        else open->reject();
+      });
+    });
+    timer_.start(5);
+  }
+  const std::vector<QString>& Texts() const { return texts_; }
+
+ private:
+  QTimer timer_;
+  std::vector<QString> texts_;
+};
+
+// The next file dialog takes `path`.
+void ChooseFile(const QString& path) {
+  When([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr; },
+       [path] {
+         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+         ASSERT_NE(name, nullptr);
+         name->setText(path);
+         QTest::keyClick(name, Qt::Key_Return);
+       },
+       kHangGuardMs, [] { ADD_FAILURE() << "the file dialog never opened"; });
+}
+
+// The world a builder with no window makes of these parameters and this key.
+std::uint64_t HeadlessHash(const ParameterFields& parameters, const WorldKey& key, int width, int height) {
+  clsBuild alone;
+  alone.SetHeadlessBuild(true);
+  alone.SetQuestionAnswer(true);
+  alone.SetParameters(parameters);
+  alone.SetNextKey(key);
+  EXPECT_TRUE(alone.Build(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height), true));
+  return HostWorldHash(alone.World());
+}
+
+// Calls onPaint whenever the watched widget is painted.
+class PaintWatch : public QObject {
+ public:
+  std::function<void()> onPaint;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint && onPaint) onPaint();
+    return false;
+  }
+};
+
+class MapMaker : public QtWindowTest {
+ protected:
+  void TearDown() override {
+    app_.reset();
+    QtWindowTest::TearDown();
+  }
+  AppWindow& OpenApp(int width, int height) {
+    gui::AppOptions options{width, height, true, kSeed, Path("preferences.ini")};
+    options.settingsFolder = Path("own");
+    app_ = std::make_unique<AppWindow>(*platform_, options);
+    app_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(app_.get()));
+    return *app_;
+  }
+  void OnWindow(std::function<void(BuildDialog&)> script) { platform_->OnWindowShown(std::move(script)); }
+  QString Path(const QString& name) const { return folder_.filePath(name); }
+
+  std::unique_ptr<AppWindow> app_;
+};
+
+// What the window drew before Build becomes part of the key; the key alone, with the
+// parameters, builds the same world with no window. Copy Seed copies that key.
+TEST_F(MapMaker, AWindowBuildAfterRecommendOrAStoppedBuildIsTheHeadlessBuildOfItsKey) {
+  // Recommend's large masses on a large map: a build lasts long enough to be stopped.
+  constexpr int kSide = 2048;
+  AppWindow& app = OpenApp(kSide, kSide);
+  // Recommend, then Build.
+  OnWindow([](BuildDialog& dialog) {
+    Click(dialog, "cmdDefaults");  // Recommend
+    Click(dialog, "cmdBuild");
+  });
+  ASSERT_TRUE(app.BuildAgain());
+  WorldKey key = app.Shown()->Key();
+  EXPECT_EQ(key.seed, kSeed);
+  EXPECT_GT(key.draws, 0u) << "Recommend draws from the window's generator";
+  EXPECT_EQ(HostWorldHash(*app.Shown()->world), HeadlessHash(app.Builder().LastBuildParameters(), key, kSide, kSide));
+  app.findChild<QAction*>(QStringLiteral("copySeed"))->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("%1-%2").arg(kSeed).arg(key.draws));
+  EXPECT_EQ(app.SeedLabel()->text(), QStringLiteral("Seed %1-%2").arg(kSeed).arg(key.draws));
+
+  // A build stopped by a key answered Yes, then Build again in the same window. (The steps
+  // wait for the build the click starts; the click returns when it is over.)
+  Boxes yes(QMessageBox::Yes);
+  bool stopped = false;
+  OnWindow([&](BuildDialog& dialog) {
+    When([&] { return dialog.Form().Progress().value > 1; },
+         [&] { QTest::keyClick(dialog.windowHandle(), Qt::Key_S); });
+    When([&] { return !yes.Texts().empty() && dialog.Form().Progress().value == 0; }, [&] {
+      stopped = true;
+      Click(dialog, "cmdBuild");
+    });
+    Click(dialog, "cmdBuild");
+  });
+  app.Builder().SetNextSeed(kSeed + 1);
+  ASSERT_TRUE(app.BuildAgain());
+  ASSERT_TRUE(stopped);
+  key = app.Shown()->Key();
+  EXPECT_EQ(key.seed, kSeed + 1);
+  EXPECT_GT(key.draws, 0u) << "the stopped build drew first";
+  EXPECT_EQ(HostWorldHash(*app.Shown()->world), HeadlessHash(app.Builder().LastBuildParameters(), key, kSide, kSide));
+  // Build with Seed takes the key as Copy Seed wrote it and gives the world back.
+  const std::uint64_t hash = HostWorldHash(*app.Shown()->world);
+  OnWindow([](BuildDialog&) {});
+  ASSERT_TRUE(app.BuildWithKey(*gui::ParseKey(QStringLiteral(" %1-%2 ").arg(key.seed).arg(key.draws))));
+  EXPECT_EQ(HostWorldHash(*app.Shown()->world), hash);
+}
+
+// A notch of the wheel with the pointer a few pixels inside an edge of the fitted map: the
+// square under the pointer stays, as the picture on the screen and the readout show it.
+TEST_F(MapMaker, AWheelZoomNearTheMapsEdgeKeepsTheSquareUnderThePointer) {
+  AppWindow& app = OpenApp(200, 150);
+  OnWindow([](BuildDialog& dialog) { Click(dialog, "cmdBuild"); });
+  ASSERT_TRUE(app.BuildAgain());
+  const HostWorld& world = *app.Shown()->world;
+  gui::WorldView& view = *app.View();
+  view.SetCitiesShown(false);  // the picture is then the terrain alone
+  const struct {
+    const char* where;
+    double x, y;  // share of the fitted map's width and height
+    int notches;
+  } rows[] = {
+      {"left", 0.01, 0.5, 1}, {"right", 0.99, 0.5, 1}, {"top", 0.5, 0.01, 1},
+      {"bottom", 0.5, 0.99, 1}, {"bottom right", 0.99, 0.99, 3}, {"top left", 0.01, 0.01, 2},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.where);
+    app.findChild<QAction*>(QStringLiteral("fit"))->trigger();
+    const QRectF area = view.MapArea();
+    const double scale = view.PixelsPerSquare();
+    const QPoint pointer(static_cast<int>(area.left() + row.x * area.width()),
+                         static_cast<int>(area.top() + row.y * area.height()));
+    // The wheel turns at the centre of the pointer's pixel; the square there, from the
+    // fitted map's place alone.
+    const QPointF centre = QPointF(pointer) + QPointF(0.5, 0.5);
+    const QPoint square(static_cast<int>(std::floor((centre.x() - area.left()) / scale)),
+                        static_cast<int>(std::floor((centre.y() - area.top()) / scale)));
+    QTest::mouseMove(&view, pointer);
+    QWheelEvent wheel(centre, view.mapToGlobal(centre), {}, QPoint(0, 120 * row.notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &wheel);
+    EXPECT_GT(view.PixelsPerSquare(), scale * 1.2);
+    const std::string readout = app.Readout()->text().toStdString();
+    EXPECT_EQ(readout.rfind("x " + std::to_string(square.x()) + ", y " + std::to_string(square.y()) + ":", 0), 0u)
+        << readout;
+    // The pointer leaves, so that the frame round the hovered square is not drawn.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&view, &leave);
+    // The pixel under the pointer has the square's terrain colour, and its eight
+    // neighbours' pixels a zoomed square away tell it from any other square of that colour.
+    const QImage shot = view.grab().toImage();
+    const double zoomed = view.PixelsPerSquare();
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx) {
+        const QPoint at(static_cast<int>(centre.x() + dx * zoomed), static_cast<int>(centre.y() + dy * zoomed));
+        const int sx = ((square.x() + dx) % 200 + 200) % 200, sy = square.y() + dy;
+        if (!shot.rect().contains(at) || sy < 0 || sy >= 150) continue;
+        // A neighbour's pixel is its square's only when the pointer lies a pixel or more
+        // inside its own square; the centre pixel is exact.
+        const QPointF inside = (centre - view.MapArea().topLeft()) / zoomed;
+        const double fx = (inside.x() - std::floor(inside.x())) * zoomed, fy = (inside.y() - std::floor(inside.y())) * zoomed;
+        if ((dx != 0 || dy != 0) && (fx < 1 || fx > zoomed - 1 || fy < 1 || fy > zoomed - 1)) continue;
+        const Rgb colour = kPalette[static_cast<std::size_t>(*PaletteIndex(world.MapArray(sx, sy)))].colour;
+        EXPECT_EQ(QColor(shot.pixel(at)), QColor(colour.r, colour.g, colour.b)) << dx << "," << dy;
+      }
+  }
+  // After a build the arrow keys reach the map, which pans; the pages stay as they are.
+  view.ZoomBy(4.0, view.rect().center());
+  const QRectF zoomedIn = view.MapArea();
+  ASSERT_GT(zoomedIn.height(), view.height());
+  ASSERT_NE(app.focusWidget(), nullptr);
+  QTest::keyClick(app.focusWidget(), Qt::Key_Down);
+  EXPECT_EQ(app.Pages()->currentIndex(), 0);
+  EXPECT_LT(view.MapArea().top(), zoomedIn.top());
+}
+
+// The panel sets its fields through the builder; each change builds the shown world again
+// (same seed, same zoom and place) with that field; the parameters outlive the app, and a
+// preset and Defaults bring back theirs.
+TEST_F(MapMaker, ThePanelsChangeRebuildsTheWorldWithThatField) {
+  AppWindow& app = OpenApp(200, 150);
+  OnWindow([](BuildDialog& dialog) { Click(dialog, "cmdBuild"); });
+  ASSERT_TRUE(app.BuildAgain());
+  gui::ParameterPanel& panel = *app.Panel();
+  app.View()->ZoomBy(2.0, QPointF(50, 40));
+  const QRectF area = app.View()->MapArea();
+  const auto classCount = [&](int sizeClass) {
+    const std::vector<LandMass>& masses = app.Shown()->world->Masses;
+    return std::count_if(masses.begin(), masses.end(), [&](const LandMass& m) { return m.sizeClass == sizeClass; });
+  };
+  const struct {
+    const char* key;
+    const char* value;
+  } fields[] = {
+      // Lo first: a Hi below its Lo would be corrected up to it.
+      {"txtLandMass(0)", "2"}, {"txtLandMass(1)", "2"},   // two Large masses
+      {"txtLandMass(6)", "4"}, {"txtLandMass(7)", "4"},   // four Medium
+      {"txtLandMass(12)", "1"}, {"txtLandMass(13)", "1"}, // one Small
+      {"txtCities(0)", "9"}, {"txtCities(1)", "9"},       // nine cities
+  };
+  for (const auto& field : fields) {
+    const HostWorld* before = app.Shown()->world.get();
+    ASSERT_TRUE(panel.Enter(field.key, QString::fromLatin1(field.value))) << field.key;
+    std::string held;
+    ASSERT_TRUE(app.Builder().GetParameter(field.key, held).Ok());
+    EXPECT_EQ(held, field.value) << field.key;
+    EXPECT_NE(app.Shown()->world.get(), before) << field.key << " rebuilt nothing";
+  }
+  EXPECT_EQ(classCount(kLarge), 2);
+  EXPECT_EQ(classCount(kMedium), 4);
+  EXPECT_EQ(classCount(kSmall), 1);
+  EXPECT_EQ(app.Shown()->world->CityCount, 9);
+  EXPECT_EQ(app.Shown()->seed, kSeed);
+  EXPECT_EQ(app.View()->MapArea(), area);
+  // The same world as a builder given the same parameters and seed makes headless.
+  EXPECT_EQ(HostWorldHash(*app.Shown()->world), HeadlessHash(app.Builder().Parameters(), {kSeed, 0}, 200, 150));
+  // Turning an algorithm off is a field too.
+  for (int i : {0, 1}) ASSERT_TRUE(panel.Enter("chkAlgorithm(" + std::to_string(i) + ")", QStringLiteral("0")));
+  std::string allowed;
+  app.Builder().GetParameter("chkAlgorithm(1)", allowed);
+  EXPECT_EQ(allowed, "0");
+
+  // A preset keeps this set; Defaults brings back the window's; the preset this set again.
+  ASSERT_TRUE(panel.SavePreset(QStringLiteral("two large")));
+  EXPECT_TRUE(panel.Presets().contains(QStringLiteral("two large")));
+  panel.Defaults();
+  EXPECT_EQ(qobject_cast<QLineEdit*>(panel.Field("txtLandMass(0)"))->text(), QStringLiteral("3"));
+  EXPECT_GE(classCount(kLarge), 3);
+  ASSERT_TRUE(panel.LoadPreset(QStringLiteral("two large")));
+  EXPECT_EQ(classCount(kLarge), 2);
+
+  // The next run opens with the parameters this one left.
+  app_.reset();
+  AppWindow& again = OpenApp(200, 150);
+  std::string large;
+  again.Builder().GetParameter("txtLandMass(0)", large);
+  EXPECT_EQ(large, "2");
+  EXPECT_EQ(qobject_cast<QLineEdit*>(again.Panel()->Field("txtCities(1)"))->text(), QStringLiteral("9"));
+}
+
+// Load Settings names the lines it ignored and the values it corrected, and loads nothing
+// from a file of no settings; neither dialog makes a settings folder in the working folder.
+TEST_F(MapMaker, LoadSettingsSaysWhatItIgnoredAndCorrected) {
+  AppWindow& app = OpenApp(200, 150);
+  const struct {
+    const char* name;
+    QByteArray contents;
+    bool loads;
+    std::vector<const char*> said;
+  } files[] = {
+      {"noise.kst", QByteArray("\x8f\x01\xfe garbage") + QByteArray(1, '\0') + QByteArray("\x13\r\nmore(noise\n"), false,
+       {"holds no settings", "2 lines ignored", "garbage"}},
+      {"mixed.kst", "txtLandMass(0) = 2\r\nnoSuchField(3) = 1\r\ncboCityNumber(0) = 5\r\nnot a line\r\n", true,
+       {"1 setting taken", "2 lines ignored", "noSuchField(3)", "\"not a line\"", "cboCityNumber(0): \"5\" -> \"0\""}},
+  };
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.name);
+    QFile out(Path(QString::fromLatin1(file.name)));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(file.contents);
+    out.close();
+    Boxes ok(QMessageBox::Ok);
+    ChooseFile(Path(QString::fromLatin1(file.name)));
+    EXPECT_EQ(app.LoadSettings(), file.loads);
+    ASSERT_EQ(ok.Texts().size(), 1u);
+    for (const char* words : file.said) EXPECT_TRUE(ok.Texts()[0].contains(QString::fromLatin1(words))) << ok.Texts()[0].toStdString();
+  }
+  std::string large;
+  app.Builder().GetParameter("txtLandMass(0)", large);
+  EXPECT_EQ(large, "2");
+  // The dialogs open in the app's own settings folder, and the working folder stays clean.
+  QString openedIn;
+  When([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr; }, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    openedIn = dialog->directory().absolutePath();
+    dialog->reject();
+  });
+  EXPECT_FALSE(app.SaveSettings());
+  EXPECT_EQ(openedIn, QDir(Path("own/kessett")).absolutePath());
+  EXPECT_FALSE(QDir(QDir::currentPath()).exists(QStringLiteral("kessett")));
+}
+
+// Between two of its steps the progress bar on the screen moves while one large mass
+// grows; at every step it shows the step itself.
+TEST_F(MapMaker, TheProgressBarMovesWhileTheLargestMassGrows) {
+  // One Large mass of four million squares and nothing else: its growth is one long step.
+  const struct {
+    const char* key;
+    const char* value;
+  } fields[] = {{"txtLandMass(0)", "1"},      {"txtLandMass(1)", "1"},      {"txtLandMass(3)", "4000000"},
+                {"txtLandMass(2)", "4000000"}, {"txtLandMass(6)", "0"},      {"txtLandMass(7)", "0"},
+                {"txtLandMass(12)", "0"},     {"txtLandMass(13)", "0"},     {"txtLandMass(18)", "0"},
+                {"txtLandMass(19)", "0"}};
+  for (const auto& field : fields) {
+    ASSERT_TRUE(host_->SetParameter(field.key, field.value).Ok()) << field.key;
+    std::string held;
+    host_->GetParameter(field.key, held);
+    ASSERT_EQ(held, field.value) << field.key;
+  }
+  std::vector<int> shown;  // the bar's values as it is painted, and the steps beneath them
+  std::vector<int> steps;
+  PaintWatch watch;
+  const bool built = Build(
+      [&](BuildDialog& dialog) {
+        watch.onPaint = [&] {
+          shown.push_back(dialog.StatusBar()->Progress()->value());
+          steps.push_back(dialog.Form().Progress().value);
+        };
+        dialog.StatusBar()->Progress()->installEventFilter(&watch);
+        Click(dialog, "cmdBuild");
+      },
+      platform::MessageAnswer::kYes, 4096, 4096);
+  ASSERT_TRUE(built);
+  // A hundred parts a step: the growth of the mass shows between two steps.
+  const bool between = std::any_of(shown.begin(), shown.end(), [](int v) { return v % 100 != 0; });
+  EXPECT_TRUE(between) << "the bar stood still while the mass grew";
+  // The screen never shows a step the build has not reached.
+  for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_LE(shown[i] / 100, steps[i]) << i;
+}
+
+}  // namespace
+}  // namespace lorvex::qttest
