@@ -165,6 +165,16 @@ Outcome clsBuild::SetParameter(std::string_view key, std::string_view value) {
   return Guarded([&] { return parameters_.Set(key, value); });
 }
 
+Outcome clsBuild::SetParameterLine(std::string_view line) {
+  return Guarded([&] {
+    const std::optional<params::SettingsLine> parsed = params::ParseSettingsLine(line);
+    if (!parsed) return Outcome{Status::kUnknownField, "not a line Name(Index) = value"};
+    std::string_view key = line.substr(0, line.find('='));
+    while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.remove_suffix(1);
+    return parameters_.Set(key, parsed->value);
+  });
+}
+
 Outcome clsBuild::GetParameter(std::string_view key, std::string& value) const {
   return Guarded([&] { return parameters_.Get(key, value); });
 }

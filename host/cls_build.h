@@ -139,6 +139,9 @@ class clsBuild {
 
   // Parameters, as the C interface's lorvex_set_parameter and its neighbours describe them.
   Outcome SetParameter(std::string_view key, std::string_view value);
+  // One line of a settings file, "Name(Index) = value": the key is what stands before the
+  // "=", the value what a settings file reads after it; then as SetParameter.
+  Outcome SetParameterLine(std::string_view line);
   Outcome GetParameter(std::string_view key, std::string& value) const;
   Outcome ResetParameters();
   Outcome LoadSettings(const std::string& path);

@@ -130,11 +130,7 @@ bool SetFields(clsBuild& builder, std::string_view lines, std::string& error) {
     const std::string line(lines.substr(start, end - start));
     start = end + 1;
     if (line.empty()) continue;
-    const std::optional<params::SettingsLine> parsed = params::ParseSettingsLine(line);
-    std::string_view key = std::string_view(line).substr(0, line.find('='));
-    while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.remove_suffix(1);
-    const Outcome set = parsed ? builder.SetParameter(key, parsed->value)
-                               : Outcome{Status::kUnknownField, "not a line Name(Index) = value"};
+    const Outcome set = builder.SetParameterLine(line);
     if (!set.Ok()) {
       error = set.message;
       return false;

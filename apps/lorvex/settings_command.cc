@@ -59,12 +59,7 @@ bool ApplySettingsOptions(clsBuild& builder, const SettingsOptions& options, std
     }
   }
   for (const std::string& line : options.lines) {
-    // The key is what stands before the "=", the value what a settings file reads after it.
-    const std::optional<params::SettingsLine> parsed = params::ParseSettingsLine(line);
-    std::string_view key = std::string_view(line).substr(0, line.find('='));
-    while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.remove_suffix(1);
-    const Outcome set = parsed ? builder.SetParameter(key, parsed->value)
-                               : Outcome{Status::kUnknownField, "not a line Name(Index) = value"};
+    const Outcome set = builder.SetParameterLine(line);
     if (!set.Ok()) {
       error = "--set \"" + line + "\": " + set.message;
       return false;

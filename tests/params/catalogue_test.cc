@@ -38,7 +38,7 @@ void CatalogueCheckNumberBox(const ParameterInfo& info, const std::string& key, 
   };
   for (const auto& row : rows) {
     clsBuild builder;
-    if (!lo.empty()) ASSERT_TRUE(builder.SetParameter(lo, "0").Ok());
+    if (!lo.empty()) { ASSERT_TRUE(builder.SetParameter(lo, "0").Ok()); }
     ASSERT_TRUE(builder.SetParameter(key, row.given).Ok()) << key << " = " << row.given;
     const double held = CatalogueHeld(builder, key);
     if (std::isnan(row.expected))
@@ -55,7 +55,7 @@ void CatalogueCheckChoice(const ParameterInfo& info, const std::string& key) {
     clsBuild builder;
     const bool inRange = value >= info.minimum && value <= info.maximum;
     EXPECT_EQ(builder.SetParameter(key, std::to_string(value)).Ok(), inRange) << key << " = " << value;
-    if (inRange) EXPECT_EQ(CatalogueHeld(builder, key), value) << key;
+    if (inRange) { EXPECT_EQ(CatalogueHeld(builder, key), value) << key; }
   }
 }
 

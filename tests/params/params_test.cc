@@ -192,8 +192,8 @@ TEST(CityPlacementFields, ThePerSizeBoxesFollowTheRuleAndTheSizeOption) {
     EXPECT_EQ(f.At("lblPlace1Param3", 0).caption, row.head);
     EXPECT_EQ(f.At("lblPlace1Param3", 1).caption, "Large");
     EXPECT_EQ(f.At("lblPlace1Param3", 2).caption, row.second);
-    if (*row.third != '\0') EXPECT_EQ(f.At("lblPlace1Param3", 3).caption, row.third);
-    if (row.option == 2) EXPECT_EQ(f.At("lblPlace1Param3", 4).caption, "Tiny Islands");
+    if (*row.third != '\0') { EXPECT_EQ(f.At("lblPlace1Param3", 3).caption, row.third); }
+    if (row.option == 2) { EXPECT_EQ(f.At("lblPlace1Param3", 4).caption, "Tiny Islands"); }
     for (int i = 0; i <= 3; ++i) EXPECT_EQ(f.At("txtPlace1", i).MaxLength(), row.length) << i;
     // Cities given per land mass replace the world count by the note, and only then.
     EXPECT_EQ(f.At("lblCityNumParams", 0).visible, row.rule == 2);

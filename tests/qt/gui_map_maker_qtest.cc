@@ -43,30 +43,6 @@ constexpr int kHangGuardMs = 300000;  // only against a hang: nothing here is ti
 
 void Click(BuildDialog& dialog, const char* name) { QTest::mouseClick(dialog.WidgetOf(name, 0), Qt::LeftButton); }
 
-// Answers each message box that opens with `answer`, keeping its text.
-class Boxes {
- public:
-  explicit Boxes(QMessageBox::StandardButton answer) {
-    QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr || !box->isVisible() || box->property("answered").toBool()) return;
-      box->setProperty("answered", true);
-      QTimer::singleShot(0, &timer_, [this, answer, open = QPointer<QMessageBox>(box)] {
-        if (open == nullptr) return;
-        texts_.push_back(open->text());
-        if (QAbstractButton* button = open->button(answer)) button->click();
-        else open->reject();
-      });
-    });
-    timer_.start(5);
-  }
-  const std::vector<QString>& Texts() const { return texts_; }
-
- private:
-  QTimer timer_;
-  std::vector<QString> texts_;
-};
-
 // The next file dialog takes `path`.
 void ChooseFile(const QString& path) {
   When([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr; },
@@ -143,7 +119,7 @@ TEST_F(MapMaker, AWindowBuildAfterRecommendOrAStoppedBuildIsTheHeadlessBuildOfIt
 
   // A build stopped by a key answered Yes, then Build again in the same window. (The steps
   // wait for the build the click starts; the click returns when it is over.)
-  Boxes yes(QMessageBox::Yes);
+  BoxAnswerer yes(QMessageBox::Yes);
   bool stopped = false;
   OnWindow([&](BuildDialog& dialog) {
     When([&] { return dialog.Form().Progress().value > 1; },
@@ -321,7 +297,7 @@ TEST_F(MapMaker, LoadSettingsSaysWhatItIgnoredAndCorrected) {
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.write(file.contents);
     out.close();
-    Boxes ok(QMessageBox::Ok);
+    BoxAnswerer ok(QMessageBox::Ok);
     ChooseFile(Path(QString::fromLatin1(file.name)));
     EXPECT_EQ(app.LoadSettings(), file.loads);
     ASSERT_EQ(ok.Texts().size(), 1u);

@@ -48,31 +48,6 @@ W* WidgetAs(BuildDialog& dialog, const char* name, int index) {
   return widget;
 }
 
-// Answers every message box that opens while it lives with `answer` (from a step of its own,
-// so that the poll goes on while the answer runs nested event loops), recording the texts.
-class BoxAnswerer {
- public:
-  explicit BoxAnswerer(QMessageBox::StandardButton answer) {
-    QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr || !box->isVisible() || box->property("answered").toBool()) return;
-      box->setProperty("answered", true);
-      QTimer::singleShot(0, &timer_, [this, answer, open = QPointer<QMessageBox>(box)] {
-        if (open == nullptr) return;
-        texts_.push_back(open->text());
-        if (QAbstractButton* button = open->button(answer)) button->click();
-        else open->reject();
-      });
-    });
-    timer_.start(5);
-  }
-  const std::vector<QString>& Texts() const { return texts_; }
-
- private:
-  QTimer timer_;
-  std::vector<QString> texts_;
-};
-
 void Click(BuildDialog& dialog, const char* name) { QTest::mouseClick(dialog.WidgetOf(name, 0), Qt::LeftButton); }
 
 // Runs the event loop until `done` holds; a hang fails the test instead.

@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -46,6 +51,31 @@ class QtWindowTest : public ::testing::Test {
   std::unique_ptr<ui::qt::QtPlatform> platform_;
   std::unique_ptr<clsBuild> host_;
   std::vector<std::string> messages_;
+};
+
+// Answers every message box that opens while it lives with `answer` (from a step of its own,
+// so that the poll goes on while the answer runs nested event loops), recording the texts.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(QMessageBox::StandardButton answer) {
+    QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible() || box->property("answered").toBool()) return;
+      box->setProperty("answered", true);
+      QTimer::singleShot(0, &timer_, [this, answer, open = QPointer<QMessageBox>(box)] {
+        if (open == nullptr) return;
+        texts_.push_back(open->text());
+        if (QAbstractButton* button = open->button(answer)) button->click();
+        else open->reject();
+      });
+    });
+    timer_.start(5);
+  }
+  const std::vector<QString>& Texts() const { return texts_; }
+
+ private:
+  QTimer timer_;
+  std::vector<QString> texts_;
 };
 
 }  // namespace lorvex::qttest
