@@ -260,8 +260,10 @@ TEST(Stop, AStopFromAnotherThreadEndsALongBuild) {
     EXPECT_EQ(status, LORVEX_ERROR_STOPPED) << lorvex_last_error(builder);
     EXPECT_STREQ(lorvex_last_error(builder), "the build was stopped");
     EXPECT_EQ(lorvex_map_width(builder), 0);
-    // Stopped inside the stage: its last word before the return is that stage.
+    // Stopped inside the stage: its last word before the return is that stage, and a stage
+    // held at its first word says no more.
     EXPECT_EQ(watch.stages.at(watch.stages.size() - 2), row.stage);
+    if (row.hold) EXPECT_EQ(std::count(watch.stages.begin(), watch.stages.end(), row.stage), 1);
     lorvex_destroy(builder);
   }
 }
