@@ -95,6 +95,10 @@ class Package(unittest.TestCase):
         drawn = lorvex.build_world(WIDTH, HEIGHT, wrap=True, yes=True)  # a seed from the clock
         again = lorvex.build_world(WIDTH, HEIGHT, wrap=True, seed=drawn.seed, yes=True)
         self.assertEqual((again.terrain, again.cities, again.masses), (drawn.terrain, drawn.cities, drawn.masses))
+        # A key: the seed with five draws given away before Build, another world.
+        keyed = lorvex.build_world(WIDTH, HEIGHT, wrap=True, seed=f"{drawn.seed}-5", yes=True)
+        self.assertEqual(keyed.key, f"{drawn.seed}-5")
+        self.assertNotEqual(keyed.terrain, drawn.terrain)
         self.assertEqual((drawn.width, drawn.height, drawn.wrap, len(drawn.terrain), len(drawn.terrain[0])),
                          (WIDTH, HEIGHT, True, HEIGHT, WIDTH))
         # The cities are the map's city squares in column-major order with the Cities page's
