@@ -99,6 +99,8 @@ TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
        LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "not \"true\""},
       {"a check box set to nothing", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkShape(0)", ""); },
        LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "not \"\""},
+      {"a check box set to 0.4", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkShape(0)", "0.4"); },
+       LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "not \"0.4\""},
       {"a line end in the value", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", "5\r\nchkShape(0) = 0"); },
        LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "line end"},
       {"an index past the array", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(20)", "1"); },
