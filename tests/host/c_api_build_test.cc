@@ -421,9 +421,7 @@ TEST(Version, TheNumbersAgreeAndOnlyTheCInterfaceIsExported) {
   unsigned major = 0, minor = 0, patch = 0;
   ASSERT_EQ(std::sscanf(lorvex_version(), "%u.%u.%u", &major, &minor, &patch), 3);
   EXPECT_EQ(lorvex_version_number(), major * 1000000u + minor * 1000u + patch);
-  EXPECT_EQ(lorvex_version_number(), LORVEX_VERSION);
-  EXPECT_EQ((std::vector<unsigned>{major, minor, patch}),
-            (std::vector<unsigned>{LORVEX_VERSION_MAJOR, LORVEX_VERSION_MINOR, LORVEX_VERSION_PATCH}));
+  EXPECT_EQ(lorvex_version_number(), LORVEX_VERSION);  // made of the header's three numbers
 
   Dl_info info{};
   ASSERT_NE(::dladdr(reinterpret_cast<void*>(&lorvex_create), &info), 0);
