@@ -17,10 +17,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using lorvex::testing::CliFolder;
-using lorvex::testing::CliRun;
-using lorvex::testing::ReadFile;
-using lorvex::testing::WriteFile;
+using namespace lorvex::testing;
 using nlohmann::json;
 
 // Two Large masses of 300 squares, three Medium of 120, two Small of 60, no tiny islands on

@@ -3,16 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "apps/cli_run.h"
 #include "tests/apps/cli_run.h"
 
 namespace {
 
 // The command-line host, run as a person runs it.
-using lorvex::testing::CliFolder;
-using lorvex::testing::CliRun;
-
-CliRun Lorvex(const std::string& arguments) { return CliFolder().Run(arguments); }
+using namespace lorvex::testing;
 
 // Bad options, sizes outside 1 .. 4096 (or under Freeciv's 16 x 16 for its scenario) and
 // settings files that cannot be read exit with 2 and a message naming them; a question
@@ -51,8 +47,8 @@ TEST(Cli, ExitStatusesAndMessages) {
     EXPECT_NE(run.err.find(row.told), std::string::npos) << row.arguments << "\n" << run.err;
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path())) << row.arguments;
   }
-  EXPECT_EQ(Lorvex("build --width 10 --height 10 --seed 1 --yes --quiet").status, 0);
-  const CliRun version = Lorvex("--version");
+  EXPECT_EQ(CliFolder().Run("build --width 10 --height 10 --seed 1 --yes --quiet").status, 0);
+  const CliRun version = CliFolder().Run("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_NE(version.out.find("1.1.3"), std::string::npos);
 }
@@ -61,14 +57,14 @@ TEST(Cli, ExitStatusesAndMessages) {
 // recommend` writes Recommend's set. (The Python test builds with both against the package.)
 TEST(Cli, SettingsAndRecommendWriteTheirSets) {
   CliFolder folder;
-  lorvex::testing::WriteFile(folder / "in.kst", "txtLandMass(0) = 1\ntxtLandMass(1) = 1\ntxtTerrain(1) = 1\n");
+  WriteFile(folder / "in.kst", "txtLandMass(0) = 1\ntxtLandMass(1) = 1\ntxtTerrain(1) = 1\n");
   const CliRun run = folder.Run("settings --settings in.kst --set 'txtAlgorithm(0) = 0' --save out.kst");
   ASSERT_EQ(run.status, 0) << run.err;
-  const std::string text = lorvex::testing::ReadFile(folder / "out.kst");
+  const std::string text = ReadFile(folder / "out.kst");
   for (const char* line : {"txtLandMass(0) = 1\r\ntxtLandMass(1) = 1\r\n", "\r\ntxtTerrain(1) = 5\r\n", "\r\ntxtAlgorithm(0) = 1\r\n"})
     EXPECT_NE(text.find(line), std::string::npos) << line;
   ASSERT_EQ(folder.Run("recommend --width 200 --height 150 --seed 4 --save a.kst").status, 0);
-  EXPECT_NE(lorvex::testing::ReadFile(folder / "a.kst").find("\r\ntxtLandMass(4) = 5\r\n"), std::string::npos);  // as the C interface
+  EXPECT_NE(ReadFile(folder / "a.kst").find("\r\ntxtLandMass(4) = 5\r\n"), std::string::npos);  // as the C interface
 }
 
 }  // namespace

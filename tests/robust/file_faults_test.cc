@@ -22,10 +22,7 @@ namespace lorvex {
 namespace {
 
 namespace fs = std::filesystem;
-using lorvex::testing::CliFolder;
-using lorvex::testing::ReadFile;
-using lorvex::testing::ScopedIoFault;
-using lorvex::testing::WriteFile;
+using namespace lorvex::testing;
 
 // Each step of a save, with the reason the system gives for its failure.
 constexpr struct { const char* step; const char* reason; } kSaveFaults[] = {
