@@ -94,26 +94,20 @@ TEST(Catalogue, EveryParameterControlInOrderWithItsDefaultAndLength) {
 using testing::FormFixture;
 
 // A box typed into and left: cleaned to the absolute value of its leading number and held to
-// its range; a Lo above its Hi drags it along, a Hi below its Lo snaps up to it, a tied Hi
-// follows its Lo both ways; spacing Large masses evenly caps their number at 6. A box holds
-// what a person can type into it (a program's text is held whole: see the odd files).
+// its range (each field's bounds: catalogue_test.cc); a Lo above its Hi drags it along, a tied
+// Hi follows its Lo both ways. A box holds what a person can type into it (a program's text
+// is held whole: see the odd files).
 TEST(FieldValidation, BoxesAreCleanedHeldToTheirRangesAndPaired) {
   const struct { const char* name; int index; std::string typed; const char* tie; const char* left; const char* other; } rows[] = {
-      {"txtAlgorithm", 1, "0", "", "1", ""},         {"txtAlgorithm", 1, "250", "", "100", ""},
       {"txtAlgorithm", 0, "2.5", "", "2.5", ""},     {"txtBlobv2", 2, "-40", "", "40", ""},
       {"txtBlobv2", 0, "-40", "", "10", ""},         // two characters: "-4", 4, raised to 10
-      {"txtBlobv2", 0, "81", "", "80", ""},          {"txtBlobv2", 1, "12abc", "", "12", ""},
-      {"txtBlobv2", 3, "", "", "3", ""},             {"txtBlobv3", 1, "3", "", "15", ""},
-      {"txtBlobv3", 1, "36", "", "35", ""},          {"txtBlobv3", 0, "11", "", "10", ""},
-      {"txtBlobv3", 2, "29", "", "30", ""},          {"txtShape", 1, "99", "", "50", ""},
-      {"txtShape", 0, "59", "", "60", ""},           {"txtShape", 0, "9e9", "", "100", ""},
+      {"txtBlobv2", 1, "12abc", "", "12", ""},       {"txtBlobv2", 3, "", "", "3", ""},
+      {"txtShape", 0, "9e9", "", "100", ""},
       {"txtLandMass", 18, "1e-9", "", "1E-09", "150"}, {"txtLandMass", 18, "1.255", "", "1.25", "150"},
       {"txtLandMass", 2, "9e99", "", "9E+99", "9E+99"}, {"txtLandMass", 3, std::string(1000, '7'), "", "7777", "400"},
-      {"txtTerrain", 0, "12", "", "12", "12"},       {"txtTerrain", 1, "3", "", "5", "5"},
-      {"txtTerrain", 0, "4", "", "4", "10"},         {"txtTerrain", 0, "4", "chkTerrainEqual", "4", "4"},
-      {"txtCities", 7, "3", "", "60", "60"},         {"txtCities", 6, "4", "chkCityEqual", "4", "4"},
-      {"txtLandMass", 17, "1", "", "2", "2"},        {"txtLandMass", 8, "90", "chkLandEqual", "90", "90"},
-      {"txtLandMass", 1, "9", "chkLandPlace", "6", "3"},
+      {"txtTerrain", 0, "12", "", "12", "12"},       {"txtTerrain", 0, "4", "", "4", "10"},
+      {"txtTerrain", 0, "4", "chkTerrainEqual", "4", "4"}, {"txtCities", 6, "4", "chkCityEqual", "4", "4"},
+      {"txtLandMass", 8, "90", "chkLandEqual", "90", "90"},
   };
   for (const auto& row : rows) {
     FormFixture f;
@@ -300,10 +294,7 @@ TEST(Recommend, FoldsLargeAndMediumLandAwayJustBelowTheirThresholds) {
       if (std::abs(largeLo - 400) <= 10) ++seen[0][largeLo < 400];
       if (std::abs(mediumLo - 200) <= 10) ++seen[1][mediumLo < 200];
     }
-  for (const auto& classSeen : seen) {
-    EXPECT_GE(classSeen[0], 3);
-    EXPECT_GE(classSeen[1], 3);
-  }
+  for (const auto& classSeen : seen) EXPECT_GE(std::min(classSeen[0], classSeen[1]), 3);
 }
 
 // Name before the first "(", index between it and the first ")" (rounded half to even),

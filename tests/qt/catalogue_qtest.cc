@@ -26,19 +26,13 @@ using ui::qt::BuildDialog;
 
 std::string Shown(QString text) { return text.replace(QStringLiteral("&&"), QStringLiteral("&")).toStdString(); }
 
-// A text the window shows on the same parent as an input: a label or a check box.
-struct PlacedText {
-  QRect box;
-  std::string text;
-};
-
 // The texts beside `field` that a person reads for it: to its left on its row, nearest first,
 // and above it in its column, nearest first. Only texts that are shown count, unless the
 // field itself is hidden (then all of them: what the window would show with it).
 void TextsAround(QWidget* field, std::vector<std::string>& left, std::vector<std::string>& above) {
   QWidget* parent = field->parentWidget();
   const bool fieldShown = field->isVisibleTo(parent);
-  std::vector<PlacedText> texts;
+  std::vector<std::pair<QRect, std::string>> texts;  // the labels and check boxes beside it
   for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (fieldShown && !child->isVisibleTo(parent)) continue;
     if (auto* label = qobject_cast<QLabel*>(child)) texts.push_back({label->geometry(), Shown(label->text())});
@@ -47,10 +41,10 @@ void TextsAround(QWidget* field, std::vector<std::string>& left, std::vector<std
   const QRect f = field->geometry();
   const int middleX = f.left() + f.width() / 2, middleY = f.top() + f.height() / 2;
   std::vector<std::pair<int, std::string>> leftOf, aboveOf;  // (distance, text)
-  for (const PlacedText& t : texts) {
-    const int right = t.box.left() + t.box.width(), bottom = t.box.top() + t.box.height();
-    if (right <= f.left() && t.box.top() <= middleY && middleY < bottom) leftOf.push_back({f.left() - right, t.text});
-    if (bottom <= f.top() && t.box.left() <= middleX && middleX < right) aboveOf.push_back({f.top() - bottom, t.text});
+  for (const auto& [box, text] : texts) {
+    const int right = box.left() + box.width(), bottom = box.top() + box.height();
+    if (right <= f.left() && box.top() <= middleY && middleY < bottom) leftOf.push_back({f.left() - right, text});
+    if (bottom <= f.top() && box.left() <= middleX && middleX < right) aboveOf.push_back({f.top() - bottom, text});
   }
   std::stable_sort(leftOf.begin(), leftOf.end());
   std::stable_sort(aboveOf.begin(), aboveOf.end());
