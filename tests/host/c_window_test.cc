@@ -117,10 +117,7 @@ TEST(WindowLibrary, TheCatalogueNamesTheFieldsInTheWindowsOrderWithBoundsAsNumbe
       EXPECT_EQ(bound.find_first_not_of("-0123456789"), std::string::npos) << i << ": " << bound;
     }
   }
-  EXPECT_EQ(lorvex_parameter_info(-1, LORVEX_INFO_NAME), nullptr);
-  EXPECT_EQ(lorvex_parameter_info(count, LORVEX_INFO_NAME), nullptr);
-  EXPECT_EQ(lorvex_parameter_info(0, LORVEX_INFO_MAXIMUM + 1), nullptr);
-  EXPECT_EQ(lorvex_parameter_info(0, -1), nullptr);
+  EXPECT_EQ(lorvex_parameter_info(count, LORVEX_INFO_NAME), nullptr);  // the rest of the edges: fuzz/host_fuzz.cc
   lorvex_destroy(builder);
 }
 

@@ -3,6 +3,8 @@
 // line, given that key and the same parameters builds the same world.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "apps/cli_run.h"
 #include "common/world_key.h"
 #include "engine/world_hash.h"
@@ -28,23 +30,28 @@ HostWorld BuildFromKey(const WorldKey& key, const ParameterFields& fields) {
   return builder.TakeWorld();
 }
 
+// A person's builder whose window, shown once, is worked by `action`; questions are answered Yes.
+void PersonBuilds(platform::HeadlessPlatform& platform, std::uint64_t seed,
+                  std::function<void(ui::frmBuild&)> action, clsBuild& person) {
+  platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);
+  platform.AddModalAction([action](platform::Window& w) { action(static_cast<ui::frmBuild&>(w)); });
+  person.SetNextSeed(seed);
+  ASSERT_TRUE(person.Build(kKeyWidth, kKeyHeight, true));
+  EXPECT_EQ(person.LastKey().seed, seed);
+  EXPECT_GT(person.LastKey().draws, 0u);  // the window's generator was drawn from before Build
+}
+
 // A person presses Recommend in the window, then Build: the world's key carries the draws
 // Recommend took, and that key builds the world again, headless and through the command
 // line; the bare seed, with the same parameters, builds another world.
 TEST(WorldKeyBuild, AWorldBuiltAfterRecommendIsBuiltAgainFromItsKey) {
   platform::HeadlessPlatform platform;
-  platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);
-  platform.AddModalAction([](platform::Window& w) {
-    auto& window = static_cast<ui::frmBuild&>(w);
+  clsBuild person(platform);
+  PersonBuilds(platform, 77, [](ui::frmBuild& window) {
     window.Controls().At("cmdDefaults", 0).Click();  // Recommend
     window.cmdBuild_Click();
-  });
-  clsBuild person(platform);
-  person.SetNextSeed(77);
-  ASSERT_TRUE(person.Build(kKeyWidth, kKeyHeight, true));
+  }, person);
   const WorldKey key = person.LastKey();
-  EXPECT_EQ(key.seed, 77u);
-  EXPECT_GT(key.draws, 0u);  // Recommend drew from the window's generator
   EXPECT_EQ(person.LastSeed(), 77u);
   const ParameterFields used = person.LastBuildParameters();
 
@@ -68,22 +75,15 @@ TEST(WorldKeyBuild, AWorldBuiltAfterRecommendIsBuiltAgainFromItsKey) {
 // A build stopped in the window gives its draws to the key of the build after it.
 TEST(WorldKeyBuild, ABuildAfterAStoppedOneIsBuiltAgainFromItsKey) {
   platform::HeadlessPlatform platform;
-  platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);  // Yes to the stop question
-  platform.AddModalAction([&platform](platform::Window& w) {
-    auto& window = static_cast<ui::frmBuild&>(w);
+  clsBuild person(platform);
+  PersonBuilds(platform, 4, [&platform](ui::frmBuild& window) {
     // A key pressed at the build's third yield asks the stop question; Yes stops it.
     platform.QueueKeyAtYield(platform.YieldCount() + 3, {' ', 0, ' '});
     window.cmdBuild_Click();
     ASSERT_TRUE(window.IsVisible());  // stopped: the window stays open
     window.cmdBuild_Click();
-  });
-  clsBuild person(platform);
-  person.SetNextSeed(4);
-  ASSERT_TRUE(person.Build(kKeyWidth, kKeyHeight, true));
-  const WorldKey key = person.LastKey();
-  EXPECT_EQ(key.seed, 4u);
-  EXPECT_GT(key.draws, 0u);
-  EXPECT_EQ(HostWorldHash(BuildFromKey(key, person.LastBuildParameters())), HostWorldHash(person.World()));
+  }, person);
+  EXPECT_EQ(HostWorldHash(BuildFromKey(person.LastKey(), person.LastBuildParameters())), HostWorldHash(person.World()));
 }
 
 }  // namespace
