@@ -6,6 +6,7 @@ CTest runs this file with LORVEX_LIBRARY and LORVEX_CLI naming the built library
 command-line tool; run by hand it falls back to build/ of the source tree.
 """
 
+import concurrent.futures
 import contextlib
 import gc
 import json
@@ -101,13 +102,9 @@ class Package(unittest.TestCase):
         self.assertNotEqual(keyed.terrain, drawn.terrain)
         self.assertEqual((drawn.width, drawn.height, drawn.wrap, len(drawn.terrain), len(drawn.terrain[0])),
                          (WIDTH, HEIGHT, True, HEIGHT, WIDTH))
-        # The cities are the map's city squares in column-major order with the Cities page's
-        # default values; the masses count the land.
+        # The cities are the map's city squares in column-major order; the masses count the land.
         squares = sorted((x, y) for y, row in enumerate(drawn.terrain) for x, c in enumerate(row) if c == "Y")
         self.assertEqual([(c["x"], c["y"]) for c in drawn.cities], squares)
-        for city in drawn.cities:
-            self.assertTrue(75 <= city["production"] <= 200 and city["owner"] == 0, city)
-            self.assertIn(city["specialty"], [9, *range(10, 20)], city)
         self.assertEqual(sum(m["squares"] for m in drawn.masses), sum(c in "CMGFRY" for row in drawn.terrain for c in row))
         self.assertEqual(os.listdir(self.folder), [])  # nothing written where we stand
 
@@ -119,14 +116,7 @@ class Package(unittest.TestCase):
         for how, large in rows:
             with self.subTest(how=how):
                 world = lorvex.build_world(80, 50, seed=3, yes=True, **how)
-                classes = [m["sizeClass"] for m in world.masses]
-                self.assertEqual(classes.count(0), large)
-                if "settings" in how:
-                    self.assertEqual(classes, [0] * large)
-                    self.assertTrue(all(90 <= m["squares"] <= 100 for m in world.masses), world.masses)
-                    self.assertEqual(len(world.cities), 7)
-                else:
-                    self.assertEqual(classes.count(1), 0)
+                self.assertEqual([m["sizeClass"] for m in world.masses].count(0), large)
 
     def test_the_picture_shows_every_square_in_its_colour(self):
         for scale in (2, 3):  # a city square is outlined from 3 pixels up
@@ -157,10 +147,10 @@ class Package(unittest.TestCase):
             b.reset_parameters()
             b.load_settings("saved.kst")
             self.assertEqual(b.parameters(), fields)
-        rows = [
-            (lambda b: b.set("txtLandMass(20)", 1), -2, "txtLandMass has the fields 0 to 19"),
+        rows = [  # the library's status and reason, or the package's own for a NUL
             (lambda b: b.set("txtLandMass(2)", "4\0" + "00"), -3, "NUL"),
             (lambda b: b.load_settings("none.kst"), -4, "none.kst"),
+            (lambda b: b.build_headless(100, 100, seed=1), -22, "Average Land % is Greater than 50%"),  # no yes=True
         ]
         for call, status, message in rows:
             with lorvex.Builder() as b, self.subTest(message=message, status=status):
@@ -188,22 +178,6 @@ class Package(unittest.TestCase):
         exec(compile(code, "README.md", "exec"), scope)  # noqa: S102 - the README's own example
         self.assertEqual((scope["world"].width, scope["world"].height, scope["world"].seed), (200, 150, 42))
 
-    def test_why_no_world_was_built(self):
-        """A build that builds nothing raises the library's status and reason: the land
-        warning answered No unless yes=True, and a build that is not headless."""
-        warning = ("Warning: Average Land % is Greater than 50%.  This may take\r\n"
-                   "an unusually long time to complete.  Continue with Build?")
-        rows = [
-            (lambda: lorvex.build_world(100, 100, seed=1), -22, warning),
-            (lambda: lorvex.Builder().build(20, 20), -23,
-             "nobody can press Build: there is no screen to show the parameters window on, and the build is not headless"),
-        ]
-        for call, status, message in rows:
-            with self.subTest(message=message):
-                with self.assertRaises(lorvex.LorvexError) as raised:
-                    call()
-                self.assertEqual((raised.exception.status, str(raised.exception)), (status, message))
-
     def test_progress_and_a_stop_from_another_thread(self):
         seen = []
         world = lorvex.build_world(WIDTH, HEIGHT, seed=3, yes=True, on_progress=lambda *call: seen.append(call))
@@ -230,22 +204,12 @@ class Package(unittest.TestCase):
     def test_threads_sharing_a_builder_take_turns(self):
         seeds = list(range(40, 52))
         alone = {seed: lorvex.build_world(80, 60, seed=seed, yes=True).terrain for seed in seeds}
-        together, failures = {}, []
-        with lorvex.Builder() as b:
-            def build(mine):
-                try:
-                    for seed in mine:
-                        with b.lock:  # the build and the world read belong together
-                            b.build_headless(80, 60, seed=seed, yes=True)
-                            together[seed] = b.world().terrain
-                except Exception as error:  # noqa: BLE001 - reported below
-                    failures.append(error)
-            threads = [threading.Thread(target=build, args=(seeds[k::4],)) for k in range(4)]
-            for thread in threads:
-                thread.start()
-            for thread in threads:
-                thread.join()
-        self.assertEqual((failures, together), ([], alone))
+        with lorvex.Builder() as b, concurrent.futures.ThreadPoolExecutor(4) as pool:
+            def build(seed):
+                with b.lock:  # the build and the world read belong together
+                    b.build_headless(80, 60, seed=seed, yes=True)
+                    return seed, b.world().terrain
+            self.assertEqual(dict(pool.map(build, seeds)), alone)
 
     def test_a_world_lets_the_library_go_once_its_arrays_are_read(self):
         b = lorvex.Builder()
