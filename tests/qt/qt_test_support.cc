@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 namespace lorvex::qttest {
@@ -53,6 +56,26 @@ void CancelSteps() {
     if (timer != nullptr && timer->isActive()) delete timer.data();
   Waiting().clear();
   if (QCoreApplication::instance() != nullptr) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Click(ui::qt::BuildDialog& dialog, const char* name) {
+  QTest::mouseClick(dialog.WidgetOf(name, 0), Qt::LeftButton);
+}
+
+std::shared_ptr<QString> ChooseFile(const QString& path) {
+  auto openedIn = std::make_shared<QString>();
+  WhenDialog<QFileDialog>([path, openedIn](QFileDialog& dialog) {
+    *openedIn = dialog.directory().absolutePath();
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(path);
+    QTest::keyClick(name, Qt::Key_Return);
+    if (dialog.isVisible()) {
+      ADD_FAILURE() << "the file dialog did not take " << path.toStdString();
+      dialog.reject();
+    }
+  });
+  return openedIn;
 }
 
 QApplication& App() {

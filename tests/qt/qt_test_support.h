@@ -35,6 +35,22 @@ void When(std::function<bool()> ready, std::function<void()> action, int timeout
 // Forgets every step still waiting (their conditions may refer to a test that has ended).
 void CancelSteps();
 
+constexpr int kHangGuardMs = 300000;  // only against a hang: nothing here is timed
+
+void Click(ui::qt::BuildDialog& dialog, const char* name);
+
+// The next modal dialog of type D gets `answer`.
+template <typename D>
+void WhenDialog(std::function<void(D&)> answer) {
+  When([] { return qobject_cast<D*>(QApplication::activeModalWidget()) != nullptr; },
+       [answer] { answer(*qobject_cast<D*>(QApplication::activeModalWidget())); }, kHangGuardMs,
+       [] { ADD_FAILURE() << "the dialog never opened"; });
+}
+
+// The next file dialog: the folder it opened in is recorded, then `path` is entered and
+// taken with Return.
+std::shared_ptr<QString> ChooseFile(const QString& path);
+
 // Runs in a folder of its own (the window reads kessett/default.kst from the current
 // folder), with a Qt platform and a host over it.
 class QtWindowTest : public ::testing::Test {

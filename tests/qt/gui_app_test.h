@@ -1,0 +1,33 @@
+// The fixture of lorvex-gui's tests: the app over the test's platform, preferences and
+// settings in the test's folder.
+#pragma once
+
+#include <QTest>
+
+#include "apps/lorvex-gui/app_window.h"
+#include "qt_test_support.h"
+
+namespace lorvex::qttest {
+
+class GuiAppTest : public QtWindowTest {
+ protected:
+  void TearDown() override {
+    app_.reset();
+    QtWindowTest::TearDown();
+  }
+  gui::AppWindow& OpenApp(int width, int height, std::uint64_t seed) {
+    gui::AppOptions options{width, height, true, seed, Path("preferences.ini")};
+    options.settingsFolder = Path("own");
+    app_ = std::make_unique<gui::AppWindow>(*platform_, options);
+    app_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(app_.get()));
+    return *app_;
+  }
+  // What the parameters window does each time it opens from now on.
+  void OnWindow(std::function<void(ui::qt::BuildDialog&)> script) { platform_->OnWindowShown(std::move(script)); }
+  QString Path(const QString& name) const { return folder_.filePath(name); }
+
+  std::unique_ptr<gui::AppWindow> app_;
+};
+
+}  // namespace lorvex::qttest
