@@ -41,6 +41,19 @@ void FpRandomWorld(WorldState& world, Random& random, int width, int height, boo
       world.WorldMap(x, y) = sparse && random.Next() < 0.9 ? 'S' : kCodes[random.Item(sizeof kCodes - 1)];
 }
 
+// Every width of FpWidths, flat and wrapping, as a random world of a random height up to
+// `tallest` (or exactly `tallest` when `fixed`); `check` gets the world and where it is.
+template <typename Check>
+void ForEachFpWorld(Random& random, int tallest, bool fixed, Check check) {
+  for (const bool wrap : {false, true})
+    for (const int width : FpWidths()) {
+      WorldState world;
+      const int height = fixed ? tallest : 1 + static_cast<int>(random.Item(tallest));
+      FpRandomWorld(world, random, width, height, wrap);
+      check(world, ::testing::Message() << width << " x " << height << (wrap ? " wrapping" : " flat"));
+    }
+}
+
 int FpColumn(const WorldState& world, int x, bool& on) {
   on = true;
   if (x >= 0 && x < world.MapWidth) return x;
@@ -64,15 +77,11 @@ int FpWindowLand(const WorldState& world, int x, int y, int reach) {
 
 TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
   Random random(64);
-  for (const bool wrap : {false, true})
-    for (const int width : FpWidths()) {
-      WorldState world;
-      const int height = 1 + static_cast<int>(random.Item(20));
-      FpRandomWorld(world, random, width, height, wrap);
+  ForEachFpWorld(random, 20, false, [](const WorldState& world, const ::testing::Message& at) {
+      const int width = world.MapWidth, height = world.MapHeight;
       const stages::LandWindowCounter counter(world);
       long long land = 0, clear = 0;
       for (const char c : world.WorldMap.Cells()) land += !FpWater(c), clear += c == 'C';
-      const auto at = ::testing::Message() << width << " x " << height << (wrap ? " wrapping" : " flat");
       EXPECT_EQ(counter.LandSquares(), land) << at;
       EXPECT_EQ(counter.ClearSquares(), clear) << at;
       // Every column of the first, last and one middle row.
@@ -83,7 +92,7 @@ TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
           for (int k = 0; k < 5; ++k)
             ASSERT_EQ(got[k], FpWindowLand(world, x, y, reach[k])) << at << ", (" << x << ", " << y << "), reach " << reach[k];
         }
-    }
+  });
 }
 
 // A land square is coastal when open sea ("S", not border water) lies west, east (both
@@ -91,11 +100,8 @@ TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
 // kinds of land in lists of its own, in scan order.
 TEST(FastPaths, CoastalLandIsLandBesideOpenSea) {
   Random random(65);
-  for (const bool wrap : {false, true})
-    for (const int width : FpWidths()) {
-      WorldState world;
-      const int height = 1 + static_cast<int>(random.Item(12));
-      FpRandomWorld(world, random, width, height, wrap);
+  ForEachFpWorld(random, 12, false, [](WorldState& world, const ::testing::Message& at) {
+      const int width = world.MapWidth, height = world.MapHeight;
       std::fill(world.MassOfSquare.Cells().begin(), world.MassOfSquare.Cells().end(), -1);
       std::vector<stages::SquareNumber> coastal, inland;
       for (int y = 0; y < height; ++y)
@@ -106,19 +112,17 @@ TEST(FastPaths, CoastalLandIsLandBesideOpenSea) {
         }
       const std::vector<stages::CityBucket> buckets = stages::CollectCityBuckets(world, stages::kNoMassOfItsOwn);
       ASSERT_EQ(buckets.size(), 1u);
-      EXPECT_EQ(buckets[0].coastal, coastal) << width << " x " << height << (wrap ? " wrapping" : " flat");
-      EXPECT_EQ(buckets[0].inland, inland) << width << " x " << height << (wrap ? " wrapping" : " flat");
-    }
+      EXPECT_EQ(buckets[0].coastal, coastal) << at;
+      EXPECT_EQ(buckets[0].inland, inland) << at;
+  });
 }
 
 // A city within `radius` both ways (at least 1), rows off the map skipped, columns off it
 // wrapped on a wrapping map, skipped on a flat one.
 TEST(FastPaths, CityWithinLooksAtTheSquareRoundTheSquare) {
   Random random(66);
-  for (const bool wrap : {false, true})
-    for (const int width : FpWidths()) {
-      WorldState world;
-      FpRandomWorld(world, random, width, 9, wrap);
+  ForEachFpWorld(random, 9, true, [&random](WorldState& world, const ::testing::Message& at) {
+      const int width = world.MapWidth;
       for (char& c : world.WorldMap.Cells()) c = c == 'Y' && random.Next() < 0.9 ? 'C' : c;  // few cities
       for (int k = 0; k < 60; ++k) {
         const int x = static_cast<int>(random.Item(width)), y = static_cast<int>(random.Item(9));
@@ -130,10 +134,9 @@ TEST(FastPaths, CityWithinLooksAtTheSquareRoundTheSquare) {
             const int column = FpColumn(world, x + dx, on);
             want = want || (on && y + dy >= 0 && y + dy < 9 && world.WorldMap(column, y + dy) == 'Y');
           }
-        ASSERT_EQ(stages::CityWithin(world, x, y, radius), want)
-            << width << (wrap ? " wrapping" : " flat") << ", (" << x << ", " << y << "), radius " << radius;
+        ASSERT_EQ(stages::CityWithin(world, x, y, radius), want) << at << ", (" << x << ", " << y << "), radius " << radius;
       }
-    }
+  });
 }
 
 // PadMass against its two passes done square by square: mark every "X" off the canvas edge
