@@ -158,11 +158,14 @@ TEST(FastPaths, PadMassRingsAsMarkedSquareBySquare) {
       }
     }
     shaping::MassCanvas want = canvas;
-    shaping::MassBox box{w, h, 0, 0};
-    for (int y = 0; y <= h; ++y)
-      for (int x = 0; x <= w; ++x)
-        if (canvas(x, y) != 'X')
-          box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+    // The box of the squares not "X" of `c` in columns and rows `from` .. W and .. H.
+    const auto landBox = [w, h](const shaping::MassCanvas& c, int from, shaping::MassBox box) {
+      for (int y = from; y <= h; ++y)
+        for (int x = from; x <= w; ++x)
+          if (c(x, y) != 'X') box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+      return box;
+    };
+    const shaping::MassBox box = landBox(canvas, 0, {w, h, 0, 0});
     for (int ring = 0; ring < rings; ++ring) {
       for (int x = 1; x <= w - 1; ++x)
         for (int y = 1; y <= h - 1; ++y) {
@@ -177,14 +180,11 @@ TEST(FastPaths, PadMassRingsAsMarkedSquareBySquare) {
     const auto at = ::testing::Message() << "canvas " << w << " x " << h << ", rings " << rings << ", case " << k;
     ASSERT_EQ(std::string(canvas.Cells().begin(), canvas.Cells().end()), std::string(want.Cells().begin(), want.Cells().end())) << at;
     // The box CropMass cuts: the squares not "X" in columns 1 .. W and rows 1 .. H.
-    int left = w + 1, top = h + 1, right = -1, bottom = -1;
-    for (int y = 1; y <= h; ++y)
-      for (int x = 1; x <= w; ++x)
-        if (want(x, y) != 'X') left = std::min(left, x), top = std::min(top, y), right = std::max(right, x), bottom = std::max(bottom, y);
-    if (right < 0) {
+    const shaping::MassBox cut = landBox(want, 1, {w + 1, h + 1, -1, -1});
+    if (cut.right < 0) {
       EXPECT_TRUE(got.Empty()) << at;
     } else {
-      EXPECT_TRUE(got.left == left && got.top == top && got.right == right && got.bottom == bottom)
+      EXPECT_TRUE(got.left == cut.left && got.top == cut.top && got.right == cut.right && got.bottom == cut.bottom)
           << at << ": " << got.left << " " << got.top << " " << got.right << " " << got.bottom;
     }
   }
