@@ -61,18 +61,19 @@ int FpColumn(const WorldState& world, int x, bool& on) {
   return ((x % world.MapWidth) + world.MapWidth) % world.MapWidth;
 }
 
-// Land squares of the 17 x 17 window round (x, y) whose larger distance from it is at most
-// `reach`, counted square by square: rows off the map do not count, columns off the map wrap
-// on a wrapping map and do not count on a flat one.
-int FpWindowLand(const WorldState& world, int x, int y, int reach) {
-  int land = 0;
+// Squares whose letter `counts` within `reach` of (x, y) both ways, counted square by square:
+// rows off the map do not count, columns off the map wrap on a wrapping map and do not count
+// on a flat one.
+template <typename Counts>
+int FpWindowCount(const WorldState& world, int x, int y, int reach, Counts counts) {
+  int found = 0;
   for (int dy = -reach; dy <= reach; ++dy)
     for (int dx = -reach; dx <= reach; ++dx) {
       bool on = false;
       const int column = FpColumn(world, x + dx, on);
-      if (on && y + dy >= 0 && y + dy < world.MapHeight && !FpWater(world.WorldMap(column, y + dy))) ++land;
+      if (on && y + dy >= 0 && y + dy < world.MapHeight && counts(world.WorldMap(column, y + dy))) ++found;
     }
-  return land;
+  return found;
 }
 
 TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
@@ -90,7 +91,7 @@ TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
           const stages::LandWindow w = counter.Count(x, y);
           const int got[] = {w.c2, w.c3, w.c4, w.c6, w.c8}, reach[] = {2, 3, 4, 6, 8};
           for (int k = 0; k < 5; ++k)
-            ASSERT_EQ(got[k], FpWindowLand(world, x, y, reach[k])) << at << ", (" << x << ", " << y << "), reach " << reach[k];
+            ASSERT_EQ(got[k], FpWindowCount(world, x, y, reach[k], [](char c) { return !FpWater(c); })) << at << ", (" << x << ", " << y << "), reach " << reach[k];
         }
   });
 }
@@ -127,13 +128,7 @@ TEST(FastPaths, CityWithinLooksAtTheSquareRoundTheSquare) {
       for (int k = 0; k < 60; ++k) {
         const int x = static_cast<int>(random.Item(width)), y = static_cast<int>(random.Item(9));
         const int radius = static_cast<int>(random.Item(6)) - 1, r = std::max(radius, 1);
-        bool want = false;
-        for (int dy = -r; dy <= r; ++dy)
-          for (int dx = -r; dx <= r; ++dx) {
-            bool on = false;
-            const int column = FpColumn(world, x + dx, on);
-            want = want || (on && y + dy >= 0 && y + dy < 9 && world.WorldMap(column, y + dy) == 'Y');
-          }
+        const bool want = FpWindowCount(world, x, y, r, [](char c) { return c == 'Y'; }) > 0;
         ASSERT_EQ(stages::CityWithin(world, x, y, radius), want) << at << ", (" << x << ", " << y << "), radius " << radius;
       }
   });
