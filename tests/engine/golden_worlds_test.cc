@@ -166,8 +166,7 @@ const std::vector<GoldenCase>& Cases() {
 
 
 struct CaseResult {
-  std::uint64_t hash = 0xcbf29ce484222325ULL;
-  std::uint64_t draws = 0;
+  std::uint64_t hash = 0xcbf29ce484222325ULL, draws = 0;
   std::vector<std::string> perSeed;
 
   void Fold(std::uint64_t value) {
