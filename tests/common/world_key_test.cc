@@ -10,24 +10,15 @@ namespace {
 // A key is a seed, or a seed and the draws given away before the build; anything else,
 // and the numbers past their bounds, are no key.
 TEST(WorldKey, ReadsSeedsAndSeedsWithDrawsAndNothingElse) {
-  const struct {
-    const char* text;
-    std::uint64_t seed, draws;
-    const char* written;  // as FormatWorldKey writes the key back
-  } rows[] = {
-      {"42", 42, 0, "42"},
-      {"0", 0, 0, "0"},
-      {"42-1873", 42, 1873, "42-1873"},
-      {"42-0", 42, 0, "42"},
-      {"007-08", 7, 8, "7-8"},
+  // written: as FormatWorldKey writes the key back.
+  const struct { const char* text; std::uint64_t seed, draws; const char* written; } rows[] = {
+      {"42", 42, 0, "42"}, {"0", 0, 0, "0"}, {"42-1873", 42, 1873, "42-1873"}, {"42-0", 42, 0, "42"}, {"007-08", 7, 8, "7-8"},
       {"18446744073709551615", 18446744073709551615u, 0, "18446744073709551615"},
-      {"1-1099511627776", 1, 1099511627776u, "1-1099511627776"},
-  };
+      {"1-1099511627776", 1, 1099511627776u, "1-1099511627776"}};
   for (const auto& row : rows) {
     const std::optional<WorldKey> key = ParseWorldKey(row.text);
     ASSERT_TRUE(key.has_value()) << '"' << row.text << '"';
-    EXPECT_EQ(key->seed, row.seed) << row.text;
-    EXPECT_EQ(key->draws, row.draws) << row.text;
+    EXPECT_EQ(std::make_pair(key->seed, key->draws), std::make_pair(row.seed, row.draws)) << row.text;
     EXPECT_EQ(FormatWorldKey(*key), row.written);
   }
   // 2^64, one draw past the bound, 21 digits, and what is no number.

@@ -4,6 +4,7 @@
 // Every figure a build draws is used as drawn; where memory alone sets a limit, the limit
 // is a fixed constant, and a build that asks for absurd work still shows its progress and
 // stops on the stop key.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <sstream>
@@ -57,10 +58,8 @@ TEST(Edges, AMassLargerThanTheMapIsShapedAsDrawnAndDropped) {
       c.At("txtLandMass", 2).SetText(size);
       c.At("txtLandMass", 3).SetText(size);
     });
-    for (const LandMass& mass : build.rig.world.MassTable)
-      if (mass.sizeClass == kLarge) {
-        EXPECT_EQ(mass.squares, 0) << size;
-      }
+    const auto& table = build.rig.world.MassTable;
+    EXPECT_FALSE(std::any_of(table.begin(), table.end(), [](const LandMass& m) { return m.sizeClass == kLarge && m.squares != 0; })) << size;
     hashes.push_back(WorldHash(build.rig.world));
   }
   EXPECT_NE(hashes[0], hashes[1]);
@@ -139,8 +138,7 @@ void ExpectPaddedInFull(std::int32_t pad, std::int32_t rings) {
 }
 
 TEST(Edges, SeaBordersWiderThanTheBoxesHoldArePaddedInFull) {
-  ExpectPaddedInFull(150, 150);
-  ExpectPaddedInFull(1000, 1000);
+  for (const int pad : {150, 1000}) ExpectPaddedInFull(pad, pad);
 }
 
 TEST(HeavyBuild, ASeaBorderBeyondMemoryIsHeldToTheMostRings) {
@@ -202,21 +200,16 @@ TEST(Edges, SquareQueriesUseTheWidthOfTheLastBuild) {
 // The mass preview centres the canvas with Int, the floor: a canvas 400 wide on the 301
 // pixels of picMass starts at Int(-49.5) = -50.
 TEST(Edges, MassPreviewOffsetsAreFloored) {
-  const struct { int width, height, cell, offsetX, offsetY; } rows[] = {
-      {50, 50, 5, 25, 9},
-      {400, 300, 1, -50, -16},
-      {301, 269, 1, 0, 0},
-      {302, 270, 1, -1, -1},
-  };
+  const struct { int width, height; std::vector<int> cellAndOffsets; } rows[] = {
+      {50, 50, {5, 25, 9}}, {400, 300, {1, -50, -16}}, {301, 269, {1, 0, 0}}, {302, 270, {1, -1, -1}}};
   for (const auto& row : rows) {
     platform::HeadlessPlatform platform;
     ui::frmBuild window(platform);
     window.World().WatchMode = true;
     window.StartMassPreview(row.width, row.height);
     const WorldState& world = window.World();
-    EXPECT_EQ(world.MassPreviewCell, row.cell) << row.width << " x " << row.height;
-    EXPECT_EQ(world.MassPreviewOffsetX, row.offsetX) << row.width << " x " << row.height;
-    EXPECT_EQ(world.MassPreviewOffsetY, row.offsetY) << row.width << " x " << row.height;
+    EXPECT_EQ(std::vector<int>({world.MassPreviewCell, world.MassPreviewOffsetX, world.MassPreviewOffsetY}), row.cellAndOffsets)
+        << row.width << " x " << row.height;
   }
 }
 

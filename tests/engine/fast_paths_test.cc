@@ -41,6 +41,19 @@ void FpRandomWorld(WorldState& world, Random& random, int width, int height, boo
       world.WorldMap(x, y) = sparse && random.Next() < 0.9 ? 'S' : kCodes[random.Item(sizeof kCodes - 1)];
 }
 
+// Every width of FpWidths, flat and wrapping, as a random world of a random height up to
+// `tallest` (or exactly `tallest` when `fixed`); `check` gets the world and where it is.
+template <typename Check>
+void ForEachFpWorld(Random& random, int tallest, bool fixed, Check check) {
+  for (const bool wrap : {false, true})
+    for (const int width : FpWidths()) {
+      WorldState world;
+      const int height = fixed ? tallest : 1 + static_cast<int>(random.Item(tallest));
+      FpRandomWorld(world, random, width, height, wrap);
+      check(world, ::testing::Message() << width << " x " << height << (wrap ? " wrapping" : " flat"));
+    }
+}
+
 int FpColumn(const WorldState& world, int x, bool& on) {
   on = true;
   if (x >= 0 && x < world.MapWidth) return x;
@@ -48,31 +61,28 @@ int FpColumn(const WorldState& world, int x, bool& on) {
   return ((x % world.MapWidth) + world.MapWidth) % world.MapWidth;
 }
 
-// Land squares of the 17 x 17 window round (x, y) whose larger distance from it is at most
-// `reach`, counted square by square: rows off the map do not count, columns off the map wrap
-// on a wrapping map and do not count on a flat one.
-int FpWindowLand(const WorldState& world, int x, int y, int reach) {
-  int land = 0;
+// Squares whose letter `counts` within `reach` of (x, y) both ways, counted square by square:
+// rows off the map do not count, columns off the map wrap on a wrapping map and do not count
+// on a flat one.
+template <typename Counts>
+int FpWindowCount(const WorldState& world, int x, int y, int reach, Counts counts) {
+  int found = 0;
   for (int dy = -reach; dy <= reach; ++dy)
     for (int dx = -reach; dx <= reach; ++dx) {
       bool on = false;
       const int column = FpColumn(world, x + dx, on);
-      if (on && y + dy >= 0 && y + dy < world.MapHeight && !FpWater(world.WorldMap(column, y + dy))) ++land;
+      if (on && y + dy >= 0 && y + dy < world.MapHeight && counts(world.WorldMap(column, y + dy))) ++found;
     }
-  return land;
+  return found;
 }
 
 TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
   Random random(64);
-  for (const bool wrap : {false, true})
-    for (const int width : FpWidths()) {
-      WorldState world;
-      const int height = 1 + static_cast<int>(random.Item(20));
-      FpRandomWorld(world, random, width, height, wrap);
+  ForEachFpWorld(random, 20, false, [](const WorldState& world, const ::testing::Message& at) {
+      const int width = world.MapWidth, height = world.MapHeight;
       const stages::LandWindowCounter counter(world);
       long long land = 0, clear = 0;
       for (const char c : world.WorldMap.Cells()) land += !FpWater(c), clear += c == 'C';
-      const auto at = ::testing::Message() << width << " x " << height << (wrap ? " wrapping" : " flat");
       EXPECT_EQ(counter.LandSquares(), land) << at;
       EXPECT_EQ(counter.ClearSquares(), clear) << at;
       // Every column of the first, last and one middle row.
@@ -81,9 +91,9 @@ TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
           const stages::LandWindow w = counter.Count(x, y);
           const int got[] = {w.c2, w.c3, w.c4, w.c6, w.c8}, reach[] = {2, 3, 4, 6, 8};
           for (int k = 0; k < 5; ++k)
-            ASSERT_EQ(got[k], FpWindowLand(world, x, y, reach[k])) << at << ", (" << x << ", " << y << "), reach " << reach[k];
+            ASSERT_EQ(got[k], FpWindowCount(world, x, y, reach[k], [](char c) { return !FpWater(c); })) << at << ", (" << x << ", " << y << "), reach " << reach[k];
         }
-    }
+  });
 }
 
 // A land square is coastal when open sea ("S", not border water) lies west, east (both
@@ -91,11 +101,8 @@ TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
 // kinds of land in lists of its own, in scan order.
 TEST(FastPaths, CoastalLandIsLandBesideOpenSea) {
   Random random(65);
-  for (const bool wrap : {false, true})
-    for (const int width : FpWidths()) {
-      WorldState world;
-      const int height = 1 + static_cast<int>(random.Item(12));
-      FpRandomWorld(world, random, width, height, wrap);
+  ForEachFpWorld(random, 12, false, [](WorldState& world, const ::testing::Message& at) {
+      const int width = world.MapWidth, height = world.MapHeight;
       std::fill(world.MassOfSquare.Cells().begin(), world.MassOfSquare.Cells().end(), -1);
       std::vector<stages::SquareNumber> coastal, inland;
       for (int y = 0; y < height; ++y)
@@ -106,34 +113,25 @@ TEST(FastPaths, CoastalLandIsLandBesideOpenSea) {
         }
       const std::vector<stages::CityBucket> buckets = stages::CollectCityBuckets(world, stages::kNoMassOfItsOwn);
       ASSERT_EQ(buckets.size(), 1u);
-      EXPECT_EQ(buckets[0].coastal, coastal) << width << " x " << height << (wrap ? " wrapping" : " flat");
-      EXPECT_EQ(buckets[0].inland, inland) << width << " x " << height << (wrap ? " wrapping" : " flat");
-    }
+      EXPECT_EQ(buckets[0].coastal, coastal) << at;
+      EXPECT_EQ(buckets[0].inland, inland) << at;
+  });
 }
 
 // A city within `radius` both ways (at least 1), rows off the map skipped, columns off it
 // wrapped on a wrapping map, skipped on a flat one.
 TEST(FastPaths, CityWithinLooksAtTheSquareRoundTheSquare) {
   Random random(66);
-  for (const bool wrap : {false, true})
-    for (const int width : FpWidths()) {
-      WorldState world;
-      FpRandomWorld(world, random, width, 9, wrap);
+  ForEachFpWorld(random, 9, true, [&random](WorldState& world, const ::testing::Message& at) {
+      const int width = world.MapWidth;
       for (char& c : world.WorldMap.Cells()) c = c == 'Y' && random.Next() < 0.9 ? 'C' : c;  // few cities
       for (int k = 0; k < 60; ++k) {
         const int x = static_cast<int>(random.Item(width)), y = static_cast<int>(random.Item(9));
         const int radius = static_cast<int>(random.Item(6)) - 1, r = std::max(radius, 1);
-        bool want = false;
-        for (int dy = -r; dy <= r; ++dy)
-          for (int dx = -r; dx <= r; ++dx) {
-            bool on = false;
-            const int column = FpColumn(world, x + dx, on);
-            want = want || (on && y + dy >= 0 && y + dy < 9 && world.WorldMap(column, y + dy) == 'Y');
-          }
-        ASSERT_EQ(stages::CityWithin(world, x, y, radius), want)
-            << width << (wrap ? " wrapping" : " flat") << ", (" << x << ", " << y << "), radius " << radius;
+        const bool want = FpWindowCount(world, x, y, r, [](char c) { return c == 'Y'; }) > 0;
+        ASSERT_EQ(stages::CityWithin(world, x, y, radius), want) << at << ", (" << x << ", " << y << "), radius " << radius;
       }
-    }
+  });
 }
 
 // PadMass against its two passes done square by square: mark every "X" off the canvas edge
@@ -155,11 +153,14 @@ TEST(FastPaths, PadMassRingsAsMarkedSquareBySquare) {
       }
     }
     shaping::MassCanvas want = canvas;
-    shaping::MassBox box{w, h, 0, 0};
-    for (int y = 0; y <= h; ++y)
-      for (int x = 0; x <= w; ++x)
-        if (canvas(x, y) != 'X')
-          box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+    // The box of the squares not "X" of `c` in columns and rows `from` .. W and .. H.
+    const auto landBox = [w, h](const shaping::MassCanvas& c, int from, shaping::MassBox box) {
+      for (int y = from; y <= h; ++y)
+        for (int x = from; x <= w; ++x)
+          if (c(x, y) != 'X') box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+      return box;
+    };
+    const shaping::MassBox box = landBox(canvas, 0, {w, h, 0, 0});
     for (int ring = 0; ring < rings; ++ring) {
       for (int x = 1; x <= w - 1; ++x)
         for (int y = 1; y <= h - 1; ++y) {
@@ -174,14 +175,11 @@ TEST(FastPaths, PadMassRingsAsMarkedSquareBySquare) {
     const auto at = ::testing::Message() << "canvas " << w << " x " << h << ", rings " << rings << ", case " << k;
     ASSERT_EQ(std::string(canvas.Cells().begin(), canvas.Cells().end()), std::string(want.Cells().begin(), want.Cells().end())) << at;
     // The box CropMass cuts: the squares not "X" in columns 1 .. W and rows 1 .. H.
-    int left = w + 1, top = h + 1, right = -1, bottom = -1;
-    for (int y = 1; y <= h; ++y)
-      for (int x = 1; x <= w; ++x)
-        if (want(x, y) != 'X') left = std::min(left, x), top = std::min(top, y), right = std::max(right, x), bottom = std::max(bottom, y);
-    if (right < 0) {
+    const shaping::MassBox cut = landBox(want, 1, {w + 1, h + 1, -1, -1});
+    if (cut.right < 0) {
       EXPECT_TRUE(got.Empty()) << at;
     } else {
-      EXPECT_TRUE(got.left == left && got.top == top && got.right == right && got.bottom == bottom)
+      EXPECT_TRUE(got.left == cut.left && got.top == cut.top && got.right == cut.right && got.bottom == cut.bottom)
           << at << ": " << got.left << " " << got.top << " " << got.right << " " << got.bottom;
     }
   }

@@ -11,13 +11,9 @@ namespace {
 TEST(HeadlessPlatform, QuietYieldsKeepTheCountTheClockAndTheKeys) {
   // Clocks and runs that cross the bounds where the clock's step changes: a power of two,
   // midnight, one second.
-  struct Row {
-    double start;
-    long long yields;
-  };
-  const Row rows[] = {{43200.0, 300'000}, {65530.0, 20'000}, {32767.9999, 1000},
-                      {86399.5, 1000},    {0.5, 3000},       {1.9999, 100}};
-  for (const Row& row : rows) {
+  const struct { double start; long long yields; } rows[] = {
+      {43200.0, 300'000}, {65530.0, 20'000}, {32767.9999, 1000}, {86399.5, 1000}, {0.5, 3000}, {1.9999, 100}};
+  for (const auto& row : rows) {
     platform::HeadlessPlatform quiet, delivered;
     quiet.SetClock(row.start);
     delivered.SetClock(row.start);

@@ -113,11 +113,8 @@ void SetEveryField(ControlSet& controls, bool largest) {
 // allowed: an all-sea world in a handful of yields, even on the largest map.
 TEST(Extremes, SmallestValuesEndWithAnAnswer) {
   const struct { const char* what; int side; bool wrap, oneAlgorithm; } rows[] = {
-      {"smallest", 10, false, false},
-      {"smallest, largest map", kMaxMapSide, false, false},
-      {"smallest, one algorithm", 10, true, true},
-      {"smallest, one algorithm, largest map", kMaxMapSide, false, true},
-  };
+      {"smallest", 10, false, false}, {"smallest, largest map", kMaxMapSide, false, false},
+      {"smallest, one algorithm", 10, true, true}, {"smallest, one algorithm, largest map", kMaxMapSide, false, true}};
   for (const auto& row : rows) {
     SessionPlan plan;
     plan.width = plan.height = row.side;

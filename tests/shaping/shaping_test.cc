@@ -61,10 +61,7 @@ using testing::ShapingFixture;
 // Stick Blob and Wandering Blob as the driver calls them, with the window's default boxes.
 using Shaper = std::function<MassGrid(BuildContext&, std::int32_t squares, std::int32_t pad,
                                       std::int16_t spanX, std::int16_t spanY)>;
-const struct {
-  const char* name;
-  Shaper shape;
-} kShapers[] = {
+const struct { const char* name; Shaper shape; } kShapers[] = {
     {"Stick Blob", [](BuildContext& c, std::int32_t n, std::int32_t pad, std::int16_t x, std::int16_t y) {
        return MakeStickBlob(c, n, pad, x, y, 6, 25, 50, 15);
      }},

@@ -67,8 +67,7 @@ TEST(WorldCityCountRange, NumbersOrSquaresPerCity) {
   };
   for (const auto& row : rows) {
     const CityCountRange r = WorldCityCountRange(row.mode, row.lo, row.hi, row.land, row.map);
-    EXPECT_EQ(r.lo, row.wantLo) << row.mode << " " << row.lo << " " << row.hi;
-    EXPECT_EQ(r.hi, row.wantHi) << row.mode << " " << row.lo << " " << row.hi;
+    EXPECT_EQ(std::make_pair(r.lo, r.hi), std::make_pair(row.wantLo, row.wantHi)) << row.mode << " " << row.lo << " " << row.hi;
   }
 }
 
@@ -156,8 +155,8 @@ TEST(PlaceCities, EdgeFiguresFinishWithASoundWorld) {
     int specialties = 0;
     for (long long k = 0; k < cities; ++k) specialties += f.world.CitySpecialty[static_cast<std::size_t>(k)] >= 10 ? 1 : 0;
     EXPECT_TRUE(c.cities < 0 || cities == c.cities) << c.what << ": " << cities;
-    EXPECT_GE(f.world.CityProduction.size(), c.plannedLo) << c.what;
-    EXPECT_LE(f.world.CityProduction.size(), c.plannedHi) << c.what;
+    EXPECT_TRUE(f.world.CityProduction.size() >= c.plannedLo && f.world.CityProduction.size() <= c.plannedHi)
+        << c.what << ": " << f.world.CityProduction.size() << " planned";
     EXPECT_TRUE(c.specialties == -1 || (cities > 20 && specialties == (c.specialties == -2 ? cities : c.specialties)))
         << c.what << ": " << specialties << " of " << cities;
   }
