@@ -110,7 +110,12 @@ BuildDialog::BuildDialog(frmBuild& form, QtPlatform& platform, const ShapeFigure
   Sync();
 }
 
-BuildDialog::~BuildDialog() = default;
+BuildDialog::~BuildDialog() {
+  // The widgets go after this body, with the members their handlers use: none may reach
+  // a handler on the way.
+  for (const Bound& bound : bound_) QObject::disconnect(bound.widget, nullptr, this, nullptr);
+  QObject::disconnect(tabBar_, nullptr, this, nullptr);
+}
 
 void BuildDialog::CreateFrame() {
   const QRect strip = PxBox(kTabStripBox.left, kTabStripBox.top, kTabStripBox.width, kTabStripBox.height);
@@ -257,9 +262,8 @@ BuildDialog::Bound* BuildDialog::BoundOf(const QWidget* widget) {
 void BuildDialog::Retire() {
   finished_ = true;
   retired_ = true;
+  // Hidden now, its handlers closed by `finished_`; the host waits for nothing more.
   hide();
-  for (const Bound& bound : bound_) QObject::disconnect(bound.widget, nullptr, this, nullptr);
-  QObject::disconnect(tabBar_, nullptr, this, nullptr);
   if (keysWatched_ && windowHandle() != nullptr) windowHandle()->removeEventFilter(this);
 }
 
@@ -402,6 +406,7 @@ void BuildDialog::SyncOne(Bound& bound) {
 
 template <typename Handler>
 void BuildDialog::RunHandler(Handler&& handler) {
+  if (handlerDepth_ == 0) platform_.HandlerStarting();
   ++handlerDepth_;
   try {
     handler();

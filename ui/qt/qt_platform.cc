@@ -194,6 +194,17 @@ void QtPlatform::ArmPauseTimer(platform::Window& window) {
   }
 }
 
+void QtPlatform::HandlerStarting() {
+  lastPass_ = lastSync_ = std::chrono::steady_clock::now();
+  quietGrant_ = 1;
+  longestGap_ = {};
+}
+
+void QtPlatform::Repainted(std::chrono::steady_clock::time_point now) {
+  longestGap_ = std::max(longestGap_, now - lastSync_);
+  lastSync_ = now;
+}
+
 void QtPlatform::DoEvents(platform::Window& window) {
   const auto now = std::chrono::steady_clock::now();
   if (!window.PauseTimerEnabled() && now - lastPass_ < kPassInterval) {
@@ -209,7 +220,7 @@ void QtPlatform::DoEvents(platform::Window& window) {
   // repainted then, and repainting the window at every pass would cost the build dear).
   if (window.PauseTimerEnabled() || now - lastSync_ >= kRepaintInterval) {
     if (BuildDialog* dialog = DialogOf(window)) dialog->Sync();
-    lastSync_ = now;
+    Repainted(now);
   }
   ArmPauseTimer(window);
   // While the window waits for its pause timer, the loop sleeps until the tick instead of
@@ -222,7 +233,7 @@ void QtPlatform::DoEvents(platform::Window& window) {
 void QtPlatform::ShowProgress(platform::Window& window) {
   const auto now = std::chrono::steady_clock::now();
   if (now - lastSync_ < kRepaintInterval) return;
-  lastSync_ = now;
+  Repainted(now);
   if (BuildDialog* dialog = DialogOf(window)) dialog->PaintProgress();
 }
 
