@@ -13,12 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
+#include "apps/lorvex-gui/gallery.h"
 #include "apps/lorvex-gui/parameter_panel.h"
 #include "apps/lorvex-gui/world_view.h"
 #include "engine/world_hash.h"
@@ -170,6 +172,102 @@ TEST_F(MapMaker, AWheelZoomNearTheMapsEdgeKeepsTheSquareUnderThePointer) {
   QTest::keyClick(app.focusWidget(), Qt::Key_Down);
   EXPECT_EQ(app.Pages()->currentIndex(), 0);
   EXPECT_LT(view.MapArea().top(), zoomedIn.top());
+}
+
+// The first window fits the screen it opens on; on a wrapping world the arrow keys pan on
+// across the seam, the map filling the view, and the readout and the picture name the
+// square the pan arithmetic puts under the pointer.
+TEST_F(MapMaker, TheFirstWindowFitsItsScreenAndAWrappingWorldPansAcrossTheSeam) {
+  AppWindow& app = OpenApp(200, 150, kSeed);
+  const QRect free = app.screen()->availableGeometry();
+  EXPECT_LE(app.width(), free.width() * 0.92 + 1);
+  EXPECT_LE(app.height(), free.height() * 0.92 + 1);
+  OnWindow([](BuildDialog& dialog) { Click(dialog, "cmdBuild"); });
+  ASSERT_TRUE(app.BuildAgain());
+  const HostWorld& world = *app.Shown()->world;
+  gui::WorldView& view = *app.View();
+  view.SetCitiesShown(false);
+  view.ZoomBy(8.0 / view.PixelsPerSquare(), view.rect().center());  // eight pixels a square
+  const double scale = view.PixelsPerSquare();
+  ASSERT_GT(200 * scale, view.width());
+  const QPointF pointer = QPointF(view.rect().center()) + QPointF(0.5, 0.5);
+  const double column = (pointer.x() - view.MapArea().left()) / scale;
+  const int row = static_cast<int>(std::floor((pointer.y() - view.MapArea().top()) / scale));
+  // Left arrows move the map right, a tenth of the view each, until the seam has passed
+  // under the pointer and five columns more.
+  const double step = std::floor(view.width() * 0.1);
+  ASSERT_GT(step, 0);
+  const int presses = static_cast<int>(std::ceil((column + 5) * scale / step));
+  view.setFocus();
+  for (int k = 0; k < presses; ++k) QTest::keyClick(&view, Qt::Key_Left);
+  const double moved = column - presses * view.width() * 0.1 / scale;
+  ASSERT_LT(moved, -4);
+  // The readout at the pointer, east of the seam, and at the view's right edge, west of it.
+  const int further = static_cast<int>((view.width() - 1 - pointer.x()) / scale);
+  ASSERT_GE(std::floor(moved) + further, 0);
+  for (const int on : {0, further}) {
+    const int expected = (static_cast<int>(std::floor(moved)) + on + 200) % 200;
+    QTest::mouseMove(&view, (pointer + QPointF(on * scale, 0)).toPoint());
+    const std::string readout = app.Readout()->text().toStdString();
+    EXPECT_EQ(readout.rfind("x " + std::to_string(expected) + ", y " + std::to_string(row) + ":", 0), 0u) << readout;
+  }
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&view, &leave);
+  // Every pixel along the pointer's row, left edge to right, shows the square the same
+  // arithmetic puts there: the east end of the map left of the seam, the west end right of it.
+  const QImage shot = view.grab().toImage();
+  const int y = static_cast<int>(pointer.y());
+  int checked = 0;
+  for (int x = 0; x < shot.width(); ++x) {
+    const double at = moved + (x + 0.5 - pointer.x()) / scale;
+    const double inside = at - std::floor(at);
+    if (inside * scale < 1 || inside * scale > scale - 1) continue;  // a pixel on a square's border
+    const int sx = ((static_cast<int>(std::floor(at)) % 200) + 200) % 200;
+    const Rgb colour = kPalette[static_cast<std::size_t>(*PaletteIndex(world.MapArray(sx, row)))].colour;
+    ASSERT_EQ(QColor(shot.pixel(x, y)), QColor(colour.r, colour.g, colour.b)) << "pixel " << x << ", square " << sx;
+    ++checked;
+  }
+  EXPECT_GT(checked, shot.width() / 2);
+}
+
+// Hiding the cities takes their marks off the map and off the gallery's thumbnails; a
+// thumbnail of a large world then has no pixel of the city colour, with them one at each city.
+TEST_F(MapMaker, HidingTheCitiesClearsTheirMarksFromTheThumbnails) {
+  AppWindow& app = OpenApp(1000, 750, kSeed);
+  OnWindow([](BuildDialog& dialog) { Click(dialog, "cmdBuild"); });
+  ASSERT_TRUE(app.BuildAgain());
+  app.findChild<QAction*>(QStringLiteral("gallery"))->trigger();
+  gui::GalleryPage& gallery = *app.Gallery();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return gallery.ReadyCount() == gui::GalleryPage::kWorldsPerPage; }, 120000));
+  const Rgb city = kPalette[static_cast<std::size_t>(*PaletteIndex('Y'))].colour;
+  const QColor cityColour(city.r, city.g, city.b);
+  const auto cityPixels = [&](const QImage& picture) {
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) count += QColor(picture.pixel(x, y)) == cityColour;
+    return count;
+  };
+  QAction& show = *app.findChild<QAction*>(QStringLiteral("showCities"));
+  ASSERT_TRUE(show.isChecked());
+  std::vector<QImage> painted;
+  for (int slot = 0; slot < 3; ++slot) {
+    SCOPED_TRACE(slot);
+    gui::GalleryTile& tile = *gallery.Tile(slot);
+    const HostWorld& world = *tile.World()->world;
+    ASSERT_GT(world.CityCount, 0);
+    const QImage& marked = tile.Picture();
+    const double square = static_cast<double>(marked.width()) / 1000;
+    for (const auto& [x, y] : world.CitySquares)
+      EXPECT_EQ(QColor(marked.pixel(static_cast<int>((x + 0.5) * square), static_cast<int>((y + 0.5) * square))),
+                cityColour);
+    painted.push_back(tile.grab().toImage());
+  }
+  show.trigger();
+  for (int slot = 0; slot < 3; ++slot) {
+    SCOPED_TRACE(slot);
+    EXPECT_EQ(cityPixels(gallery.Tile(slot)->Picture()), 0);
+    EXPECT_NE(gallery.Tile(slot)->grab().toImage(), painted[static_cast<std::size_t>(slot)]) << "the tile is painted anew";
+  }
 }
 
 // The panel sets its fields through the builder; each change builds the shown world again
