@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "engine/world_hash.h"
 #include "platform/headless_platform.h"
@@ -25,9 +26,18 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A field of the window set after Recommend: a number box's text, or a selection box's item.
+struct Field {
+  const char* name;
+  int index;
+  const char* text;  // a number box's text, or nullptr for a selection box
+  int item = 0;
+};
+
 struct WindowPlan {
   int width, height;
   bool recommend;  // Recommend pressed first (seed 1), as for the large maps
+  std::vector<Field> fields = {};
 };
 
 constexpr std::uint64_t kSeed = 1;
@@ -46,6 +56,13 @@ void Prepare(ui::frmBuild& form, const WindowPlan& plan) {
     std::string failure;
     if (!form.Form().Recommend(failure)) std::fprintf(stderr, "%s\n", failure.c_str());
     form.Generator().Seed(kSeed);
+  }
+  for (const Field& field : plan.fields) {
+    platform::Control& control = form.Controls().At(field.name, field.index);
+    if (field.text != nullptr)
+      control.SetText(field.text);
+    else
+      control.SetListIndex(field.item);
   }
 }
 
@@ -146,6 +163,17 @@ BENCHMARK(BM_Window2048x2048Recommended)->Unit(benchmark::kMillisecond)->UseManu
 
 void BM_Window4096x4096Recommended(benchmark::State& state) { RunWindowBenchmark(state, {4096, 4096, true}); }
 BENCHMARK(BM_Window4096x4096Recommended)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+// The longest stretches without a yield: terrain over nearly all the land and a city on
+// every hundredth land square of the largest map.
+void BM_Window4096x4096TerrainAndCities(benchmark::State& state) {
+  RunWindowBenchmark(state, {4096, 4096, true,
+                             {{"txtTerrain", 0, "20"}, {"txtTerrain", 1, "20"}, {"txtTerrain", 2, "25"},
+                              {"txtTerrain", 3, "25"}, {"txtTerrain", 4, "25"}, {"txtTerrain", 5, "25"},
+                              {"txtTerrain", 6, "25"}, {"txtTerrain", 7, "25"}, {"cboCityNumber", 0, nullptr, 1},
+                              {"txtCities", 0, "100"}, {"txtCities", 1, "100"}}});
+}
+BENCHMARK(BM_Window4096x4096TerrainAndCities)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 }  // namespace
 }  // namespace lorvex
