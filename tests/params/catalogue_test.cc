@@ -1,7 +1,6 @@
 // The catalogue of the fields against what the fields do, through a builder as a host sets
-// them: a value far below and far above the range is held where the window's validator
-// holds it; a Hi is held to its Lo and a capped number to its cap as the range says. The README's table of the fields is what `lorvex settings
-// --list` prints. (The labels are checked against the window on the screen, tests/qt.)
+// them, and the README's table of the fields against `lorvex settings --list`. (Labels,
+// pages, defaults and items are checked against the window on the screen, tests/qt.)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +10,7 @@
 
 #include "apps/cli_run.h"
 #include "host/cls_build.h"
+#include "params/build_parameters.h"
 
 namespace lorvex {
 namespace {
@@ -23,9 +23,8 @@ double CatalogueHeld(const clsBuild& builder, const std::string& key) {
   return std::stod(value);
 }
 
-// A number box given 0, a far negative and a far positive value (the Lo of a Hi set to 0
-// first): 0 holds the minimum, the far values hold the bounds, or stay as given where the
-// catalogue gives none; and no value is held below the minimum.
+// A number box given 0, a far negative and a far positive value (its Lo set to 0 first)
+// holds the minimum, or the bound, or the value where the catalogue gives no bound.
 void CatalogueCheckNumberBox(const ParameterInfo& info, const std::string& key, const std::string& lo) {
   const struct {
     const char* given;
@@ -62,13 +61,21 @@ TEST(FieldCatalogue, EachFieldHoldsItsDefaultAndTheRangeTheValidatorHoldsItTo) {
   const std::regex notBelow("not below (\\w+\\(\\d+\\))");
   const std::regex capped("(\\d+) at most while (\\w+\\(\\d+\\)) is checked");
   const clsBuild fresh;
+  const platform::ControlSet window = params::CreateWindowControls();
   ASSERT_EQ(clsBuild::ParameterCatalogue().size(), fresh.ParameterKeys().size());
   std::size_t i = 0;
   for (const ParameterInfo& info : clsBuild::ParameterCatalogue()) {
     const std::string key = params::ParameterKey(info);
     SCOPED_TRACE(key);
     EXPECT_EQ(key, fresh.ParameterKeys()[i++]);  // the window's order
-    EXPECT_EQ(clsBuild::ParameterInfo(key), &info);  // its default: against the window, tests/qt
+    EXPECT_EQ(clsBuild::ParameterInfo(key), &info);
+    const platform::Control& box = window.At(info.name, info.index);
+    // A bounded box takes just the characters of its maximum (the README gives the others').
+    if (key.starts_with("txt") && std::isfinite(info.maximum)) {
+      EXPECT_EQ(box.MaxLength(), std::to_string(static_cast<int>(info.maximum)).size());
+    }
+    // The Player Cities page is hidden and disabled, but its fields are parameters.
+    EXPECT_TRUE(std::string(params::PageCaption(info)) != "Player Cities" || !(box.visible || box.enabled));
 
     std::smatch match;
     const std::string note = info.rangeNote;
