@@ -99,8 +99,7 @@ TEST(FieldCatalogue, EachFieldHoldsItsDefaultAndTheRangeTheValidatorHoldsItTo) {
   EXPECT_EQ(clsBuild::ParameterInfo("txtLandMass(20)"), nullptr);
 }
 
-// The README's table of the fields, the lines from its header row to the first line that is
-// no table row, against what the command line prints.
+// The README's table of the fields, from its header row on, against what the command line prints.
 TEST(FieldCatalogue, TheReadmesTableIsWhatTheCommandLineLists) {
   const lorvex::testing::CliFolder folder;
   const lorvex::testing::CliRun listed = folder.Run("settings --list");
@@ -160,6 +159,7 @@ TEST(LandFigure, ShowsTheLandRangeInPercentOfTheMap) {
       f.Type("txtLandMass", 19, row.tiny[1]);
     }
     EXPECT_EQ(f.LandFigure(), row.figure) << row.figure;
+    EXPECT_EQ(f.progress.left, f.statusBar.Panel(5).left);  // the progress bar moves with its panel
   }
   FormFixture f;
   f.At("txtLandMass", 19).SetText("1000");
