@@ -203,6 +203,7 @@ TEST(CityPlacementFields, ThePerSizeBoxesFollowTheRuleAndTheSizeOption) {
     EXPECT_EQ(shown, row.shown);
     EXPECT_EQ(captions, row.captions);
     for (int i = 0; i <= 3 && row.rule != 0; ++i) EXPECT_EQ(f.At("txtPlace1", i).MaxLength(), row.length) << i;
+    EXPECT_EQ(f.At("lblPlaceAlgoExplain", 0).caption.find("The same number of cities will be placed on each"), 0u);
     // Cities given per land mass replace the world count by the note, and only then.
     EXPECT_EQ(f.At("lblCityNumParams", 0).visible, row.rule == 2);
     EXPECT_EQ(f.At("txtCities", 0).visible, row.rule != 2);

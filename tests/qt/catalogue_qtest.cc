@@ -49,20 +49,15 @@ void TextsAround(QWidget* field, std::vector<std::string>& left, std::vector<std
   for (const auto& [distance, text] : aboveOf) above.push_back(text);
 }
 
-std::set<std::string> Parts(const std::string& label) {
-  std::set<std::string> parts;
-  for (std::size_t from = 0;;) {
-    const std::size_t at = label.find(" / ", from);
-    parts.insert(label.substr(from, at - from));
-    if (at == std::string::npos) return parts;
-    from = at + 3;
-  }
-}
-
-// Whether the label's parts are the a nearest texts to the left and the b nearest above.
+// Whether the label's parts (" / " between them) are the a nearest texts to the left and
+// the b nearest above.
 bool LabelReadsAsShown(const std::string& label, const std::vector<std::string>& left,
                        const std::vector<std::string>& above) {
-  const std::set<std::string> parts = Parts(label);
+  std::set<std::string> parts;
+  for (std::size_t from = 0, at = 0; at != std::string::npos; from = at + 3) {
+    at = label.find(" / ", from);
+    parts.insert(label.substr(from, at - from));
+  }
   for (std::size_t a = left.empty() ? 0 : 1; a <= left.size(); ++a)
     for (std::size_t b = above.empty() ? 0 : 1; b <= above.size(); ++b) {
       std::set<std::string> read(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(a));
