@@ -5,13 +5,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <limits>
 #include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "common/random.h"
+#include "common/world_key.h"
 #include "params/parameter_form.h"
 
 namespace lorvex {
@@ -43,8 +43,8 @@ TEST(Random, DrawsAreTheStandardEngineConvertedExactly) {
   EXPECT_EQ(drawn, (std::set<std::int64_t>{-2, -1, 0, 1}));
 }
 
-// A locale that writes a comma before the fraction: the system's German one, or one compiled
-// from the system's locale sources into a scratch folder; "" when neither can be had.
+// A locale writing a decimal comma: the system's German one, or one compiled into a scratch
+// folder; "" when neither can be had.
 std::string CommaLocale() {
   if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) return "de_DE.UTF-8";
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lorvex-locales";
@@ -59,8 +59,7 @@ std::string CommaLocale() {
 }
 
 // A field's text is read, and a figure written, with a '.' whatever locale the process has
-// set (a desktop toolkit sets the user's), so settings files and worlds are the same
-// everywhere.
+// set (a desktop toolkit sets the user's), so settings files are the same everywhere.
 TEST(Numbers, FieldTextsAreReadAndWrittenAlikeInEveryLocale) {
   const struct { const char* text; double read; } reads[] = {
       {"2.5", 2.5}, {"12abc", 12}, {"-7", -7}, {" 1e3x", 1000}, {".5", 0.5}, {"0.1", 0.1},
@@ -70,7 +69,6 @@ TEST(Numbers, FieldTextsAreReadAndWrittenAlikeInEveryLocale) {
       {1.0 / 3, "0.333333333333333"}, {999999999999999, "999999999999999"},
       {DBL_MAX, "1.79769313486232E+308"}, {1e-5, "1E-05"}};
   const std::string comma = CommaLocale();
-  // The comma locale is current when CommaLocale answers one; "C" is set for the rows below.
   for (const std::string& locale : {comma, std::string("C")}) {
     if (locale.empty()) continue;
     if (locale == "C") std::setlocale(LC_NUMERIC, "C");
@@ -81,6 +79,44 @@ TEST(Numbers, FieldTextsAreReadAndWrittenAlikeInEveryLocale) {
   }
   std::setlocale(LC_NUMERIC, "C");
   if (comma.empty()) GTEST_SKIP() << "no locale with a decimal comma could be made";
+}
+
+// A key is a seed, or a seed and the draws given away before the build; anything else,
+// and the numbers past their bounds, are no key.
+TEST(WorldKey, ReadsSeedsAndSeedsWithDrawsAndNothingElse) {
+  const struct { const char* text; std::uint64_t seed, draws; const char* written; } rows[] = {
+      {"42", 42, 0, "42"}, {"0", 0, 0, "0"}, {"42-1873", 42, 1873, "42-1873"}, {"42-0", 42, 0, "42"}, {"007-08", 7, 8, "7-8"},
+      {"18446744073709551615", 18446744073709551615u, 0, "18446744073709551615"},
+      {"1-1099511627776", 1, 1099511627776u, "1-1099511627776"}};
+  for (const auto& row : rows) {
+    const std::optional<WorldKey> key = ParseWorldKey(row.text);
+    ASSERT_TRUE(key.has_value()) << '"' << row.text << '"';
+    EXPECT_EQ(std::make_pair(key->seed, key->draws), std::make_pair(row.seed, row.draws)) << row.text;
+    EXPECT_EQ(FormatWorldKey(*key), row.written);
+  }
+  // 2^64, one draw past the bound, 21 digits, and what is no number.
+  for (const char* text : {"18446744073709551616", "1-1099511627777", "000000000000000000042", "", "-5", "42-", "42--1",
+                           "42-1-2", " 42", "42 ", "4a", "+42"})
+    EXPECT_FALSE(ParseWorldKey(text).has_value()) << '"' << text << '"';
+}
+
+// The generator counts every draw since its seed, those it handed out and those it
+// skipped, across its refills of 312.
+TEST(WorldKey, TheGeneratorCountsItsDrawsAcrossRefills) {
+  Random counted(9);
+  EXPECT_EQ(counted.DrawsMade(), 0u);
+  for (int i = 0; i < 311; ++i) counted.Next();
+  EXPECT_EQ(counted.DrawsMade(), 311u);
+  for (int i = 0; i < 2; ++i) counted.Next();  // across the refill
+  EXPECT_EQ(counted.DrawsMade(), 313u);
+  counted.Discard(1000);
+  EXPECT_EQ(counted.DrawsMade(), 1313u);
+  // Where a generator seeded alike and skipping as many stands: the same next draw.
+  Random skipped(9);
+  skipped.Discard(1313);
+  EXPECT_EQ(skipped.Next(), counted.Next());
+  counted.Seed(3);
+  EXPECT_EQ(counted.DrawsMade(), 0u);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
-// A parameters window's fields and their behaviour without the rest of the window: the
-// controls, the form bound to them, and a scriptable platform. Opened as the window opens
-// (derived figures, then every selection box at item 0), for a map of 100 x 60 unless the
-// test changes it.
+// A parameters window's controls, form and scriptable platform without the rest of the
+// window, opened as the window opens, for a map of 100 x 60 unless the test says otherwise.
 #pragma once
 
 #include <filesystem>

@@ -1,8 +1,6 @@
-// The catalogue of the fields against the window a person sees when it opens: every input
-// of the window has exactly one entry and every entry one input; its page is the tab the
-// input lies on; its label is made of the texts the window shows for it (a check box's own
-// caption; for a number or selection box the nearest texts to its left on its row and above
-// it in its column); its default is what the input shows.
+// The catalogue of the fields against the window a person sees when it opens: one entry per
+// input; its page the input's tab; its label the texts shown beside the input (a check box's
+// caption); its default what the input shows; a selection box's items as its meaning names them.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -26,9 +24,8 @@ using ui::qt::BuildDialog;
 
 std::string Shown(QString text) { return text.replace(QStringLiteral("&&"), QStringLiteral("&")).toStdString(); }
 
-// The texts beside `field` that a person reads for it: to its left on its row, nearest first,
-// and above it in its column, nearest first. Only texts that are shown count, unless the
-// field itself is hidden (then all of them: what the window would show with it).
+// The texts left of `field` on its row and above it in its column, nearest first; only shown
+// ones, unless the field itself is hidden.
 void TextsAround(QWidget* field, std::vector<std::string>& left, std::vector<std::string>& above) {
   QWidget* parent = field->parentWidget();
   const bool fieldShown = field->isVisibleTo(parent);
@@ -52,21 +49,15 @@ void TextsAround(QWidget* field, std::vector<std::string>& left, std::vector<std
   for (const auto& [distance, text] : aboveOf) above.push_back(text);
 }
 
-std::set<std::string> Parts(const std::string& label) {
-  std::set<std::string> parts;
-  for (std::size_t from = 0;;) {
-    const std::size_t at = label.find(" / ", from);
-    parts.insert(label.substr(from, at - from));
-    if (at == std::string::npos) return parts;
-    from = at + 3;
-  }
-}
-
-// Whether the label's parts are the a nearest texts to the left and the b nearest above,
-// the nearest of each that exists among them.
+// Whether the label's parts (" / " between them) are the a nearest texts to the left and
+// the b nearest above.
 bool LabelReadsAsShown(const std::string& label, const std::vector<std::string>& left,
                        const std::vector<std::string>& above) {
-  const std::set<std::string> parts = Parts(label);
+  std::set<std::string> parts;
+  for (std::size_t from = 0, at = 0; at != std::string::npos; from = at + 3) {
+    at = label.find(" / ", from);
+    parts.insert(label.substr(from, at - from));
+  }
   for (std::size_t a = left.empty() ? 0 : 1; a <= left.size(); ++a)
     for (std::size_t b = above.empty() ? 0 : 1; b <= above.size(); ++b) {
       std::set<std::string> read(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(a));
@@ -84,15 +75,17 @@ int PageOf(QWidget* field) {
   return 0;
 }
 
-void CheckCatalogueAgainst(BuildDialog& dialog) {
+TEST_F(QtWindowTest, TheCatalogueDescribesEveryInputOfTheWindowAsItIsShown) {
+  bool checked = false;
+  EXPECT_FALSE(Build([&](BuildDialog& dialog) {
     const QTabBar* tabs = dialog.findChild<QTabBar*>();
     ASSERT_NE(tabs, nullptr);
     std::set<std::string> inputs;
     for (QWidget* field : dialog.findChildren<QWidget*>()) {
+      auto* const combo = qobject_cast<QComboBox*>(field);
       const bool number = qobject_cast<QLineEdit*>(field) != nullptr;
       const bool check = qobject_cast<QCheckBox*>(field) != nullptr;
-      const bool choice = qobject_cast<QComboBox*>(field) != nullptr;
-      if (!number && !check && !choice) continue;
+      if (!number && !check && combo == nullptr) continue;
       const std::string key = field->objectName().toStdString();
       SCOPED_TRACE(key);
       EXPECT_TRUE(inputs.insert(key).second);
@@ -106,8 +99,12 @@ void CheckCatalogueAgainst(BuildDialog& dialog) {
         const Qt::CheckState state = qobject_cast<QCheckBox*>(field)->checkState();
         shown = state == Qt::Checked ? "1" : state == Qt::PartiallyChecked ? "2" : "0";
       }
-      if (choice) shown = std::to_string(qobject_cast<QComboBox*>(field)->currentIndex());
+      if (combo != nullptr) shown = std::to_string(combo->currentIndex());
       EXPECT_EQ(info->defaultValue, shown);
+      if (combo != nullptr) { EXPECT_EQ(combo->count(), info->maximum + 1); }
+      for (int item = 0; combo != nullptr && item < combo->count(); ++item)
+        EXPECT_NE(std::string(info->meaning).find(std::to_string(item) + " \"" + Shown(combo->itemText(item)) + "\""),
+                  std::string::npos) << item;
       if (check) {
         EXPECT_EQ(info->label, Shown(qobject_cast<QCheckBox*>(field)->text()));
       } else {
@@ -119,12 +116,6 @@ void CheckCatalogueAgainst(BuildDialog& dialog) {
       }
     }
     EXPECT_EQ(inputs.size(), params::ParameterCatalogue().size());
-}
-
-TEST_F(QtWindowTest, TheCatalogueDescribesEveryInputOfTheWindowAsItIsShown) {
-  bool checked = false;
-  EXPECT_FALSE(Build([&](BuildDialog& dialog) {
-    CheckCatalogueAgainst(dialog);
     checked = true;
     QTest::mouseClick(dialog.WidgetOf("cmdCancel", 0), Qt::LeftButton);
   }));

@@ -13,14 +13,9 @@ namespace lorvex::checks {
 ParameterValues ReadParameterValues(const platform::ControlSet& controls) {
   ParameterValues values;
   for (const platform::Control& c : controls.All()) {
-    switch (c.Kind()) {
-      case platform::ControlKind::kNumberBox: values.emplace_back(c.Key(), c.Text()); break;
-      case platform::ControlKind::kCheckBox: values.emplace_back(c.Key(), std::to_string(c.Value())); break;
-      case platform::ControlKind::kSelectionBox:
-        values.emplace_back(c.Key(), std::to_string(c.ListIndex()));
-        break;
-      default: break;
-    }
+    if (c.Kind() == platform::ControlKind::kNumberBox) values.emplace_back(c.Key(), c.Text());
+    if (c.Kind() == platform::ControlKind::kCheckBox) values.emplace_back(c.Key(), std::to_string(c.Value()));
+    if (c.Kind() == platform::ControlKind::kSelectionBox) values.emplace_back(c.Key(), std::to_string(c.ListIndex()));
   }
   return values;
 }
@@ -30,11 +25,9 @@ void ApplyWindowDefaults(platform::ControlSet& controls) {
   for (const platform::Control& d : defaults.All()) {
     if (!platform::IsParameterKind(d.Kind())) continue;
     platform::Control& c = controls.At(d.Name(), d.Index());
-    switch (d.Kind()) {
-      case platform::ControlKind::kNumberBox: c.SetText(d.Text()); break;
-      case platform::ControlKind::kCheckBox: c.SetValue(d.Value()); break;
-      default: c.SetListIndex(d.ListIndex() < 0 ? 0 : d.ListIndex()); break;
-    }
+    if (d.Kind() == platform::ControlKind::kNumberBox) c.SetText(d.Text());
+    if (d.Kind() == platform::ControlKind::kCheckBox) c.SetValue(d.Value());
+    if (d.Kind() == platform::ControlKind::kSelectionBox) c.SetListIndex(std::max(d.ListIndex(), 0));
   }
 }
 
@@ -51,10 +44,8 @@ ParameterValues ValuesAfterReload(ParameterValues saved) {
 
 namespace {
 
-// The shaping work, in squares, that the land-mass texts ask of a map of `squares` squares,
-// each figure held as the build holds it (counts, sizes and sea borders to the engine's
-// bounds, the tiny islands to the map): for each size class the larger count times the
-// squares of a canvas of the larger size ringed by the larger border, plus 24 a mass, and
+// The shaping work in squares, each figure held as the build holds it: per size class the
+// larger count times (a canvas of the larger size ringed by the larger border + 24), plus
 // the larger tiny-island figure.
 double ShapingWorkAsked(const std::vector<std::string>& landMassTexts, double squares) {
   const auto box = [&](std::size_t index, double most) {

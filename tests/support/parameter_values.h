@@ -1,6 +1,5 @@
-// The values of a window's 103 parameter controls, for comparing two windows: each number
-// box's text, check box's value and selection box's list index, keyed Name(Index), in
-// control order.
+// A window's parameter controls as values (text, check value or list index) keyed
+// Name(Index) in control order, and the parameter sets of the generated tests.
 #pragma once
 
 #include <string>
@@ -16,38 +15,29 @@ using ParameterValues = std::vector<std::pair<std::string, std::string>>;
 
 ParameterValues ReadParameterValues(const platform::ControlSet& controls);
 
-// Every parameter control back to the window's own default, so that a default settings file
-// in the working folder cannot change a build. A selection box without an item gets its
-// first.
+// Every parameter control back to the window's default (a selection box to its first item),
+// so that a default settings file in the working folder cannot change a build.
 void ApplyWindowDefaults(platform::ControlSet& controls);
 
-// The values a window holds after loading what Save Settings wrote from a window holding
-// `saved`: the same, but for one case. A file may set an edge option grey (2) after checking
-// the other one; the saved file lists chkLandPlace(1) before chkLandPlace(2), so loading it
-// checks (2) after the grey (1), and checking an edge option unchecks the other.
+// What a window holds after loading a save of `saved`: the same, but a grey chkLandPlace(1)
+// with (2) checked loads unchecked (checking (2) after it unchecks the other edge option).
 ParameterValues ValuesAfterReload(ParameterValues saved);
 
-// The build shapes every mass it draws as drawn, placed or not, whatever the map's size, so
-// the largest figures mean hours of building, days under the sanitizers. The generated
-// parameter sets of the stress test and the build fuzz target give figures asking for more
-// shaping work than this (the defaults ask for about 30 thousand) back to the window's
-// defaults; the extremes tests build the largest figures a person can type.
+// Every mass drawn is shaped, placed or not, so the largest figures take hours: generated
+// land figures asking for more shaping work than this (the defaults ask about 30 thousand)
+// give way to the defaults. The extremes tests build the largest a person can type.
 inline constexpr double kMostShapingWork = 100'000;
 bool AsksTooMuchShaping(const std::vector<std::string>& landMassTexts, double squares);
 
-// A city the stage cannot place still takes its 51 tries, and the engine plans up to 2^25
-// cities: seconds of drawing. The generated parameter sets give city figures back to the
-// window's defaults when the Number boxes (txtCities(0), (1)) ask for more cities than
-// this, or a per-mass box (txtPlace1(0 .. 3), a percentage or a count for every mass) for
-// more than a thousandth of it.
+// A city that cannot be placed still takes its 51 tries: generated city figures give way to
+// the defaults when txtCities(0), (1) ask for more cities than this, or a txtPlace1 box (a
+// share or a count for every mass) for more than a thousandth of it.
 inline constexpr double kMostCitiesAsked = 100'000;
 bool AsksTooManyCities(const std::vector<std::string>& numberTexts,
                        const std::vector<std::string>& perMassTexts);
 
-// Every parameter control from the bytes: any text a box can hold (set as a program sets
-// it), any check-box state (grey included) and any list index (none included). Land figures
-// asking for more shaping than kMostShapingWork of a map of `squares` squares, and city
-// figures asking for more cities than kMostCitiesAsked, then give way to the defaults.
+// Every parameter control from the bytes: any text a box can hold, any check-box state (grey
+// included), any list index (none included); then the give-way rules above.
 void FillParameters(fuzzing::FuzzInput& in, platform::ControlSet& controls, double squares);
 
 // The first control whose value differs, as "Name(Index): a | b", or "" when all agree.
