@@ -94,11 +94,7 @@ int64_t GetInto(LorvexBuilder* b, const char* name, size_t size, const std::stri
 
 TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
   InEmptyDirectory folder;
-  const std::string loadable = (folder.Path() / "mine.kst").string();  // a file, not a folder
-  WriteFile(loadable, "txtCities(0) = 30\r\ntxtCities(1) = 20\r\n");
   const ParameterRow rows[] = {
-      {"a number box", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", "450"); },
-       LORVEX_OK, "txtLandMass(2)", "450", ""},
       {"held to its range", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtAlgorithm(1)", "250"); },
        LORVEX_ADJUSTED, "txtAlgorithm(1)", "100", "is held to \"100\""},
       // Failures change nothing.
@@ -136,9 +132,7 @@ TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
                     ? lorvex_save_settings_text(b, text.data(), text.size()) - needed
                     : -100;
        }, 0, "txtLandMass(2)", "400", "the settings text needs"},
-      // Files and Recommend.
-      {"a save beneath a file", [&](LorvexBuilder* b) { return lorvex_save_settings(b, (loadable + "/x.kst").c_str()); },
-       LORVEX_ERROR_FILE, "txtCities(0)", "100", "Not a directory"},
+      // Recommend.
       {"Recommend", [](LorvexBuilder* b) { lorvex_set_seed(b, 4); return lorvex_recommend(b, 200, 150); },
        LORVEX_OK, "txtLandMass(4)", "5", ""},
       {"Recommend past the largest map", [](LorvexBuilder* b) { return lorvex_recommend(b, 10, LORVEX_MAX_MAP_SIDE + 1); },
@@ -222,16 +216,19 @@ TEST(CInterface, TheDefaultFileLoadedSettingsAndFieldsShowInTheWorldInThatOrder)
   lorvex_destroy(builder);
 }
 
-// One world read in bulk and square by square: the same letters, numbers and cities; a
-// buffer one element short is refused with the size it needs.
-TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueries) {
+// A crowded world (the default 100 to 150 cities on 12 x 10) read in bulk and square by
+// square: the same letters, numbers and cities; a buffer one element short is refused with
+// the size it needs. The city count is the cities on the map, one for each city square; the
+// planned cities that found no square follow them and answer 0; past those every query
+// answers 10.
+TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueriesAndCountTheCitiesOnTheMap) {
   InEmptyDirectory folder;
   LorvexBuilder* builder = HeadlessBuilder();
   EXPECT_EQ(lorvex_copy_terrain(builder, nullptr, 0), 0);  // nothing built yet
-  lorvex_set_seed(builder, 11);
-  ASSERT_EQ(lorvex_build(builder, 90, 70, 1), LORVEX_BUILT);
+  lorvex_set_seed(builder, 5);
+  ASSERT_EQ(lorvex_build(builder, 12, 10, 0), LORVEX_BUILT);
   const int32_t width = lorvex_map_width(builder), height = lorvex_map_height(builder);
-  const std::size_t squares = 90u * 70u;
+  const std::size_t squares = 12u * 10u;
   ASSERT_EQ(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), squares);
   // Every buffer size, NULL included, against the guard bytes: fuzz/host_fuzz.cc.
   std::vector<char> letters(squares + 1, '#');
@@ -252,25 +249,10 @@ TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueries) {
         expected.push_back({x, y, lorvex_get_production_c(builder, k), lorvex_get_specialty_c(builder, k), lorvex_get_owner_c(builder, k)});
     }
   EXPECT_EQ(lorvex_get_mass(builder, -1, nullptr, nullptr), LORVEX_ERROR_NO_SUCH_MASS);
-  ASSERT_GT(expected.size(), 0u);
-  EXPECT_EQ(CopyWorld(builder).cities, expected);
-  lorvex_destroy(builder);
-}
-
-// A crowded map (the default 100 to 150 cities on 10 x 10): the city count is the cities on
-// the map, one for each city square; the planned cities that found no square follow them
-// and answer 0; past those every query answers 10.
-TEST(CInterface, TheCityCountIsTheCitiesOnTheMapAndTheUnplacedAnswer0) {
-  InEmptyDirectory folder;
-  LorvexBuilder* builder = HeadlessBuilder();
-  lorvex_set_seed(builder, 5);
-  ASSERT_EQ(lorvex_build(builder, 10, 10, 0), 1);
-  std::vector<char> letters(100);
-  ASSERT_EQ(lorvex_copy_terrain(builder, letters.data(), letters.size()), 100);
-  const auto onMap = static_cast<int32_t>(std::count(letters.begin(), letters.end(), 'Y'));
+  const auto onMap = static_cast<int32_t>(expected.size());
   ASSERT_GT(onMap, 0);
+  EXPECT_EQ(CopyWorld(builder).cities, expected);
   EXPECT_EQ(lorvex_city_count(builder), onMap);
-  EXPECT_EQ(lorvex_copy_cities(builder, nullptr, 0), onMap);
   EXPECT_GT(lorvex_get_production_c(builder, onMap - 1), 0);
   for (int32_t k = onMap; k < 100; ++k) {
     EXPECT_EQ(lorvex_get_production_c(builder, k), 0) << k;
@@ -438,7 +420,6 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
   EXPECT_EQ(lorvex_build(nullptr, 10, 10, 0), LORVEX_ERROR_NULL_ARGUMENT);
   ASSERT_NE(lorvex_parameter_info(0, LORVEX_INFO_MEANING), nullptr);
   EXPECT_EQ(LoadedFiles("libQt"), std::vector<std::string>{});
-  EXPECT_EQ(LoadedFiles("liblorvex-qt"), std::vector<std::string>{});
   EXPECT_FALSE(LoadedFiles("liblorvex.so").empty());  // the map is read at all
 }
 
@@ -616,7 +597,8 @@ TEST(Progress, RisesThroughTheStagesToTheWhole) {
 }
 
 // A save writes a regular file, or a file a link leads to (the links stay links); it refuses
-// a FIFO, a device and a folder and leaves them as they were, and leaves no partial file.
+// a FIFO, a device, a folder and a path beneath a file, leaves them as they were, and
+// leaves no partial file.
 TEST(Saves, OnlyRegularFilesAreWrittenAndLinksStayLinks) {
   InEmptyDirectory folder;
   fs::create_directory("real");
@@ -641,6 +623,7 @@ TEST(Saves, OnlyRegularFilesAreWrittenAndLinksStayLinks) {
       {"dangling.kst", LORVEX_OK, "", "new.kst"},
       {"pipe.kst", LORVEX_ERROR_FILE, "it is a FIFO, not a regular file", nullptr},
       {"folder.kst", LORVEX_ERROR_FILE, "it is a folder, not a regular file", nullptr},
+      {"plain.kst/x.kst", LORVEX_ERROR_FILE, "Not a directory", nullptr},
       {"null.dev", LORVEX_ERROR_FILE, "it is a device, not a regular file", nullptr},
   };
   LorvexBuilder* builder = lorvex_create();
@@ -665,12 +648,6 @@ TEST(Saves, OnlyRegularFilesAreWrittenAndLinksStayLinks) {
   EXPECT_TRUE(fs::is_fifo("pipe.kst"));
   EXPECT_TRUE(fs::is_directory("folder.kst"));
   EXPECT_TRUE(fs::is_empty("folder.kst"));
-  if (device) {
-    struct stat node {};
-    ASSERT_EQ(::lstat("null.dev", &node), 0);
-    EXPECT_TRUE(S_ISCHR(node.st_mode));
-    EXPECT_EQ(node.st_rdev, ::makedev(1, 3));
-  }
   for (const fs::path& at : {fs::path("."), fs::path("real")})
     for (const auto& entry : fs::directory_iterator(at))
       EXPECT_EQ(entry.path().string().find(".part-"), std::string::npos) << entry.path();

