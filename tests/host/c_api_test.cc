@@ -1,10 +1,7 @@
-// The C interface of liblorvex.so, linked as a host links it: the parameter calls with
-// their failures, the bulk copies against the square-by-square queries, builders on
-// threads; every answer of lorvex_build with its message (the window's own words, written
-// out here), the error text's life, a stop from another thread, the progress of a build;
-// the window's library that is never loaded or cannot be; saves over what is not a regular
-// file; the version. Each test works in a fresh folder, where no kessett/default.kst is
-// unless it writes one.
+// The C interface of liblorvex.so as a host links it: parameter calls and their failures,
+// bulk copies against the square queries, builders on threads, every answer of lorvex_build
+// (in the window's own words), a stop, progress, the window's library, saves, the version.
+// Each test works in a fresh folder, where no kessett/default.kst is unless it writes one.
 #include <dlfcn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -82,9 +79,8 @@ struct ParameterRow {
   const char* message;  // a part of lorvex_last_error afterwards ("" = it is empty)
 };
 
-// A buffer of `size` bytes filled with '#', handed to lorvex_get_parameter: the answer when
-// the buffer afterwards holds what it must (the value, "" for a short one, untouched for a
-// size question), -100 otherwise.
+// lorvex_get_parameter into `size` bytes of '#': its answer when they then hold `holds` (the
+// value, "" for a short buffer, untouched for a size question), -100 otherwise.
 int64_t GetInto(LorvexBuilder* b, const char* name, size_t size, const std::string& holds) {
   std::string buffer(size + 1, '#');
   const int64_t answer = lorvex_get_parameter(b, name, size == 0 ? nullptr : buffer.data(), size);
@@ -102,8 +98,7 @@ TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
        LORVEX_ERROR_BAD_VALUE, "cboPlacement(0)", "0", "takes an item from -1 (none) to 2"},
       {"a selection box set to none", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "cboPlacement(0)", "-1"); },
        LORVEX_OK, "cboPlacement(0)", "-1", ""},
-      // A check box holds 0, 1 or 2 (grey) and takes nothing else, not even the words a
-      // settings file would read as 0.
+      // A check box takes 0, 1 or 2 (grey), not even a word a settings file would read as 0.
       {"a check box set to grey", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkShape(0)", "2"); },
        LORVEX_OK, "chkShape(0)", "2", ""},
       {"a check box set to 3", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkShape(0)", "3"); },
@@ -132,7 +127,6 @@ TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
                     ? lorvex_save_settings_text(b, text.data(), text.size()) - needed
                     : -100;
        }, 0, "txtLandMass(2)", "400", "the settings text needs"},
-      // Recommend.
       {"Recommend", [](LorvexBuilder* b) { lorvex_set_seed(b, 4); return lorvex_recommend(b, 200, 150); },
        LORVEX_OK, "txtLandMass(4)", "5", ""},
       {"Recommend past the largest map", [](LorvexBuilder* b) { return lorvex_recommend(b, 10, LORVEX_MAX_MAP_SIDE + 1); },
@@ -156,7 +150,6 @@ TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
   };
   for (const ParameterRow& row : rows) {
     LorvexBuilder* builder = lorvex_create();
-    ASSERT_NE(builder, nullptr);
     EXPECT_EQ(row.call(builder), row.answer) << row.what << ": " << lorvex_last_error(builder);
     const std::string message = lorvex_last_error(builder);
     EXPECT_EQ(Get(builder, row.field), row.value) << row.what;
@@ -180,10 +173,9 @@ std::array<int, 3> MassKinds(const LorvexBuilder* builder) {
   return kinds;
 }
 
-// What a builder is given shows in the world it builds: kessett/default.kst of the current
-// folder decides only when the host asks for it, and then only what the builder leaves
-// alone; a loaded file wins over it and each field set after the file wins over both, and
-// resetting lets go of them all. Counted through the mass and city calls.
+// kessett/default.kst decides only when the host asks, and only what the builder leaves
+// alone: a loaded file wins over it, a field set after the file wins over both, and a reset
+// lets go of them all. Counted in the built world through the mass and city calls.
 TEST(CInterface, TheDefaultFileLoadedSettingsAndFieldsShowInTheWorldInThatOrder) {
   InEmptyDirectory folder;
   fs::create_directory("kessett");
@@ -217,10 +209,9 @@ TEST(CInterface, TheDefaultFileLoadedSettingsAndFieldsShowInTheWorldInThatOrder)
 }
 
 // A crowded world (the default 100 to 150 cities on 12 x 10) read in bulk and square by
-// square: the same letters, numbers and cities; a buffer one element short is refused with
-// the size it needs. The city count is the cities on the map, one for each city square; the
-// planned cities that found no square follow them and answer 0; past those every query
-// answers 10.
+// square gives the same letters, numbers and cities (a buffer one short is refused with the
+// size it needs). The city count is the city squares; the planned cities that found no
+// square follow them and answer 0; past those every query answers 10.
 TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueriesAndCountTheCitiesOnTheMap) {
   InEmptyDirectory folder;
   LorvexBuilder* builder = HeadlessBuilder();
@@ -263,10 +254,9 @@ TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueriesAndCountTheCitiesOnTheMa
   lorvex_destroy(builder);
 }
 
-// A builder of 40 to 60 cities placed evenly, with Recommend's land for a 240 x 160 map,
-// saves and loads its settings `saves` times (to one file, which every builder shares) and
-// builds the worlds of three seeds from `firstSeed`; the first failure of a save or a load
-// is told in `failure`.
+// A builder of 40 to 60 cities placed evenly and Recommend's land saves and loads its
+// settings `saves` times (to one file all builders share; the first failure goes to
+// `failure`), then builds the 240 x 160 worlds of three seeds from `firstSeed`.
 std::vector<CopiedWorld> WorldsOf(std::uint64_t firstSeed, int saves, std::string& failure) {
   LorvexBuilder* builder = HeadlessBuilder();
   lorvex_set_parameter(builder, "txtCities(0)", "40");
@@ -286,9 +276,8 @@ std::vector<CopiedWorld> WorldsOf(std::uint64_t firstSeed, int saves, std::strin
   return worlds;
 }
 
-// Builders on four threads at once, each saving and loading over the others' saves, build
-// the worlds their seeds build alone; every save is whole and leaves no partial file. Run
-// under ThreadSanitizer by the tsan preset.
+// Builders on four threads, saving and loading over each other's saves, build the worlds
+// their seeds build alone, and no partial file is left. Run under ThreadSanitizer (tsan).
 TEST(Threads, BuildersOnThreadsBuildTheWorldsOfTheirSeeds) {
   InEmptyDirectory folder;
   constexpr std::size_t kThreads = 4;
@@ -369,8 +358,7 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
       // These tests run without a display.
       {"not headless, and no screen", [](LorvexBuilder* b) { lorvex_set_headless_build(b, 0); }, 64, 48,
        LORVEX_ERROR_NO_WINDOW, {kNoScreen}},
-      // On a worker thread the window is refused before any screen is looked for (when the
-      // library can show one at all).
+      // On a worker thread the window is refused before a screen is looked for, if at all.
       {"not headless, on another thread", [](LorvexBuilder* b) { lorvex_set_headless_build(b, 0); }, 64, 48,
        LORVEX_ERROR_NO_WINDOW, {kNotMainThread, kNoScreen}, true},
   };
@@ -423,8 +411,8 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
   EXPECT_FALSE(LoadedFiles("liblorvex.so").empty());  // the map is read at all
 }
 
-// Builds the largest map in a process whose address space is held to a little more than it
-// already uses, and ends it: the build's status is the exit code, its message on stderr.
+// Builds the largest map with the address space held to a little more than is in use, and
+// ends the process: the build's status is the exit code, its message on stderr.
 [[noreturn]] void BuildTheLargestMapInLittleMemory() {
   LorvexBuilder* builder = HeadlessBuilder();
   long pages = 0;
@@ -516,10 +504,9 @@ void OnProgress(void* user, const char* stage, int32_t step, int32_t whole) {
   }
 }
 
-// A build stopped from another thread in its city stage, which never yields to the window (a
-// city planned for every square: a million tries that find no room). The build waits at
-// the stage's first word until the stop was asked; it then ends (the join returns), answers
-// STOPPED, keeps no world and says no more. (Stops at the yields: clsBuild's tests.)
+// A stop from another thread ends the city stage, which never yields (a city planned for
+// every square: a million tries that find no room; it waits at its first word for the stop).
+// The build answers STOPPED, keeps no world and says no more. (Stops at yields: clsBuild.)
 TEST(Stop, AStopFromAnotherThreadEndsABuildThatNeverYields) {
   InEmptyDirectory folder;
   LorvexBuilder* builder = HeadlessBuilder();
@@ -596,9 +583,8 @@ TEST(Progress, RisesThroughTheStagesToTheWhole) {
   lorvex_destroy(builder);
 }
 
-// A save writes a regular file, or a file a link leads to (the links stay links); it refuses
-// a FIFO, a device, a folder and a path beneath a file, leaves them as they were, and
-// leaves no partial file.
+// A save writes a regular file or one a link leads to (the link stays); it refuses a FIFO, a
+// device, a folder and a path beneath a file, leaves them alone and no partial file behind.
 TEST(Saves, OnlyRegularFilesAreWrittenAndLinksStayLinks) {
   InEmptyDirectory folder;
   fs::create_directory("real");
