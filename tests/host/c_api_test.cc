@@ -385,10 +385,12 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
     lorvex_set_headless_build(builder, 1);
     lorvex_set_question_answer(builder, 1);
   }
-  // The last failure's text stays, at the same place, through the successes after it (a
-  // size question and a built world among them).
+  // A failure's text stays, at the same place, through the successes after it (a field set,
+  // a size question and a built world among them).
+  ASSERT_EQ(lorvex_set_parameter(builder, "txtNothing(0)", "1"), LORVEX_ERROR_UNKNOWN_FIELD);
   const char* text = lorvex_last_error(builder);
   const std::string kept = text;
+  EXPECT_EQ(lorvex_set_parameter(builder, "txtCities(0)", "100"), LORVEX_OK);  // its default
   EXPECT_EQ(lorvex_get_parameter(builder, "txtCities(0)", nullptr, 0), 4);
   // The seed still waiting builds its world, the same as a fresh builder's; headless, it
   // shows nothing under a display either.

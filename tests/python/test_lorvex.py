@@ -172,8 +172,7 @@ class Package(unittest.TestCase):
         self.assertEqual((scope["world"].width, scope["world"].height, scope["world"].seed), (200, 150, 42))
 
     def test_progress_and_a_stop_from_another_thread(self):
-        # The callback is told the stage, the step and the whole; an exception in it stops the
-        # build and comes out of it.
+        # Told (stage, step, whole) from step 1; an exception in it stops the build and comes out.
         with lorvex.Builder() as b, self.assertRaises(ZeroDivisionError):
             b.build_headless(WIDTH, HEIGHT, yes=True, on_progress=lambda stage, step, whole: whole / (step - 1))
         # A thousand masses of a million squares would take half an hour.

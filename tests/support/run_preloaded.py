@@ -1,7 +1,6 @@
-"""python3 run_preloaded.py SCRIPT [ARGUMENTS...], started with LD_PRELOAD (the sanitizers'
-runtime a sanitized liblorvex.so needs): runs SCRIPT with the preload and the relaxed options
-kept out of the programs it starts, which carry their own runtime (CHILD_ASAN_OPTIONS, when
-set, becomes their ASAN_OPTIONS)."""
+"""LD_PRELOAD=<sanitizer runtime> python3 run_preloaded.py SCRIPT [ARGS...]: runs SCRIPT, keeping
+the preload and relaxed options out of the programs it starts, which carry their own runtime
+(CHILD_ASAN_OPTIONS, when set, becomes their ASAN_OPTIONS)."""
 import os
 import runpy
 import sys
