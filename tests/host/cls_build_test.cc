@@ -1,3 +1,5 @@
+// clsBuild as a C++ host and a person at its window meet it: answers before a build, the
+// parameters and key a build used (which build its world again), stops, how a build ended.
 #include "host/cls_build.h"
 
 #include <unistd.h>
@@ -8,13 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include "apps/cli_run.h"
+#include "common/world_key.h"
+#include "engine/world_hash.h"
+#include "export/world_export.h"
 #include "platform/headless_platform.h"
 #include "support/host_world.h"
 #include "ui/frm_build.h"
 
 namespace lorvex {
 namespace {
-
 
 // Before any build the queries answer 4, "C" and 10 (the square queries of a world are
 // tested at the edges); each letter has its host number.
@@ -53,12 +58,71 @@ TEST(clsBuild, TheParametersOfABuildGoWholeToAnotherBuilder) {
 
   clsBuild second;
   ASSERT_TRUE(second.SetParameters(used).Ok());
-  EXPECT_EQ(second.Parameters(), used);  // the world they build: tests/host/world_key_build_test.cc
+  EXPECT_EQ(second.Parameters(), used);  // the world they build: the next test
 }
 
-// A host's stop flag, raised before a Build or at a given yield of it (as another thread
-// would raise it): the build ends at that very checkpoint, answers False and keeps the
-// previous world.
+// Builds headless on a 90 x 60 wrapping map from `key` with the given parameters.
+HostWorld BuildFromKey(const WorldKey& key, const ParameterFields& fields) {
+  clsBuild builder;
+  builder.SetHeadlessBuild(true);
+  builder.SetQuestionAnswer(true);
+  EXPECT_TRUE(builder.SetParameters(fields).Ok());
+  builder.SetNextKey(key);
+  EXPECT_TRUE(builder.Build(90, 60, true));
+  EXPECT_EQ(builder.LastKey(), key);
+  return builder.TakeWorld();
+}
+
+// Whatever the window's generator gave away before Build (Recommend; a build stopped by a
+// key answered Yes) is part of the world's key: a new builder, and the command line, given
+// that key and the same parameters build the same world; the bare seed builds another.
+TEST(WorldKeyBuild, AWorldIsBuiltAgainFromItsKeyAfterRecommendOrAStoppedBuild) {
+  const struct {
+    std::uint64_t seed;
+    std::function<void(platform::HeadlessPlatform&, ui::frmBuild&)> action;
+  } rows[] = {
+      {77, [](platform::HeadlessPlatform&, ui::frmBuild& window) {
+         window.Controls().At("cmdDefaults", 0).Click();  // Recommend
+         window.cmdBuild_Click();
+       }},
+      {4, [](platform::HeadlessPlatform& platform, ui::frmBuild& window) {
+         // A key pressed at the build's third yield asks the stop question; Yes stops it.
+         platform.QueueKeyAtYield(platform.YieldCount() + 3, {' ', 0, ' '});
+         window.cmdBuild_Click();
+         ASSERT_TRUE(window.IsVisible());  // stopped: the window stays open
+         window.cmdBuild_Click();
+       }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.seed);
+    platform::HeadlessPlatform platform;
+    platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);
+    platform.AddModalAction([&](platform::Window& w) { row.action(platform, static_cast<ui::frmBuild&>(w)); });
+    clsBuild person(platform);
+    person.SetNextSeed(row.seed);
+    ASSERT_TRUE(person.Build(90, 60, true));
+    const WorldKey key = person.LastKey();
+    EXPECT_EQ(key.seed, row.seed);
+    const ParameterFields used = person.LastBuildParameters();
+    EXPECT_EQ(HostWorldHash(BuildFromKey(key, used)), HostWorldHash(person.World()));
+    EXPECT_NE(HostWorldHash(BuildFromKey({row.seed, 0}, used)), HostWorldHash(person.World()));
+    // The command line, given the parameters as a settings file and the key as its seed.
+    const testing::CliFolder folder("lorvex-key");
+    clsBuild saver;
+    ASSERT_TRUE(saver.SetParameters(used).Ok());
+    ASSERT_TRUE(saver.SaveSettings((folder / "used.kst").string()).Ok());
+    const std::string seed = FormatWorldKey(key);
+    const testing::CliRun run = folder.Run("build --width 90 --height 60 --wrap --yes --settings used.kst --seed " +
+                                           seed + " --text - --json world.json --quiet");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, exporting::WorldText(person.World()));
+    const std::string json = testing::ReadFile(folder / "world.json");
+    EXPECT_NE(json.find("\"key\": \"" + seed + "\""), std::string::npos) << json.substr(0, 200);
+  }
+}
+
+// A host's stop flag, raised before a Build or at a given yield (as another thread would),
+// ends the build at that very checkpoint: it answers False and keeps the previous world.
 TEST(clsBuild, AStopFlagEndsTheBuildAtItsNextCheckpoint) {
   const struct {
     long long raiseAtYield;  // 0: before Build; -1: never
@@ -83,8 +147,7 @@ TEST(clsBuild, AStopFlagEndsTheBuildAtItsNextCheckpoint) {
       EXPECT_EQ(host.World().MapArray.Width(), 200);
       EXPECT_GT(platform.YieldCount(), 3000);
     } else {
-      // A full build yields thousands of times; a stopped one no more than once for each
-      // size class the driver still leaves after the flag.
+      // At most one more yield for each size class the driver still leaves after the flag.
       EXPECT_GE(platform.YieldCount(), row.raiseAtYield);
       EXPECT_LE(platform.YieldCount(), row.raiseAtYield + 3);
       EXPECT_EQ(host.GetTerrainVB(1, 0), "S");
@@ -92,25 +155,31 @@ TEST(clsBuild, AStopFlagEndsTheBuildAtItsNextCheckpoint) {
   }
 }
 
-// How a Build ended, beside its Boolean, for the ends a C host cannot reach without a person:
-// the window closed without a build and the stop question answered Yes (a stop asked while
-// it builds: tests/host/c_api_build_test.cc). None replaces the world or takes the waiting seed.
+// How a Build ended, for the ends a C host cannot reach without a person: the window closed
+// without a build (its Load and Save Settings opened the host's folder, made when missing),
+// the stop question answered Yes. Neither replaces the world or takes the waiting seed.
 TEST(clsBuild, EachEndOfABuildIsToldBesideItsAnswer) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("lorvex-settings-folder-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(folder);
   const struct {
     const char* what;
-    std::function<void(platform::HeadlessPlatform&, clsBuild&)> script;
+    std::function<void(platform::HeadlessPlatform&)> script;
     BuildStatus status;
     const char* message;
+    std::size_t fileDialogs;
   } rows[] = {
-      {"closed without a build", [](platform::HeadlessPlatform&, clsBuild&) {}, BuildStatus::kCancelled,
-       "the parameters window was closed without a build"},
-      {"the stop question answered Yes", [](platform::HeadlessPlatform& p, clsBuild&) {
+      {"closed without a build", [](platform::HeadlessPlatform& p) {
+         p.AddModalAction([](platform::Window& w) {
+           auto& window = static_cast<ui::frmBuild&>(w);
+           window.Controls().At("cmdSave", 0).Click();
+           window.Controls().At("cmdLoad", 0).Click();
+         });
+       }, BuildStatus::kCancelled, "the parameters window was closed without a build", 2},
+      {"the stop question answered Yes", [](platform::HeadlessPlatform& p) {
          p.AddModalAction([](platform::Window& w) { static_cast<ui::frmBuild&>(w).cmdBuild_Click(); });
          p.QueueKeyAtYield(50, {0, 0, 27});
-       }, BuildStatus::kStopped, "the build was stopped"},
-      {"built", [](platform::HeadlessPlatform& p, clsBuild&) {
-         p.AddModalAction([](platform::Window& w) { static_cast<ui::frmBuild&>(w).cmdBuild_Click(); });
-       }, BuildStatus::kBuilt, ""},
+       }, BuildStatus::kStopped, "the build was stopped", 0},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
@@ -119,36 +188,17 @@ TEST(clsBuild, EachEndOfABuildIsToldBesideItsAnswer) {
     clsBuild host(platform);
     host.SetWorld(testing::HostWorldOfRows({"CS"}));
     host.SetNextSeed(3);
-    row.script(platform, host);
-    EXPECT_EQ(host.Build(120, 90, false), row.status == BuildStatus::kBuilt);
+    host.SetSettingsFolder(folder.string());
+    row.script(platform);
+    EXPECT_FALSE(host.Build(120, 90, false));
     EXPECT_EQ(host.LastBuildOutcome().status, row.status);
     EXPECT_EQ(host.LastBuildOutcome().message, row.message);
     EXPECT_EQ(host.MapWidth(), 120);  // stored before anything else
-    if (row.status == BuildStatus::kBuilt) {
-      EXPECT_EQ(host.LastSeed(), 3u);
-      continue;
-    }
     EXPECT_EQ(host.GetTerrainVB(1, 0), "S");
     EXPECT_EQ(host.LastSeed(), 0u);
+    ASSERT_EQ(platform.FileRequests().size(), row.fileDialogs);
+    for (const platform::FileDialogRequest& request : platform.FileRequests()) EXPECT_EQ(request.initDir, folder.string());
   }
-}
-
-// The host's folder is the one the Load and Save Settings buttons open, made when missing.
-TEST(clsBuild, TheSettingsButtonsOpenTheHostsFolder) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("lorvex-settings-folder-" + std::to_string(::getpid()));
-  std::filesystem::remove_all(folder);
-  platform::HeadlessPlatform platform;
-  platform.AddModalAction([](platform::Window& w) {
-    auto& window = static_cast<ui::frmBuild&>(w);
-    window.Controls().At("cmdSave", 0).Click();
-    window.Controls().At("cmdLoad", 0).Click();
-  });
-  clsBuild host(platform);
-  host.SetSettingsFolder(folder.string());
-  host.Build(50, 40, false);
-  ASSERT_EQ(platform.FileRequests().size(), 2u);
-  for (const platform::FileDialogRequest& request : platform.FileRequests()) EXPECT_EQ(request.initDir, folder.string());
   EXPECT_TRUE(std::filesystem::is_directory(folder));
   std::filesystem::remove_all(folder);
 }

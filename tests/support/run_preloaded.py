@@ -1,11 +1,6 @@
-"""Runs a Python script in a process started with LD_PRELOAD (the sanitizers' shared runtime,
-which a sanitized liblorvex.so needs), and keeps the preload and the relaxed sanitizer
-options out of the programs the script starts: those carry their own runtime.
-
-    LD_PRELOAD=... ASAN_OPTIONS=... python3 run_preloaded.py SCRIPT [ARGUMENTS...]
-
-CHILD_ASAN_OPTIONS, when set, becomes the started programs' ASAN_OPTIONS.
-"""
+"""LD_PRELOAD=<sanitizer runtime> python3 run_preloaded.py SCRIPT [ARGS...]: runs SCRIPT, keeping
+the preload and relaxed options out of the programs it starts, which carry their own runtime
+(CHILD_ASAN_OPTIONS, when set, becomes their ASAN_OPTIONS)."""
 import os
 import runpy
 import sys
