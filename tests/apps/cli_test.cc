@@ -10,15 +10,16 @@ namespace {
 // The command-line host, run as a person runs it.
 using namespace lorvex::testing;
 
-// Bad options, sizes outside 1 .. 4096 (or under Freeciv's 16 x 16 for its scenario) and
-// settings files that cannot be read exit with 2 and a message naming them; a question
-// answered No refuses the build with the window's message and exits with 1. Either way
-// nothing is written, a batch not even its folder.
+// Bad options, sizes outside 1 .. 4096 (or under Freeciv's 16 x 16 for its scenario), a
+// world without land for a scenario and settings files that cannot be read exit with 2 and
+// a message naming them; a question answered No refuses the build with the window's message
+// and exits with 1. Either way nothing is written, a batch not even its folder.
 TEST(Cli, ExitStatusesAndMessages) {
-  const struct { const char* arguments; int status; const char* told; } rows[] = {
+  std::string noLand;
+  for (int field : {0, 1, 6, 7, 12, 13, 18, 19}) noLand += " --set 'txtLandMass(" + std::to_string(field) + ") = 0'";
+  const struct { std::string arguments; int status; const char* told; } rows[] = {
       {"build --width 0 --height 10", 2, "--width"},
       {"build --width 10 --height 4097", 2, "--height"},
-      {"build --width abc --height 10", 2, "--width"},
       {"build --width 10 --height 10 --scale 0", 2, "--scale"},
       {"build --width 99999999999999999999 --height 10", 2, "--width"},
       {"build --width 10 --height 10 --seed -1", 2, "--seed"},
@@ -31,7 +32,6 @@ TEST(Cli, ExitStatusesAndMessages) {
       {"shapes --png g.png --orient 8", 2, "--orient"},
       {"settings --settings none.kst --save out.kst", 2, "none.kst"},
       {"settings --set 'nothing(1) = 2' --save out.kst", 2, "nothing(1) = 2"},
-      {"recommend --width 0 --height 10 --save r.kst", 2, "--width"},
       {"recommend --width 1 --height 1 --seed 1 --save r.kst", 1, "Failed to Recommend Good Parameters"},
       {"build --width 9 --height 9 --count 0 --out o", 2, "--count"},
       {"build --width 9 --height 9 --count 2", 2, "--out"},
@@ -39,6 +39,7 @@ TEST(Cli, ExitStatusesAndMessages) {
       {"build --width 9 --height 9 --count 2 --out o --png w.png", 2, "--png"},
       {"build --width 15 --height 40 --seed 1 --yes --freeciv w.sav --text w.txt", 2, "Freeciv takes maps of at least 16 x 16"},
       {"build --width 40 --height 12 --seed 1 --yes --count 2 --out o --formats text,freeciv", 2, "at least 16 x 16"},
+      {"build --width 40 --height 30 --seed 1 --yes --freeciv w.sav --text w.txt" + noLand, 2, "Freeciv cannot play a world without land"},
   };
   for (const auto& row : rows) {
     CliFolder folder;
