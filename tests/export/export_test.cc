@@ -422,23 +422,27 @@ TEST(FreecivStarts, LargestMassesFirstApartAndNoneWhereTheLandCannotSeatThem) {
   }
 }
 
-// The clear land of the polar rows of a tall map is Glacier or Tundra; a short map has no
-// Glacier. (The world's own Mountains, Rough and Forest the server test judges.)
+// The clear land of the polar rows of a tall map is Glacier or Tundra, far more of it here
+// than Glacier's share; a short map has no Glacier.
 TEST(FreecivLand, PolesFreezeAndTheOpenSeaIsDeep) {
-  std::vector<std::string> tall(64, "CCCCMGFCSSSS");
+  std::vector<std::string> tall(64, "CSSSSSSSSSSS");
+  for (int y : {1, 2, 61, 62}) tall[y] = "CCCCCCCCCCCC";  // at least 0.9 of the way to a pole
   tall.front() = "TTTTTTTTTTTT";
   tall.back() = "BBBBBBBBBBBB";
   const FreecivLand cold = FreecivLandOf(testing::HostWorldOfRows(tall).MapArray, true, 99);
-  for (int y : {1, 2, 61, 62})  // at least 0.9 of the way from the equator to a pole
-    for (int x : {0, 1, 2, 3, 7}) EXPECT_NE(std::string("at").find(cold.terrain(x, y)), std::string::npos) << x << ", " << y;
-  // Sea is deep (':') where no land lies within two squares, across the seam when the map wraps.
-  const std::vector<std::string> shortMap(59, "SCCCCCCCCCCSSSSS");
+  for (int y : {1, 2, 61, 62})
+    for (int x = 0; x < 12; ++x) EXPECT_NE(std::string("at").find(cold.terrain(x, y)), std::string::npos) << x << ", " << y;
+  // Sea is deep (':') where no land lies within two squares, across either side of the seam
+  // when the map wraps: the land's coast faces east in the top half, west in the bottom one.
+  std::vector<std::string> shortMap(59, "SCCCCCCCCCCSSSSS");
+  std::fill(shortMap.begin() + 30, shortMap.end(), "SSSSSCCCCCCCCCCS");
   for (const bool wrap : {false, true}) {
     const FreecivLand warm = FreecivLandOf(testing::HostWorldOfRows(shortMap).MapArray, wrap, 5);
     EXPECT_EQ(std::count(warm.terrain.Cells().begin(), warm.terrain.Cells().end(), 'a'), 0);
     std::string sea;
-    for (int x = 11; x < 16; ++x) sea += warm.terrain(x, 30);
-    EXPECT_EQ(sea, wrap ? "  :: " : "  :::") << wrap;
+    for (int x = 11; x < 16; ++x) sea += warm.terrain(x, 10);
+    for (int x = 0; x < 5; ++x) sea += warm.terrain(x, 48);
+    EXPECT_EQ(sea, wrap ? "  ::  ::  " : "  ::::::  ") << wrap;
   }
 }
 
