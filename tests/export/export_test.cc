@@ -139,10 +139,9 @@ int FreecivFreePort() {
   return port;
 }
 
-// Plays `scenario` in `folder` until the server has saved the started game; answers the
-// saved game, or "" with the server's output in `output`. The server refuses root, so it
-// runs as nobody then; once it listens for players without having started, it never will.
-// Its log may hold no error (level 0 or 1).
+// The game the server saved once it started `scenario` in `folder`, or "" with its output
+// in `output`. It refuses root, so runs as nobody then; listening for players without
+// having started, it never will. Its log may hold no error (level 0 or 1).
 std::string PlayToFirstSave(const CliFolder& folder, const std::string& scenario, int players, std::string& output) {
   WriteFile(folder / "play.serv", "set minplayers 0\nset aifill " + std::to_string(players) +
                                       "\nset dispersion 0\nset compresstype PLAIN\nset autosaves TURN\n"
@@ -224,8 +223,7 @@ std::vector<std::string> SavedTable(const std::string& savegame, const std::stri
   return lines;
 }
 
-// The squares the Settlers of a started game stand on: each player's on its start, the
-// game having no dispersion (the Explorer is off exploring at once).
+// The squares the Settlers of a started game stand on: each player's start (no dispersion).
 std::set<std::pair<int, int>> SettlerSquares(const std::string& game) {
   std::set<std::pair<int, int>> squares;
   for (const std::string& unit : lorvex::testing::Lines(game)) {
@@ -270,12 +268,10 @@ const std::map<char, double> kFreecivOwnShares = {
     {'s', 7.0},  {'a', 6.2},  {'m', 6.0},  {'j', 3.9},  {'t', 0.6},
 };
 
-// Scenarios of several sizes and shapes, loaded, started and saved by the server as
-// written: the settings that keep the map, every square, every river, every start. Every
-// player starts on a mass of 20 squares or more, more than 4 squares (Freeciv's real
-// distance) from every other, and on maps of Freeciv's own size the land has each biome
-// within 5 points of its share there. (Without the server, the scenarios are still judged
-// as written.)
+// Scenarios of several sizes, started and saved by the server as written (the map's
+// settings, squares, rivers and starts); every player on a mass of 20 squares or more, more
+// than 4 squares (Freeciv's real distance) from every other; on maps of Freeciv's own size,
+// each biome within 5 points of its share there. (Without the server, only as written.)
 TEST(FreecivServer, PlaysEachScenarioAsWrittenWithItsPlayersApartAmidFreecivsBiomes) {
   const struct { const char* world; int players; } rows[] = {
       {"--width 41 --height 27 --seed 12", kFreecivDefaultPlayers},
