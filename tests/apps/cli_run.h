@@ -1,7 +1,5 @@
-// Runs the lorvex command-line tool as a person runs it: in a fresh folder of its own (so
-// that no settings file of an earlier run is found), collecting the exit status and both
-// output streams. Environment settings for the one run (such as LD_PRELOAD of the
-// file-fault library) may be given.
+// Runs the lorvex command-line tool as a person runs it, in a fresh folder of its own (so
+// that no settings file of an earlier run is found), collecting its status and output.
 #pragma once
 
 #include <sys/wait.h>
@@ -69,8 +67,7 @@ class CliFolder {
   const std::filesystem::path& Path() const { return dir_; }
   std::filesystem::path operator/(const std::string& name) const { return dir_ / name; }
 
-  // `arguments` go through the shell as written after the tool's path; `environment` is
-  // "NAME='value' ..." or "".
+  // `arguments` go through the shell; `environment` is "NAME='value' ..." or "".
   CliRun Run(const std::string& arguments, const std::string& environment = "") const {
     const std::string errFile = (dir_ / ".stderr").string();
     const std::string command = "cd '" + dir_.string() + "' && " + environment + " '" + kCliPath + "' " +
@@ -92,8 +89,7 @@ class CliFolder {
   std::filesystem::path dir_;
 };
 
-// Runs a test in a fresh, empty current directory (the settings folder is relative to it)
-// and goes back to the old one afterwards.
+// A fresh, empty current directory (the settings folder is relative to it) for one test.
 class InEmptyDirectory : public CliFolder {
  public:
   InEmptyDirectory() : CliFolder("lorvex-folder"), previous_(std::filesystem::current_path()) {
