@@ -186,9 +186,11 @@ TEST(FastPaths, PadMassRingsAsMarkedSquareBySquare) {
 }
 
 // One try of PlaceMass: every square of the grid that is not "X" must land on water inside
-// the map (a wrapping map moves a column off it by one width); off the map, with sea borders nothing of the
-// mass may hang, without either option no land, with off-edge placement anything.
-TEST(FastPaths, MassFitsWhereEverySquareOfItIsAllowed) {
+// the map (a wrapping map moves a column off it by one width, once); off the map, with sea
+// borders nothing of the mass may hang, without either option no land, with off-edge
+// placement anything. Written, each such square on the map takes the grid's letter unless
+// it is border water, row by row, and every "C" written counts, also one written twice.
+TEST(FastPaths, MassFitsAndIsWrittenWhereEverySquareOfItIsAllowed) {
   Random random(68);
   for (const bool wrap : {false, true})
     for (const int width : {1, 63, 64, 65, 127, 128, 129}) {
@@ -203,19 +205,33 @@ TEST(FastPaths, MassFitsWhereEverySquareOfItIsAllowed) {
         const int cx = static_cast<int>(random.Item(width + 4)) - 2, cy = static_cast<int>(random.Item(height + 4)) - 2;
         const int option = static_cast<int>(random.Item(3));  // 0 neither, 1 sea borders, 2 off the edge
         bool want = true;
-        for (int i = 0; i < gw; ++i)
-          for (int j = 0; j < gh; ++j) {
+        Grid<char> written = world.WorldMap;
+        int counted = 0;
+        for (int j = 0; j < gh; ++j)
+          for (int i = 0; i < gw; ++i) {
             const char g = grid(i, j);
-            // A wrapping map corrects the column once, by one width.
             int mx = cx + i - (gw - 1) / 2;
             const int my = cy + j - (gh - 1) / 2;
             if (wrap) mx = mx < 0 ? mx + width : mx >= width ? mx - width : mx;
             if (g == 'X') continue;
-            if (mx >= 0 && mx < width && my >= 0 && my < height) want = want && FpWater(world.WorldMap(mx, my));
-            else want = want && option != 1 && (option == 2 || g != 'C');
+            if (!written.Contains(mx, my)) {
+              want = want && option != 1 && (option == 2 || g != 'C');
+              continue;
+            }
+            want = want && FpWater(world.WorldMap(mx, my));
+            if (std::string("TBA").find(written(mx, my)) != std::string::npos) continue;
+            written(mx, my) = g;
+            counted += g == 'C';
           }
-        ASSERT_EQ(MassFitsAt(world, grid, cx, cy, option == 1, option == 2), want)
-            << width << (wrap ? " wrapping" : " flat") << ", centre (" << cx << ", " << cy << "), option " << option;
+        const auto at = ::testing::Message() << width << (wrap ? " wrapping" : " flat") << ", centre (" << cx << ", " << cy << ")";
+        ASSERT_EQ(MassFitsAt(world, grid, cx, cy, option == 1, option == 2), want) << at << ", option " << option;
+        checks::EngineRig<> rig;
+        rig.world = world;
+        rig.world.MassTable.assign(1, LandMass{kLarge, 0});
+        BuildContext context = rig.Context();
+        WriteMassAt(context, grid, cx, cy, 0);
+        ASSERT_EQ(rig.world.WorldMap.Cells(), written.Cells()) << at;
+        ASSERT_EQ(rig.world.MassTable[0].squares, counted) << at;
       }
     }
 }

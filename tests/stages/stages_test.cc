@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -5,18 +6,46 @@
 
 #include <gtest/gtest.h>
 
-#include "stage_fixture.h"
 #include "stages/cities.h"
 #include "stages/terrain.h"
+#include "support/engine_rig.h"
 #include "support/world_invariants.h"
 
 namespace lorvex::stages {
 namespace {
 
-using stagetest::CountCode;
-using stagetest::FilledRows;
-using stagetest::LoadRows;
-using stagetest::StageFixture;
+using StageFixture = checks::EngineRig<>;
+
+// Fills a world from rows of letters (row y is rows[y]): the terrain letters stand for
+// themselves, a digit is clear land of that land mass, other land belongs to mass 0. The
+// mass table gets one row per class given, its squares counted.
+void LoadRows(WorldState& world, const std::vector<std::string>& rows, bool wrap,
+              const std::vector<std::int16_t>& classes = {0}) {
+  const int height = static_cast<int>(rows.size());
+  world.SetMapSize(height > 0 ? static_cast<int>(rows[0].size()) : 0, height, wrap);
+  world.CreateInitialMap();
+  for (std::int16_t sizeClass : classes) world.MassTable.push_back({sizeClass, 0});
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < world.MapWidth; ++x) {
+      char code = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+      const int mass = code >= '0' && code <= '9' ? code - '0' : IsLand(code) ? 0 : -1;
+      if (code >= '0' && code <= '9') code = 'C';
+      world.WorldMap(x, y) = code;
+      world.MassOfSquare(x, y) = mass;
+      if (mass >= 0 && static_cast<std::size_t>(mass) < world.MassTable.size())
+        ++world.MassTable[static_cast<std::size_t>(mass)].squares;
+    }
+}
+
+// A map of the given size with its border and `fill` on every other square.
+std::vector<std::string> FilledRows(int width, int height, bool wrap, char fill) {
+  std::vector<std::string> rows(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), fill));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (y == 0 || y == height - 1 || (!wrap && (x == 0 || x == width - 1)))
+        rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = wrap ? (y == 0 ? 'T' : 'B') : 'A';
+  return rows;
+}
 
 TEST(CapTerrainFractions, ScalesAllFourUntilTheSumIsAtMostThreeQuarters) {
   const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
@@ -33,7 +62,6 @@ TEST(CapTerrainFractions, ScalesAllFourUntilTheSumIsAtMostThreeQuarters) {
     for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[k], want[k], 2e-6) << row.in.rivers << ", fraction " << k;
   }
 }
-
 
 
 // The arguments of one PlaceCities call, named, with the window's defaults.
@@ -151,7 +179,7 @@ TEST(PlaceCities, EdgeFiguresFinishWithASoundWorld) {
     EXPECT_EQ(checks::CheckWorld(f.world, sound), "") << c.what;
     EXPECT_LE(static_cast<std::int64_t>(f.world.CityProduction.size()), kMostPlannedCities) << c.what;
     EXPECT_EQ(f.hooks.progressValue, 2) << c.what;
-    const long long cities = CountCode(f.world, 'Y');
+    const long long cities = std::count(f.world.WorldMap.Cells().begin(), f.world.WorldMap.Cells().end(), 'Y');
     int specialties = 0;
     for (long long k = 0; k < cities; ++k) specialties += f.world.CitySpecialty[static_cast<std::size_t>(k)] >= 10 ? 1 : 0;
     EXPECT_TRUE(c.cities < 0 || cities == c.cities) << c.what << ": " << cities;
@@ -160,6 +188,30 @@ TEST(PlaceCities, EdgeFiguresFinishWithASoundWorld) {
     EXPECT_TRUE(c.specialties == -1 || (cities > 20 && specialties == (c.specialties == -2 ? cities : c.specialties)))
         << c.what << ": " << specialties << " of " << cities;
   }
+}
+
+// "Calculate (Map)" at one square per city on 1100 x 1000 plans 1 100 000 cities, shared
+// in proportion to the land of two masses of 1000 and 10 squares (653 465 + 435 644 and
+// 6 535 + 4 356 at 60 % coastal): the second mass gets its share, and its cities.
+TEST(PlaceCities, MillionsOfCitiesArePlannedAsDrawn) {
+  std::vector<std::string> rows = FilledRows(1100, 1000, false, 'S');
+  for (int y = 10; y < 35; ++y) rows[static_cast<std::size_t>(y)].replace(10, 40, 40, '0');
+  for (int y = 900; y < 902; ++y) rows[static_cast<std::size_t>(y)].replace(1000, 5, 5, '1');
+  StageFixture f(7);
+  LoadRows(f.world, rows, false, {kLarge, kMedium});
+  // Two billion cities would need three values each: the plan holds at its bound.
+  std::vector<CityBucket> buckets = CollectCityBuckets(f.world, kAllSizes);
+  const CityShareRule proportionately{citymode::kProportionately, kAllSizes,
+                                              citymode::kByTotalLand, {}, 60};
+  EXPECT_EQ(PlanCityShares(buckets, proportionately, 2'147'483'647), kMostPlannedCities);
+  BuildContext context = f.Context();
+  PlaceCities(context, 1, 1, 'M', 60, 75, 200, 10, 'P', 2, 'P', 0, 0, 0, 0);
+  EXPECT_EQ(f.world.CityProduction.size(), 1'100'000u);
+  int onSecond = 0;
+  for (int y = 900; y < 902; ++y)
+    for (int x = 1000; x < 1005; ++x) onSecond += f.world.WorldMap(x, y) == 'Y' ? 1 : 0;
+  EXPECT_GT(onSecond, 0);
+  EXPECT_EQ(checks::CheckWorld(f.world), "");
 }
 
 }  // namespace
