@@ -29,8 +29,7 @@ std::vector<int> FpWidths() {
 
 bool FpWater(char c) { return c == 'T' || c == 'B' || c == 'A' || c == 'S'; }
 
-// A world of random letters: mostly sea and clear land, some of every other code, the
-// columns and rows on the edges as likely to be land as any.
+// A world of random letters, the edges as likely to be land as any.
 void FpRandomWorld(WorldState& world, Random& random, int width, int height, bool wrap) {
   static const char kCodes[] = "SSSSSSCCCCTBAMGFRY";
   world.SetMapSize(width, height, wrap);
@@ -42,7 +41,7 @@ void FpRandomWorld(WorldState& world, Random& random, int width, int height, boo
 }
 
 // Every width of FpWidths, flat and wrapping, as a random world of a random height up to
-// `tallest` (or exactly `tallest` when `fixed`); `check` gets the world and where it is.
+// `tallest` (exactly, when `fixed`).
 template <typename Check>
 void ForEachFpWorld(Random& random, int tallest, bool fixed, Check check) {
   for (const bool wrap : {false, true})
@@ -54,24 +53,17 @@ void ForEachFpWorld(Random& random, int tallest, bool fixed, Check check) {
     }
 }
 
-int FpColumn(const WorldState& world, int x, bool& on) {
-  on = true;
-  if (x >= 0 && x < world.MapWidth) return x;
-  if (!world.MapWrap) on = false;
-  return ((x % world.MapWidth) + world.MapWidth) % world.MapWidth;
-}
-
 // Squares whose letter `counts` within `reach` of (x, y) both ways, counted square by square:
 // rows off the map do not count, columns off the map wrap on a wrapping map and do not count
 // on a flat one.
 template <typename Counts>
 int FpWindowCount(const WorldState& world, int x, int y, int reach, Counts counts) {
+  const int width = world.MapWidth;
   int found = 0;
   for (int dy = -reach; dy <= reach; ++dy)
     for (int dx = -reach; dx <= reach; ++dx) {
-      bool on = false;
-      const int column = FpColumn(world, x + dx, on);
-      if (on && y + dy >= 0 && y + dy < world.MapHeight && counts(world.WorldMap(column, y + dy))) ++found;
+      const int column = world.MapWrap ? ((x + dx) % width + width) % width : x + dx;
+      if (world.WorldMap.Contains(column, y + dy) && counts(world.WorldMap(column, y + dy))) ++found;
     }
   return found;
 }
@@ -97,8 +89,7 @@ TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
 }
 
 // A land square is coastal when open sea ("S", not border water) lies west, east (both
-// always wrapping round the width), north or south of it; the city stage keeps the two
-// kinds of land in lists of its own, in scan order.
+// always wrapping round the width), north or south of it; each kind listed in scan order.
 TEST(FastPaths, CoastalLandIsLandBesideOpenSea) {
   Random random(65);
   ForEachFpWorld(random, 12, false, [](WorldState& world, const ::testing::Message& at) {
@@ -134,15 +125,14 @@ TEST(FastPaths, CityWithinLooksAtTheSquareRoundTheSquare) {
   });
 }
 
-// PadMass against its two passes done square by square: mark every "X" off the canvas edge
-// with a side neighbour that is neither "X" nor marked, then make the marks "S".
+// PadMass against its two passes square by square: mark every "X" off the canvas edge with
+// a side neighbour neither "X" nor marked, then make the marks "S".
 TEST(FastPaths, PadMassRingsAsMarkedSquareBySquare) {
   Random random(67);
   for (int k = 0; k < 300; ++k) {
     const int w = 1 + static_cast<int>(random.Item(k % 2 ? 200 : 30)), h = 1 + static_cast<int>(random.Item(k % 3 ? 12 : 70));
     const auto rings = static_cast<std::int16_t>(random.Item(6));
     shaping::MassCanvas canvas(w + 1, h + 1, 'X');
-    // A few blobs of land anywhere, edges included.
     const int blobs = 1 + static_cast<int>(random.Item(4));
     for (int b = 0; b < blobs; ++b) {
       const int cx = static_cast<int>(random.Item(w + 1)), cy = static_cast<int>(random.Item(h + 1));
@@ -236,8 +226,7 @@ TEST(FastPaths, MassFitsAndIsWrittenWhereEverySquareOfItIsAllowed) {
     }
 }
 
-// The tiny islands take exactly the squares asked for, on open sea only, or every open sea
-// square when there are fewer: the count of sea they start from must be exact.
+// The tiny islands take exactly the squares asked for, on open sea only, or all of it.
 TEST(FastPaths, TinyIslandsTakeTheSeaThereIs) {
   Random random(69);
   for (const int width : {1, 3, 7, 9, 15, 17, 63, 65}) {

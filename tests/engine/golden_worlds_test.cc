@@ -4,6 +4,7 @@
 // pressing Build would, and folds together the world state, what the host received, the
 // draws, the yields (the stop key acts only at yields) and, in watch mode, the previews.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "common/draw_count.h"
+#include "engine/build_driver.h"
 #include "engine/world_hash.h"
 #include "platform/headless_platform.h"
 #include "support/parameter_values.h"
@@ -22,16 +24,11 @@ namespace {
 
 struct GoldenCase {
   const char* name;
-  // All seeds' builds folded together, and their draws added up.
-  std::uint64_t hash;
-  std::uint64_t draws;
+  std::uint64_t hash, draws;  // all seeds' builds folded together, their draws added up
   int width, height;
-  bool wrap;
-  bool watch;
-  // Settings-file lines applied over the window's defaults before Build is pressed.
-  std::vector<const char*> settings;
-  // A stop confirmed at this yield (0: none).
-  long long stopAtYield = 0;
+  bool wrap, watch;
+  std::vector<const char*> settings;  // over the window's defaults
+  long long stopAtYield = 0;  // a stop confirmed at this yield (0: none)
 };
 
 constexpr std::uint64_t kSeeds[] = {1, 2, 3, 5, 8, 13, 21, 34};
@@ -81,11 +78,6 @@ const std::vector<GoldenCase>& Cases() {
         "txtTerrain(5) = 30", "txtTerrain(6) = 30", "txtTerrain(7) = 30", "txtBlobv2(0) = 80", "txtBlobv2(1) = 3",
         "txtBlobv2(2) = 100", "txtBlobv2(3) = 3", "txtBlobv3(0) = 10", "txtBlobv3(1) = 35", "txtBlobv3(2) = 30",
         "txtBlobv3(3) = 50", "txtShape(0) = 60", "txtShape(1) = 10", "txtShape(2) = 50"}},
-      {"large blobs pushing on their frames", 0x48cf09e91c8b3b67ULL, 297895, 160, 120, false, false, {"txtLandMass(0) = 2",
-        "txtLandMass(1) = 2", "txtLandMass(2) = 2500", "txtLandMass(3) = 3500", "txtLandMass(4) = 0",
-        "txtLandMass(5) = 3", "txtLandMass(6) = 0", "txtLandMass(7) = 2", "txtLandMass(12) = 0",
-        "txtLandMass(13) = 0", "chkAlgorithm(2) = 0", "txtBlobv2(0) = 80", "txtBlobv2(1) = 3",
-        "txtBlobv3(2) = 100"}},
       {"watch mode, even spacing, Shapes", 0xcbb779f0979f1ce7ULL, 8520, 80, 50, true, true, {"txtLandMass(0) = 2", "txtLandMass(1) = 3",
         "txtLandMass(2) = 80", "txtLandMass(3) = 120", "txtLandMass(6) = 1", "txtLandMass(7) = 2",
         "txtLandMass(8) = 30", "txtLandMass(9) = 50", "txtLandMass(12) = 0", "txtLandMass(13) = 2",
@@ -149,12 +141,13 @@ std::uint64_t PictureHash(const platform::PictureSurface& picture) {
 }
 
 // A build through the window as a person pressing Build makes it: the window's defaults,
-// the settings lines, then watch mode if asked. `applied` tells whether every line named a
-// control.
+// the settings lines, then watch mode if asked; `onYield` runs at each yield. `applied`
+// tells whether every line named a control.
 struct WindowBuild {
   WindowBuild(std::uint64_t seed, int width, int height, bool wrap, const std::vector<std::string>& settings,
-              bool watch = false, long long stopAtYield = 0) {
+              bool watch = false, long long stopAtYield = 0, const std::function<void(WindowBuild&)>& onYield = {}) {
     platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);  // land above half the map
+    if (onYield) platform.OnYield([this, onYield](platform::Window&) { onYield(*this); });
     if (stopAtYield > 0) platform.QueueKeyAtYield(stopAtYield, {27, 0, 27});
     window->SetSeed(seed);
     platform.AddModalAction([&](platform::Window&) {
@@ -191,7 +184,7 @@ CaseResult BuildCase(const GoldenCase& c) {
     const std::uint64_t yields = static_cast<std::uint64_t>(b.platform.YieldCount());
     const std::uint64_t pictures =
         c.watch ? PictureHash(b.window->PicWorld()) ^ (PictureHash(b.window->PicMass()) << 1) : 0;
-    // Nobody watches a build outside watch mode: neither preview is drawn on.
+    // Outside watch mode neither preview is drawn on.
     EXPECT_TRUE(c.watch || b.window->PicWorld().Revision() + b.window->PicMass().Revision() == 0) << c.name;
     for (std::uint64_t v : {worldHash, hostHash, draws.value_or(0), yields, pictures}) result.Fold(v);
     result.draws += draws.value_or(0);
@@ -205,6 +198,40 @@ TEST(GoldenWorlds, EverySeedBuildsTheWorldItAlwaysBuilt) {
     // The figures to record, once a change of the worlds is meant.
     EXPECT_TRUE(result.hash == c.hash && result.draws == c.draws)
         << c.name << ": 0x" << std::hex << result.hash << "ULL, " << std::dec << result.draws;
+  }
+}
+
+// Figures that ask for hours of work: two progress steps a mass out of 2 N + 21 (N up to the
+// bound of a size class), and the stop key ends the build within a few yields.
+TEST(Edges, AbsurdWorkShowsItsProgressAndStopsOnTheStopKey) {
+  const struct { const char* what; int width, height; bool watch; std::uint64_t seed; std::vector<std::string> lines; int progressMax; } rows[] = {
+      // Found by the build fuzz target, as two builds that once ended at the map's squares.
+      {"1e308 Large masses of 7003 squares", 64, 48, false, 768,
+       {"txtLandMass(0) = ", "txtLandMass(1) = 1e308", "txtLandMass(2) = 7003", "txtLandMass(3) = ", "txtLandMass(6) = 0",
+        "txtLandMass(7) = 0", "txtLandMass(12) = 0", "txtLandMass(13) = 0", "chkAlgorithm(1) = 0", "chkAlgorithm(2) = 0"},
+       2 * kMostMassesPerClass + 21},
+      {"1e83 Medium masses ringed by sea borders 67 wide, in watch mode", 64, 64, true, 5,
+       {"txtLandMass(0) = 3", "txtLandMass(1) = 3", "txtLandMass(2) = 400", "txtLandMass(3) = 602", "txtLandMass(4) = 02",
+        "txtLandMass(5) = 02", "txtLandMass(6) = 1e83", "txtLandMass(7) = 1e83", "txtLandMass(8) = ", "txtLandMass(9) = 0",
+        "txtLandMass(10) = 67", "txtLandMass(11) = 67", "txtLandMass(12) = 11", "txtLandMass(13) = 11", "txtLandMass(14) = ",
+        "txtLandMass(15) = ", "txtLandMass(18) = 10", "txtLandMass(19) = 0", "chkLandPlace(1) = 1", "chkAlgorithm(0) = 0",
+        "chkAlgorithm(2) = 0"}, 2 * (3 + kMostMassesPerClass + 11) + 21},
+  };
+  for (const auto& row : rows) {
+    int progressMax = 0;
+    long long stopKeyAt = 0;
+    WindowBuild b(row.seed, row.width, row.height, true, row.lines, row.watch, 0, [&](WindowBuild& build) {
+      progressMax = build.window->Progress().max;
+      if (stopKeyAt == 0 && build.window->Progress().value >= 7) {  // three masses made and placed
+        stopKeyAt = build.platform.YieldCount() + 1;
+        build.platform.QueueKeyAtYield(stopKeyAt, {0, 0, 27});
+      }
+    });
+    EXPECT_FALSE(b.built) << row.what;
+    EXPECT_EQ(progressMax, row.progressMax) << row.what;
+    ASSERT_GT(stopKeyAt, 0) << row.what;
+    EXPECT_LT(b.platform.YieldCount() - stopKeyAt, 100) << row.what;
+    EXPECT_EQ(checks::CheckWorld(b.window->World()), "") << row.what;
   }
 }
 

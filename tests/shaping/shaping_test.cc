@@ -82,11 +82,10 @@ const struct { const char* name; Shaper shape; } kShapers[] = {
 };
 
 // A mass bigger than the inside of its frame is a block in columns and rows Pad .. Pad +
-// SpanX + 1, filled column by column (each column from the top) up to the room there is;
-// without a border that is from column and row 0, which the crop leaves out. A mass of one
-// square that fits is its first square: Wandering Blob's at the canvas's centre (4, 4), Stick
-// Blob's an anchor point inside the tightness margins of the 10 x 10 canvas (x and y above
-// 2.25, below 6.75). `first` and `end` bound the first and the last square shown.
+// SpanX + 1, filled column by column (each from the top) up to the room there is; without a
+// border from column and row 0, which the crop leaves out. A mass of one square is Wandering
+// Blob's canvas centre (4, 4), or a Stick Blob anchor inside the margins (2.25 .. 6.75).
+// `first` and `end` bound the first and the last square shown.
 TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
   using Box = std::array<int, 4>;  // x and y from, x and y to
   const struct { int squares, pad, span, land; Box first, end; } rows[] = {
@@ -113,12 +112,11 @@ TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
     }
 }
 
-// The frame of a blob closes in on the side the growth keeps pushing against: the top side
-// once its count of hits reaches the period, the other three at each whole multiple of it.
-// Each move takes one more line (its open squares become "K"), restarts the count at the
-// land on the line just outside the new one and draws a new period Int(r 7) + 3, also where
-// the new line reaches or passes the opposite frame, as on these canvases one or two lines
-// wide inside. Only a line past the canvas's far edge is not taken (the fourth move).
+// The frame of a blob closes in on the side the growth pushes against: the top side once its
+// hits reach the period, the others at each whole multiple of it. Each move takes one more
+// line (its open squares become "K"), restarts the count at the land on the line just
+// outside the new one and draws a period Int(r 7) + 3, also where the new line meets the
+// opposite frame. Only a line past the canvas's far edge is not taken (the fourth move).
 TEST(BlobFrame, MovesInOnCrampedCanvasesAndDrawsEveryPeriod) {
   struct Move { int turned, restart; };
   const struct {
@@ -172,12 +170,9 @@ TEST(BlobFrame, MovesInOnCrampedCanvasesAndDrawsEveryPeriod) {
     }
 }
 
-// With a tightness of 50 every candidate is refused (x <= XMax / 2 or x >= XMax / 2), so
-// every anchor point is its 101st candidate, taken as drawn: on a 7 x 7 canvas (no sea
-// border, spans 4) a third of them fall on column 0 or row 0. The growth beside such a
-// point treats the outside of the canvas as closed and stays on it, with no draw more or
-// less than the square tests ask for: the twenty masses take the draws they always took.
-// (A step off the canvas counts no frame hit.)
+// With a tightness of 50 every candidate is refused, so every anchor point is its 101st
+// candidate, taken as drawn: on a 7 x 7 canvas a third fall on column 0 or row 0. Growth
+// beside them stays on the canvas, with no draw more or less than it always took.
 TEST(StickBlob, TheLastAnchorCandidateIsTakenAsDrawn) {
   int onTheEdge = 0;
   std::uint64_t draws = 0;

@@ -16,34 +16,26 @@ namespace {
 
 using StageFixture = checks::EngineRig<>;
 
-// Fills a world from rows of letters (row y is rows[y]): the terrain letters stand for
-// themselves, a digit is clear land of that land mass, other land belongs to mass 0. The
-// mass table gets one row per class given, its squares counted.
-void LoadRows(WorldState& world, const std::vector<std::string>& rows, bool wrap,
-              const std::vector<std::int16_t>& classes = {0}) {
+// A flat world from rows of letters (row y is rows[y]), its land all of mass 0.
+void LoadRows(WorldState& world, const std::vector<std::string>& rows) {
   const int height = static_cast<int>(rows.size());
-  world.SetMapSize(height > 0 ? static_cast<int>(rows[0].size()) : 0, height, wrap);
+  world.SetMapSize(height > 0 ? static_cast<int>(rows[0].size()) : 0, height, false);
   world.CreateInitialMap();
-  for (std::int16_t sizeClass : classes) world.MassTable.push_back({sizeClass, 0});
+  world.MassTable.push_back({0, 0});
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < world.MapWidth; ++x) {
-      char code = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-      const int mass = code >= '0' && code <= '9' ? code - '0' : IsLand(code) ? 0 : -1;
-      if (code >= '0' && code <= '9') code = 'C';
+      const char code = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
       world.WorldMap(x, y) = code;
-      world.MassOfSquare(x, y) = mass;
-      if (mass >= 0 && static_cast<std::size_t>(mass) < world.MassTable.size())
-        ++world.MassTable[static_cast<std::size_t>(mass)].squares;
+      world.MassOfSquare(x, y) = IsLand(code) ? 0 : -1;
+      world.MassTable[0].squares += IsLand(code) ? 1 : 0;
     }
 }
 
-// A map of the given size with its border and `fill` on every other square.
-std::vector<std::string> FilledRows(int width, int height, bool wrap, char fill) {
+// A flat map of the given size with its border and `fill` on every other square.
+std::vector<std::string> FilledRows(int width, int height, char fill) {
   std::vector<std::string> rows(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), fill));
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      if (y == 0 || y == height - 1 || (!wrap && (x == 0 || x == width - 1)))
-        rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = wrap ? (y == 0 ? 'T' : 'B') : 'A';
+  for (std::string& row : rows) row.front() = row.back() = 'A';
+  rows.front() = rows.back() = std::string(static_cast<std::size_t>(width), 'A');
   return rows;
 }
 
@@ -157,7 +149,7 @@ TEST(PlanCityShares, EachRuleSharesAsItSays) {
 // every city 9 and 100 % none; letters outside the lists and an empty map finish with a
 // sound world. (The stress test builds hopeless maps and counts.)
 TEST(PlaceCities, EdgeFiguresFinishWithASoundWorld) {
-  std::vector<std::string> lone = FilledRows(40, 12, false, 'S'), strips = FilledRows(40, 20, false, 'S');
+  std::vector<std::string> lone = FilledRows(40, 12, 'S'), strips = FilledRows(40, 20, 'S');
   for (int x : {4, 14, 24, 34}) lone[6][static_cast<std::size_t>(x)] = 'C';
   for (int y = 3; y < 18; y += 2) strips[static_cast<std::size_t>(y)].replace(3, 30, 30, 'C');
   // A count mode outside the list counts as "Specify": 100 .. 150 cities planned.
@@ -171,7 +163,7 @@ TEST(PlaceCities, EdgeFiguresFinishWithASoundWorld) {
   };
   for (const auto& c : cases) {
     StageFixture f(2);
-    LoadRows(f.world, c.rows, false);
+    LoadRows(f.world, c.rows);
     c.call.Run(f);
     checks::InvariantOptions sound;
     sound.productionMin = c.call.productionLo;
@@ -194,15 +186,20 @@ TEST(PlaceCities, EdgeFiguresFinishWithASoundWorld) {
 // in proportion to the land of two masses of 1000 and 10 squares (653 465 + 435 644 and
 // 6 535 + 4 356 at 60 % coastal): the second mass gets its share, and its cities.
 TEST(PlaceCities, MillionsOfCitiesArePlannedAsDrawn) {
-  std::vector<std::string> rows = FilledRows(1100, 1000, false, 'S');
-  for (int y = 10; y < 35; ++y) rows[static_cast<std::size_t>(y)].replace(10, 40, 40, '0');
-  for (int y = 900; y < 902; ++y) rows[static_cast<std::size_t>(y)].replace(1000, 5, 5, '1');
   StageFixture f(7);
-  LoadRows(f.world, rows, false, {kLarge, kMedium});
+  f.world.SetMapSize(1100, 1000, false);
+  f.world.CreateInitialMap();
+  f.world.MassTable = {{kLarge, 1000}, {kMedium, 10}};
+  for (const auto& [left, top, width, height, mass] : {std::array{10, 10, 40, 25, 0}, {1000, 900, 5, 2, 1}})
+    for (int y = top; y < top + height; ++y)
+      for (int x = left; x < left + width; ++x) {
+        f.world.WorldMap(x, y) = 'C';
+        f.world.MassOfSquare(x, y) = mass;
+      }
   // Two billion cities would need three values each: the plan holds at its bound.
   std::vector<CityBucket> buckets = CollectCityBuckets(f.world, kAllSizes);
   const CityShareRule proportionately{citymode::kProportionately, kAllSizes,
-                                              citymode::kByTotalLand, {}, 60};
+                                      citymode::kByTotalLand, {}, 60};
   EXPECT_EQ(PlanCityShares(buckets, proportionately, 2'147'483'647), kMostPlannedCities);
   BuildContext context = f.Context();
   PlaceCities(context, 1, 1, 'M', 60, 75, 200, 10, 'P', 2, 'P', 0, 0, 0, 0);
