@@ -175,11 +175,10 @@ TEST(FastPaths, PadMassRingsAsMarkedSquareBySquare) {
   }
 }
 
-// One try of PlaceMass: every square of the grid that is not "X" must land on water inside
-// the map (a wrapping map moves a column off it by one width, once); off the map, with sea
-// borders nothing of the mass may hang, without either option no land, with off-edge
-// placement anything. Written, each such square on the map takes the grid's letter unless
-// it is border water, row by row, and every "C" written counts, also one written twice.
+// One try of PlaceMass: every grid square not "X" must land on water inside the map (a
+// wrapping map moves a column by one width, once); off the map, with sea borders nothing may
+// hang, without either option no land, with off-edge placement anything. Written, each takes
+// its square unless border water, row by row, and every "C" written counts.
 TEST(FastPaths, MassFitsAndIsWrittenWhereEverySquareOfItIsAllowed) {
   Random random(68);
   for (const bool wrap : {false, true})
