@@ -40,19 +40,6 @@ void FpRandomWorld(WorldState& world, Random& random, int width, int height, boo
       world.WorldMap(x, y) = sparse && random.Next() < 0.9 ? 'S' : kCodes[random.Item(sizeof kCodes - 1)];
 }
 
-// Every width of FpWidths, flat and wrapping, as a random world of a random height up to
-// `tallest` (exactly, when `fixed`).
-template <typename Check>
-void ForEachFpWorld(Random& random, int tallest, bool fixed, Check check) {
-  for (const bool wrap : {false, true})
-    for (const int width : FpWidths()) {
-      WorldState world;
-      const int height = fixed ? tallest : 1 + static_cast<int>(random.Item(tallest));
-      FpRandomWorld(world, random, width, height, wrap);
-      check(world, ::testing::Message() << width << " x " << height << (wrap ? " wrapping" : " flat"));
-    }
-}
-
 // Squares whose letter `counts` within `reach` of (x, y) both ways, counted square by square:
 // rows off the map do not count, columns off the map wrap on a wrapping map and do not count
 // on a flat one.
@@ -68,10 +55,18 @@ int FpWindowCount(const WorldState& world, int x, int y, int reach, Counts count
   return found;
 }
 
-TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
+// Over random worlds of every width, flat and wrapping: the land window counts as square by
+// square; a land square is coastal when open sea ("S", not border water) lies west, east
+// (both always wrapping round the width), north or south of it, each kind listed in scan
+// order; a city lies within `radius` (at least 1) as square by square.
+TEST(FastPaths, LandWindowCoastAndCityWithinReadAsSquareBySquare) {
   Random random(64);
-  ForEachFpWorld(random, 20, false, [](const WorldState& world, const ::testing::Message& at) {
-      const int width = world.MapWidth, height = world.MapHeight;
+  for (const bool wrap : {false, true})
+    for (const int width : FpWidths()) {
+      WorldState world;
+      const int height = 1 + static_cast<int>(random.Item(20));
+      FpRandomWorld(world, random, width, height, wrap);
+      const auto at = ::testing::Message() << width << " x " << height << (wrap ? " wrapping" : " flat");
       const stages::LandWindowCounter counter(world);
       long long land = 0, clear = 0;
       for (const char c : world.WorldMap.Cells()) land += !FpWater(c), clear += c == 'C';
@@ -85,15 +80,6 @@ TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
           for (int k = 0; k < 5; ++k)
             ASSERT_EQ(got[k], FpWindowCount(world, x, y, reach[k], [](char c) { return !FpWater(c); })) << at << ", (" << x << ", " << y << "), reach " << reach[k];
         }
-  });
-}
-
-// A land square is coastal when open sea ("S", not border water) lies west, east (both
-// always wrapping round the width), north or south of it; each kind listed in scan order.
-TEST(FastPaths, CoastalLandIsLandBesideOpenSea) {
-  Random random(65);
-  ForEachFpWorld(random, 12, false, [](WorldState& world, const ::testing::Message& at) {
-      const int width = world.MapWidth, height = world.MapHeight;
       std::fill(world.MassOfSquare.Cells().begin(), world.MassOfSquare.Cells().end(), -1);
       std::vector<stages::SquareNumber> coastal, inland;
       for (int y = 0; y < height; ++y)
@@ -106,23 +92,14 @@ TEST(FastPaths, CoastalLandIsLandBesideOpenSea) {
       ASSERT_EQ(buckets.size(), 1u);
       EXPECT_EQ(buckets[0].coastal, coastal) << at;
       EXPECT_EQ(buckets[0].inland, inland) << at;
-  });
-}
-
-// A city within `radius` both ways (at least 1), rows off the map skipped, columns off it
-// wrapped on a wrapping map, skipped on a flat one.
-TEST(FastPaths, CityWithinLooksAtTheSquareRoundTheSquare) {
-  Random random(66);
-  ForEachFpWorld(random, 9, true, [&random](WorldState& world, const ::testing::Message& at) {
-      const int width = world.MapWidth;
       for (char& c : world.WorldMap.Cells()) c = c == 'Y' && random.Next() < 0.9 ? 'C' : c;  // few cities
       for (int k = 0; k < 60; ++k) {
-        const int x = static_cast<int>(random.Item(width)), y = static_cast<int>(random.Item(9));
+        const int x = static_cast<int>(random.Item(width)), y = static_cast<int>(random.Item(height));
         const int radius = static_cast<int>(random.Item(6)) - 1, r = std::max(radius, 1);
         const bool want = FpWindowCount(world, x, y, r, [](char c) { return c == 'Y'; }) > 0;
         ASSERT_EQ(stages::CityWithin(world, x, y, radius), want) << at << ", (" << x << ", " << y << "), radius " << radius;
       }
-  });
+    }
 }
 
 // PadMass against its two passes square by square: mark every "X" off the canvas edge with
