@@ -92,10 +92,12 @@ TEST(FastPaths, LandWindowCoastAndCityWithinReadAsSquareBySquare) {
       ASSERT_EQ(buckets.size(), 1u);
       EXPECT_EQ(buckets[0].coastal, coastal) << at;
       EXPECT_EQ(buckets[0].inland, inland) << at;
-      for (char& c : world.WorldMap.Cells()) c = c == 'Y' && random.Next() < 0.9 ? 'C' : c;  // few cities
+      // Few cities but on column 0, and every other window reaching just past the east edge.
+      for (char& c : world.WorldMap.Cells()) c = c == 'Y' && random.Next() < 0.9 ? 'C' : c;
+      for (int y = 0; y < height; ++y) world.WorldMap(0, y) = random.Next() < 0.5 ? 'Y' : 'C';
       for (int k = 0; k < 60; ++k) {
-        const int x = static_cast<int>(random.Item(width)), y = static_cast<int>(random.Item(height));
         const int radius = static_cast<int>(random.Item(6)) - 1, r = std::max(radius, 1);
+        const int x = k % 2 ? std::max(width - r, 0) : static_cast<int>(random.Item(width)), y = static_cast<int>(random.Item(height));
         const bool want = FpWindowCount(world, x, y, r, [](char c) { return c == 'Y'; }) > 0;
         ASSERT_EQ(stages::CityWithin(world, x, y, radius), want) << at << ", (" << x << ", " << y << "), radius " << radius;
       }
