@@ -29,8 +29,7 @@ std::vector<int> FpWidths() {
 
 bool FpWater(char c) { return c == 'T' || c == 'B' || c == 'A' || c == 'S'; }
 
-// A world of random letters: mostly sea and clear land, some of every other code, the
-// columns and rows on the edges as likely to be land as any.
+// A world of random letters, the edges as likely to be land as any.
 void FpRandomWorld(WorldState& world, Random& random, int width, int height, bool wrap) {
   static const char kCodes[] = "SSSSSSCCCCTBAMGFRY";
   world.SetMapSize(width, height, wrap);
@@ -41,45 +40,33 @@ void FpRandomWorld(WorldState& world, Random& random, int width, int height, boo
       world.WorldMap(x, y) = sparse && random.Next() < 0.9 ? 'S' : kCodes[random.Item(sizeof kCodes - 1)];
 }
 
-// Every width of FpWidths, flat and wrapping, as a random world of a random height up to
-// `tallest` (or exactly `tallest` when `fixed`); `check` gets the world and where it is.
-template <typename Check>
-void ForEachFpWorld(Random& random, int tallest, bool fixed, Check check) {
-  for (const bool wrap : {false, true})
-    for (const int width : FpWidths()) {
-      WorldState world;
-      const int height = fixed ? tallest : 1 + static_cast<int>(random.Item(tallest));
-      FpRandomWorld(world, random, width, height, wrap);
-      check(world, ::testing::Message() << width << " x " << height << (wrap ? " wrapping" : " flat"));
-    }
-}
-
-int FpColumn(const WorldState& world, int x, bool& on) {
-  on = true;
-  if (x >= 0 && x < world.MapWidth) return x;
-  if (!world.MapWrap) on = false;
-  return ((x % world.MapWidth) + world.MapWidth) % world.MapWidth;
-}
-
 // Squares whose letter `counts` within `reach` of (x, y) both ways, counted square by square:
 // rows off the map do not count, columns off the map wrap on a wrapping map and do not count
 // on a flat one.
 template <typename Counts>
 int FpWindowCount(const WorldState& world, int x, int y, int reach, Counts counts) {
+  const int width = world.MapWidth;
   int found = 0;
   for (int dy = -reach; dy <= reach; ++dy)
     for (int dx = -reach; dx <= reach; ++dx) {
-      bool on = false;
-      const int column = FpColumn(world, x + dx, on);
-      if (on && y + dy >= 0 && y + dy < world.MapHeight && counts(world.WorldMap(column, y + dy))) ++found;
+      const int column = world.MapWrap ? ((x + dx) % width + width) % width : x + dx;
+      if (world.WorldMap.Contains(column, y + dy) && counts(world.WorldMap(column, y + dy))) ++found;
     }
   return found;
 }
 
-TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
+// Over random worlds of every width, flat and wrapping: the land window counts as square by
+// square; a land square is coastal when open sea ("S", not border water) lies west, east
+// (both always wrapping round the width), north or south of it, each kind listed in scan
+// order; a city lies within `radius` (at least 1) as square by square.
+TEST(FastPaths, LandWindowCoastAndCityWithinReadAsSquareBySquare) {
   Random random(64);
-  ForEachFpWorld(random, 20, false, [](const WorldState& world, const ::testing::Message& at) {
-      const int width = world.MapWidth, height = world.MapHeight;
+  for (const bool wrap : {false, true})
+    for (const int width : FpWidths()) {
+      WorldState world;
+      const int height = 1 + static_cast<int>(random.Item(20));
+      FpRandomWorld(world, random, width, height, wrap);
+      const auto at = ::testing::Message() << width << " x " << height << (wrap ? " wrapping" : " flat");
       const stages::LandWindowCounter counter(world);
       long long land = 0, clear = 0;
       for (const char c : world.WorldMap.Cells()) land += !FpWater(c), clear += c == 'C';
@@ -93,16 +80,6 @@ TEST(FastPaths, LandWindowCountsAsSquareBySquare) {
           for (int k = 0; k < 5; ++k)
             ASSERT_EQ(got[k], FpWindowCount(world, x, y, reach[k], [](char c) { return !FpWater(c); })) << at << ", (" << x << ", " << y << "), reach " << reach[k];
         }
-  });
-}
-
-// A land square is coastal when open sea ("S", not border water) lies west, east (both
-// always wrapping round the width), north or south of it; the city stage keeps the two
-// kinds of land in lists of its own, in scan order.
-TEST(FastPaths, CoastalLandIsLandBesideOpenSea) {
-  Random random(65);
-  ForEachFpWorld(random, 12, false, [](WorldState& world, const ::testing::Message& at) {
-      const int width = world.MapWidth, height = world.MapHeight;
       std::fill(world.MassOfSquare.Cells().begin(), world.MassOfSquare.Cells().end(), -1);
       std::vector<stages::SquareNumber> coastal, inland;
       for (int y = 0; y < height; ++y)
@@ -115,34 +92,26 @@ TEST(FastPaths, CoastalLandIsLandBesideOpenSea) {
       ASSERT_EQ(buckets.size(), 1u);
       EXPECT_EQ(buckets[0].coastal, coastal) << at;
       EXPECT_EQ(buckets[0].inland, inland) << at;
-  });
-}
-
-// A city within `radius` both ways (at least 1), rows off the map skipped, columns off it
-// wrapped on a wrapping map, skipped on a flat one.
-TEST(FastPaths, CityWithinLooksAtTheSquareRoundTheSquare) {
-  Random random(66);
-  ForEachFpWorld(random, 9, true, [&random](WorldState& world, const ::testing::Message& at) {
-      const int width = world.MapWidth;
-      for (char& c : world.WorldMap.Cells()) c = c == 'Y' && random.Next() < 0.9 ? 'C' : c;  // few cities
+      // Few cities but on column 0, and every other window reaching just past the east edge.
+      for (char& c : world.WorldMap.Cells()) c = c == 'Y' && random.Next() < 0.9 ? 'C' : c;
+      for (int y = 0; y < height; ++y) world.WorldMap(0, y) = random.Next() < 0.5 ? 'Y' : 'C';
       for (int k = 0; k < 60; ++k) {
-        const int x = static_cast<int>(random.Item(width)), y = static_cast<int>(random.Item(9));
         const int radius = static_cast<int>(random.Item(6)) - 1, r = std::max(radius, 1);
+        const int x = k % 2 ? std::max(width - r, 0) : static_cast<int>(random.Item(width)), y = static_cast<int>(random.Item(height));
         const bool want = FpWindowCount(world, x, y, r, [](char c) { return c == 'Y'; }) > 0;
         ASSERT_EQ(stages::CityWithin(world, x, y, radius), want) << at << ", (" << x << ", " << y << "), radius " << radius;
       }
-  });
+    }
 }
 
-// PadMass against its two passes done square by square: mark every "X" off the canvas edge
-// with a side neighbour that is neither "X" nor marked, then make the marks "S".
+// PadMass against its two passes square by square: mark every "X" off the canvas edge with
+// a side neighbour neither "X" nor marked, then make the marks "S".
 TEST(FastPaths, PadMassRingsAsMarkedSquareBySquare) {
   Random random(67);
   for (int k = 0; k < 300; ++k) {
     const int w = 1 + static_cast<int>(random.Item(k % 2 ? 200 : 30)), h = 1 + static_cast<int>(random.Item(k % 3 ? 12 : 70));
     const auto rings = static_cast<std::int16_t>(random.Item(6));
     shaping::MassCanvas canvas(w + 1, h + 1, 'X');
-    // A few blobs of land anywhere, edges included.
     const int blobs = 1 + static_cast<int>(random.Item(4));
     for (int b = 0; b < blobs; ++b) {
       const int cx = static_cast<int>(random.Item(w + 1)), cy = static_cast<int>(random.Item(h + 1));
@@ -185,10 +154,11 @@ TEST(FastPaths, PadMassRingsAsMarkedSquareBySquare) {
   }
 }
 
-// One try of PlaceMass: every square of the grid that is not "X" must land on water inside
-// the map (a wrapping map moves a column off it by one width); off the map, with sea borders nothing of the
-// mass may hang, without either option no land, with off-edge placement anything.
-TEST(FastPaths, MassFitsWhereEverySquareOfItIsAllowed) {
+// One try of PlaceMass: every grid square not "X" must land on water inside the map (a
+// wrapping map moves a column by one width, once); off the map, with sea borders nothing may
+// hang, without either option no land, with off-edge placement anything. Written, each takes
+// its square unless border water, row by row, and every "C" written counts.
+TEST(FastPaths, MassFitsAndIsWrittenWhereEverySquareOfItIsAllowed) {
   Random random(68);
   for (const bool wrap : {false, true})
     for (const int width : {1, 63, 64, 65, 127, 128, 129}) {
@@ -203,25 +173,38 @@ TEST(FastPaths, MassFitsWhereEverySquareOfItIsAllowed) {
         const int cx = static_cast<int>(random.Item(width + 4)) - 2, cy = static_cast<int>(random.Item(height + 4)) - 2;
         const int option = static_cast<int>(random.Item(3));  // 0 neither, 1 sea borders, 2 off the edge
         bool want = true;
-        for (int i = 0; i < gw; ++i)
-          for (int j = 0; j < gh; ++j) {
+        Grid<char> written = world.WorldMap;
+        int counted = 0;
+        for (int j = 0; j < gh; ++j)
+          for (int i = 0; i < gw; ++i) {
             const char g = grid(i, j);
-            // A wrapping map corrects the column once, by one width.
             int mx = cx + i - (gw - 1) / 2;
             const int my = cy + j - (gh - 1) / 2;
             if (wrap) mx = mx < 0 ? mx + width : mx >= width ? mx - width : mx;
             if (g == 'X') continue;
-            if (mx >= 0 && mx < width && my >= 0 && my < height) want = want && FpWater(world.WorldMap(mx, my));
-            else want = want && option != 1 && (option == 2 || g != 'C');
+            if (!written.Contains(mx, my)) {
+              want = want && option != 1 && (option == 2 || g != 'C');
+              continue;
+            }
+            want = want && FpWater(world.WorldMap(mx, my));
+            if (std::string("TBA").find(written(mx, my)) != std::string::npos) continue;
+            written(mx, my) = g;
+            counted += g == 'C';
           }
-        ASSERT_EQ(MassFitsAt(world, grid, cx, cy, option == 1, option == 2), want)
-            << width << (wrap ? " wrapping" : " flat") << ", centre (" << cx << ", " << cy << "), option " << option;
+        const auto at = ::testing::Message() << width << (wrap ? " wrapping" : " flat") << ", centre (" << cx << ", " << cy << ")";
+        ASSERT_EQ(MassFitsAt(world, grid, cx, cy, option == 1, option == 2), want) << at << ", option " << option;
+        checks::EngineRig<> rig;
+        rig.world = world;
+        rig.world.MassTable.assign(1, LandMass{kLarge, 0});
+        BuildContext context = rig.Context();
+        WriteMassAt(context, grid, cx, cy, 0);
+        ASSERT_EQ(rig.world.WorldMap.Cells(), written.Cells()) << at;
+        ASSERT_EQ(rig.world.MassTable[0].squares, counted) << at;
       }
     }
 }
 
-// The tiny islands take exactly the squares asked for, on open sea only, or every open sea
-// square when there are fewer: the count of sea they start from must be exact.
+// The tiny islands take exactly the squares asked for, on open sea only, or all of it.
 TEST(FastPaths, TinyIslandsTakeTheSeaThereIs) {
   Random random(69);
   for (const int width : {1, 3, 7, 9, 15, 17, 63, 65}) {

@@ -1,15 +1,9 @@
 // Seed for seed, the worlds of a fixed set of parameter sets must stay what they were when
 // these fingerprints were recorded: a faster engine may make a step cheaper, never add,
 // drop or reorder a draw. Each case builds several seeds through the window, as a person
-// pressing Build would, and folds together the fingerprint of the world state and of what
-// the host received, the number of draws, the number of yields (the stop key acts only at
-// yields) and, in watch mode, what the previews drew.
-//
-// A fingerprint that changes is a changed world. Run with LORVEX_RECORD_GOLDEN=1 to print
-// each case's fingerprint and draws as the code now builds them.
+// pressing Build would, and folds together the world state, what the host received, the
+// draws, the yields (the stop key acts only at yields) and, in watch mode, the previews.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "common/draw_count.h"
+#include "engine/build_driver.h"
 #include "engine/world_hash.h"
 #include "platform/headless_platform.h"
 #include "support/parameter_values.h"
@@ -29,20 +24,11 @@ namespace {
 
 struct GoldenCase {
   const char* name;
-  // The fingerprint of all seeds' builds and their draws added up, recorded from the engine
-  // before any of its speed work (see the file comment); the cases of the rare paths were
-  // recorded later, from a frame that moves in whenever it is due.
-  std::uint64_t hash;
-  std::uint64_t draws;
+  std::uint64_t hash, draws;  // all seeds' builds folded together, their draws added up
   int width, height;
-  bool wrap;
-  bool watch;
-  // Settings-file lines applied over the window's defaults before Build is pressed.
-  std::vector<const char*> settings;
-  // A stop confirmed at this yield (0: none).
-  long long stopAtYield = 0;
-  // Recommend pressed (after the settings lines) before Build.
-  bool recommend = false;
+  bool wrap, watch;
+  std::vector<const char*> settings;  // over the window's defaults
+  long long stopAtYield = 0;  // a stop confirmed at this yield (0: none)
 };
 
 constexpr std::uint64_t kSeeds[] = {1, 2, 3, 5, 8, 13, 21, 34};
@@ -67,8 +53,6 @@ constexpr std::uint64_t kMostDraws = 200'000'000;
 
 const std::vector<GoldenCase>& Cases() {
   static const std::vector<GoldenCase> cases = {
-      {"mixed, wrapping, cities at random", 0x0882007263cc513bULL, 32539, 120, 80, true, false, {SMALL_LAND}},
-      {"default parameters on 200 x 150", 0xa8080812d25818c0ULL, 169062, 200, 150, true, false, {}},
       {"Wandering Blob, flat, evenly by land, Large only", 0xbf25e6f3bfdbe26cULL, 36765, 120, 80, false, false, {SMALL_LAND,
         "chkAlgorithm(1) = 0", "chkAlgorithm(2) = 0", "cboPlacement(0) = 1", "cboPlace1Param1(0) = 0",
         "cboPlace1Param2(0) = 0", "cboCityNumber(0) = 1", "txtCities(0) = 40", "txtCities(1) = 60"}},
@@ -88,49 +72,24 @@ const std::vector<GoldenCase>& Cases() {
         "cboPlace2Param1(0) = 2"}},
       {"sea borders keep masses off the edge, proportionately, Large and Medium", 0x088fa79daf121268ULL, 29944, 120, 80, false, false,
         {SMALL_LAND, "chkLandPlace(1) = 1", "cboPlacement(0) = 2", "cboPlace2Param1(0) = 1"}},
-      {"masses may hang off the edge, cities per map", 0x70efeeafcf80fd84ULL, 38122, 120, 80, false, false, {SMALL_LAND,
-        "chkLandPlace(2) = 1", "cboCityNumber(0) = 2", "txtCities(0) = 100", "txtCities(1) = 150"}},
-      {"tiny islands only", 0xeed32c4c800cb8f6ULL, 13935, 80, 60, false, false, {"txtLandMass(0) = 0", "txtLandMass(1) = 0",
-        "txtLandMass(6) = 0", "txtLandMass(7) = 0", "txtLandMass(12) = 0", "txtLandMass(13) = 0",
-        "txtLandMass(18) = 200", "txtLandMass(19) = 400", "txtCities(0) = 10", "txtCities(1) = 20"}},
-      {"more land than the map holds", 0xc72129158e110d31ULL, 339247, 60, 40, false, false, {}},
       {"weights 1, 2, 3, heavy terrain, extreme shaping figures", 0x542cf613936845a9ULL, 49405, 120, 80, true, false, {SMALL_LAND,
         "txtAlgorithm(0) = 1", "txtAlgorithm(1) = 2", "txtAlgorithm(2) = 3", "txtTerrain(0) = 30",
         "txtTerrain(1) = 30", "txtTerrain(2) = 25", "txtTerrain(3) = 30", "txtTerrain(4) = 20",
         "txtTerrain(5) = 30", "txtTerrain(6) = 30", "txtTerrain(7) = 30", "txtBlobv2(0) = 80", "txtBlobv2(1) = 3",
         "txtBlobv2(2) = 100", "txtBlobv2(3) = 3", "txtBlobv3(0) = 10", "txtBlobv3(1) = 35", "txtBlobv3(2) = 30",
         "txtBlobv3(3) = 50", "txtShape(0) = 60", "txtShape(1) = 10", "txtShape(2) = 50"}},
-      {"one large Shapes mass grown from a small figure", 0xac1f966fba2d7716ULL, 165162, 160, 120, true, false, {"txtLandMass(0) = 1",
-        "txtLandMass(1) = 1", "txtLandMass(2) = 4000", "txtLandMass(3) = 5000", "txtLandMass(6) = 0",
-        "txtLandMass(7) = 0", "txtLandMass(12) = 0", "txtLandMass(13) = 2", "txtLandMass(18) = 0",
-        "txtLandMass(19) = 30", "chkAlgorithm(0) = 0", "chkAlgorithm(1) = 0", "txtShape(0) = 60",
-        "txtShape(2) = 5"}},
-      {"large blobs pushing on their frames", 0x48cf09e91c8b3b67ULL, 297895, 160, 120, false, false, {"txtLandMass(0) = 2",
-        "txtLandMass(1) = 2", "txtLandMass(2) = 2500", "txtLandMass(3) = 3500", "txtLandMass(4) = 0",
-        "txtLandMass(5) = 3", "txtLandMass(6) = 0", "txtLandMass(7) = 2", "txtLandMass(12) = 0",
-        "txtLandMass(13) = 0", "chkAlgorithm(2) = 0", "txtBlobv2(0) = 80", "txtBlobv2(1) = 3",
-        "txtBlobv3(2) = 100"}},
-      {"watch mode, mixed", 0xea2cb9f6779afed6ULL, 23151, 60, 40, false, true, {"txtLandMass(0) = 1", "txtLandMass(1) = 1",
-        "txtLandMass(2) = 80", "txtLandMass(3) = 120", "txtLandMass(6) = 2", "txtLandMass(7) = 3",
-        "txtLandMass(8) = 30", "txtLandMass(9) = 50", "txtLandMass(12) = 2", "txtLandMass(13) = 4",
-        "txtLandMass(18) = 10", "txtLandMass(19) = 20", "txtCities(0) = 5", "txtCities(1) = 10"}},
       {"watch mode, even spacing, Shapes", 0xcbb779f0979f1ce7ULL, 8520, 80, 50, true, true, {"txtLandMass(0) = 2", "txtLandMass(1) = 3",
         "txtLandMass(2) = 80", "txtLandMass(3) = 120", "txtLandMass(6) = 1", "txtLandMass(7) = 2",
         "txtLandMass(8) = 30", "txtLandMass(9) = 50", "txtLandMass(12) = 0", "txtLandMass(13) = 2",
         "txtLandMass(18) = 10", "txtLandMass(19) = 20", "chkLandPlace(0) = 1", "chkAlgorithm(0) = 0",
         "chkAlgorithm(1) = 0", "cboPlacement(0) = 1", "txtCities(0) = 5", "txtCities(1) = 10"}},
-      {"a stop confirmed during the masses", 0x2b400943cb095b41ULL, 6182, 120, 80, true, false, {SMALL_LAND}, 400},
       {"a stop confirmed during a watch-mode build", 0x5b4e027897cf634dULL, 14159, 60, 40, false, true, {"txtLandMass(0) = 1",
         "txtLandMass(1) = 1", "txtLandMass(2) = 80", "txtLandMass(3) = 120", "txtLandMass(6) = 2",
         "txtLandMass(7) = 3"}, 2500},
-      {"Recommend's land on 300 x 200", 0x1ac6a3aef44c178eULL, 748489, 300, 200, true, false, {}, 0, true},
-      {"Recommend's land on 250 x 250, flat, evenly by land", 0x26707c1f1c24ab8bULL, 736581, 250, 250, false, false, {"cboPlacement(0) = 1",
-        "cboPlace1Param1(0) = 2", "cboCityNumber(0) = 1"}, 0, true},      // Rare paths: rows of 64 squares a word on wrapping widths just past a multiple of 64
-      // (0, 1, 49, 56, 63 past one), where the land window, the coastal test and the
-      // placement wrap round the seam of the map.
+      // Wrapping widths just past a multiple of 64 (0, 1, 56, 63 past): the land window,
+      // the coastal test and the placement wrap round the seam across a word of 64 squares.
       {"wrapping 64 x 48", 0x0ac3cb043e77ac44ULL, 30757, 64, 48, true, false, {SMALL_LAND}},
       {"wrapping 65 x 48", 0x6e635335fee99380ULL, 31230, 65, 48, true, false, {SMALL_LAND}},
-      {"wrapping 113 x 40", 0x8c021df30ef883f2ULL, 30809, 113, 40, true, false, {SMALL_LAND}},
       {"wrapping 120 x 40, masses hang over the edge", 0x17eb00500fe725e4ULL, 30572, 120, 40, true, false, {SMALL_LAND, "chkLandPlace(2) = 1"}},
       {"wrapping 127 x 40", 0xa3a93c1a1ea575c9ULL, 30875, 127, 40, true, false, {SMALL_LAND}},
       {"wrapping 191 x 30, Wandering Blob, evenly by land, Large and Medium, per land", 0xf5d5174a52f8b596ULL, 35541, 191, 30, true, false, {SMALL_LAND,
@@ -139,8 +98,7 @@ const std::vector<GoldenCase>& Cases() {
       // Land on the canvas edges under a sea border: masses hanging off a flat map's edges.
       {"flat 129 x 50, wide sea borders, masses hang off the edge", 0x92124b5dc561f576ULL, 32641, 129, 50, false, false, {SMALL_LAND,
         "chkLandPlace(2) = 1", "txtLandMass(4) = 6", "txtLandMass(5) = 9", "txtLandMass(10) = 4", "txtLandMass(11) = 6"}},
-      // A frame closing in on a canvas two squares high: 3 Large masses of 23 squares spaced
-      // evenly on 60 x 5 are shaped on a span of 30 x 2 with a sea border of 3.
+      // A frame closing in on a canvas two squares high (a span of 30 x 2, sea border 3).
       {"three Large of 23 spaced evenly on 60 x 5, Stick Blob", 0xd393ab688a54ce3dULL, 92681, 60, 5, false, false, {"txtLandMass(0) = 3",
         "txtLandMass(1) = 3", "txtLandMass(2) = 23", "txtLandMass(3) = 23", "txtLandMass(4) = 3", "txtLandMass(5) = 3",
         "txtLandMass(6) = 0", "txtLandMass(7) = 0", "txtLandMass(12) = 0", "txtLandMass(13) = 0", "txtLandMass(18) = 0",
@@ -150,8 +108,7 @@ const std::vector<GoldenCase>& Cases() {
       {"masses larger than the map, Stick Blob", 0x00d1422b119cca00ULL, 32375, 20, 12, true, false, {BIG_LAND, "chkAlgorithm(0) = 0", "chkAlgorithm(2) = 0"}},
       {"masses larger than the map, Wandering Blob", 0xea33e9970d931202ULL, 30846, 20, 12, true, false, {BIG_LAND, "chkAlgorithm(1) = 0", "chkAlgorithm(2) = 0"}},
       {"masses larger than the map, Shapes", 0x92d64b6e067a2263ULL, 11995, 20, 12, true, false, {BIG_LAND, "chkAlgorithm(0) = 0", "chkAlgorithm(1) = 0"}},
-      // The city rules no case above takes: evenly by percentage with Large only (the rest
-      // at random), evenly by land with Large and Medium.
+      // The city rules no case above takes.
       {"evenly by percentage, Large only, per land", 0x7705e4bbc71ef76bULL, 33753, 120, 80, false, false, {SMALL_LAND, "cboPlacement(0) = 1",
         "cboPlace1Param1(0) = 0", "cboPlace1Param2(0) = 1", "cboCityNumber(0) = 1", "txtCities(0) = 30", "txtCities(1) = 50"}},
       {"evenly by land, Large and Medium", 0x8a0494ed5b7c3079ULL, 32620, 120, 80, true, false, {SMALL_LAND, "cboPlacement(0) = 1",
@@ -163,11 +120,8 @@ const std::vector<GoldenCase>& Cases() {
 #undef SMALL_LAND
 #undef BIG_LAND
 
-
-
 struct CaseResult {
   std::uint64_t hash = 0xcbf29ce484222325ULL, draws = 0;
-  std::vector<std::string> perSeed;
 
   void Fold(std::uint64_t value) {
     hash ^= value;
@@ -186,18 +140,19 @@ std::uint64_t PictureHash(const platform::PictureSurface& picture) {
 }
 
 // A build through the window as a person pressing Build makes it: the window's defaults,
-// the settings lines, then what `before` does (Recommend, watch mode). `applied` tells
-// whether every line named a control and `before` succeeded.
+// the settings lines, then watch mode if asked; `onYield` runs at each yield. `applied`
+// tells whether every line named a control.
 struct WindowBuild {
   WindowBuild(std::uint64_t seed, int width, int height, bool wrap, const std::vector<std::string>& settings,
-              const std::function<bool(ui::frmBuild&)>& before = {}, long long stopAtYield = 0) {
+              bool watch = false, long long stopAtYield = 0, const std::function<void(WindowBuild&)>& onYield = {}) {
     platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);  // land above half the map
+    if (onYield) platform.OnYield([this, onYield](platform::Window&) { onYield(*this); });
     if (stopAtYield > 0) platform.QueueKeyAtYield(stopAtYield, {27, 0, 27});
     window->SetSeed(seed);
     platform.AddModalAction([&](platform::Window&) {
       checks::ApplyWindowDefaults(window->Controls());
       for (const std::string& line : settings) applied = window->Form().ApplySettingsLine(line) && applied;
-      if (before) applied = before(*window) && applied;
+      if (watch) window->Form_KeyDown(platform::kKeyF5, platform::kShiftAlt);
       window->Controls().At("cmdBuild", 0).Click();
     });
     built = window->GetMap(width, height, wrap, host);
@@ -211,13 +166,8 @@ struct WindowBuild {
 CaseResult BuildCase(const GoldenCase& c) {
   CaseResult result;
   for (const std::uint64_t seed : kSeeds) {
-    WindowBuild b(seed, c.width, c.height, c.wrap, {c.settings.begin(), c.settings.end()}, [&](ui::frmBuild& form) {
-      std::string failure;
-      const bool recommended = !c.recommend || form.Form().Recommend(failure);
-      if (c.watch) form.Form_KeyDown(platform::kKeyF5, platform::kShiftAlt);
-      return recommended;
-    }, c.stopAtYield);
-    EXPECT_TRUE(b.applied) << c.name << ": a settings line names no control, or Recommend failed";
+    WindowBuild b(seed, c.width, c.height, c.wrap, {c.settings.begin(), c.settings.end()}, c.watch, c.stopAtYield);
+    EXPECT_TRUE(b.applied) << c.name << ": a settings line names no control";
     EXPECT_EQ(b.built, c.stopAtYield == 0) << c.name << ", seed " << seed;
 
     const std::optional<std::uint64_t> draws =
@@ -233,70 +183,79 @@ CaseResult BuildCase(const GoldenCase& c) {
     const std::uint64_t yields = static_cast<std::uint64_t>(b.platform.YieldCount());
     const std::uint64_t pictures =
         c.watch ? PictureHash(b.window->PicWorld()) ^ (PictureHash(b.window->PicMass()) << 1) : 0;
-    // Nobody watches a build outside watch mode: neither preview is drawn on.
+    // Outside watch mode neither preview is drawn on.
     EXPECT_TRUE(c.watch || b.window->PicWorld().Revision() + b.window->PicMass().Revision() == 0) << c.name;
     for (std::uint64_t v : {worldHash, hostHash, draws.value_or(0), yields, pictures}) result.Fold(v);
     result.draws += draws.value_or(0);
-    result.perSeed.push_back("seed " + std::to_string(seed) + ": world " + std::to_string(worldHash) + " host " +
-                             std::to_string(hostHash) + " draws " + std::to_string(draws.value_or(0)) + " yields " +
-                             std::to_string(yields) + " pictures " + std::to_string(pictures));
   }
   return result;
 }
 
 TEST(GoldenWorlds, EverySeedBuildsTheWorldItAlwaysBuilt) {
-  const bool record = std::getenv("LORVEX_RECORD_GOLDEN") != nullptr;
   for (const GoldenCase& c : Cases()) {
     const CaseResult result = BuildCase(c);
-    if (record) {
-      std::printf("%s: 0x%016llxULL, %llu\n", c.name, static_cast<unsigned long long>(result.hash),
-                  static_cast<unsigned long long>(result.draws));
-      continue;
-    }
-    EXPECT_EQ(result.draws, c.draws) << c.name;
-    EXPECT_EQ(result.hash, c.hash) << c.name;
-    if (result.hash != c.hash)
-      for (const std::string& line : result.perSeed) ADD_FAILURE() << c.name << ": " << line;
+    // The figures to record, once a change of the worlds is meant.
+    EXPECT_TRUE(result.hash == c.hash && result.draws == c.draws)
+        << c.name << ": 0x" << std::hex << result.hash << "ULL, " << std::dec << result.draws;
   }
 }
 
-// Worlds whose whole answer follows from the rules by hand, one seed each: no fingerprint.
-// The window's defaults, but no terrain, Wandering Blob alone, and what each world sets.
-WorldState BuildByHand(int width, int height, bool wrap, std::uint64_t seed, const std::vector<std::string>& settings) {
-  std::vector<std::string> lines;
-  for (int k = 0; k < 8; ++k) lines.push_back("txtTerrain(" + std::to_string(k) + ") = 0");
-  lines.insert(lines.end(), {"chkAlgorithm(1) = 0", "chkAlgorithm(2) = 0"});
-  lines.insert(lines.end(), settings.begin(), settings.end());
-  const WindowBuild b(seed, width, height, wrap, lines);
-  EXPECT_TRUE(b.applied && b.built);
-  return b.window->World();
+// Figures that ask for hours of work: two progress steps a mass out of 2 N + 21 (N up to the
+// bound of a size class), and the stop key ends the build within a few yields.
+TEST(Edges, AbsurdWorkShowsItsProgressAndStopsOnTheStopKey) {
+  const struct { const char* what; int width, height; bool watch; std::uint64_t seed; std::vector<std::string> lines; int progressMax; } rows[] = {
+      // Found by the build fuzz target, as two builds that once ended at the map's squares.
+      {"1e308 Large masses of 7003 squares", 64, 48, false, 768,
+       {"txtLandMass(0) = ", "txtLandMass(1) = 1e308", "txtLandMass(2) = 7003", "txtLandMass(3) = ", "txtLandMass(6) = 0",
+        "txtLandMass(7) = 0", "txtLandMass(12) = 0", "txtLandMass(13) = 0", "chkAlgorithm(1) = 0", "chkAlgorithm(2) = 0"},
+       2 * kMostMassesPerClass + 21},
+      {"1e83 Medium masses ringed by sea borders 67 wide, in watch mode", 64, 64, true, 5,
+       {"txtLandMass(0) = 3", "txtLandMass(1) = 3", "txtLandMass(2) = 400", "txtLandMass(3) = 602", "txtLandMass(4) = 02",
+        "txtLandMass(5) = 02", "txtLandMass(6) = 1e83", "txtLandMass(7) = 1e83", "txtLandMass(8) = ", "txtLandMass(9) = 0",
+        "txtLandMass(10) = 67", "txtLandMass(11) = 67", "txtLandMass(12) = 11", "txtLandMass(13) = 11", "txtLandMass(14) = ",
+        "txtLandMass(15) = ", "txtLandMass(18) = 10", "txtLandMass(19) = 0", "chkLandPlace(1) = 1", "chkAlgorithm(0) = 0",
+        "chkAlgorithm(2) = 0"}, 2 * (3 + kMostMassesPerClass + 11) + 21},
+  };
+  for (const auto& row : rows) {
+    int progressMax = 0;
+    long long stopKeyAt = 0;
+    WindowBuild b(row.seed, row.width, row.height, true, row.lines, row.watch, 0, [&](WindowBuild& build) {
+      progressMax = build.window->Progress().max;
+      if (stopKeyAt == 0 && build.window->Progress().value >= 7) {  // three masses made and placed
+        stopKeyAt = build.platform.YieldCount() + 1;
+        build.platform.QueueKeyAtYield(stopKeyAt, {0, 0, 27});
+      }
+    });
+    EXPECT_FALSE(b.built) << row.what;
+    EXPECT_EQ(progressMax, row.progressMax) << row.what;
+    ASSERT_GT(stopKeyAt, 0) << row.what;
+    EXPECT_LT(b.platform.YieldCount() - stopKeyAt, 100) << row.what;
+    EXPECT_EQ(checks::CheckWorld(b.window->World()), "") << row.what;
+  }
 }
 
-std::vector<std::string> MapRows(const WorldState& world) {
-  std::vector<std::string> rows;
-  for (int y = 0; y < world.MapHeight; ++y) rows.emplace_back(&world.WorldMap(0, y), static_cast<std::size_t>(world.MapWidth));
-  return rows;
-}
-
-// The mass counts Lo = Hi: 4 Large of one square and no sea border, 0 Medium, 0 Small, no
-// tiny islands, spaced evenly on 100 x 60: the centres (12, 15), (38, 45), (62, 15),
-// (88, 45). Four cities, all coastal, on a list of four squares in scan order: the spacing
-// is 4 / 4 = 1, city j tries index round(j + (r / 2 - 1 / 4)) = j, the fourth index 4 is
-// lowered to 3, which holds a city, on every try: so the first square, (12, 15), stays
-// clear land and the others get a city. The rest is the initial map: a ring of "A" round
-// the sea.
+// A world whose whole answer follows from the rules by hand (no terrain, Wandering Blob
+// alone). The mass counts Lo = Hi: 4 Large of one square and no sea border, nothing else,
+// spaced evenly on 100 x 60: the centres (12, 15), (38, 45), (62, 15), (88, 45). Four
+// cities, all coastal, on a list of four squares in scan order: the spacing is 4 / 4 = 1,
+// city j tries index round(j + (r / 2 - 1 / 4)) = j, the fourth index 4 is lowered to 3,
+// which holds a city, on every try: so (12, 15) stays clear land and the others get a city.
 TEST(HandWorlds, FourLargeSpacedEvenlyWithACityEach) {
+  std::vector<std::string> lines = {
+      "txtLandMass(0) = 4", "txtLandMass(1) = 4", "txtLandMass(2) = 1", "txtLandMass(3) = 1", "txtLandMass(4) = 0",
+      "txtLandMass(5) = 0", "txtLandMass(6) = 0", "txtLandMass(7) = 0", "txtLandMass(12) = 0", "txtLandMass(13) = 0",
+      "txtLandMass(18) = 0", "txtLandMass(19) = 0", "chkLandPlace(0) = 1", "txtCities(0) = 4", "txtCities(1) = 4",
+      "txtCities(6) = 100", "txtCities(7) = 100", "chkAlgorithm(1) = 0", "chkAlgorithm(2) = 0"};
+  for (int k = 0; k < 8; ++k) lines.push_back("txtTerrain(" + std::to_string(k) + ") = 0");
   for (const std::uint64_t seed : {1, 7}) {
-    const WorldState world = BuildByHand(100, 60, false, seed, {
-        "txtLandMass(0) = 4", "txtLandMass(1) = 4", "txtLandMass(2) = 1", "txtLandMass(3) = 1", "txtLandMass(4) = 0",
-        "txtLandMass(5) = 0", "txtLandMass(6) = 0", "txtLandMass(7) = 0", "txtLandMass(12) = 0", "txtLandMass(13) = 0",
-        "txtLandMass(18) = 0", "txtLandMass(19) = 0", "chkLandPlace(0) = 1", "txtCities(0) = 4", "txtCities(1) = 4",
-        "txtCities(6) = 100", "txtCities(7) = 100"});
-    std::vector<std::string> want(60, "A" + std::string(98, 'S') + "A");
-    want.front() = want.back() = std::string(100, 'A');
-    for (const auto& [x, y] : {std::pair{38, 45}, {62, 15}, {88, 45}}) want[y][x] = 'Y';
-    want[15][12] = 'C';
-    EXPECT_EQ(MapRows(world), want) << "seed " << seed;
+    const WindowBuild b(seed, 100, 60, false, lines);
+    ASSERT_TRUE(b.applied && b.built);
+    const WorldState& world = b.window->World();
+    std::string want(100 * 60, 'A');
+    for (int y = 1; y < 59; ++y) want.replace(y * 100 + 1, 98, 98, 'S');
+    for (const int square : {45 * 100 + 38, 15 * 100 + 62, 45 * 100 + 88}) want[square] = 'Y';
+    want[15 * 100 + 12] = 'C';
+    EXPECT_EQ(std::string(world.WorldMap.Cells().begin(), world.WorldMap.Cells().end()), want) << "seed " << seed;
     ASSERT_EQ(world.MassTable.size(), 4u);
     for (const LandMass& mass : world.MassTable) EXPECT_TRUE(mass.sizeClass == kLarge && mass.squares == 1);
     EXPECT_EQ(world.CityProduction.size(), 4u);

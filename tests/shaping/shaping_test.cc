@@ -4,15 +4,31 @@
 
 #include <gtest/gtest.h>
 
+#include "common/draw_count.h"
 #include "shaping/blob_growth.h"
 #include "shaping/mass_canvas.h"
 #include "shaping/shape_figures.h"
 #include "shaping/stick_blob.h"
 #include "shaping/wandering_blob.h"
-#include "shaping_fixture.h"
+#include "support/engine_rig.h"
 
 namespace lorvex::shaping {
 namespace {
+
+// Hooks that record the land squares the mass preview is shown.
+class RecordingHooks : public SilentHooks {
+ public:
+  void StartMassPreview(int, int) override { land.clear(); }
+  void ShowLandSquare(int x, int y) override { land.emplace_back(x, y); }
+
+  std::vector<std::pair<int, int>> land;  // since the last StartMassPreview
+};
+
+using ShapingFixture = checks::EngineRig<RecordingHooks>;
+
+int CountCode(const MassGrid& grid, char code) {
+  return static_cast<int>(std::count(grid.Cells().begin(), grid.Cells().end(), code));
+}
 
 // The figure's squares in its box for one orientation: "C" inside, "X" outside.
 Grid<char> Draw(const Figure& figure, int orientation) {
@@ -53,11 +69,6 @@ TEST(ShapeFigures, EachFigureCoversItsAreaAndSpansItsBox) {
   EXPECT_EQ(Covered(Draw(Figure(0, 50, {0, 0, 0}), 0)), 49);
 }
 
-
-using testing::CountCode;
-using testing::OnlyMassCodes;
-using testing::ShapingFixture;
-
 // Stick Blob and Wandering Blob as the driver calls them, with the window's default boxes.
 using Shaper = std::function<MassGrid(BuildContext&, std::int32_t squares, std::int32_t pad,
                                       std::int16_t spanX, std::int16_t spanY)>;
@@ -71,11 +82,10 @@ const struct { const char* name; Shaper shape; } kShapers[] = {
 };
 
 // A mass bigger than the inside of its frame is a block in columns and rows Pad .. Pad +
-// SpanX + 1, filled column by column (each column from the top) up to the room there is;
-// without a border that is from column and row 0, which the crop leaves out. A mass of one
-// square that fits is its first square: Wandering Blob's at the canvas's centre (4, 4), Stick
-// Blob's an anchor point inside the tightness margins of the 10 x 10 canvas (x and y above
-// 2.25, below 6.75). `first` and `end` bound the first and the last square shown.
+// SpanX + 1, filled column by column (each from the top) up to the room there is; without a
+// border from column and row 0, which the crop leaves out. A mass of one square is Wandering
+// Blob's canvas centre (4, 4), or a Stick Blob anchor inside the margins (2.25 .. 6.75).
+// `first` and `end` bound the first and the last square shown.
 TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
   using Box = std::array<int, 4>;  // x and y from, x and y to
   const struct { int squares, pad, span, land; Box first, end; } rows[] = {
@@ -91,7 +101,7 @@ TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
       BuildContext context = fixture.Context();
       const auto span = static_cast<std::int16_t>(row.span);
       const MassGrid grid = shaper.shape(context, row.squares, row.pad, span, span);
-      EXPECT_TRUE(OnlyMassCodes(grid)) << shaper.name << " " << row.squares;
+      EXPECT_EQ(CountCode(grid, kLand) + CountCode(grid, kPad) + CountCode(grid, kOpen), static_cast<int>(grid.Cells().size())) << shaper.name << " " << row.squares;
       EXPECT_EQ(CountCode(grid, kLand), row.land) << shaper.name << " " << row.squares;
       ASSERT_FALSE(fixture.hooks.land.empty());
       const auto within = [](std::pair<int, int> square, const Box& box) {
@@ -102,12 +112,11 @@ TEST(BlobShapers, TooBigOrOddRequestsFinishWithLand) {
     }
 }
 
-// The frame of a blob closes in on the side the growth keeps pushing against: the top side
-// once its count of hits reaches the period, the other three at each whole multiple of it.
-// Each move takes one more line (its open squares become "K"), restarts the count at the
-// land on the line just outside the new one and draws a new period Int(r 7) + 3, also where
-// the new line reaches or passes the opposite frame, as on these canvases one or two lines
-// wide inside. Only a line past the canvas's far edge is not taken (the fourth move).
+// The frame of a blob closes in on the side the growth pushes against: the top side once its
+// hits reach the period, the others at each whole multiple of it. Each move takes one more
+// line (its open squares become "K"), restarts the count at the land on the line just
+// outside the new one and draws a period Int(r 7) + 3, also where the new line meets the
+// opposite frame. Only a line past the canvas's far edge is not taken (the fourth move).
 TEST(BlobFrame, MovesInOnCrampedCanvasesAndDrawsEveryPeriod) {
   struct Move { int turned, restart; };
   const struct {
@@ -159,6 +168,30 @@ TEST(BlobFrame, MovesInOnCrampedCanvasesAndDrawsEveryPeriod) {
       EXPECT_EQ(fixture.random.Next(), draws.Next()) << row.name << ": one draw a move, no more";
       EXPECT_EQ(blob.Count(), static_cast<int>(row.land.size())) << row.name;
     }
+}
+
+// With a tightness of 50 every candidate is refused, so every anchor point is its 101st
+// candidate, taken as drawn: on a 7 x 7 canvas a third fall on column 0 or row 0. Growth
+// beside them stays on the canvas, with no draw more or less than it always took.
+TEST(StickBlob, TheLastAnchorCandidateIsTakenAsDrawn) {
+  int onTheEdge = 0;
+  std::uint64_t draws = 0;
+  for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+    ShapingFixture rig(seed);
+    BuildContext context = rig.Context();
+    const MassGrid grid = MakeStickBlob(context, 20, 0, 4, 4, 3, 50, 50, 15);
+    draws += DrawsBetween(Random(seed), rig.random, 1'000'000).value_or(0);
+    const int xMax = 6, yMax = 6;  // the 7 x 7 canvas
+    const int points = AnchorPointCount(20, 3);
+    for (std::size_t k = 0; k < rig.hooks.land.size(); ++k) {
+      const auto [x, y] = rig.hooks.land[k];
+      ASSERT_TRUE(x >= 0 && x <= xMax && y >= 0 && y <= yMax) << "seed " << seed;
+      if (k < static_cast<std::size_t>(points) && (x == 0 || y == 0 || y == yMax)) ++onTheEdge;
+    }
+    EXPECT_GT(CountCode(grid, kLand), 0) << "seed " << seed;
+  }
+  EXPECT_GT(onTheEdge, 5);
+  EXPECT_EQ(draws, 10913u);
 }
 
 }  // namespace

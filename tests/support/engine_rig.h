@@ -1,6 +1,5 @@
 // Everything one engine routine needs outside a window, for the tests and the benchmarks: a
-// world with a build under way (StopRequested false), the window's default parameters, a
-// generator and hooks (SilentHooks, or a kind of it that records what the routine shows).
+// world with a build under way, the window's default parameters, a generator and hooks.
 #pragma once
 
 #include <cstdint>

@@ -76,8 +76,7 @@ std::string CheckWorld(const WorldState& world, const InvariantOptions& options)
       if (specialty != 9 && (specialty < 10 || specialty > highest))
         return "specialty " + std::to_string(specialty) + " out of range" + At(x, y);
     }
-  // The arrays hold one entry per planned city; the placed cities are numbered 0 .. k - 1 in
-  // the order placed, and the entries of planned cities that found no square stay 0.
+  // One entry per planned city: the placed ones numbered 0 .. k - 1, the rest left 0.
   if (world.CitySpecialty.size() != world.CityProduction.size() ||
       world.CityOwner.size() != world.CityProduction.size())
     return "the three city arrays differ in length";
@@ -88,9 +87,7 @@ std::string CheckWorld(const WorldState& world, const InvariantOptions& options)
     if (!placed && (world.CityProduction[k] != 0 || world.CitySpecialty[k] != 0 || world.CityOwner[k] != 0))
       return "unplaced city " + std::to_string(k) + " has values";
   }
-  // Every "C" a mass writes counts in its row, so a row may count more than the map shows
-  // where land was written over: by a Large mass spaced evenly, or on a wrapping map by a
-  // mass wider than the map, which lands on some squares twice.
+  // Every "C" a mass writes counts in its row, also land written over (see InvariantOptions).
   const bool overwritten = options.evenSpacing || world.MapWrap;
   long long counted = 0;
   for (std::size_t row = 0; row < perRow.size(); ++row) {

@@ -10,9 +10,9 @@
 namespace lorvex::checks {
 
 struct InvariantOptions {
-  // Large masses spaced evenly may be written over earlier land, which then stays counted
-  // in the earlier mass's row: the counts are then an upper bound, not an equality (as they
-  // always are on a wrapping map, where a mass wider than the map writes squares twice).
+  // Large masses spaced evenly may write over earlier land, still counted in its mass's row:
+  // the counts are then an upper bound (always so on a wrapping map, where a mass wider than
+  // the map writes squares twice).
   bool evenSpacing = false;
   // Production bounds (the fields' Lo and Hi, in percent of 10).
   int productionMin = 0;
