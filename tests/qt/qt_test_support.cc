@@ -1,13 +1,10 @@
 #include "qt_test_support.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPointer>
 #include <QTest>
-#include <QTimer>
 
 namespace lorvex::qttest {
 
@@ -23,7 +20,6 @@ std::unique_ptr<QApplication>& Application() {
   return application;
 }
 
-// The steps still waiting, to be cancelled when a test ends.
 std::vector<QPointer<QTimer>>& Waiting() {
   static std::vector<QPointer<QTimer>> waiting;
   return waiting;
@@ -39,8 +35,7 @@ void When(std::function<bool()> ready, std::function<void()> action, int timeout
   QObject::connect(timer, &QTimer::timeout, [=] {
     const bool now = ready();
     if (!now && clock->elapsed() <= timeoutMs) return;
-    // Stopped first: the action may run a nested event loop (a whole build), in which this
-    // timer must not fire again; it is gone only once the action has returned.
+    // Stopped first: the action may run a nested event loop (a whole build).
     timer->stop();
     timer->deleteLater();
     if (now) action();
@@ -51,7 +46,6 @@ void When(std::function<bool()> ready, std::function<void()> action, int timeout
 }
 
 void CancelSteps() {
-  // A step that has fired is stopped and deletes itself once its action has returned.
   for (const QPointer<QTimer>& timer : Waiting())
     if (timer != nullptr && timer->isActive()) delete timer.data();
   Waiting().clear();
@@ -116,3 +110,15 @@ bool QtWindowTest::Build(const std::function<void(ui::qt::BuildDialog&)>& onShow
 }
 
 }  // namespace lorvex::qttest
+
+// Both test programs run under Qt's offscreen platform whatever the environment says, so that
+// they never open a window on a person's screen; the GUI test under X runs its program again
+// with LORVEX_GUI_TEST_PLATFORM=xcb and DISPLAY naming the server it started.
+int main(int argc, char** argv) {
+  const QByteArray chosen = qgetenv("LORVEX_GUI_TEST_PLATFORM");
+  qputenv("QT_QPA_PLATFORM", chosen.isEmpty() ? QByteArray("offscreen") : chosen);
+  ::testing::InitGoogleTest(&argc, argv);
+  const int status = RUN_ALL_TESTS();
+  lorvex::qttest::DropApp();  // before the exit handlers: Qt's own statics may be gone by then
+  return status;
+}
