@@ -20,16 +20,13 @@ std::unique_ptr<QApplication>& Application() {
   return application;
 }
 
-std::vector<QPointer<QTimer>>& Waiting() {
-  static std::vector<QPointer<QTimer>> waiting;
-  return waiting;
-}
+std::vector<QPointer<QTimer>> waiting;  // the steps of When not yet run
 
 }  // namespace
 
 void When(std::function<bool()> ready, std::function<void()> action, int timeoutMs,
           std::function<void()> onTimeout) {
-  auto* timer = new QTimer;
+  auto* timer = new QTimer(QCoreApplication::instance());  // gone with the application at the latest
   auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
   QObject::connect(timer, &QTimer::timeout, [=] {
@@ -41,14 +38,14 @@ void When(std::function<bool()> ready, std::function<void()> action, int timeout
     if (now) action();
     else if (onTimeout) onTimeout();
   });
-  Waiting().push_back(timer);
+  waiting.push_back(timer);
   timer->start(5);
 }
 
 void CancelSteps() {
-  for (const QPointer<QTimer>& timer : Waiting())
+  for (const QPointer<QTimer>& timer : waiting)
     if (timer != nullptr && timer->isActive()) delete timer.data();
-  Waiting().clear();
+  waiting.clear();
   if (QCoreApplication::instance() != nullptr) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

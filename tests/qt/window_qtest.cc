@@ -18,7 +18,6 @@
 #include "params/build_parameters.h"
 #include "qt_test_support.h"
 #include "ui/qt/widgets.h"
-#include "ui/qt/window_platform_qt.h"
 
 namespace lorvex::qttest {
 namespace {
@@ -34,38 +33,6 @@ void WatchSmallMasses(BuildDialog& dialog) {
 }
 
 bool WatchDisplayShown(BuildDialog& dialog) { return dialog.WidgetOf("fraWatchIt", 0)->isVisible(); }
-
-// The window driven by the test factory below.
-std::function<void(BuildDialog&)> windowScript;
-
-// The Qt binding's own factory, with its window handed to windowScript once shown.
-std::unique_ptr<platform::Platform> ScriptedQtFactory() {
-  std::unique_ptr<platform::Platform> made = ui::qt::MakeQtWindowPlatform();
-  if (auto* qtPlatform = dynamic_cast<ui::qt::QtPlatform*>(made.get()))
-    qtPlatform->OnWindowShown([](BuildDialog& dialog) { windowScript(dialog); });
-  return made;
-}
-
-// A host that gives clsBuild no platform, in a program without a QApplication: Build shows
-// the real window through the binding's factory, on an application made for the call and
-// gone after it; clicking Build builds, and the host reads the world.
-TEST(QtHost, BuildShowsTheWindowAndClickingBuildHandsTheWorldToTheHost) {
-  DropApp();
-  clsBuild host;
-  host.SetWindowPlatformFactory(&ScriptedQtFactory);
-  bool shown = false;
-  windowScript = [&](BuildDialog& dialog) {
-    shown = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-    Click(dialog, "cmdBuild");
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  };
-  host.SetNextSeed(3);
-  EXPECT_TRUE(host.Build(200, 150, false));
-  EXPECT_TRUE(shown);
-  EXPECT_EQ(QCoreApplication::instance(), nullptr);
-  EXPECT_EQ(host.GetTerrainVB(0, 0), "A");
-  EXPECT_EQ(host.World().MapArray.Width(), 200);
-}
 
 using QtWindow = QtWindowTest;
 
@@ -193,11 +160,31 @@ QWidget* ShownParametersWindow() {
   return nullptr;
 }
 
-// A host of liblorvex.so: a Build without a headless flag, in a program that runs Qt, loads
-// liblorvex-qt.so from beside liblorvex.so and shows the parameters window; a click on Build
-// builds the world the host then reads.
+// The parameters window a host's Build shows: once it is on the screen its inputs are
+// counted and Build is clicked. Armed by the test below; set up when Build makes the
+// application.
+bool clickBuildWhenShown = false;
+int inputsShown = 0;
+
+void ClickBuildWhenTheWindowShows() {
+  if (!clickBuildWhenShown) return;
+  When([] { return ShownParametersWindow() != nullptr; }, [] {
+    QWidget* window = ShownParametersWindow();
+    inputsShown = static_cast<int>(window->findChildren<QWidget*>(QRegularExpression(QStringLiteral("^(txt|chk|cbo)"))).size());
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("cmdBuild(0)")), Qt::LeftButton);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass gone with the build
+  }, 60000, [] {
+    if (QWidget* window = ShownParametersWindow()) window->close();
+  });
+}
+
+// A host of liblorvex.so in a program without a QApplication: a Build without a headless
+// flag loads liblorvex-qt.so from beside liblorvex.so and shows the parameters window on an
+// application made for the call and gone after it; a click on Build builds the world the
+// host then reads.
 TEST(WindowLibrary, ABuildThroughTheCInterfaceShowsTheWindowFromItsOwnLibrary) {
-  App();
+  DropApp();
+  qAddPreRoutine(&ClickBuildWhenTheWindowShows);
   void* library = dlopen(LORVEX_LIBRARY_FILE, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr) << dlerror();
   const auto create = reinterpret_cast<decltype(&lorvex_create)>(dlsym(library, "lorvex_create"));
@@ -206,23 +193,16 @@ TEST(WindowLibrary, ABuildThroughTheCInterfaceShowsTheWindowFromItsOwnLibrary) {
   const auto width = reinterpret_cast<decltype(&lorvex_map_width)>(dlsym(library, "lorvex_map_width"));
   const auto destroy = reinterpret_cast<decltype(&lorvex_destroy)>(dlsym(library, "lorvex_destroy"));
   EXPECT_FALSE(WindowLibraryLoaded());
-
-  int inputs = 0;
-  When([] { return ShownParametersWindow() != nullptr; }, [&] {
-    QWidget* window = ShownParametersWindow();
-    inputs = static_cast<int>(window->findChildren<QWidget*>(QRegularExpression(QStringLiteral("^(txt|chk|cbo)"))).size());
-    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("cmdBuild(0)")), Qt::LeftButton);
-  }, 60000, [] {
-    if (QWidget* window = ShownParametersWindow()) window->close();
-  });
   LorvexBuilder* builder = create();
   seed(builder, 11);
+  clickBuildWhenShown = true;
   EXPECT_EQ(build(builder, 200, 150, 1), 1);  // no land warning at this size
+  clickBuildWhenShown = false;
+  EXPECT_EQ(QCoreApplication::instance(), nullptr);
   EXPECT_EQ(width(builder), 200);
-  EXPECT_EQ(inputs, 103);
+  EXPECT_EQ(inputsShown, 103);
   destroy(builder);
   EXPECT_TRUE(WindowLibraryLoaded());
-  CancelSteps();
 }
 
 }  // namespace
