@@ -43,14 +43,10 @@ void Set(const char* step, const char* pathText) {
 Step Armed() {
   if (!fault.configured) {
     fault.configured = true;
-    if (const char* setting = std::getenv("LORVEX_IO_FAULT")) {
-      char step[32] = {};
-      const char* colon = std::strchr(setting, ':');
-      if (colon != nullptr && static_cast<std::size_t>(colon - setting) < sizeof step) {
-        std::memcpy(step, setting, static_cast<std::size_t>(colon - setting));
-        Set(step, colon + 1);
-      }
-    }
+    char step[32] = {};
+    const char* setting = std::getenv("LORVEX_IO_FAULT");
+    if (setting != nullptr && std::sscanf(setting, "%31[^:]", step) == 1 && setting[std::strlen(step)] == ':')
+      Set(step, setting + std::strlen(step) + 1);
   }
   return fault.step;
 }
