@@ -44,12 +44,6 @@ std::string Name(const LorvexBuilder* builder, FuzzInput& in) {
   }
 }
 
-// Any text a C string can hold (it ends at a NUL).
-std::string Value(FuzzInput& in) {
-  const std::string text = in.FieldText(4, 1100);
-  return text.substr(0, text.find('\0'));
-}
-
 bool IsStatus(int64_t answer) {
   return (answer >= LORVEX_ERROR_INTERNAL && answer <= LORVEX_ADJUSTED) ||
          (answer >= LORVEX_ERROR_NO_WINDOW && answer <= LORVEX_ERROR_OUT_OF_MEMORY);
@@ -178,7 +172,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string errorBefore = lorvex_last_error(builder);
     switch (in.Byte() % 13) {
       case 0: {
-        const std::string name = Name(builder, in), value = Value(in);
+        // Any value a C string can hold (it ends at a NUL).
+        const std::string name = Name(builder, in), value = in.FieldText(4, 1100).c_str();
         const int answer = lorvex_set_parameter(builder, in.Byte() == 0 ? nullptr : name.c_str(), value.c_str());
         CheckUnchanged(answer, before, builder, "lorvex_set_parameter");
         break;

@@ -36,13 +36,41 @@ bool WatchDisplayShown(BuildDialog& dialog) { return dialog.WidgetOf("fraWatchIt
 
 using QtWindow = QtWindowTest;
 
-// A key during a build asks the stop question; Yes stops the build at once, and the window
-// stays open, unlocked, its pointer back and its watch display hidden. The close box during
-// the next build stops it after at most the mass in hand, without a question, and answers
-// False.
-TEST_F(QtWindow, TheStopKeyAndTheCloseBoxStopABuild) {
+// On the largest map: the status bar shows every panel's longest text whole in the window's
+// font, the panels and the progress bar side by side within the bar. A key during a build
+// asks the stop question; Yes stops the build at once, and the window stays open, unlocked,
+// its pointer back and its watch display hidden. The close box during the next build stops
+// it after at most the mass in hand, without a question, and answers False.
+TEST_F(QtWindow, TheStatusBarAndTheStopKeyAndTheCloseBox) {
+  // Panels 1 and 2 as the window writes them for the largest map; panel 3 a land figure of
+  // four digits a side (a small map with many masses), panel 4 the longest status text.
+  const struct { int panel; const char* text; } rows[] = {  // text nullptr: the window's own
+      {1, nullptr}, {2, nullptr}, {3, "Land = 9999 - 9999 % "}, {4, "Getting User Preferences"}, {4, "Tiny Islands - Placing /"}};
   int progressAtClose = 0, highestAfterClose = 0;
   EXPECT_FALSE(Build([&](BuildDialog& dialog) {
+    ui::qt::StatusBarView& bar = *dialog.StatusBar();
+    EXPECT_EQ(dialog.Form().StatusBar().Panel(1).text, "Map: 4096 x 4096 ");
+    EXPECT_EQ(dialog.Form().StatusBar().Panel(2).text, "Squares = 16,777,216 ");
+    for (const auto& row : rows) {
+      if (row.text != nullptr) dialog.Form().StatusBar().Panel(row.panel).text = row.text;
+      dialog.Sync();
+      const QLabel* label = bar.Panel(row.panel);
+      SCOPED_TRACE(label->text().toStdString());
+      EXPECT_LE(label->minimumSizeHint().width(), label->width());
+    }
+    // Side by side, left to right, none past the bar's right edge; the progress bar over
+    // panel 5.
+    for (int panel = 1; panel <= 5; ++panel) {
+      const QRect box = bar.Panel(panel)->geometry();
+      EXPECT_LE(box.right(), bar.width() - 1) << panel;
+      if (panel > 1) {
+        EXPECT_GT(box.left(), bar.Panel(panel - 1)->geometry().right()) << panel;
+      }
+    }
+    const QProgressBar* progress = bar.findChild<QProgressBar*>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->geometry().left(), bar.Panel(5)->geometry().left());
+    EXPECT_GE(progress->width(), 80);
     ui::frmBuild& form = dialog.Form();
     WatchSmallMasses(dialog);  // slow enough to stop in the middle
     const auto inTheMiddle = [&] { return WatchDisplayShown(dialog) && form.Progress().value >= 3; };
@@ -63,7 +91,7 @@ TEST_F(QtWindow, TheStopKeyAndTheCloseBoxStopABuild) {
       When([&] { highestAfterClose = std::max(highestAfterClose, form.Progress().value); return false; }, [] {});
     });
     Click(dialog, "cmdBuild");
-  }, platform::MessageAnswer::kYes));
+  }, platform::MessageAnswer::kYes, 4096, 4096));
   EXPECT_EQ(messages_, std::vector<std::string>{"Stop World Build in Progress?"});
   EXPECT_GE(progressAtClose, 3);
   EXPECT_LE(highestAfterClose, progressAtClose + 2);
@@ -108,44 +136,6 @@ TEST_F(QtWindow, SaveLoadAndAltF5) {
   EXPECT_TRUE(QFile::exists(QDir(folder_.path()).filePath("mine.kst")));
   EXPECT_EQ(filters, QStringList{"Kestrin's Settings (*.kst)"});
   EXPECT_TRUE(shownWhileOn);
-}
-
-// The status bar: every panel shows its longest text whole in the window's font, and the
-// panels and the progress bar sit side by side within the bar.
-TEST_F(QtWindow, EveryStatusBarPanelShowsItsLongestTextWhole) {
-  // Panels 1 and 2 as the window writes them for the largest map; panel 3 a land figure of
-  // four digits a side (a small map with many masses), panel 4 the longest status text.
-  const struct { int panel; const char* text; } rows[] = {  // text nullptr: the window's own
-      {1, nullptr}, {2, nullptr}, {3, "Land = 9999 - 9999 % "}, {4, "Getting User Preferences"}, {4, "Tiny Islands - Placing /"}};
-  bool shown = false;
-  EXPECT_FALSE(Build([&](BuildDialog& dialog) {
-    shown = true;
-    ui::qt::StatusBarView& bar = *dialog.StatusBar();
-    EXPECT_EQ(dialog.Form().StatusBar().Panel(1).text, "Map: 4096 x 4096 ");
-    EXPECT_EQ(dialog.Form().StatusBar().Panel(2).text, "Squares = 16,777,216 ");
-    for (const auto& row : rows) {
-      if (row.text != nullptr) dialog.Form().StatusBar().Panel(row.panel).text = row.text;
-      dialog.Sync();
-      const QLabel* label = bar.Panel(row.panel);
-      SCOPED_TRACE(label->text().toStdString());
-      EXPECT_LE(label->minimumSizeHint().width(), label->width());
-    }
-    // Side by side, left to right, none past the bar's right edge; the progress bar over
-    // panel 5.
-    for (int panel = 1; panel <= 5; ++panel) {
-      const QRect box = bar.Panel(panel)->geometry();
-      EXPECT_LE(box.right(), bar.width() - 1) << panel;
-      if (panel > 1) {
-        EXPECT_GT(box.left(), bar.Panel(panel - 1)->geometry().right()) << panel;
-      }
-    }
-    const QProgressBar* progress = bar.findChild<QProgressBar*>();
-    ASSERT_NE(progress, nullptr);
-    EXPECT_EQ(progress->geometry().left(), bar.Panel(5)->geometry().left());
-    EXPECT_GE(progress->width(), 80);
-    Click(dialog, "cmdCancel");
-  }, platform::MessageAnswer::kNo, 4096, 4096));
-  EXPECT_TRUE(shown);
 }
 
 bool WindowLibraryLoaded() {
