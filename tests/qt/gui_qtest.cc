@@ -30,18 +30,6 @@ using ui::qt::BuildDialog;
 
 constexpr std::uint64_t kSeed = 4242;
 
-QLineEdit* Box(BuildDialog& dialog, const char* name, int index) {
-  return static_cast<QLineEdit*>(dialog.WidgetOf(name, index));
-}
-
-// Runs the event loop until `done` holds; a hang fails the test instead.
-bool WaitFor(const std::function<bool()>& done) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done() && clock.elapsed() < kHangGuardMs) QTest::qWait(20);
-  return done();
-}
-
 QByteArray Contents(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -89,7 +77,7 @@ TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
   AppWindow& app = OpenApp(200, 150, kSeed);
   OnWindow([](BuildDialog& dialog) {
     for (int index : {0, 1}) {
-      auto* box = Box(dialog, "txtCities", index);
+      auto* box = static_cast<QLineEdit*>(dialog.WidgetOf("txtCities", index));
       box->setFocus(Qt::MouseFocusReason);
       box->selectAll();
       QTest::keyClicks(box, QStringLiteral("30"));
@@ -129,8 +117,8 @@ TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
   // Save Settings writes those parameters.
   QString lo, hi;
   OnWindow([&](BuildDialog& dialog) {
-    lo = Box(dialog, "txtCities", 0)->text();
-    hi = Box(dialog, "txtCities", 1)->text();
+    lo = static_cast<QLineEdit*>(dialog.WidgetOf("txtCities", 0))->text();
+    hi = static_cast<QLineEdit*>(dialog.WidgetOf("txtCities", 1))->text();
     Click(dialog, "cmdCancel");
   });
   EXPECT_FALSE(app.BuildAgain());
@@ -150,7 +138,7 @@ TEST_F(GuiApp, TheGalleryBuildsTwelveSeedsAndOpensOneLarge) {
   // The seeds after the shown world's, each a placeholder until its world arrives.
   for (int slot = 0; slot < GalleryPage::kWorldsPerPage; ++slot)
     EXPECT_EQ(gallery.Tile(slot)->Caption(), QStringLiteral("Seed %1\nbuilding...").arg(kSeed + 1 + slot));
-  ASSERT_TRUE(WaitFor([&] { return gallery.ReadyCount() == GalleryPage::kWorldsPerPage; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return gallery.ReadyCount() == GalleryPage::kWorldsPerPage; }, kHangGuardMs));
 
   // Each is the world of its seed, as a build on this thread makes it.
   clsBuild alone;
@@ -191,7 +179,7 @@ TEST_F(GuiApp, TheGalleryBuildsTwelveSeedsAndOpensOneLarge) {
   gallery.CountBox()->setValue(8);
   QTest::mouseClick(gallery.MoreButton(), Qt::LeftButton);
   EXPECT_EQ(gallery.ReadyCount(), 0);
-  ASSERT_TRUE(WaitFor([&] { return gallery.ReadyCount() == 8; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return gallery.ReadyCount() == 8; }, kHangGuardMs));
   EXPECT_EQ(gallery.WorldsPerPage(), 8);
   EXPECT_EQ(gallery.Tile(7)->World()->seed, kSeed + 16);
 }
