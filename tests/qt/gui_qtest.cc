@@ -248,7 +248,10 @@ TEST_F(GuiApp, ClosingWhileTheGalleryBuildsEndsCleanly) {
   app.ShowGallery();
   EXPECT_TRUE(app.close());
   QTest::qWait(50);  // what the threads announced before they stopped arrives now
-  EXPECT_LT(app.Gallery()->ReadyCount(), GalleryPage::kWorldsPerPage);
+  const int ready = app.Gallery()->ReadyCount();
+  EXPECT_LT(ready, GalleryPage::kWorldsPerPage);
+  QTest::qWait(1000);  // and nothing after it
+  EXPECT_EQ(app.Gallery()->ReadyCount(), ready);
 }
 
 // The scenarios above and the map maker's (gui_map_maker_qtest.cc) once more under a real X
