@@ -22,6 +22,14 @@ std::unique_ptr<QApplication>& Application() {
 
 std::vector<QPointer<QTimer>> waiting;  // the steps of When not yet run
 
+// Forgets every step still waiting (their conditions may refer to a test that has ended).
+void CancelSteps() {
+  for (const QPointer<QTimer>& timer : waiting)
+    if (timer != nullptr && timer->isActive()) delete timer.data();
+  waiting.clear();
+  if (QCoreApplication::instance() != nullptr) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 }  // namespace
 
 void When(std::function<bool()> ready, std::function<void()> action, int timeoutMs,
@@ -40,13 +48,6 @@ void When(std::function<bool()> ready, std::function<void()> action, int timeout
   });
   waiting.push_back(timer);
   timer->start(5);
-}
-
-void CancelSteps() {
-  for (const QPointer<QTimer>& timer : waiting)
-    if (timer != nullptr && timer->isActive()) delete timer.data();
-  waiting.clear();
-  if (QCoreApplication::instance() != nullptr) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void Click(ui::qt::BuildDialog& dialog, const char* name) {

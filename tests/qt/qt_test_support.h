@@ -27,8 +27,6 @@ void DropApp();
 // person acts on the window while Build waits; after `timeoutMs`, runs `onTimeout` instead.
 void When(std::function<bool()> ready, std::function<void()> action, int timeoutMs = 60000,
           std::function<void()> onTimeout = {});
-// Forgets every step still waiting (their conditions may refer to a test that has ended).
-void CancelSteps();
 
 constexpr int kHangGuardMs = 300000;  // only against a hang: nothing here is timed
 
