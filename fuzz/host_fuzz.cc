@@ -65,14 +65,17 @@ void OnProgress(void* user, const char* stage, int32_t step, int32_t whole) {
   if (log->calls++ == log->stopAtCall) lorvex_request_stop(log->builder);
 }
 
-std::vector<std::string> Fields(const LorvexBuilder* builder) {
-  std::vector<std::string> values;
+std::string Field(const LorvexBuilder* builder, const std::string& name) {
   char buffer[2048];
-  for (int32_t i = 0; i < lorvex_parameter_count(builder); ++i) {
-    if (lorvex_get_parameter(builder, lorvex_parameter_name(builder, i), buffer, sizeof buffer) <= 0)
-      Fail("a field of the builder cannot be read");
-    values.emplace_back(buffer);
-  }
+  if (lorvex_get_parameter(builder, name.c_str(), buffer, sizeof buffer) <= 0) Fail(name + " cannot be read");
+  return buffer;
+}
+
+// Every field, or the fields name(0) .. name(count - 1).
+std::vector<std::string> Fields(const LorvexBuilder* builder, const std::string& name = "", int count = 0) {
+  std::vector<std::string> values;
+  for (int32_t i = 0; i < (name.empty() ? lorvex_parameter_count(builder) : count); ++i)
+    values.push_back(Field(builder, name.empty() ? lorvex_parameter_name(builder, i) : name + "(" + std::to_string(i) + ")"));
   return values;
 }
 
@@ -146,17 +149,6 @@ void CheckWorld(const LorvexBuilder* builder, bool wrap, bool evenly) {
   if (!broken.empty()) Fail("broken world: " + broken);
 }
 
-// The texts of the fields name(0) .. name(count - 1).
-std::vector<std::string> Texts(const LorvexBuilder* builder, const std::string& name, int count) {
-  std::vector<std::string> out;
-  char value[2048];
-  for (int i = 0; i < count; ++i) {
-    lorvex_get_parameter(builder, (name + "(" + std::to_string(i) + ")").c_str(), value, sizeof value);
-    out.emplace_back(value);
-  }
-  return out;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -213,10 +205,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const char* info = lorvex_parameter_info(i, item);
         const bool known = i >= 0 && i < lorvex_parameter_count(builder) && item >= 0 && item <= LORVEX_INFO_MAXIMUM;
         if ((info != nullptr) != known) Fail("lorvex_parameter_info answered for no field, or not for a field");
-        char held[64] = "";
         if (known && (std::strlen(info) > 4096 ||
-                      lorvex_get_parameter(builder, lorvex_parameter_info(i, LORVEX_INFO_NAME), held, sizeof held) <= 0 ||
-                      std::string(held) != lorvex_parameter_info(i, LORVEX_INFO_DEFAULT)))
+                      Field(builder, lorvex_parameter_info(i, LORVEX_INFO_NAME)) != lorvex_parameter_info(i, LORVEX_INFO_DEFAULT)))
           Fail("a field after a reset does not hold the default its catalogue entry gives");
         break;
       }
@@ -228,8 +218,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Land figures asking for too much shaping, and city figures for too many cities, are
         // not built (the build fuzz target and the extremes tests build large figures).
         if (width > 0 && height > 0 &&
-            (lorvex::checks::AsksTooMuchShaping(Texts(builder, "txtLandMass", 20), static_cast<double>(width) * height) ||
-             lorvex::checks::AsksTooManyCities(Texts(builder, "txtCities", 2), Texts(builder, "txtPlace1", 4))))
+            (lorvex::checks::AsksTooMuchShaping(Fields(builder, "txtLandMass", 20), static_cast<double>(width) * height) ||
+             lorvex::checks::AsksTooManyCities(Fields(builder, "txtCities", 2), Fields(builder, "txtPlace1", 4))))
           break;
         const bool watched = in.Byte() % 2 == 0;
         progress.calls = 0;
@@ -240,7 +230,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const uint64_t seedBefore = lorvex_last_seed(builder);
         const int answer = lorvex_build(builder, width, height, wrap);
         if (answer == LORVEX_BUILT) {
-          built = {wrap, Texts(builder, "chkLandPlace", 1)[0] == "1"};
+          built = {wrap, Field(builder, "chkLandPlace(0)") == "1"};
         } else {
           if (!IsStatus(answer) || answer == LORVEX_ADJUSTED) Fail("lorvex_build answered " + std::to_string(answer));
           if (std::string(lorvex_last_error(builder)).empty()) Fail("a build that built nothing did not say why");
