@@ -1,16 +1,9 @@
-// Fuzz target: the bytes are a host's session with one builder through the C interface — a
-// sequence of set, get, load, save, recommend, reset (with a look at what a field means),
-// build and copy calls, settings as text, stops asked before or during a build, a progress
-// callback, the default file and settings folder switches, with names and values of any
-// text, buffers of any size (NULL included) and files that may be missing or folders. Every
-// call must answer one of its statuses, write nothing past a buffer's end, and change
-// nothing when it fails; a build that builds nothing keeps the world and the last seed and
-// says why; a size question leaves the error text; every world built, read back in bulk,
-// must keep the world invariants.
-#include <cstdio>
-#include <cstdlib>
+// Fuzz target: the bytes are a host's session with one builder through the C interface,
+// with names and values of any text, buffers of any size (NULL included) and files that may
+// be missing or folders. Every call must answer one of its statuses, write nothing past a
+// buffer's end, and change nothing when it fails; a build that builds nothing keeps the world
+// and the last seed and says why; every world built, read back in bulk, keeps the invariants.
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,7 +14,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using lorvex::fuzzing::Fail;
 using lorvex::fuzzing::FuzzInput;
 
@@ -29,16 +21,12 @@ using lorvex::fuzzing::FuzzInput;
 constexpr int kMostCalls = 64;
 constexpr char kGuard = '\x5a';
 
+// A file, a folder ("folder.kst"), a file in a missing folder, no name, or any name.
 std::string Path(FuzzInput& in) {
-  const fs::path& folder = lorvex::fuzzing::WorkFolder("host");
-  switch (in.Byte() % 6) {
-    case 0: return (folder / "a.kst").string();
-    case 1: return (folder / "b.kst").string();
-    case 2: return (folder / "folder.kst").string();  // a folder
-    case 3: return (folder / "missing" / "c.kst").string();
-    case 4: return "";
-    default: return (folder / ("x" + in.Text(8))).string();
-  }
+  static const char* const kNames[] = {"a.kst", "b.kst", "folder.kst", "missing/c.kst"};
+  const int pick = in.Byte() % 6;
+  if (pick == 4) return "";
+  return (lorvex::fuzzing::WorkFolder("host") / (pick < 4 ? std::string(kNames[pick]) : "x" + in.Text(8))).string();
 }
 
 // A field name: most often a real one, else one with an odd index or any text.
@@ -48,18 +36,12 @@ std::string Name(const LorvexBuilder* builder, FuzzInput& in) {
     case 0: return real.substr(0, real.find('(')) + "(" + in.FieldText(4, 40) + ")";
     case 1: return real + in.Text(3);
     case 2: {
-      std::string text;
-      for (int i = in.Range(0, 24); i > 0; --i) text += static_cast<char>(in.Byte() | 1);  // no NUL
+      std::string text(static_cast<std::size_t>(in.Range(0, 24)), '1');
+      for (char& c : text) c = static_cast<char>(in.Byte() | 1);  // no NUL
       return text;
     }
     default: return real;
   }
-}
-
-// Any text a C string can hold (it ends at a NUL).
-std::string Value(FuzzInput& in) {
-  const std::string text = in.FieldText(4, 1100);
-  return text.substr(0, text.find('\0'));
 }
 
 bool IsStatus(int64_t answer) {
@@ -71,8 +53,7 @@ bool IsStatus(int64_t answer) {
 // the whole; it may ask a stop at a given call.
 struct ProgressLog {
   LorvexBuilder* builder = nullptr;
-  int calls = 0;
-  int stopAtCall = -1;
+  int calls = 0, stopAtCall = -1;
   int32_t lastStep = 0;
   bool broken = false;
 };
@@ -84,14 +65,17 @@ void OnProgress(void* user, const char* stage, int32_t step, int32_t whole) {
   if (log->calls++ == log->stopAtCall) lorvex_request_stop(log->builder);
 }
 
-std::vector<std::string> Fields(const LorvexBuilder* builder) {
-  std::vector<std::string> values;
+std::string Field(const LorvexBuilder* builder, const std::string& name) {
   char buffer[2048];
-  for (int32_t i = 0; i < lorvex_parameter_count(builder); ++i) {
-    if (lorvex_get_parameter(builder, lorvex_parameter_name(builder, i), buffer, sizeof buffer) <= 0)
-      Fail("a field of the builder cannot be read");
-    values.emplace_back(buffer);
-  }
+  if (lorvex_get_parameter(builder, name.c_str(), buffer, sizeof buffer) <= 0) Fail(name + " cannot be read");
+  return buffer;
+}
+
+// Every field, or the fields name(0) .. name(count - 1).
+std::vector<std::string> Fields(const LorvexBuilder* builder, const std::string& name = "", int count = 0) {
+  std::vector<std::string> values;
+  for (int32_t i = 0; i < (name.empty() ? lorvex_parameter_count(builder) : count); ++i)
+    values.push_back(Field(builder, name.empty() ? lorvex_parameter_name(builder, i) : name + "(" + std::to_string(i) + ")"));
   return values;
 }
 
@@ -107,9 +91,10 @@ void CheckUnchanged(int64_t answer, const std::vector<std::string>& before, cons
 // A copy writes its elements only when they all fit; a text too long for its buffer leaves
 // an empty text (one byte) there.
 template <typename T, typename Copy>
-int64_t GuardedCopy(std::size_t n, bool nullBuffer, Copy copy, std::vector<T>& out, bool text = false) {
+int64_t GuardedCopy(const LorvexBuilder* builder, Copy copy, std::size_t n, bool nullBuffer, std::vector<T>& out,
+                    bool text = false) {
   std::vector<char> bytes((n + 1) * sizeof(T), kGuard);
-  const int64_t answer = copy(nullBuffer ? nullptr : reinterpret_cast<T*>(bytes.data()), n);
+  const int64_t answer = copy(builder, nullBuffer ? nullptr : reinterpret_cast<T*>(bytes.data()), n);
   const bool fits = answer >= 0 && static_cast<std::size_t>(answer) <= n;
   if (!nullBuffer && n > 0 && answer >= 0 && !fits) Fail("a short buffer was not answered as too small");
   const std::size_t written =
@@ -123,22 +108,29 @@ int64_t GuardedCopy(std::size_t n, bool nullBuffer, Copy copy, std::vector<T>& o
   return answer;
 }
 
+std::size_t Squares(const LorvexBuilder* builder) {
+  return static_cast<std::size_t>(lorvex_map_width(builder)) * static_cast<std::size_t>(lorvex_map_height(builder));
+}
+
+std::vector<char> Terrain(const LorvexBuilder* builder) {
+  std::vector<char> letters;
+  GuardedCopy(builder, lorvex_copy_terrain, Squares(builder), false, letters);
+  return letters;
+}
+
 // The world of the last build, read back in bulk and checked as every world is. `evenly`:
 // it was built with its Large masses spaced evenly (which may lay land over land).
 void CheckWorld(const LorvexBuilder* builder, bool wrap, bool evenly) {
-  const int32_t width = lorvex_map_width(builder), height = lorvex_map_height(builder);
-  const auto squares = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  const auto cityCount = static_cast<std::size_t>(lorvex_city_count(builder));
+  const std::size_t squares = Squares(builder), cityCount = static_cast<std::size_t>(lorvex_city_count(builder));
   lorvex::WorldState world;
-  world.SetMapSize(width, height, wrap);
+  world.SetMapSize(lorvex_map_width(builder), lorvex_map_height(builder), wrap);
   world.CreateInitialMap();
   std::vector<LorvexCity> cities;
-  if (GuardedCopy<char>(squares, false, [&](char* o, size_t n) { return lorvex_copy_terrain(builder, o, n); },
-                        world.WorldMap.Cells()) != static_cast<int64_t>(squares) ||
-      GuardedCopy<int32_t>(squares, false, [&](int32_t* o, size_t n) { return lorvex_copy_mass_of_square(builder, o, n); },
-                           world.MassOfSquare.Cells()) != static_cast<int64_t>(squares) ||
-      GuardedCopy<LorvexCity>(cityCount, false, [&](LorvexCity* o, size_t n) { return lorvex_copy_cities(builder, o, n); },
-                              cities) != static_cast<int64_t>(cityCount))
+  world.WorldMap.Cells() = Terrain(builder);
+  if (world.WorldMap.Cells().size() != squares ||
+      GuardedCopy(builder, lorvex_copy_mass_of_square, squares, false, world.MassOfSquare.Cells()) !=
+          static_cast<int64_t>(squares) ||
+      GuardedCopy(builder, lorvex_copy_cities, cityCount, false, cities) != static_cast<int64_t>(cityCount))
     Fail("a copy does not answer the world's count");
   for (int32_t i = 0; i < lorvex_mass_count(builder); ++i) {
     int sizeClass = -1;
@@ -153,27 +145,8 @@ void CheckWorld(const LorvexBuilder* builder, bool wrap, bool evenly) {
     world.CitySpecialty.push_back(cities[k].specialty);
     world.CityOwner.push_back(cities[k].owner);
   }
-  lorvex::checks::InvariantOptions options;
-  options.evenSpacing = evenly;
-  const std::string broken = lorvex::checks::CheckWorld(world, options);
+  const std::string broken = lorvex::checks::CheckWorld(world, {.evenSpacing = evenly});
   if (!broken.empty()) Fail("broken world: " + broken);
-}
-
-// Land figures asking for too much shaping, and city figures asking for too many cities,
-// are not built (the build fuzz target and the extremes tests build large figures).
-bool AsksTooMuch(const LorvexBuilder* builder, int32_t width, int32_t height) {
-  const auto texts = [builder](const char* name, int count) {
-    std::vector<std::string> out;
-    char value[2048];
-    for (int i = 0; i < count; ++i) {
-      lorvex_get_parameter(builder, (name + ("(" + std::to_string(i) + ")")).c_str(), value, sizeof value);
-      out.emplace_back(value);
-    }
-    return out;
-  };
-  const std::vector<std::string> cities = texts("txtCities", 2);
-  return lorvex::checks::AsksTooMuchShaping(texts("txtLandMass", 20), static_cast<double>(width) * height) ||
-         lorvex::checks::AsksTooManyCities(cities, texts("txtPlace1", 4));
 }
 
 }  // namespace
@@ -185,15 +158,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   lorvex_set_question_answer(builder, 1);
   ProgressLog progress;
   progress.builder = builder;
-  struct {
-    bool wrap = false, evenly = false;
-  } built;  // how the world the builder holds was built
+  struct { bool wrap = false, evenly = false; } built;  // how the world the builder holds was built
   for (int call = 0; call < kMostCalls && in.Remaining() > 0; ++call) {
     const std::vector<std::string> before = Fields(builder);
     const std::string errorBefore = lorvex_last_error(builder);
     switch (in.Byte() % 13) {
       case 0: {
-        const std::string name = Name(builder, in), value = Value(in);
+        // Any value a C string can hold (it ends at a NUL).
+        const std::string name = Name(builder, in), value = in.FieldText(4, 1100).c_str();
         const int answer = lorvex_set_parameter(builder, in.Byte() == 0 ? nullptr : name.c_str(), value.c_str());
         CheckUnchanged(answer, before, builder, "lorvex_set_parameter");
         break;
@@ -202,9 +174,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string name = Name(builder, in);
         const std::size_t n = static_cast<std::size_t>(in.Range(0, 40));
         std::vector<char> ignored;
-        const int64_t answer = GuardedCopy<char>(n, in.Byte() % 8 == 0, [&](char* o, size_t s) {
-          return lorvex_get_parameter(builder, name.c_str(), o, s);
-        }, ignored, true);
+        const auto get = [&name](const LorvexBuilder* b, char* o, size_t s) { return lorvex_get_parameter(b, name.c_str(), o, s); };
+        const int64_t answer = GuardedCopy(builder, get, n, in.Byte() % 8 == 0, ignored, true);
         if (answer == 0 || !(answer > 0 || IsStatus(answer)))
           Fail("lorvex_get_parameter answered " + std::to_string(answer));
         if (n == 0 && answer > 0 && errorBefore != lorvex_last_error(builder)) Fail("a size question wrote an error text");
@@ -234,10 +205,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const char* info = lorvex_parameter_info(i, item);
         const bool known = i >= 0 && i < lorvex_parameter_count(builder) && item >= 0 && item <= LORVEX_INFO_MAXIMUM;
         if ((info != nullptr) != known) Fail("lorvex_parameter_info answered for no field, or not for a field");
-        char held[64] = "";
         if (known && (std::strlen(info) > 4096 ||
-                      lorvex_get_parameter(builder, lorvex_parameter_info(i, LORVEX_INFO_NAME), held, sizeof held) <= 0 ||
-                      std::string(held) != lorvex_parameter_info(i, LORVEX_INFO_DEFAULT)))
+                      Field(builder, lorvex_parameter_info(i, LORVEX_INFO_NAME)) != lorvex_parameter_info(i, LORVEX_INFO_DEFAULT)))
           Fail("a field after a reset does not hold the default its catalogue entry gives");
         break;
       }
@@ -246,29 +215,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool wrap = (in.Byte() & 1) != 0;
         lorvex_set_headless_build(builder, in.Byte() % 8 != 0);
         lorvex_set_seed(builder, in.Word());
-        if (width > 0 && height > 0 && AsksTooMuch(builder, width, height)) break;
+        // Land figures asking for too much shaping, and city figures for too many cities, are
+        // not built (the build fuzz target and the extremes tests build large figures).
+        if (width > 0 && height > 0 &&
+            (lorvex::checks::AsksTooMuchShaping(Fields(builder, "txtLandMass", 20), static_cast<double>(width) * height) ||
+             lorvex::checks::AsksTooManyCities(Fields(builder, "txtCities", 2), Fields(builder, "txtPlace1", 4))))
+          break;
         const bool watched = in.Byte() % 2 == 0;
         progress.calls = 0;
         progress.lastStep = 0;
         progress.stopAtCall = in.Byte() % 4 == 0 ? in.Range(0, 80) : -1;
         lorvex_set_progress_callback(builder, watched ? OnProgress : nullptr, &progress);
-        std::vector<char> worldBefore;
-        const int64_t squaresBefore = static_cast<int64_t>(lorvex_map_width(builder)) * lorvex_map_height(builder);
-        GuardedCopy<char>(static_cast<std::size_t>(squaresBefore), false,
-                          [&](char* o, size_t m) { return lorvex_copy_terrain(builder, o, m); }, worldBefore);
+        const std::vector<char> worldBefore = Terrain(builder);
         const uint64_t seedBefore = lorvex_last_seed(builder);
         const int answer = lorvex_build(builder, width, height, wrap);
         if (answer == LORVEX_BUILT) {
-          char evenly[8];
-          lorvex_get_parameter(builder, "chkLandPlace(0)", evenly, sizeof evenly);
-          built = {wrap, std::string(evenly) == "1"};
+          built = {wrap, Field(builder, "chkLandPlace(0)") == "1"};
         } else {
           if (!IsStatus(answer) || answer == LORVEX_ADJUSTED) Fail("lorvex_build answered " + std::to_string(answer));
           if (std::string(lorvex_last_error(builder)).empty()) Fail("a build that built nothing did not say why");
-          std::vector<char> worldAfter;
-          GuardedCopy<char>(static_cast<std::size_t>(squaresBefore), false,
-                            [&](char* o, size_t m) { return lorvex_copy_terrain(builder, o, m); }, worldAfter);
-          if (worldAfter != worldBefore || lorvex_last_seed(builder) != seedBefore)
+          if (Terrain(builder) != worldBefore || lorvex_last_seed(builder) != seedBefore)
             Fail("a build that built nothing changed the world or the last seed");
         }
         if (watched && progress.broken) Fail("the progress went back or past the whole");
@@ -283,9 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckUnchanged(answer, before, builder, "lorvex_load_settings_text");
         std::vector<char> saved;
         const std::size_t n = static_cast<std::size_t>(in.Range(0, 4000));
-        const int64_t size = GuardedCopy<char>(n, in.Byte() % 8 == 0, [&](char* o, size_t m) {
-          return lorvex_save_settings_text(builder, o, m);
-        }, saved, true);
+        const int64_t size = GuardedCopy(builder, lorvex_save_settings_text, n, in.Byte() % 8 == 0, saved, true);
         if (size == 0 || !(size > 0 || IsStatus(size))) Fail("lorvex_save_settings_text answered " + std::to_string(size));
         break;
       }
@@ -304,26 +268,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       default: {  // a copy into a buffer of any size
         const std::size_t n = static_cast<std::size_t>(in.Range(0, 5000));
         const bool nullBuffer = in.Byte() % 8 == 0;
-        int64_t count = static_cast<int64_t>(lorvex_map_width(builder)) * lorvex_map_height(builder);
-        int64_t answer;
+        const int kind = in.Byte() % 3;
+        const int64_t count = kind == 2 ? lorvex_city_count(builder) : static_cast<int64_t>(Squares(builder));
         std::vector<char> letters;
         std::vector<int16_t> numbers;
         std::vector<LorvexCity> cities;
-        switch (in.Byte() % 3) {
-          case 0:
-            answer = GuardedCopy<char>(n, nullBuffer, [&](char* o, size_t m) { return lorvex_copy_terrain(builder, o, m); }, letters);
-            break;
-          case 1:
-            answer = GuardedCopy<int16_t>(n, nullBuffer, [&](int16_t* o, size_t m) {
-              return lorvex_copy_terrain_numbers(builder, o, m);
-            }, numbers);
-            break;
-          default:
-            count = lorvex_city_count(builder);
-            answer = GuardedCopy<LorvexCity>(n, nullBuffer, [&](LorvexCity* o, size_t m) {
-              return lorvex_copy_cities(builder, o, m);
-            }, cities);
-        }
+        const int64_t answer = kind == 0   ? GuardedCopy(builder, lorvex_copy_terrain, n, nullBuffer, letters)
+                               : kind == 1 ? GuardedCopy(builder, lorvex_copy_terrain_numbers, n, nullBuffer, numbers)
+                                           : GuardedCopy(builder, lorvex_copy_cities, n, nullBuffer, cities);
         const int64_t expected = nullBuffer && n > 0                    ? LORVEX_ERROR_NULL_ARGUMENT
                                  : n == 0 || static_cast<int64_t>(n) >= count ? count
                                                                              : LORVEX_ERROR_BUFFER_TOO_SMALL;

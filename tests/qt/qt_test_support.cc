@@ -1,13 +1,10 @@
 #include "qt_test_support.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPointer>
 #include <QTest>
-#include <QTimer>
 
 namespace lorvex::qttest {
 
@@ -23,39 +20,34 @@ std::unique_ptr<QApplication>& Application() {
   return application;
 }
 
-// The steps still waiting, to be cancelled when a test ends.
-std::vector<QPointer<QTimer>>& Waiting() {
-  static std::vector<QPointer<QTimer>> waiting;
-  return waiting;
+std::vector<QPointer<QTimer>> waiting;  // the steps of When not yet run
+
+// Forgets every step still waiting (their conditions may refer to a test that has ended).
+void CancelSteps() {
+  for (const QPointer<QTimer>& timer : waiting)
+    if (timer != nullptr && timer->isActive()) delete timer.data();
+  waiting.clear();
+  if (QCoreApplication::instance() != nullptr) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace
 
 void When(std::function<bool()> ready, std::function<void()> action, int timeoutMs,
           std::function<void()> onTimeout) {
-  auto* timer = new QTimer;
+  auto* timer = new QTimer(QCoreApplication::instance());  // gone with the application at the latest
   auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
   QObject::connect(timer, &QTimer::timeout, [=] {
     const bool now = ready();
     if (!now && clock->elapsed() <= timeoutMs) return;
-    // Stopped first: the action may run a nested event loop (a whole build), in which this
-    // timer must not fire again; it is gone only once the action has returned.
+    // Stopped first: the action may run a nested event loop (a whole build).
     timer->stop();
     timer->deleteLater();
     if (now) action();
     else if (onTimeout) onTimeout();
   });
-  Waiting().push_back(timer);
+  waiting.push_back(timer);
   timer->start(5);
-}
-
-void CancelSteps() {
-  // A step that has fired is stopped and deletes itself once its action has returned.
-  for (const QPointer<QTimer>& timer : Waiting())
-    if (timer != nullptr && timer->isActive()) delete timer.data();
-  Waiting().clear();
-  if (QCoreApplication::instance() != nullptr) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void Click(ui::qt::BuildDialog& dialog, const char* name) {
@@ -116,3 +108,15 @@ bool QtWindowTest::Build(const std::function<void(ui::qt::BuildDialog&)>& onShow
 }
 
 }  // namespace lorvex::qttest
+
+// Both test programs run under Qt's offscreen platform whatever the environment says, so that
+// they never open a window on a person's screen; the GUI test under X runs its program again
+// with LORVEX_GUI_TEST_PLATFORM=xcb and DISPLAY naming the server it started.
+int main(int argc, char** argv) {
+  const QByteArray chosen = qgetenv("LORVEX_GUI_TEST_PLATFORM");
+  qputenv("QT_QPA_PLATFORM", chosen.isEmpty() ? QByteArray("offscreen") : chosen);
+  ::testing::InitGoogleTest(&argc, argv);
+  const int status = RUN_ALL_TESTS();
+  lorvex::qttest::DropApp();  // before the exit handlers: Qt's own statics may be gone by then
+  return status;
+}

@@ -1,6 +1,5 @@
 // What the Qt window's tests share: the application (made on first use, dropped for a test
-// of a program without one) and a fixture that runs the host's Build in a fresh folder. A
-// window left open fails its test at CTest's timeout.
+// of a program without one) and a fixture that runs the host's Build in a fresh folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,21 +18,15 @@
 #include "ui/qt/build_dialog.h"
 #include "ui/qt/qt_platform.h"
 
-class QApplication;
-
 namespace lorvex::qttest {
 
 QApplication& App();
 void DropApp();
 
-// Runs `action` from the event loop once `ready` answers true (checked every 5 ms), from
-// inside the modal show that Build runs, as a person acts on the window while it waits.
-// After `timeoutMs` without it, runs `onTimeout` instead (if given) and stops waiting, so a
-// broken window fails a test rather than hangs it.
+// Runs `action` from the event loop once `ready` answers true (checked every 5 ms), as a
+// person acts on the window while Build waits; after `timeoutMs`, runs `onTimeout` instead.
 void When(std::function<bool()> ready, std::function<void()> action, int timeoutMs = 60000,
           std::function<void()> onTimeout = {});
-// Forgets every step still waiting (their conditions may refer to a test that has ended).
-void CancelSteps();
 
 constexpr int kHangGuardMs = 300000;  // only against a hang: nothing here is timed
 
@@ -47,8 +40,7 @@ void WhenDialog(std::function<void(D&)> answer) {
        [] { ADD_FAILURE() << "the dialog never opened"; });
 }
 
-// The next file dialog: the folder it opened in is recorded, then `path` is entered and
-// taken with Return.
+// The next file dialog: the folder it opened in is recorded, then `path` is typed and taken.
 std::shared_ptr<QString> ChooseFile(const QString& path);
 
 // Runs in a folder of its own (the window reads kessett/default.kst from the current
@@ -57,8 +49,8 @@ class QtWindowTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // The host's Build on a wrapping map (200 x 150 unless said); `onShown` drives the window.
-  // Every message box is answered `answer` and its text kept in `messages`.
+  // The host's Build on a wrapping map; `onShown` drives the window; every message box is
+  // answered `answer` and its text kept in `messages_`.
   bool Build(const std::function<void(ui::qt::BuildDialog&)>& onShown,
              platform::MessageAnswer answer = platform::MessageAnswer::kNo, int width = 200, int height = 150);
 

@@ -1,17 +1,23 @@
 // The parameters window on the screen, driven as a person drives it while the host's Build
-// runs its modal loop: Build, Cancel and the close box, the stop key, Alt+F5, and the file
-// dialog of Save and Load Settings.
+// runs its modal loop, and shown by a host of liblorvex.so from the window's own library.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QWindow>
 #include <algorithm>
+#include <fstream>
 
+#include "host/c_api/lorvex.h"
+#include "params/build_parameters.h"
 #include "qt_test_support.h"
-#include "ui/qt/window_platform_qt.h"
+#include "ui/qt/widgets.h"
 
 namespace lorvex::qttest {
 namespace {
@@ -28,116 +34,76 @@ void WatchSmallMasses(BuildDialog& dialog) {
 
 bool WatchDisplayShown(BuildDialog& dialog) { return dialog.WidgetOf("fraWatchIt", 0)->isVisible(); }
 
-// The window driven by the test factory below.
-std::function<void(BuildDialog&)> windowScript;
-
-// The Qt binding's own factory, with its window handed to windowScript once shown.
-std::unique_ptr<platform::Platform> ScriptedQtFactory() {
-  std::unique_ptr<platform::Platform> made = ui::qt::MakeQtWindowPlatform();
-  if (auto* qtPlatform = dynamic_cast<ui::qt::QtPlatform*>(made.get()))
-    qtPlatform->OnWindowShown([](BuildDialog& dialog) { windowScript(dialog); });
-  return made;
-}
-
-// A host that gives clsBuild no platform, in a program without a QApplication: Build shows
-// the real window through the binding's factory, on an application made for the call and
-// gone after it; clicking Build builds, and the host reads the world.
-TEST(QtHost, BuildShowsTheWindowAndClickingBuildHandsTheWorldToTheHost) {
-  DropApp();
-  clsBuild host;
-  host.SetWindowPlatformFactory(&ScriptedQtFactory);
-  bool shown = false, hourglassAfter = true;
-  windowScript = [&](BuildDialog& dialog) {
-    shown = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-    Click(dialog, "cmdBuild");
-    hourglassAfter = QApplication::overrideCursor() != nullptr;
-  };
-  host.SetNextSeed(3);
-  EXPECT_TRUE(host.Build(200, 150, false));
-  EXPECT_TRUE(shown);
-  EXPECT_FALSE(hourglassAfter);
-  EXPECT_EQ(QCoreApplication::instance(), nullptr);
-  EXPECT_EQ(host.GetTerrainVB(0, 0), "A");
-  EXPECT_EQ(host.World().MapArray.Width(), 200);
-}
-
 using QtWindow = QtWindowTest;
 
-// The close box answers False like Cancel, and during a build it stops the build after at
-// most the mass in hand, without a question.
-TEST_F(QtWindow, CancelAndTheCloseBoxAnswerFalse) {
-  int progressAtClose = 0, highestAfterClose = 0, progressMax = 0;
+// On the largest map: the status bar shows every panel's longest text whole in the window's
+// font, the panels and the progress bar side by side within the bar. A key during a build
+// asks the stop question; Yes stops the build at once, and the window stays open, unlocked,
+// its pointer back and its watch display hidden. The close box during the next build stops
+// it after at most the mass in hand, without a question, and answers False.
+TEST_F(QtWindow, TheStatusBarAndTheStopKeyAndTheCloseBox) {
+  // Panels 1 and 2 as the window writes them for the largest map; panel 3 a land figure of
+  // four digits a side (a small map with many masses), panel 4 the longest status text.
+  const struct { int panel; const char* text; } rows[] = {  // text nullptr: the window's own
+      {1, nullptr}, {2, nullptr}, {3, "Land = 9999 - 9999 % "}, {4, "Getting User Preferences"}, {4, "Tiny Islands - Placing /"}};
+  int progressAtClose = 0, highestAfterClose = 0;
   EXPECT_FALSE(Build([&](BuildDialog& dialog) {
+    ui::qt::StatusBarView& bar = *dialog.StatusBar();
+    EXPECT_EQ(dialog.Form().StatusBar().Panel(1).text, "Map: 4096 x 4096 ");
+    EXPECT_EQ(dialog.Form().StatusBar().Panel(2).text, "Squares = 16,777,216 ");
+    for (const auto& row : rows) {
+      if (row.text != nullptr) dialog.Form().StatusBar().Panel(row.panel).text = row.text;
+      dialog.Sync();
+      const QLabel* label = bar.Panel(row.panel);
+      SCOPED_TRACE(label->text().toStdString());
+      EXPECT_LE(label->minimumSizeHint().width(), label->width());
+    }
+    // Side by side, left to right, none past the bar's right edge; the progress bar over
+    // panel 5.
+    for (int panel = 1; panel <= 5; ++panel) {
+      const QRect box = bar.Panel(panel)->geometry();
+      EXPECT_LE(box.right(), bar.width() - 1) << panel;
+      if (panel > 1) {
+        EXPECT_GT(box.left(), bar.Panel(panel - 1)->geometry().right()) << panel;
+      }
+    }
+    const QProgressBar* progress = bar.findChild<QProgressBar*>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->geometry().left(), bar.Panel(5)->geometry().left());
+    EXPECT_GE(progress->width(), 80);
     ui::frmBuild& form = dialog.Form();
-    WatchSmallMasses(dialog);  // slow enough to close in the middle
-    When([&] { return WatchDisplayShown(dialog) && form.Progress().value >= 3; }, [&] {
+    WatchSmallMasses(dialog);  // slow enough to stop in the middle
+    const auto inTheMiddle = [&] { return WatchDisplayShown(dialog) && form.Progress().value >= 3; };
+    When(inTheMiddle, [&] {
+      EXPECT_TRUE(QApplication::overrideCursor() != nullptr && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+      QTest::keyClick(dialog.windowHandle(), Qt::Key_S);
+      EXPECT_TRUE(form.World().StopRequested);  // Yes was answered inside the key press
+      EXPECT_LT(form.Progress().value + 2, form.Progress().max);
+    });
+    Click(dialog, "cmdBuild");  // returns when the build has stopped
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog.WidgetOf("fratabs", 1)->isEnabled() && dialog.WidgetOf("cmdBuild", 0)->isEnabled());
+    EXPECT_TRUE(!WatchDisplayShown(dialog) && QApplication::overrideCursor() == nullptr);
+    When(inTheMiddle, [&] {
       progressAtClose = form.Progress().value;
-      progressMax = form.Progress().max;
+      EXPECT_LT(progressAtClose + 2, form.Progress().max);
       dialog.close();
       When([&] { highestAfterClose = std::max(highestAfterClose, form.Progress().value); return false; }, [] {});
     });
     Click(dialog, "cmdBuild");
-  }));
-  EXPECT_TRUE(messages_.empty());
+  }, platform::MessageAnswer::kYes, 4096, 4096));
+  EXPECT_EQ(messages_, std::vector<std::string>{"Stop World Build in Progress?"});
+  EXPECT_GE(progressAtClose, 3);
   EXPECT_LE(highestAfterClose, progressAtClose + 2);
-  EXPECT_LT(progressAtClose + 2, progressMax);
   EXPECT_EQ(host_->World().MapArray.Width(), 0);  // no world reached the host
 }
 
-// A key during a build asks the stop question; Yes stops the build at once, and the window
-// stays open, unlocked, its pointer back and its watch display hidden.
-TEST_F(QtWindow, AKeyAnsweredYesStopsTheBuildAndTheWindowStaysOpen) {
-  bool hourglass = false, stillOpen = false, unlocked = false, watchHidden = false;
-  int progressAtStop = 0, progressMax = 0;
-  Build([&](BuildDialog& dialog) {
-    ui::frmBuild& form = dialog.Form();
-    WatchSmallMasses(dialog);
-    When([&] { return WatchDisplayShown(dialog) && form.Progress().value >= 3; }, [&] {
-      hourglass = QApplication::overrideCursor() != nullptr && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
-      QTest::keyClick(dialog.windowHandle(), Qt::Key_S);
-      EXPECT_TRUE(form.World().StopRequested);  // Yes was answered inside the key press
-      progressAtStop = form.Progress().value;
-      progressMax = form.Progress().max;
-    });
-    Click(dialog, "cmdBuild");  // returns when the build has stopped
-    stillOpen = dialog.isVisible();
-    unlocked = dialog.WidgetOf("fratabs", 1)->isEnabled() && dialog.WidgetOf("cmdBuild", 0)->isEnabled();
-    watchHidden = !WatchDisplayShown(dialog) && QApplication::overrideCursor() == nullptr;
-    Click(dialog, "cmdCancel");
-  }, platform::MessageAnswer::kYes);
-  EXPECT_EQ(messages_, std::vector<std::string>{"Stop World Build in Progress?"});
-  EXPECT_TRUE(hourglass);
-  EXPECT_TRUE(stillOpen);
-  EXPECT_TRUE(unlocked);
-  EXPECT_TRUE(watchHidden);
-  EXPECT_LT(progressAtStop + 2, progressMax);
-}
-
-// Alt+F5 before Build turns watch mode on and the build shows its watch display; Alt+F5 in
-// the middle turns it off and hides the display, and the build runs on to the host.
-TEST_F(QtWindow, AltF5TurnsTheWatchDisplayOnAndOff) {
-  bool before = false, during = true, shownWhileOn = false;
-  EXPECT_TRUE(Build([&](BuildDialog& dialog) {
-    ui::frmBuild& form = dialog.Form();
-    AltF5(dialog);
-    before = form.World().WatchMode;
-    When([&] { return WatchDisplayShown(dialog); }, [&] {
-      shownWhileOn = true;
-      AltF5(dialog);
-      during = form.World().WatchMode || WatchDisplayShown(dialog);
-    });
-    Click(dialog, "cmdBuild");
-  }));
-  EXPECT_TRUE(before);
-  EXPECT_TRUE(shownWhileOn);
-  EXPECT_FALSE(during);
-}
-
 // Save Settings and Load Settings through Qt's own file dialog: the name typed into the
-// save dialog is written, and loading it gives the saved field back.
-TEST_F(QtWindow, SaveAndLoadGoThroughTheFileDialog) {
+// save dialog is written, and loading it gives the saved field back. Then Alt+F5 turns watch
+// mode on, and again in the middle of the build off, hiding the display; the build runs on.
+TEST_F(QtWindow, SaveLoadAndAltF5) {
   QStringList filters;
-  std::string afterLoad, shownAfterLoad;
+  bool shownWhileOn = false;
   const auto answerDialog = [&](bool save) {
     WhenDialog<QFileDialog>([&, save](QFileDialog& dialog) {
       filters = dialog.nameFilters();
@@ -146,7 +112,7 @@ TEST_F(QtWindow, SaveAndLoadGoThroughTheFileDialog) {
       QMetaObject::invokeMethod(&dialog, "accept", Qt::QueuedConnection);
     });
   };
-  Build([&](BuildDialog& dialog) {
+  EXPECT_TRUE(Build([&](BuildDialog& dialog) {
     platform::ControlSet& controls = dialog.Form().Controls();
     controls.At("txtLandMass", 0).SetText("4");
     dialog.Sync();
@@ -156,14 +122,77 @@ TEST_F(QtWindow, SaveAndLoadGoThroughTheFileDialog) {
     dialog.Sync();
     answerDialog(false);
     Click(dialog, "cmdLoad");
-    afterLoad = controls.At("txtLandMass", 0).Text();
-    shownAfterLoad = static_cast<QLineEdit*>(dialog.WidgetOf("txtLandMass", 0))->text().toStdString();
-    Click(dialog, "cmdCancel");
-  });
+    EXPECT_EQ(controls.At("txtLandMass", 0).Text(), "4");
+    EXPECT_EQ(static_cast<QLineEdit*>(dialog.WidgetOf("txtLandMass", 0))->text(), QStringLiteral("4"));
+    AltF5(dialog);
+    EXPECT_TRUE(dialog.Form().World().WatchMode);
+    When([&] { return WatchDisplayShown(dialog); }, [&] {
+      shownWhileOn = true;
+      AltF5(dialog);
+      EXPECT_FALSE(dialog.Form().World().WatchMode || WatchDisplayShown(dialog));
+    });
+    Click(dialog, "cmdBuild");
+  }));
   EXPECT_TRUE(QFile::exists(QDir(folder_.path()).filePath("mine.kst")));
   EXPECT_EQ(filters, QStringList{"Kestrin's Settings (*.kst)"});
-  EXPECT_EQ(afterLoad, "4");
-  EXPECT_EQ(shownAfterLoad, "4");
+  EXPECT_TRUE(shownWhileOn);
+}
+
+bool WindowLibraryLoaded() {
+  std::ifstream maps("/proc/self/maps");
+  return std::string(std::istreambuf_iterator<char>(maps), {}).find("liblorvex-qt.so") != std::string::npos;
+}
+
+// The parameters window on the screen, or nullptr.
+QWidget* ShownParametersWindow() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && window->windowTitle() == QString::fromLatin1(params::kWindowCaption)) return window;
+  return nullptr;
+}
+
+// The parameters window a host's Build shows: once it is on the screen its inputs are
+// counted and Build is clicked. Armed by the test below; set up when Build makes the
+// application.
+bool clickBuildWhenShown = false;
+int inputsShown = 0;
+
+void ClickBuildWhenTheWindowShows() {
+  if (!clickBuildWhenShown) return;
+  When([] { return ShownParametersWindow() != nullptr; }, [] {
+    QWidget* window = ShownParametersWindow();
+    inputsShown = static_cast<int>(window->findChildren<QWidget*>(QRegularExpression(QStringLiteral("^(txt|chk|cbo)"))).size());
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("cmdBuild(0)")), Qt::LeftButton);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass gone with the build
+  }, 60000, [] {
+    if (QWidget* window = ShownParametersWindow()) window->close();
+  });
+}
+
+// A host of liblorvex.so in a program without a QApplication: a Build without a headless
+// flag loads liblorvex-qt.so from beside liblorvex.so and shows the parameters window on an
+// application made for the call and gone after it; a click on Build builds the world the
+// host then reads.
+TEST(WindowLibrary, ABuildThroughTheCInterfaceShowsTheWindowFromItsOwnLibrary) {
+  DropApp();
+  qAddPreRoutine(&ClickBuildWhenTheWindowShows);
+  void* library = dlopen(LORVEX_LIBRARY_FILE, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  const auto create = reinterpret_cast<decltype(&lorvex_create)>(dlsym(library, "lorvex_create"));
+  const auto seed = reinterpret_cast<decltype(&lorvex_set_seed)>(dlsym(library, "lorvex_set_seed"));
+  const auto build = reinterpret_cast<decltype(&lorvex_build)>(dlsym(library, "lorvex_build"));
+  const auto width = reinterpret_cast<decltype(&lorvex_map_width)>(dlsym(library, "lorvex_map_width"));
+  const auto destroy = reinterpret_cast<decltype(&lorvex_destroy)>(dlsym(library, "lorvex_destroy"));
+  EXPECT_FALSE(WindowLibraryLoaded());
+  LorvexBuilder* builder = create();
+  seed(builder, 11);
+  clickBuildWhenShown = true;
+  EXPECT_EQ(build(builder, 200, 150, 1), 1);  // no land warning at this size
+  clickBuildWhenShown = false;
+  EXPECT_EQ(QCoreApplication::instance(), nullptr);
+  EXPECT_EQ(width(builder), 200);
+  EXPECT_EQ(inputsShown, 103);
+  destroy(builder);
+  EXPECT_TRUE(WindowLibraryLoaded());
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
-// Saving and loading settings, and writing a world, when the file system fails at each
-// step: creating the file, writing it, flushing it, closing it, renaming it into place; and
-// a settings file that vanishes before it is read or cannot be read. A failed save leaves
-// the old file exactly as it was and no partial file, and says which file and why (the
-// window's message, which the command line prints with exit status 2); a failed load
-// applies none of its lines.
-#include <algorithm>
+// Saving and loading settings, and writing a world, when the file system fails at each step
+// (support/io_faults.h). A failed save leaves the old file as it was and no partial file,
+// and says which file and why; a failed load applies none of its lines.
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,20 +21,11 @@ namespace {
 namespace fs = std::filesystem;
 using namespace lorvex::testing;
 
-// Each step of a save, with the reason the system gives for its failure.
-constexpr struct { const char* step; const char* reason; } kSaveFaults[] = {
-    {"create", "Read-only file system"}, {"write", "No space left on device"}, {"flush", "Disk quota exceeded"},
-    {"close", "Input/output error"},     {"rename", "Device or resource busy"},
-};
-
-// The names in a folder, sorted: a failed write leaves no partial file behind.
-std::string Listing(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  std::string listing;
-  for (const std::string& name : names) listing += name + " ";
-  return listing;
+// The names in a folder: a failed write leaves no partial file behind.
+std::set<fs::path> Listing(const fs::path& folder) {
+  std::set<fs::path> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+  return names;
 }
 
 // A load applies none of the lines of a file it cannot read, and revalidates every field
@@ -68,11 +56,13 @@ TEST(FileFaults, ALoadThatCannotReadTheFileOnlyRevalidates) {
 // The command line under the same faults, put in front of it with LD_PRELOAD: a settings
 // save, each world format, and a settings file the build cannot read.
 TEST(FileFaults, TheCommandLineExitsWith2AndKeepsTheOldFile) {
-  struct Case {
-    std::string step, reason, arguments, file;
-  };
+  struct Case { std::string step, reason, arguments, file; };
   std::vector<Case> cases;
-  for (const auto& fault : kSaveFaults) {
+  // Each step of a save, with the reason the system gives for its failure.
+  const struct { const char* step; const char* reason; } saveFaults[] = {
+      {"create", "Read-only file system"}, {"write", "No space left on device"}, {"flush", "Disk quota exceeded"},
+      {"close", "Input/output error"},     {"rename", "Device or resource busy"}};
+  for (const auto& fault : saveFaults) {
     for (const char* file : {"out.kst", "new.kst"})  // over an old file, and where there was none
       cases.push_back({fault.step, std::string("Could not save settings to ") + file + ": " + fault.reason,
                        std::string("settings --save ") + file, file});
@@ -85,7 +75,7 @@ TEST(FileFaults, TheCommandLineExitsWith2AndKeepsTheOldFile) {
   for (const Case& c : cases) {
     CliFolder folder("io-faults");
     if (c.file != "new.kst") WriteFile(folder / c.file, "txtLandMass(0) = 1\r\n");
-    const std::string before = Listing(folder.Path());
+    const std::set<fs::path> before = Listing(folder.Path());
     const testing::CliRun run = folder.Run(
         c.arguments, "LD_PRELOAD='" LORVEX_IO_FAULTS_PATH "' LORVEX_IO_FAULT='" + c.step + ":" + c.file + "'");
     const std::string what = c.step + ": " + c.arguments;

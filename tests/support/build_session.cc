@@ -35,12 +35,6 @@ std::string CheckAfterBuild(ui::frmBuild& window) {
   return "";
 }
 
-std::string CheckBuiltWorld(const ui::frmBuild& window, bool evenSpacing) {
-  InvariantOptions options;
-  options.evenSpacing = evenSpacing;
-  return CheckWorld(window.World(), options);
-}
-
 // The host's copy of a finished world: the same letters, one city entry per city square.
 std::string CheckHostCopy(const WorldState& world, const HostWorld& out) {
   if (out.MapArray.Width() != world.MapWidth || out.MapArray.Height() != world.MapHeight)
@@ -87,7 +81,7 @@ SessionResult RunSession(const SessionPlan& plan) {
     } else {
       result.stopped = !result.overBudget;
       note(CheckAfterBuild(window));
-      note(CheckBuiltWorld(window, evenSpacing));
+      note(CheckWorld(window.World(), {.evenSpacing = evenSpacing}));
       if (plan.buildAgainAfterStop) {
         budgetEnd = platform.YieldCount() + plan.yieldBudget;
         window.Controls().At("cmdBuild", 0).Click();
@@ -104,7 +98,7 @@ SessionResult RunSession(const SessionPlan& plan) {
   for (char code : window.World().WorldMap.Cells()) result.landSquares += IsLand(code) ? 1 : 0;
   if (result.answer) {
     note(CheckAfterBuild(window));
-    note(CheckBuiltWorld(window, evenSpacing));
+    note(CheckWorld(window.World(), {.evenSpacing = evenSpacing}));
     note(CheckHostCopy(window.World(), out));
   }
   return result;

@@ -1,9 +1,7 @@
 // One host-style session of the parameters window for the robustness tests: the window is
-// opened for a map, parameters are set as a script says, Build is pressed (optionally with
-// a key press at a chosen yield answered Yes, which stops the build), and what the window
-// answered is recorded with the world it left. A budget of yields bounds every build: a
-// build that reaches it is stopped and reported, so a runaway build fails the test instead
-// of running for ever.
+// opened for a map, parameters are set, Build is pressed (perhaps with a stop at a chosen
+// yield), and what the window answered is recorded with the world it left. A build that
+// reaches the budget of yields is stopped and reported, so a runaway build fails the test.
 #pragma once
 
 #include <cstdint>
@@ -20,10 +18,9 @@ struct SessionPlan {
   bool wrap = false;
   bool watch = false;  // Alt+F5 before Build
   std::uint64_t seed = 1;
-  // Sets the parameters before Build is pressed.
-  std::function<void(platform::ControlSet&)> setParameters;
-  // A key pressed during this yield of the build (0 = none); its stop question is answered
-  // Yes. The land warning, if any, is answered Yes too.
+  std::function<void(platform::ControlSet&)> setParameters;  // before Build is pressed
+  // A key pressed during this yield of the build (0 = none); its stop question and any land
+  // warning are answered Yes.
   long long stopAtYield = 0;
   // After a stopped build: press Build once more (the person builds again) before Cancel.
   bool buildAgainAfterStop = false;

@@ -20,8 +20,7 @@ namespace lorvex::fuzzing {
   std::abort();
 }
 
-// A folder of the fuzzing process's own for the files of its inputs (never a kessett
-// folder, so no input changes the default settings file of another program).
+// A folder of the process's own for its inputs' files (never a kessett folder).
 inline const std::filesystem::path& WorkFolder(const std::string& target) {
   static const std::filesystem::path folder = [&] {
     const auto path = std::filesystem::temp_directory_path() / ("lorvex-" + target + "-fuzz-" + std::to_string(::getpid()));
@@ -58,9 +57,8 @@ class FuzzInput {
     }
     return text;
   }
-  // A text for a number box: most often what a person could type (digits up to the box's
-  // length), otherwise what only a program or a settings file can put there — a long
-  // repeated text up to the most a box holds, any bytes, or a number text of an odd form.
+  // A text for a number box: most often digits up to the box's length, otherwise a pattern
+  // repeated up to the most a box holds, any bytes, or a number text of an odd form.
   std::string FieldText(int maxLength, std::size_t mostLength) {
     static constexpr const char* kOddNumbers[] = {
         "",     "-1",  "-0",   "0",     "1e999", "-1e999", "1e308", "2147483648", "4294967296",

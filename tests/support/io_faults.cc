@@ -20,9 +20,7 @@ struct Fault {
   Step step = Step::kNone;
   char pathText[512] = {};
   int hits = 0;
-  // The stream last opened for writing on a matching path: the write, flush and close faults
-  // hit only it.
-  std::FILE* stream = nullptr;
+  std::FILE* stream = nullptr;  // the write, flush and close faults hit only this stream
 };
 
 Fault fault;
@@ -45,14 +43,10 @@ void Set(const char* step, const char* pathText) {
 Step Armed() {
   if (!fault.configured) {
     fault.configured = true;
-    if (const char* setting = std::getenv("LORVEX_IO_FAULT")) {
-      char step[32] = {};
-      const char* colon = std::strchr(setting, ':');
-      if (colon != nullptr && static_cast<std::size_t>(colon - setting) < sizeof step) {
-        std::memcpy(step, setting, static_cast<std::size_t>(colon - setting));
-        Set(step, colon + 1);
-      }
-    }
+    char step[32] = {};
+    const char* setting = std::getenv("LORVEX_IO_FAULT");
+    if (setting != nullptr && std::sscanf(setting, "%31[^:]", step) == 1 && setting[std::strlen(step)] == ':')
+      Set(step, setting + std::strlen(step) + 1);
   }
   return fault.step;
 }
@@ -61,13 +55,18 @@ bool Matches(const char* path) {
   return path != nullptr && fault.pathText[0] != '\0' && std::strstr(path, fault.pathText) != nullptr;
 }
 
-bool ForWriting(const char* mode) {
-  return mode != nullptr && (std::strchr(mode, 'w') != nullptr || std::strchr(mode, 'a') != nullptr ||
-                             std::strchr(mode, '+') != nullptr);
-}
+bool ForWriting(const char* mode) { return mode != nullptr && std::strpbrk(mode, "wa+") != nullptr; }
 
 // The stream opened for writing on a matching path (a save writes one file at a time).
 bool Tracked(std::FILE* stream) { return stream != nullptr && stream == fault.stream; }
+
+// Whether the armed fault is `step` and `applies`; if so, a hit, with `error` in errno.
+bool Hit(Step step, bool applies, int error) {
+  if (Armed() != step || !applies) return false;
+  ++fault.hits;
+  errno = error;
+  return true;
+}
 
 template <typename Function>
 Function Real(const char* name) {
@@ -81,24 +80,15 @@ std::FILE* Open(OpenFunction real, const char* path, const char* mode) {
   const Step step = Armed();
   if (step != Step::kNone && Matches(path)) {
     if (ForWriting(mode)) {
-      if (step == Step::kCreate) {
-        ++fault.hits;
-        errno = EROFS;
-        return nullptr;
-      }
+      if (Hit(Step::kCreate, true, EROFS)) return nullptr;
       std::FILE* stream = real(path, mode);
       if (stream != nullptr && (step == Step::kWrite || step == Step::kFlush || step == Step::kClose))
         fault.stream = stream;
       return stream;
     }
-    if (step == Step::kVanish) {
-      ++fault.hits;
-      ::unlink(path);
-    } else if (step == Step::kRead) {
-      ++fault.hits;
-      // Reading the process's memory from address 0 fails with an input/output error.
-      return real("/proc/self/mem", "rb");
-    }
+    if (Hit(Step::kVanish, true, errno)) ::unlink(path);
+    // Reading the process's memory from address 0 fails with an input/output error.
+    if (Hit(Step::kRead, true, errno)) return real("/proc/self/mem", "rb");
   }
   return real(path, mode);
 }
@@ -126,46 +116,28 @@ std::FILE* fopen64(const char* path, const char* mode) {
 std::size_t fwrite(const void* data, std::size_t size, std::size_t count, std::FILE* stream) {
   using Function = std::size_t (*)(const void*, std::size_t, std::size_t, std::FILE*);
   static const Function real = Real<Function>("fwrite");
-  if (Armed() == Step::kWrite && Tracked(stream) && size * count > 0) {
-    ++fault.hits;
-    errno = ENOSPC;
-    return 0;
-  }
-  return real(data, size, count, stream);
+  return Hit(Step::kWrite, Tracked(stream) && size * count > 0, ENOSPC) ? 0 : real(data, size, count, stream);
 }
 
 int fflush(std::FILE* stream) {
   using Function = int (*)(std::FILE*);
   static const Function real = Real<Function>("fflush");
-  if (Armed() == Step::kFlush && Tracked(stream)) {
-    ++fault.hits;
-    errno = EDQUOT;
-    return EOF;
-  }
-  return real(stream);
+  return Hit(Step::kFlush, Tracked(stream), EDQUOT) ? EOF : real(stream);
 }
 
 int fclose(std::FILE* stream) {
   using Function = int (*)(std::FILE*);
   static const Function real = Real<Function>("fclose");
-  const bool fail = Armed() == Step::kClose && Tracked(stream);
-  if (Tracked(stream)) fault.stream = nullptr;
-  const int result = real(stream);
-  if (!fail) return result;
-  ++fault.hits;
-  errno = EIO;
-  return EOF;
+  const bool tracked = Tracked(stream);
+  if (tracked) fault.stream = nullptr;
+  const int result = real(stream);  // the file is closed whatever the fault
+  return Hit(Step::kClose, tracked, EIO) ? EOF : result;
 }
 
 int rename(const char* from, const char* to) noexcept {
   using Function = int (*)(const char*, const char*);
   static const Function real = Real<Function>("rename");
-  if (Armed() == Step::kRename && Matches(from)) {
-    ++fault.hits;
-    errno = EBUSY;
-    return -1;
-  }
-  return real(from, to);
+  return Hit(Step::kRename, Matches(from), EBUSY) ? -1 : real(from, to);
 }
 
 }  // extern "C"

@@ -36,8 +36,6 @@ class ScopedIoFault {
     LorvexIoFaultArm(step.c_str(), pathText.c_str());
   }
   ~ScopedIoFault() { LorvexIoFaultDisarm(); }
-  ScopedIoFault(const ScopedIoFault&) = delete;
-  ScopedIoFault& operator=(const ScopedIoFault&) = delete;
   int Hits() const { return LorvexIoFaultHits(); }
 };
 
