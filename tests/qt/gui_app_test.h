@@ -5,9 +5,21 @@
 #include <QTest>
 
 #include "apps/lorvex-gui/app_window.h"
+#include "engine/world_hash.h"
 #include "qt_test_support.h"
 
 namespace lorvex::qttest {
+
+// The world a builder with no window makes of these parameters and this key.
+inline std::uint64_t HeadlessHash(const ParameterFields& parameters, const WorldKey& key, int width, int height) {
+  clsBuild alone;
+  alone.SetHeadlessBuild(true);
+  alone.SetQuestionAnswer(true);
+  alone.SetParameters(parameters);
+  alone.SetNextKey(key);
+  EXPECT_TRUE(alone.Build(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height), true));
+  return HostWorldHash(alone.World());
+}
 
 class GuiAppTest : public QtWindowTest {
  protected:

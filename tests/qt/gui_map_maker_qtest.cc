@@ -21,7 +21,6 @@
 #include "apps/lorvex-gui/gallery.h"
 #include "apps/lorvex-gui/parameter_panel.h"
 #include "apps/lorvex-gui/world_view.h"
-#include "engine/world_hash.h"
 #include "export/palette.h"
 #include "gui_app_test.h"
 #include "ui/qt/widgets.h"
@@ -33,17 +32,6 @@ using gui::AppWindow;
 using ui::qt::BuildDialog;
 
 constexpr std::uint64_t kSeed = 777;
-
-// The world a builder with no window makes of these parameters and this key.
-std::uint64_t HeadlessHash(const ParameterFields& parameters, const WorldKey& key, int width, int height) {
-  clsBuild alone;
-  alone.SetHeadlessBuild(true);
-  alone.SetQuestionAnswer(true);
-  alone.SetParameters(parameters);
-  alone.SetNextKey(key);
-  EXPECT_TRUE(alone.Build(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height), true));
-  return HostWorldHash(alone.World());
-}
 
 // The colour the palette gives the square's letter.
 QColor SquareColour(const HostWorld& world, int x, int y) {

@@ -17,7 +17,6 @@
 
 #include "apps/lorvex-gui/square_readout.h"
 #include "apps/lorvex-gui/world_view.h"
-#include "engine/world_hash.h"
 #include "gui_app_test.h"
 #include "support/io_faults.h"
 
@@ -93,8 +92,6 @@ TEST_F(GuiApp, ABuildIsZoomedPannedAndReadOutAndItsParametersCarryOver) {
   EXPECT_EQ(app.WorldLabel()->text(), QStringLiteral("200 x 150, wrapping: %1 % land, %2 cities")
                                           .arg(std::lround(100.0 * static_cast<double>(land) / 30000))
                                           .arg(std::count(letters.begin(), letters.end(), 'Y')));
-  ASSERT_GT(world.CityCount, 0);
-  EXPECT_LE(world.CityCount, 30);
 
   // Zoomed in (the wheel is the map maker's), a drag moves the map with the pointer; 1:1 and
   // Fit to Window.
@@ -141,9 +138,6 @@ TEST_F(GuiApp, TheGalleryBuildsTwelveSeedsAndOpensOneLarge) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return gallery.ReadyCount() == GalleryPage::kWorldsPerPage; }, kHangGuardMs));
 
   // Each is the world of its seed, as a build on this thread makes it.
-  clsBuild alone;
-  alone.SetHeadlessBuild(true);
-  alone.SetParameters(gallery.Parameters());
   for (int slot = 0; slot < GalleryPage::kWorldsPerPage; ++slot) {
     const gui::GalleryWorld& made = *gallery.Tile(slot)->World();
     SCOPED_TRACE(slot);
@@ -153,9 +147,7 @@ TEST_F(GuiApp, TheGalleryBuildsTwelveSeedsAndOpensOneLarge) {
     EXPECT_EQ(gallery.Tile(slot)->Caption(),
               QStringLiteral("Seed %1\n%2 % land, %3 cities").arg(made.seed).arg(land).arg(made.world->CityCount));
     EXPECT_EQ(made.thumbnail.size(), QSize(320, 240));  // two pixels a square
-    alone.SetNextSeed(made.seed);
-    ASSERT_TRUE(alone.Build(160, 120, true));
-    EXPECT_EQ(HostWorldHash(*made.world), HostWorldHash(alone.World()));
+    EXPECT_EQ(HostWorldHash(*made.world), HeadlessHash(gallery.Parameters(), {made.seed, 0}, 160, 120));
   }
 
   // A click opens one large; Build with Seed builds another again in the window.
@@ -218,21 +210,19 @@ TEST_F(GuiApp, EveryExportFormatWritesTheShownWorldAndAFailedWriteLeavesNothing)
   const QStringList files = QDir(Path(QStringLiteral("out"))).entryList(QDir::Files);
   EXPECT_EQ(files, QDir(Path(QStringLiteral("expected"))).entryList(QDir::Files));
 
+  // The app names a failed write and why (the command line's tests fail every step).
   const QString png = Path(QStringLiteral("out/world.png"));
   const QByteArray old = Contents(png);
-  for (const auto& [step, reason] : {std::pair{"create", "Read-only file system"}, {"rename", "Device or resource busy"}}) {
-    SCOPED_TRACE(step);
-    testing::ScopedIoFault armed(step, "out/world.png");
-    BoxAnswerer yes(QMessageBox::Yes);  // replaces the file; the failure's box just closes
-    ChooseFile(png);
-    EXPECT_FALSE(app.Export(formats[1]));
-    EXPECT_GT(armed.Hits(), 0);
-    ASSERT_FALSE(yes.Texts().empty());
-    EXPECT_TRUE(yes.Texts().back().contains(png) && yes.Texts().back().contains(QString::fromLatin1(reason)))
-        << yes.Texts().back().toStdString();
-    EXPECT_EQ(Contents(png), old);
-    EXPECT_EQ(QDir(Path(QStringLiteral("out"))).entryList(QDir::Files), files);
-  }
+  testing::ScopedIoFault armed("rename", "out/world.png");
+  BoxAnswerer yes(QMessageBox::Yes);  // replaces the file; the failure's box just closes
+  ChooseFile(png);
+  EXPECT_FALSE(app.Export(formats[1]));
+  EXPECT_GT(armed.Hits(), 0);
+  ASSERT_FALSE(yes.Texts().empty());
+  EXPECT_TRUE(yes.Texts().back().contains(png) && yes.Texts().back().contains(QStringLiteral("Device or resource busy")))
+      << yes.Texts().back().toStdString();
+  EXPECT_EQ(Contents(png), old);
+  EXPECT_EQ(QDir(Path(QStringLiteral("out"))).entryList(QDir::Files), files);
 
   // The last folder outlives the app.
   app_.reset();
