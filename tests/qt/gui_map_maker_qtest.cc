@@ -1,9 +1,5 @@
-// lorvex-gui for a map maker: the key shown after Recommend or a stopped build gives back
-// the world headless; a wheel zoom near the map's edge keeps the square under the pointer
-// (read from the picture on the screen and from the readout); the panel's fields rebuild
-// the shown world with what they say, and are remembered; Load Settings names what it did
-// not take; the progress bar moves inside a long step. Offscreen, and again under X with
-// the rest of lorvex_gui_tests.
+// lorvex-gui for a map maker: the world's key, zoom and pan, the parameter panel, settings
+// files and the progress bar; offscreen, and again under X with the rest of lorvex_gui_tests.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
@@ -229,7 +225,6 @@ TEST_F(MapMaker, HidingTheCitiesClearsTheirMarksFromTheThumbnails) {
   };
   QAction& show = *app.findChild<QAction*>(QStringLiteral("showCities"));
   ASSERT_TRUE(show.isChecked());
-  std::vector<QImage> painted;
   for (int slot = 0; slot < 3; ++slot) {
     SCOPED_TRACE(slot);
     gui::GalleryTile& tile = *gallery.Tile(slot);
@@ -240,14 +235,9 @@ TEST_F(MapMaker, HidingTheCitiesClearsTheirMarksFromTheThumbnails) {
     for (const auto& [x, y] : world.CitySquares)
       EXPECT_EQ(QColor(marked.pixel(static_cast<int>((x + 0.5) * square), static_cast<int>((y + 0.5) * square))),
                 cityColour);
-    painted.push_back(tile.grab().toImage());
   }
   show.trigger();
-  for (int slot = 0; slot < 3; ++slot) {
-    SCOPED_TRACE(slot);
-    EXPECT_EQ(cityPixels(gallery.Tile(slot)->Picture()), 0);
-    EXPECT_NE(gallery.Tile(slot)->grab().toImage(), painted[static_cast<std::size_t>(slot)]) << "the tile is painted anew";
-  }
+  for (int slot = 0; slot < 3; ++slot) EXPECT_EQ(cityPixels(gallery.Tile(slot)->Picture()), 0) << slot;
 }
 
 // The panel sets its fields through the builder; each change builds the shown world again
@@ -264,23 +254,20 @@ TEST_F(MapMaker, ThePanelsChangeRebuildsTheWorldWithThatField) {
     const std::vector<LandMass>& masses = app.Shown()->world->Masses;
     return std::count_if(masses.begin(), masses.end(), [&](const LandMass& m) { return m.sizeClass == sizeClass; });
   };
-  const struct {
-    const char* key;
-    const char* value;
-  } fields[] = {
+  const std::pair<const char*, const char*> fields[] = {
       // Lo first: a Hi below its Lo would be corrected up to it.
       {"txtLandMass(0)", "2"}, {"txtLandMass(1)", "2"},   // two Large masses
       {"txtLandMass(6)", "4"}, {"txtLandMass(7)", "4"},   // four Medium
       {"txtLandMass(12)", "1"}, {"txtLandMass(13)", "1"}, // one Small
       {"txtCities(0)", "9"}, {"txtCities(1)", "9"},       // nine cities
   };
-  for (const auto& field : fields) {
+  for (const auto& [key, value] : fields) {
     const HostWorld* before = app.Shown()->world.get();
-    ASSERT_TRUE(panel.Enter(field.key, QString::fromLatin1(field.value))) << field.key;
+    ASSERT_TRUE(panel.Enter(key, QString::fromLatin1(value))) << key;
     std::string held;
-    ASSERT_TRUE(app.Builder().GetParameter(field.key, held).Ok());
-    EXPECT_EQ(held, field.value) << field.key;
-    EXPECT_NE(app.Shown()->world.get(), before) << field.key << " rebuilt nothing";
+    ASSERT_TRUE(app.Builder().GetParameter(key, held).Ok());
+    EXPECT_EQ(held, value) << key;
+    EXPECT_NE(app.Shown()->world.get(), before) << key << " rebuilt nothing";
   }
   EXPECT_EQ(classCount(kLarge), 2);
   EXPECT_EQ(classCount(kMedium), 4);
@@ -351,14 +338,11 @@ TEST_F(MapMaker, LoadSettingsSaysWhatItIgnoredAndCorrected) {
 // grows; at every step it shows the step itself.
 TEST_F(MapMaker, TheProgressBarMovesWhileTheLargestMassGrows) {
   // One Large mass of four million squares and nothing else: its growth is one long step.
-  const struct {
-    const char* key;
-    const char* value;
-  } fields[] = {{"txtLandMass(0)", "1"},      {"txtLandMass(1)", "1"},      {"txtLandMass(3)", "4000000"},
-                {"txtLandMass(2)", "4000000"}, {"txtLandMass(6)", "0"},      {"txtLandMass(7)", "0"},
-                {"txtLandMass(12)", "0"},     {"txtLandMass(13)", "0"},     {"txtLandMass(18)", "0"},
-                {"txtLandMass(19)", "0"}};
-  for (const auto& field : fields) ASSERT_TRUE(host_->SetParameter(field.key, field.value).Ok()) << field.key;
+  const std::pair<const char*, const char*> fields[] = {
+      {"txtLandMass(0)", "1"},  {"txtLandMass(1)", "1"},  {"txtLandMass(3)", "4000000"}, {"txtLandMass(2)", "4000000"},
+      {"txtLandMass(6)", "0"},  {"txtLandMass(7)", "0"},  {"txtLandMass(12)", "0"},      {"txtLandMass(13)", "0"},
+      {"txtLandMass(18)", "0"}, {"txtLandMass(19)", "0"}};
+  for (const auto& [key, value] : fields) ASSERT_TRUE(host_->SetParameter(key, value).Ok()) << key;
   std::vector<int> shown;  // the bar's values as it is painted, and the steps beneath them
   std::vector<int> steps;
   PaintWatch watch;

@@ -32,12 +32,6 @@ using ui::qt::BuildDialog;
 
 void AltF5(BuildDialog& dialog) { QTest::keyClick(dialog.windowHandle(), Qt::Key_F5, Qt::AltModifier); }
 
-// Watch mode on, with masses of 20 to 30 squares, so that a watched mass takes about a second.
-void WatchSmallMasses(BuildDialog& dialog) {
-  for (int i : {2, 3, 8, 9, 14, 15}) dialog.Form().Controls().At("txtLandMass", i).SetText(i % 2 == 0 ? "20" : "30");
-  AltF5(dialog);
-}
-
 bool WatchDisplayShown(BuildDialog& dialog) { return dialog.WidgetOf("fraWatchIt", 0)->isVisible(); }
 
 using QtWindow = QtWindowTest;
@@ -72,7 +66,9 @@ TEST_F(QtWindow, TheStatusBarAndTheStopKeyAndTheCloseBox) {
     EXPECT_EQ(bar.Progress()->geometry().left(), bar.Panel(5)->geometry().left());
     EXPECT_GE(bar.Progress()->width(), 80);
     ui::frmBuild& form = dialog.Form();
-    WatchSmallMasses(dialog);  // slow enough to stop in the middle
+    // Watch mode on, with masses of 20 to 30 squares: a watched mass takes about a second.
+    for (int i : {2, 3, 8, 9, 14, 15}) form.Controls().At("txtLandMass", i).SetText(i % 2 == 0 ? "20" : "30");
+    AltF5(dialog);
     const auto inTheMiddle = [&] { return WatchDisplayShown(dialog) && form.Progress().value >= 3; };
     When(inTheMiddle, [&] {
       EXPECT_TRUE(QApplication::overrideCursor() != nullptr && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
