@@ -105,10 +105,7 @@ AppWindow::AppWindow(ui::qt::QtPlatform& platform, const AppOptions& options, QW
   map_.width = std::clamp(options.width.value_or(map_.width), 1, kMaxMapSide);
   map_.height = std::clamp(options.height.value_or(map_.height), 1, kMaxMapSide);
   map_.wrap = options.wrap.value_or(map_.wrap);
-  if (options.key)
-    host_.SetNextKey(*options.key);
-  else if (options.seed)
-    host_.SetNextSeed(*options.seed);
+  if (options.key) host_.SetNextKey(*options.key);
   // The parameters of the last run, as they were left.
   if (!settingsFolder_.isEmpty()) {
     const QString last = QDir(settingsFolder_).filePath(QString::fromLatin1(kLastParametersFile));

@@ -36,7 +36,8 @@ struct AppOptions {
   // Each overrides what the app remembers from its last run (200 x 150, wrapping at first).
   std::optional<int> width, height;
   std::optional<bool> wrap;
-  std::optional<std::uint64_t> seed;  // of the first build; the clock's otherwise
+  // The key of the first build (a plain seed: no draws); the clock's seed otherwise.
+  std::optional<WorldKey> key;
   // Where the app remembers the last folder and map size between runs.
   QString preferencesFile;
   // The app's own folder for its settings: the last parameters, the presets, and the
@@ -45,8 +46,6 @@ struct AppOptions {
   // The folder the app was started from, where the export dialogs open at first (the
   // working folder when empty).
   QString startFolder{};
-  // The key of the first build, in place of the seed.
-  std::optional<WorldKey> key{};
 };
 
 // A world's key as a person types it, "SEED" or "SEED-DRAWS" (world_key.h), blanks round

@@ -28,7 +28,7 @@ class GuiAppTest : public QtWindowTest {
     QtWindowTest::TearDown();
   }
   gui::AppWindow& OpenApp(int width, int height, std::uint64_t seed) {
-    gui::AppOptions options{width, height, true, seed, Path("preferences.ini")};
+    gui::AppOptions options{width, height, true, WorldKey{seed, 0}, Path("preferences.ini")};
     options.settingsFolder = Path("own");
     app_ = std::make_unique<gui::AppWindow>(*platform_, options);
     app_->show();

@@ -85,7 +85,7 @@ void PhotographApp(lorvex::ui::qt::QtPlatform& platform, const QDir& folder) {
   options.width = kMapWidth;
   options.height = kMapHeight;
   options.wrap = true;
-  options.seed = kSeed;
+  options.key = lorvex::WorldKey{kSeed, 0};
   lorvex::gui::AppWindow app(platform, options);
   app.resize(kAppWidth, kAppHeight);
   app.show();
