@@ -131,9 +131,7 @@ ParameterPanel::ParameterPanel(clsBuild& builder, QString presetsFolder, QWidget
   for (int i = 0; i < 3; ++i) {
     auto* allowed = new QCheckBox(QString::fromLatin1(algorithms[i]), shaping);
     const std::string key = Key("chkAlgorithm", i);
-    allowed->setObjectName(FromUtf8(key));
-    keys_.push_back(key);
-    fields_.push_back(allowed);
+    Register(key, allowed);
     connect(allowed, &QCheckBox::clicked, this, [this, key](bool on) { Apply(key, on ? "1" : "0"); });
     shapingGrid->addWidget(allowed, i, 0);
     shapingGrid->addWidget(NumberField(Key("txtAlgorithm", i), 3), i, 1);
@@ -159,9 +157,7 @@ ParameterPanel::ParameterPanel(clsBuild& builder, QString presetsFolder, QWidget
   auto* how = new QComboBox(cities);
   how->addItems({QStringLiteral("Specify"), QStringLiteral("Calculate (Land)"), QStringLiteral("Calculate (Map)")});
   const std::string howKey = Key("cboCityNumber", 0);
-  how->setObjectName(FromUtf8(howKey));
-  keys_.push_back(howKey);
-  fields_.push_back(how);
+  Register(howKey, how);
   connect(how, &QComboBox::activated, this, [this, howKey](int index) { Apply(howKey, std::to_string(index)); });
   citiesGrid->addWidget(how, 0, 0, 1, 4);
   citiesGrid->setColumnStretch(3, 1);
@@ -196,12 +192,10 @@ ParameterPanel::ParameterPanel(clsBuild& builder, QString presetsFolder, QWidget
 
 QLineEdit* ParameterPanel::NumberField(const std::string& key, int digits) {
   auto* box = new QLineEdit(this);
-  box->setObjectName(FromUtf8(key));
+  Register(key, box);
   box->setAlignment(Qt::AlignRight);
   // Wide enough for what Recommend writes, with room for the frame.
   box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('9'))) + 14);
-  keys_.push_back(key);
-  fields_.push_back(box);
   connect(box, &QLineEdit::editingFinished, this, [this, box, key] {
     if (!refreshing_ && box->isModified()) {
       box->setModified(false);
@@ -209,6 +203,12 @@ QLineEdit* ParameterPanel::NumberField(const std::string& key, int digits) {
     }
   });
   return box;
+}
+
+void ParameterPanel::Register(const std::string& key, QWidget* field) {
+  field->setObjectName(FromUtf8(key));
+  keys_.push_back(key);
+  fields_.push_back(field);
 }
 
 QWidget* ParameterPanel::Field(const std::string& key) const {

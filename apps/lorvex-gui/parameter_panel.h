@@ -64,6 +64,8 @@ class ParameterPanel : public QWidget {
 
  private:
   QLineEdit* NumberField(const std::string& key, int digits);
+  // A field of `key`: named after it, and found by Field and Refresh.
+  void Register(const std::string& key, QWidget* field);
   // Sets the key's value through the builder and says what the builder made of it.
   void Apply(const std::string& key, const std::string& value);
   void Changed();
