@@ -58,7 +58,6 @@ bool frmBuild::GetMap(std::int32_t mapWidth, std::int32_t mapHeight, bool mapWra
                       HostWorld& out) {
   random_.Seed(key_ ? key_->seed : platform_.ClockSeed());
   if (key_) random_.Discard(key_->draws);
-  buildKey_ = {random_.SeedValue(), random_.DrawsMade()};
   world_.UpdatingControls = true;
   controls_.At("lblVersion", 0).caption = "Version " + std::to_string(kVersionMajor) + "." +
                                           std::to_string(kVersionMinor) + "." +
