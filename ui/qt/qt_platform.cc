@@ -159,8 +159,7 @@ void QtPlatform::ShowModal(platform::Window& window) {
     dialog.move(host->frameGeometry().center() - dialog.rect().center());
   dialogs_.push_back(&dialog);
   // The window is painted as it opens: the first pass of a build is one interval later.
-  lastPass_ = lastSync_ = std::chrono::steady_clock::now();
-  quietGrant_ = 1;
+  HandlerStarting();
   if (onShown_) {
     auto hook = onShown_;
     QTimer::singleShot(0, &dialog, [hook, &dialog] { hook(dialog); });
