@@ -1,7 +1,5 @@
-// The C interface of liblorvex.so as a host links it: parameter calls and their failures,
-// bulk copies against the square queries, builders on threads, every answer of lorvex_build
-// (in the window's own words), a stop, progress, the window's library, saves, the version.
-// Each test works in a fresh folder, where no kessett/default.kst is unless it writes one.
+// The C interface of liblorvex.so as a host links it. Each test works in a fresh folder,
+// where no kessett/default.kst is unless it writes one.
 #include <dlfcn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -45,12 +43,15 @@ std::string Get(const LorvexBuilder* builder, const char* name) {
   return lorvex_get_parameter(builder, name, value, sizeof value) > 0 ? value : "<unknown>";
 }
 
-// The letters of the last world, row by row.
-std::string Terrain(const LorvexBuilder* builder) {
-  std::string letters(static_cast<std::size_t>(lorvex_copy_terrain(builder, nullptr, 0)), '\0');
-  lorvex_copy_terrain(builder, letters.data(), letters.size());
-  return letters;
-}
+// An environment variable set for a scope, then put back as it was (unset when it was unset).
+struct ScopedVariable {
+  ScopedVariable(const char* name, const char* value) : name(name), old(std::getenv(name) ? std::getenv(name) : "") {
+    ::setenv(name, value, 1);
+  }
+  ~ScopedVariable() { old.empty() ? ::unsetenv(name) : ::setenv(name, old.c_str(), 1); }
+  const char* name;
+  std::string old;
+};
 
 // A world as the bulk copies give it: its letters, and each city as (x, y, production,
 // specialty, owner).
@@ -71,13 +72,20 @@ CopiedWorld CopyWorld(const LorvexBuilder* builder) {
 }
 
 struct ParameterRow {
-  const char* what;
+  std::string what;
   std::function<int64_t(LorvexBuilder*)> call;
   int64_t answer;       // the call's answer
   const char* field;    // a field to read afterwards ...
   const char* value;    // ... and the text it must hold
   const char* message;  // a part of lorvex_last_error afterwards ("" = it is empty)
 };
+
+// A row that sets one field.
+ParameterRow SetRow(const char* name, const char* value, int64_t answer, const char* field, const char* read,
+                    const char* message) {
+  return {std::string(name) + " = " + (value == nullptr ? "NULL" : value),
+          [=](LorvexBuilder* b) { return lorvex_set_parameter(b, name, value); }, answer, field, read, message};
+}
 
 // lorvex_get_parameter into `size` bytes of '#': its answer when they then hold `holds` (the
 // value, "" for a short buffer, untouched for a size question), -100 otherwise.
@@ -91,26 +99,17 @@ int64_t GetInto(LorvexBuilder* b, const char* name, size_t size, const std::stri
 TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
   InEmptyDirectory folder;
   const ParameterRow rows[] = {
-      {"held to its range", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtAlgorithm(1)", "250"); },
-       LORVEX_ADJUSTED, "txtAlgorithm(1)", "100", "is held to \"100\""},
+      SetRow("txtAlgorithm(1)", "250", LORVEX_ADJUSTED, "txtAlgorithm(1)", "100", "is held to \"100\""),
       // Failures change nothing.
-      {"a selection box beyond its items", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "cboPlacement(0)", "3"); },
-       LORVEX_ERROR_BAD_VALUE, "cboPlacement(0)", "0", "takes an item from -1 (none) to 2"},
-      {"a selection box set to none", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "cboPlacement(0)", "-1"); },
-       LORVEX_OK, "cboPlacement(0)", "-1", ""},
+      SetRow("cboPlacement(0)", "3", LORVEX_ERROR_BAD_VALUE, "cboPlacement(0)", "0", "takes an item from -1 (none) to 2"),
+      SetRow("cboPlacement(0)", "-1", LORVEX_OK, "cboPlacement(0)", "-1", ""),
       // A check box takes 0, 1 or 2 (grey), not even a word a settings file would read as 0.
-      {"a check box set to grey", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkShape(0)", "2"); },
-       LORVEX_OK, "chkShape(0)", "2", ""},
-      {"a check box set to 3", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkShape(0)", "3"); },
-       LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "takes 0, 1 or 2 (grey), not \"3\""},
-      {"a check box set to true", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkShape(0)", "true"); },
-       LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "not \"true\""},
-      {"a line end in the value", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", "5\r\nchkShape(0) = 0"); },
-       LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "line end"},
-      {"an index past the array", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(20)", "1"); },
-       LORVEX_ERROR_UNKNOWN_FIELD, "txtLandMass(19)", "150", "\"txtLandMass(20)\": txtLandMass has the fields 0 to 19"},
-      {"a NULL value", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", nullptr); },
-       LORVEX_ERROR_NULL_ARGUMENT, "txtLandMass(2)", "400", "NULL"},
+      SetRow("chkShape(0)", "2", LORVEX_OK, "chkShape(0)", "2", ""),
+      SetRow("chkShape(0)", "3", LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "takes 0, 1 or 2 (grey), not \"3\""),
+      SetRow("chkShape(0)", "true", LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "not \"true\""),
+      SetRow("txtLandMass(2)", "5\r\nchkShape(0) = 0", LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "line end"),
+      SetRow("txtLandMass(20)", "1", LORVEX_ERROR_UNKNOWN_FIELD, "txtLandMass(19)", "150", "txtLandMass has the fields 0 to 19"),
+      SetRow("txtLandMass(2)", nullptr, LORVEX_ERROR_NULL_ARGUMENT, "txtLandMass(2)", "400", "NULL"),
       // Reading: the answer is the bytes the value needs ("400" and its NUL); a size
       // question writes nothing and leaves no error text; a buffer too small gets "".
       {"a size question", [](LorvexBuilder* b) { return GetInto(b, "txtLandMass(2)", 0, "#"); },
@@ -196,8 +195,7 @@ TEST(CInterface, TheDefaultFileLoadedSettingsAndFieldsShowInTheWorldInThatOrder)
   ASSERT_EQ(lorvex_reset_parameters(builder), LORVEX_OK);
   ASSERT_EQ(lorvex_build(builder, 80, 50, 0), 1);
   const std::array<int, 3> kinds = MassKinds(builder);
-  EXPECT_EQ(kinds[0] + kinds[1], 1);
-  EXPECT_EQ(kinds[1], 1);
+  EXPECT_EQ(std::make_pair(kinds[0], kinds[1]), std::make_pair(0, 1));
   EXPECT_GT(kinds[2], 4);
   EXPECT_EQ(lorvex_city_count(builder), 7);
   // Unasked, the file decides nothing: the window's 3 to 5 Large masses.
@@ -294,13 +292,9 @@ TEST(Threads, BuildersOnThreadsBuildTheWorldsOfTheirSeeds) {
     EXPECT_EQ(failures[t], "") << "thread " << t;
     EXPECT_TRUE(together[t] == alone[t]) << "thread " << t;
   }
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder.Path())) ++files;
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator{}), 1);
 }
 
-constexpr const char* kNoAlgorithm = "Please Select at least One Building Algorithm";
-constexpr const char* kNoShape = "Shapes Algorithm is Selected, Please Select at least One Shape";
 constexpr const char* kLandWarning =
     "Warning: Average Land % is Greater than 50%.  This may take\r\n"
     "an unusually long time to complete.  Continue with Build?";
@@ -341,11 +335,11 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
   const StatusRow rows[] = {
       {"no algorithm checked", [](LorvexBuilder* b) {
          for (int i = 0; i < 3; ++i) Set(b, "chkAlgorithm(" + std::to_string(i) + ")", "0");
-       }, 64, 48, LORVEX_ERROR_REFUSED, {kNoAlgorithm}},
+       }, 64, 48, LORVEX_ERROR_REFUSED, {"Please Select at least One Building Algorithm"}},
       {"Shapes without a shape", [](LorvexBuilder* b) {
          Set(b, "chkAlgorithm(2)", "1");
          for (int i = 0; i < 24; ++i) Set(b, "chkShape(" + std::to_string(i) + ")", "0");
-       }, 64, 48, LORVEX_ERROR_REFUSED, {kNoShape}},
+       }, 64, 48, LORVEX_ERROR_REFUSED, {"Shapes Algorithm is Selected, Please Select at least One Shape"}},
       // The defaults ask for more land than 10 x 10 squares hold.
       {"the land warning answered No", [](LorvexBuilder* b) { lorvex_set_question_answer(b, 0); },
        10, 10, LORVEX_ERROR_REFUSED, {kLandWarning}},
@@ -365,7 +359,7 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
   LorvexBuilder* builder = HeadlessBuilder();
   lorvex_set_seed(builder, 5);
   ASSERT_EQ(lorvex_build(builder, 64, 48, 1), LORVEX_BUILT) << lorvex_last_error(builder);
-  const std::string world = Terrain(builder);
+  const std::vector<char> world = CopyWorld(builder).terrain;
   lorvex_set_seed(builder, 77);
   for (const StatusRow& row : rows) {
     SCOPED_TRACE(row.what);
@@ -378,7 +372,7 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
     EXPECT_EQ(status, row.status);
     const std::string message = lorvex_last_error(builder);
     EXPECT_NE(std::find(row.messages.begin(), row.messages.end(), message), row.messages.end()) << message;
-    EXPECT_EQ(Terrain(builder), world);
+    EXPECT_EQ(CopyWorld(builder).terrain, world);
     EXPECT_EQ(lorvex_map_width(builder), 64);
     EXPECT_EQ(lorvex_last_seed(builder), 5u);
     lorvex_reset_parameters(builder);
@@ -394,17 +388,16 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
   EXPECT_EQ(lorvex_get_parameter(builder, "txtCities(0)", nullptr, 0), 4);
   // The seed still waiting builds its world, the same as a fresh builder's; headless, it
   // shows nothing under a display either.
-  ::setenv("DISPLAY", ":0", 1);
+  const ScopedVariable display("DISPLAY", ":0");
   ASSERT_EQ(lorvex_build(builder, 64, 48, 1), LORVEX_BUILT);
-  ::unsetenv("DISPLAY");
   EXPECT_EQ(lorvex_last_error(builder), text);
   EXPECT_EQ(std::string(text), kept);
   EXPECT_EQ(lorvex_last_seed(builder), 77u);
   LorvexBuilder* fresh = HeadlessBuilder();
   lorvex_set_seed(fresh, 77);
   ASSERT_EQ(lorvex_build(fresh, 64, 48, 1), LORVEX_BUILT);
-  EXPECT_EQ(Terrain(builder), Terrain(fresh));
-  EXPECT_NE(Terrain(builder), world);
+  EXPECT_EQ(CopyWorld(builder).terrain, CopyWorld(fresh).terrain);
+  EXPECT_NE(CopyWorld(builder).terrain, world);
   lorvex_destroy(fresh);
   lorvex_destroy(builder);
   EXPECT_EQ(lorvex_build(nullptr, 10, 10, 0), LORVEX_ERROR_NULL_ARGUMENT);
@@ -468,10 +461,9 @@ TEST(WindowLibrary, AWindowThatCannotBeLoadedRefusesTheBuildWithTheReason) {
     const auto build = reinterpret_cast<decltype(&lorvex_build)>(::dlsym(handle, "lorvex_build"));
     const auto lastError = reinterpret_cast<decltype(&lorvex_last_error)>(::dlsym(handle, "lorvex_last_error"));
     const auto destroy = reinterpret_cast<decltype(&lorvex_destroy)>(::dlsym(handle, "lorvex_destroy"));
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const ScopedVariable offscreen("QT_QPA_PLATFORM", "offscreen");
     LorvexBuilder* builder = create();
     EXPECT_EQ(build(builder, 40, 30, 0), LORVEX_ERROR_NO_WINDOW);
-    ::unsetenv("QT_QPA_PLATFORM");
     const std::string reason = lastError(builder);
     EXPECT_NE(reason.find("the parameters window cannot be shown"), std::string::npos) << reason;
     EXPECT_NE(reason.find((aside / "liblorvex-qt.so").string()), std::string::npos) << reason;
@@ -564,24 +556,18 @@ TEST(Progress, RisesThroughTheStagesToTheWhole) {
   ASSERT_GT(masses, 0);
   const int32_t whole = 2 * masses + 21;
   ASSERT_FALSE(watch.steps.empty());
-  EXPECT_EQ(watch.stages.front(), "Initializing Environment");
   EXPECT_EQ(watch.steps.front(), std::make_pair(1, whole));
-  EXPECT_EQ(watch.stages.back(), "Built");
   EXPECT_EQ(watch.steps.back(), std::make_pair(whole, whole));
-  const std::vector<std::string> order = {"Initializing Environment", "Large", "Medium", "Small",
-                                          "Tiny Islands", "Terrain", "Cities", "Built"};
-  std::size_t at = 0;
+  std::vector<std::string> stages;  // each stage once, as they came
   for (std::size_t k = 0; k < watch.stages.size(); ++k) {
     EXPECT_EQ(watch.steps[k].second, whole) << k;
     EXPECT_GE(watch.steps[k].first, k > 0 ? watch.steps[k - 1].first : 1) << k;
-    while (at < order.size() && order[at] != watch.stages[k]) ++at;
-    ASSERT_LT(at, order.size()) << watch.stages[k] << " out of order";
-    if (watch.stages[k] == "Tiny Islands" && (k == 0 || watch.stages[k - 1] != "Tiny Islands")) {
-      EXPECT_EQ(watch.steps[k].first, 1 + 2 * masses);
-    }
+    if (!stages.empty() && stages.back() == watch.stages[k]) continue;
+    stages.push_back(watch.stages[k]);
+    if (stages.back() == "Tiny Islands") { EXPECT_EQ(watch.steps[k].first, 1 + 2 * masses); }
   }
-  for (const char* stage : {"Large", "Tiny Islands", "Terrain", "Cities"})
-    EXPECT_NE(std::find(watch.stages.begin(), watch.stages.end(), stage), watch.stages.end()) << stage;
+  EXPECT_EQ(stages, (std::vector<std::string>{"Initializing Environment", "Large", "Medium", "Small", "Tiny Islands",
+                                              "Terrain", "Cities", "Built"}));
   lorvex_destroy(builder);
 }
 
@@ -630,9 +616,8 @@ TEST(Saves, OnlyRegularFilesAreWrittenAndLinksStayLinks) {
   }
   lorvex_destroy(builder);
   // What was there is there still.
-  for (const char* link : {"link.kst", "dangling.kst"})
-    EXPECT_TRUE(fs::is_symlink(link)) << link;
   EXPECT_EQ(fs::read_symlink("link.kst"), "real/target.kst");
+  EXPECT_TRUE(fs::is_symlink("dangling.kst"));
   EXPECT_TRUE(fs::is_fifo("pipe.kst"));
   EXPECT_TRUE(fs::is_directory("folder.kst"));
   EXPECT_TRUE(fs::is_empty("folder.kst"));
