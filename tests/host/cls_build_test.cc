@@ -2,8 +2,6 @@
 // parameters and key a build used (which build its world again), stops, how a build ended.
 #include "host/cls_build.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
@@ -139,9 +137,8 @@ TEST(clsBuild, AStopFlagEndsTheBuildAtItsNextCheckpoint) {
 // without a build (its Load and Save Settings opened the host's folder, made when missing),
 // the stop question answered Yes. Neither replaces the world or takes the waiting seed.
 TEST(clsBuild, EachEndOfABuildIsToldBesideItsAnswer) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("lorvex-settings-folder-" + std::to_string(::getpid()));
-  std::filesystem::remove_all(folder);
+  const testing::CliFolder scratch("lorvex-settings");
+  const std::filesystem::path folder = scratch / "settings";  // made by the buttons
   const struct {
     const char* what;
     std::function<void(platform::HeadlessPlatform&)> script;
@@ -180,7 +177,6 @@ TEST(clsBuild, EachEndOfABuildIsToldBesideItsAnswer) {
     for (const platform::FileDialogRequest& request : platform.FileRequests()) EXPECT_EQ(request.initDir, folder.string());
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder));
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
