@@ -104,17 +104,15 @@ TEST(FieldCatalogue, TheReadmesTableIsWhatTheCommandLineLists) {
   const lorvex::testing::CliFolder folder;
   const lorvex::testing::CliRun listed = folder.Run("settings --list");
   ASSERT_EQ(listed.status, 0) << listed.err;
+  const std::string readme = lorvex::testing::ReadFile(LORVEX_README_PATH);
   std::vector<std::string> table;
-  for (const std::string& line : lorvex::testing::Lines(lorvex::testing::ReadFile(LORVEX_README_PATH))) {
-    if (line.starts_with("| Field | Page | Label |")) table.push_back(line);
-    else if (!table.empty() && !line.starts_with("|")) break;
-    else if (!table.empty()) table.push_back(line);
+  for (const std::string& line : lorvex::testing::Lines(readme.substr(readme.find("| Field | Page | Label |")))) {
+    if (!line.starts_with("|")) break;
+    table.push_back(line);
   }
   const std::vector<std::string> rows = lorvex::testing::Lines(listed.out);
   ASSERT_EQ(rows.size(), 2u + 103u);
-  ASSERT_EQ(table.size(), rows.size()) << "README.md's table of the fields has another length than `lorvex settings --list`";
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    EXPECT_EQ(table[i], rows[i]) << "README.md's table of the fields, line " << i + 1 << ", differs from `lorvex settings --list`";
+  EXPECT_EQ(table, rows) << "README.md's table of the fields differs from `lorvex settings --list`";
 }
 
 // A box typed into and left: cut to its length, cleaned to the absolute value of its leading
