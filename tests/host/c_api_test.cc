@@ -323,7 +323,7 @@ struct StatusRow {
   std::function<void(LorvexBuilder*)> prepare;
   int32_t width, height;
   int status;
-  std::vector<std::string> messages;  // lorvex_last_error is one of these, word for word
+  const char* message;  // lorvex_last_error, word for word
   bool onAnotherThread = false;
 };
 
@@ -335,26 +335,26 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
   const StatusRow rows[] = {
       {"no algorithm checked", [](LorvexBuilder* b) {
          for (int i = 0; i < 3; ++i) Set(b, "chkAlgorithm(" + std::to_string(i) + ")", "0");
-       }, 64, 48, LORVEX_ERROR_REFUSED, {"Please Select at least One Building Algorithm"}},
+       }, 64, 48, LORVEX_ERROR_REFUSED, "Please Select at least One Building Algorithm"},
       {"Shapes without a shape", [](LorvexBuilder* b) {
          Set(b, "chkAlgorithm(2)", "1");
          for (int i = 0; i < 24; ++i) Set(b, "chkShape(" + std::to_string(i) + ")", "0");
-       }, 64, 48, LORVEX_ERROR_REFUSED, {"Shapes Algorithm is Selected, Please Select at least One Shape"}},
+       }, 64, 48, LORVEX_ERROR_REFUSED, "Shapes Algorithm is Selected, Please Select at least One Shape"},
       // The defaults ask for more land than 10 x 10 squares hold.
       {"the land warning answered No", [](LorvexBuilder* b) { lorvex_set_question_answer(b, 0); },
-       10, 10, LORVEX_ERROR_REFUSED, {kLandWarning}},
+       10, 10, LORVEX_ERROR_REFUSED, kLandWarning},
       {"a side of 0", [](LorvexBuilder*) {}, 0, 10, LORVEX_ERROR_MAP_SIZE,
-       {"cannot build a map of 0 x 10: each side is 1 to 4096"}},
+       "cannot build a map of 0 x 10: each side is 1 to 4096"},
       {"a side past the largest", [](LorvexBuilder*) {}, 4097, 5, LORVEX_ERROR_MAP_SIZE,
-       {"cannot build a map of 4097 x 5: each side is 1 to 4096"}},
+       "cannot build a map of 4097 x 5: each side is 1 to 4096"},
       {"a stop asked before the build", [](LorvexBuilder* b) { lorvex_request_stop(b); }, 64, 48,
-       LORVEX_ERROR_STOPPED, {"the build was stopped before it began"}},
+       LORVEX_ERROR_STOPPED, "the build was stopped before it began"},
       // These tests run without a display.
       {"not headless, and no screen", [](LorvexBuilder* b) { lorvex_set_headless_build(b, 0); }, 64, 48,
-       LORVEX_ERROR_NO_WINDOW, {kNoScreen}},
-      // On a worker thread the window is refused before a screen is looked for, if at all.
+       LORVEX_ERROR_NO_WINDOW, kNoScreen},
+      // On a worker thread the window is refused before a screen is looked for.
       {"not headless, on another thread", [](LorvexBuilder* b) { lorvex_set_headless_build(b, 0); }, 64, 48,
-       LORVEX_ERROR_NO_WINDOW, {kNotMainThread, kNoScreen}, true},
+       LORVEX_ERROR_NO_WINDOW, kNotMainThread, true},
   };
   LorvexBuilder* builder = HeadlessBuilder();
   lorvex_set_seed(builder, 5);
@@ -370,8 +370,7 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
     else
       status = lorvex_build(builder, row.width, row.height, 0);
     EXPECT_EQ(status, row.status);
-    const std::string message = lorvex_last_error(builder);
-    EXPECT_NE(std::find(row.messages.begin(), row.messages.end(), message), row.messages.end()) << message;
+    EXPECT_STREQ(lorvex_last_error(builder), row.message);
     EXPECT_EQ(CopyWorld(builder).terrain, world);
     EXPECT_EQ(lorvex_map_width(builder), 64);
     EXPECT_EQ(lorvex_last_seed(builder), 5u);
