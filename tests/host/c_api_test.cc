@@ -102,9 +102,7 @@ TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
       SetRow("txtAlgorithm(1)", "250", LORVEX_ADJUSTED, "txtAlgorithm(1)", "100", "is held to \"100\""),
       // Failures change nothing.
       SetRow("cboPlacement(0)", "3", LORVEX_ERROR_BAD_VALUE, "cboPlacement(0)", "0", "takes an item from -1 (none) to 2"),
-      SetRow("cboPlacement(0)", "-1", LORVEX_OK, "cboPlacement(0)", "-1", ""),
-      // A check box takes 0, 1 or 2 (grey), not even a word a settings file would read as 0.
-      SetRow("chkShape(0)", "2", LORVEX_OK, "chkShape(0)", "2", ""),
+      // A number (every field's range: FieldCatalogue), not a word a settings file reads as 0.
       SetRow("chkShape(0)", "3", LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "takes 0, 1 or 2 (grey), not \"3\""),
       SetRow("chkShape(0)", "true", LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "not \"true\""),
       SetRow("txtLandMass(2)", "5\r\nchkShape(0) = 0", LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "line end"),
@@ -602,9 +600,7 @@ TEST(Saves, OnlyRegularFilesAreWrittenAndLinksStayLinks) {
     if (!device && std::string(row.path) == "null.dev") continue;
     EXPECT_EQ(lorvex_save_settings(builder, row.path), row.status) << lorvex_last_error(builder);
     if (row.written != nullptr) {
-      const std::string saved = ReadFile(row.written);
-      EXPECT_EQ(saved.rfind("txtLandMass(0) = 3\r\n", 0), 0u) << saved.substr(0, 40);
-      EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 103);
+      EXPECT_EQ(ReadFile(row.written).substr(0, 20), "txtLandMass(0) = 3\r\n");  // the whole text: SettingsFile
     } else {
       EXPECT_NE(std::string(lorvex_last_error(builder)).find(row.message), std::string::npos) << lorvex_last_error(builder);
     }
