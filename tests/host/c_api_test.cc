@@ -205,9 +205,8 @@ TEST(CInterface, TheDefaultFileLoadedSettingsAndFieldsShowInTheWorldInThatOrder)
 }
 
 // A crowded world (the default 100 to 150 cities on 12 x 10) read in bulk and square by
-// square gives the same letters, numbers and cities (a buffer one short is refused with the
-// size it needs). The city count is the city squares; the planned cities that found no
-// square follow them and answer 0; past those every query answers 10.
+// square. The city count is the city squares; the planned cities that found no square
+// follow them and answer 0; past those every query answers 10.
 TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueriesAndCountTheCitiesOnTheMap) {
   InEmptyDirectory folder;
   LorvexBuilder* builder = HeadlessBuilder();
@@ -468,7 +467,7 @@ TEST(WindowLibrary, AWindowThatCannotBeLoadedRefusesTheBuildWithTheReason) {
   }
 }
 
-// What a host's progress callback is told, and a stop it may ask from another thread.
+// What a host's progress callback is told; it may wait at a stage for another thread.
 struct Watch {
   std::mutex mutex;
   std::condition_variable changed;
@@ -531,9 +530,8 @@ TEST(Stop, AStopFromAnotherThreadEndsABuildThatNeverYields) {
   lorvex_destroy(builder);
 }
 
-// The progress of a built world: from ("Initializing Environment", 1) the step never falls,
-// rises by two for each mass before the tiny islands, the whole is twice the masses plus 21,
-// the stages come in their order, and the last call is the whole.
+// The progress of a built world: from 1 the step never falls, rises by two for each mass
+// before the tiny islands, and ends at the whole, twice the masses plus 21.
 TEST(Progress, RisesThroughTheStagesToTheWhole) {
   InEmptyDirectory folder;
   LorvexBuilder* builder = HeadlessBuilder();
