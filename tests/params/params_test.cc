@@ -329,14 +329,10 @@ TEST(SettingsLineParser, FindsNameIndexAndValueAndReadsEveryLineEnd) {
   EXPECT_EQ(ParseSettingsText(many).size(), kMaxSettingsLines);
 }
 
-using lorvex::testing::ReadFile;
-using lorvex::testing::WriteFile;
-using testing::InEmptyDirectory;
-
 // Save Settings writes one CR LF line per parameter control in control order, hidden ones
 // included; Load Settings in a fresh window runs the actions a person's changes run.
 TEST(SettingsFile, SaveThenLoadGivesBackEveryParameterControl) {
-  InEmptyDirectory dir;
+  testing::InEmptyDirectory dir;
   FormFixture saved;
   saved.Type("txtLandMass", 0, "4");
   saved.At("chkLandEqual", 1).SetValue(1);
@@ -349,7 +345,7 @@ TEST(SettingsFile, SaveThenLoadGivesBackEveryParameterControl) {
   EXPECT_EQ(std::make_tuple(save.save, save.defaultExt, save.initDir, save.filter, save.filterIndex, save.flags),
             std::make_tuple(true, std::string("kst"), std::string("kessett"),
                             std::string("Kestrin's Settings (*.kst)|*.kst"), 1, 10));
-  const std::string text = ReadFile("kessett/all.kst");
+  const std::string text = lorvex::testing::ReadFile("kessett/all.kst");
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), kParameterControlCount);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), kParameterControlCount);
   EXPECT_EQ(text.substr(0, 40), "txtLandMass(0) = 4\r\ntxtLandMass(1) = 5\r\n");
@@ -383,7 +379,7 @@ TEST(SettingsFile, OddFilesLoadWhatTheyCan) {
     EXPECT_EQ(f.form.ApplySettingsLine(row.line), row.taken) << row.line;
     EXPECT_EQ(f.At("cboPlacement", 0).ListIndex(), row.placement) << row.line;
   }
-  InEmptyDirectory dir;
+  testing::InEmptyDirectory dir;
   const std::string digits(1000, '9');
   const std::string tail = "\ntxtLandMass(1) = 4\ntxtLandMass(2) = \n";
   const std::string files[] = {
@@ -393,7 +389,7 @@ TEST(SettingsFile, OddFilesLoadWhatTheyCan) {
           "\ntxtCities(0) = 9e99\ntxtPlace1(0) = " + digits + tail};
   for (const std::string& file : files) {
     FormFixture g;
-    WriteFile("odd.kst", file);
+    lorvex::testing::WriteFile("odd.kst", file);
     ASSERT_TRUE(g.form.LoadSettingsFile("odd.kst")) << file.substr(0, 40);
     EXPECT_EQ(g.Text("txtLandMass", 0) + " " + g.Text("txtLandMass", 1) + " " + g.Text("txtLandMass", 2), "3 4 0");
     for (const platform::Control& box : g.controls.All())

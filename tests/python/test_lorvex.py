@@ -176,9 +176,8 @@ class Package(unittest.TestCase):
             b.build_headless(WIDTH, HEIGHT, yes=True, on_progress=lambda stage, step, whole: whole / (step - 1))
         # A thousand masses of a million squares would take half an hour.
         with lorvex.Builder() as b:
-            for name, value in (("txtLandMass(0)", 1000), ("txtLandMass(1)", 1000),
-                                ("txtLandMass(2)", 1000000), ("txtLandMass(3)", 1000000)):
-                b.set(name, value)
+            b.load_settings_text("txtLandMass(0) = 1000\r\ntxtLandMass(1) = 1000\r\n"
+                                 "txtLandMass(2) = 1000000\r\ntxtLandMass(3) = 1000000")
             started = threading.Event()
             stopper = threading.Thread(target=lambda: (started.wait(), b.stop()))
             stopper.start()
