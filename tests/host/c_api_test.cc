@@ -415,7 +415,6 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
   std::_Exit(-status);
 }
 
-// Memory that runs out during a build is answered.
 TEST(BuildAnswers, MemoryThatRunsOutIsAnswered) {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
   GTEST_SKIP() << "a sanitizer's runtime needs more address space than the limit leaves";

@@ -1,10 +1,8 @@
 """The Python package over liblorvex.so (LORVEX_LIBRARY), and the picture of the command-line
 tool (LORVEX_CLI) decoded here."""
 
-import concurrent.futures
 import contextlib
 import gc
-import json
 import os
 import pathlib
 import subprocess
@@ -187,16 +185,6 @@ class Package(unittest.TestCase):
             stopper.join()
             self.assertEqual((raised.exception.status, str(raised.exception)), (-21, "the build was stopped"))
             self.assertIsNone(b.world())
-
-    def test_threads_sharing_a_builder_take_turns(self):
-        seeds = list(range(40, 52))
-        alone = {seed: lorvex.build_world(80, 60, seed=seed, yes=True).terrain for seed in seeds}
-        with lorvex.Builder() as b, concurrent.futures.ThreadPoolExecutor(4) as pool:
-            def build(seed):
-                with b.lock:  # the build and the world read belong together
-                    b.build_headless(80, 60, seed=seed, yes=True)
-                    return seed, b.world().terrain
-            self.assertEqual(dict(pool.map(build, seeds)), alone)
 
     def test_a_world_lets_its_builder_go_and_its_arrays_agree_with_its_letters(self):
         b = lorvex.Builder()
