@@ -2,21 +2,16 @@
 
 #include <limits>
 
+#include "common/numbers.h"
+
 namespace lorvex {
 
 namespace {
 
 // A run of 1 to 20 decimal digits whose value is at most `most`.
 std::optional<std::uint64_t> ReadDecimal(std::string_view digits, std::uint64_t most) {
-  if (digits.empty() || digits.size() > 20) return std::nullopt;
-  std::uint64_t value = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-    const auto digit = static_cast<std::uint64_t>(c - '0');
-    if (value > (most - digit) / 10) return std::nullopt;
-    value = value * 10 + digit;
-  }
-  return value;
+  const std::optional<std::uint64_t> value = digits.size() <= 20 ? ReadSeed(digits) : std::nullopt;
+  return value && *value <= most ? value : std::nullopt;
 }
 
 }  // namespace

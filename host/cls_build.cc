@@ -48,12 +48,12 @@ namespace {
 // toolkit's application runs its user interface.
 bool OnMainThread() { return ::gettid() == ::getpid(); }
 
-std::string SizeMessage(std::int32_t width, std::int32_t height, const char* what) {
+}  // namespace
+
+std::string MapSizeMessage(std::int32_t width, std::int32_t height, const char* what) {
   return std::string("cannot ") + what + " a map of " + std::to_string(width) + " x " +
          std::to_string(height) + ": each side is 1 to " + std::to_string(kMaxMapSide);
 }
-
-}  // namespace
 
 bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap) {
   mapWidth_ = MapWidth;
@@ -75,7 +75,7 @@ bool clsBuild::Build(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap
 
 BuildOutcome clsBuild::RunBuild(std::int16_t MapWidth, std::int16_t MapHeight, bool MapWrap) {
   if (MapWidth < 1 || MapHeight < 1 || MapWidth > kMaxMapSide || MapHeight > kMaxMapSide)
-    return {BuildStatus::kMapSize, SizeMessage(MapWidth, MapHeight, "build")};
+    return {BuildStatus::kMapSize, MapSizeMessage(MapWidth, MapHeight, "build")};
   const auto stopRaised = [this] {
     return stopRequest_.load() || (stopFlag_ != nullptr && stopFlag_->load());
   };
@@ -207,7 +207,7 @@ Outcome clsBuild::SaveSettingsText(std::string& text) const {
 
 Outcome clsBuild::Recommend(std::int32_t width, std::int32_t height) {
   if (width < 1 || height < 1 || width > kMaxMapSide || height > kMaxMapSide)
-    return {Status::kMapSize, SizeMessage(width, height, "recommend for")};
+    return {Status::kMapSize, MapSizeMessage(width, height, "recommend for")};
   return Guarded([&] {
     return parameters_.Recommend(width, height, nextKey_ ? *nextKey_ : WorldKey{headless_->ClockSeed(), 0});
   });

@@ -34,6 +34,9 @@ class HeadlessPlatform;
 
 // The largest width and height Build accepts, in squares.
 inline constexpr int kMaxMapSide = LORVEX_MAX_MAP_SIDE;
+// Why a map of width x height is refused: "cannot <what> a map of W x H: each side is 1 to
+// kMaxMapSide".
+std::string MapSizeMessage(std::int32_t width, std::int32_t height, const char* what);
 
 // How a Build ended (the numbers are lorvex_build's answers): built; cancelled (the
 // window closed without a world); stopped (the stop question answered Yes, a stop flag or

@@ -182,8 +182,7 @@ int lorvex_build(LorvexBuilder* builder, int32_t width, int32_t height, int wrap
   return Guard(static_cast<int>(LORVEX_ERROR_INTERNAL), [&] {
     if (width < 1 || height < 1 || width > LORVEX_MAX_MAP_SIDE || height > LORVEX_MAX_MAP_SIDE) {
       // Not even stored as the size of a Build: it does not fit the 16 bits Build takes.
-      builder->lastError = "cannot build a map of " + std::to_string(width) + " x " + std::to_string(height) +
-                           ": each side is 1 to " + std::to_string(LORVEX_MAX_MAP_SIDE);
+      builder->lastError = lorvex::MapSizeMessage(width, height, "build");
       return static_cast<int>(LORVEX_ERROR_MAP_SIZE);
     }
     if (builder->progress != nullptr)

@@ -1,7 +1,5 @@
-// The C interface of liblorvex.so as a host links it: parameter calls and their failures,
-// bulk copies against the square queries, builders on threads, every answer of lorvex_build
-// (in the window's own words), a stop, progress, the window's library, saves, the version.
-// Each test works in a fresh folder, where no kessett/default.kst is unless it writes one.
+// The C interface of liblorvex.so as a host links it. Each test works in a fresh folder,
+// where no kessett/default.kst is unless it writes one.
 #include <dlfcn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -12,14 +10,12 @@
 
 #include <algorithm>
 #include <array>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -45,12 +41,15 @@ std::string Get(const LorvexBuilder* builder, const char* name) {
   return lorvex_get_parameter(builder, name, value, sizeof value) > 0 ? value : "<unknown>";
 }
 
-// The letters of the last world, row by row.
-std::string Terrain(const LorvexBuilder* builder) {
-  std::string letters(static_cast<std::size_t>(lorvex_copy_terrain(builder, nullptr, 0)), '\0');
-  lorvex_copy_terrain(builder, letters.data(), letters.size());
-  return letters;
-}
+// An environment variable set for a scope, then put back as it was (unset when it was unset).
+struct ScopedVariable {
+  ScopedVariable(const char* name, const char* value) : name(name), old(std::getenv(name) ? std::getenv(name) : "") {
+    ::setenv(name, value, 1);
+  }
+  ~ScopedVariable() { old.empty() ? ::unsetenv(name) : ::setenv(name, old.c_str(), 1); }
+  const char* name;
+  std::string old;
+};
 
 // A world as the bulk copies give it: its letters, and each city as (x, y, production,
 // specialty, owner).
@@ -71,13 +70,20 @@ CopiedWorld CopyWorld(const LorvexBuilder* builder) {
 }
 
 struct ParameterRow {
-  const char* what;
+  std::string what;
   std::function<int64_t(LorvexBuilder*)> call;
   int64_t answer;       // the call's answer
   const char* field;    // a field to read afterwards ...
   const char* value;    // ... and the text it must hold
   const char* message;  // a part of lorvex_last_error afterwards ("" = it is empty)
 };
+
+// A row that sets one field.
+ParameterRow SetRow(const char* name, const char* value, int64_t answer, const char* field, const char* read,
+                    const char* message) {
+  return {std::string(name) + " = " + (value == nullptr ? "NULL" : value),
+          [=](LorvexBuilder* b) { return lorvex_set_parameter(b, name, value); }, answer, field, read, message};
+}
 
 // lorvex_get_parameter into `size` bytes of '#': its answer when they then hold `holds` (the
 // value, "" for a short buffer, untouched for a size question), -100 otherwise.
@@ -91,26 +97,15 @@ int64_t GetInto(LorvexBuilder* b, const char* name, size_t size, const std::stri
 TEST(CInterface, ParameterCallsAnswerAndChangeOnlyWhatTheyShould) {
   InEmptyDirectory folder;
   const ParameterRow rows[] = {
-      {"held to its range", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtAlgorithm(1)", "250"); },
-       LORVEX_ADJUSTED, "txtAlgorithm(1)", "100", "is held to \"100\""},
+      SetRow("txtAlgorithm(1)", "250", LORVEX_ADJUSTED, "txtAlgorithm(1)", "100", "is held to \"100\""),
       // Failures change nothing.
-      {"a selection box beyond its items", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "cboPlacement(0)", "3"); },
-       LORVEX_ERROR_BAD_VALUE, "cboPlacement(0)", "0", "takes an item from -1 (none) to 2"},
-      {"a selection box set to none", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "cboPlacement(0)", "-1"); },
-       LORVEX_OK, "cboPlacement(0)", "-1", ""},
-      // A check box takes 0, 1 or 2 (grey), not even a word a settings file would read as 0.
-      {"a check box set to grey", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkShape(0)", "2"); },
-       LORVEX_OK, "chkShape(0)", "2", ""},
-      {"a check box set to 3", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkShape(0)", "3"); },
-       LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "takes 0, 1 or 2 (grey), not \"3\""},
-      {"a check box set to true", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "chkShape(0)", "true"); },
-       LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "not \"true\""},
-      {"a line end in the value", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", "5\r\nchkShape(0) = 0"); },
-       LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "line end"},
-      {"an index past the array", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(20)", "1"); },
-       LORVEX_ERROR_UNKNOWN_FIELD, "txtLandMass(19)", "150", "\"txtLandMass(20)\": txtLandMass has the fields 0 to 19"},
-      {"a NULL value", [](LorvexBuilder* b) { return lorvex_set_parameter(b, "txtLandMass(2)", nullptr); },
-       LORVEX_ERROR_NULL_ARGUMENT, "txtLandMass(2)", "400", "NULL"},
+      SetRow("cboPlacement(0)", "3", LORVEX_ERROR_BAD_VALUE, "cboPlacement(0)", "0", "takes an item from -1 (none) to 2"),
+      // A number (every field's range: FieldCatalogue), not a word a settings file reads as 0.
+      SetRow("chkShape(0)", "3", LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "takes 0, 1 or 2 (grey), not \"3\""),
+      SetRow("chkShape(0)", "true", LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "not \"true\""),
+      SetRow("txtLandMass(2)", "5\r\nchkShape(0) = 0", LORVEX_ERROR_BAD_VALUE, "chkShape(0)", "1", "line end"),
+      SetRow("txtLandMass(20)", "1", LORVEX_ERROR_UNKNOWN_FIELD, "txtLandMass(19)", "150", "txtLandMass has the fields 0 to 19"),
+      SetRow("txtLandMass(2)", nullptr, LORVEX_ERROR_NULL_ARGUMENT, "txtLandMass(2)", "400", "NULL"),
       // Reading: the answer is the bytes the value needs ("400" and its NUL); a size
       // question writes nothing and leaves no error text; a buffer too small gets "".
       {"a size question", [](LorvexBuilder* b) { return GetInto(b, "txtLandMass(2)", 0, "#"); },
@@ -196,8 +191,7 @@ TEST(CInterface, TheDefaultFileLoadedSettingsAndFieldsShowInTheWorldInThatOrder)
   ASSERT_EQ(lorvex_reset_parameters(builder), LORVEX_OK);
   ASSERT_EQ(lorvex_build(builder, 80, 50, 0), 1);
   const std::array<int, 3> kinds = MassKinds(builder);
-  EXPECT_EQ(kinds[0] + kinds[1], 1);
-  EXPECT_EQ(kinds[1], 1);
+  EXPECT_EQ(std::make_pair(kinds[0], kinds[1]), std::make_pair(0, 1));
   EXPECT_GT(kinds[2], 4);
   EXPECT_EQ(lorvex_city_count(builder), 7);
   // Unasked, the file decides nothing: the window's 3 to 5 Large masses.
@@ -209,9 +203,8 @@ TEST(CInterface, TheDefaultFileLoadedSettingsAndFieldsShowInTheWorldInThatOrder)
 }
 
 // A crowded world (the default 100 to 150 cities on 12 x 10) read in bulk and square by
-// square gives the same letters, numbers and cities (a buffer one short is refused with the
-// size it needs). The city count is the city squares; the planned cities that found no
-// square follow them and answer 0; past those every query answers 10.
+// square. The city count is the city squares; the planned cities that found no square
+// follow them and answer 0; past those every query answers 10.
 TEST(CInterface, BulkCopiesEqualTheSquareBySquareQueriesAndCountTheCitiesOnTheMap) {
   InEmptyDirectory folder;
   LorvexBuilder* builder = HeadlessBuilder();
@@ -294,13 +287,9 @@ TEST(Threads, BuildersOnThreadsBuildTheWorldsOfTheirSeeds) {
     EXPECT_EQ(failures[t], "") << "thread " << t;
     EXPECT_TRUE(together[t] == alone[t]) << "thread " << t;
   }
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder.Path())) ++files;
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator{}), 1);
 }
 
-constexpr const char* kNoAlgorithm = "Please Select at least One Building Algorithm";
-constexpr const char* kNoShape = "Shapes Algorithm is Selected, Please Select at least One Shape";
 constexpr const char* kLandWarning =
     "Warning: Average Land % is Greater than 50%.  This may take\r\n"
     "an unusually long time to complete.  Continue with Build?";
@@ -329,7 +318,7 @@ struct StatusRow {
   std::function<void(LorvexBuilder*)> prepare;
   int32_t width, height;
   int status;
-  std::vector<std::string> messages;  // lorvex_last_error is one of these, word for word
+  const char* message;  // lorvex_last_error, word for word
   bool onAnotherThread = false;
 };
 
@@ -341,31 +330,31 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
   const StatusRow rows[] = {
       {"no algorithm checked", [](LorvexBuilder* b) {
          for (int i = 0; i < 3; ++i) Set(b, "chkAlgorithm(" + std::to_string(i) + ")", "0");
-       }, 64, 48, LORVEX_ERROR_REFUSED, {kNoAlgorithm}},
+       }, 64, 48, LORVEX_ERROR_REFUSED, "Please Select at least One Building Algorithm"},
       {"Shapes without a shape", [](LorvexBuilder* b) {
          Set(b, "chkAlgorithm(2)", "1");
          for (int i = 0; i < 24; ++i) Set(b, "chkShape(" + std::to_string(i) + ")", "0");
-       }, 64, 48, LORVEX_ERROR_REFUSED, {kNoShape}},
+       }, 64, 48, LORVEX_ERROR_REFUSED, "Shapes Algorithm is Selected, Please Select at least One Shape"},
       // The defaults ask for more land than 10 x 10 squares hold.
       {"the land warning answered No", [](LorvexBuilder* b) { lorvex_set_question_answer(b, 0); },
-       10, 10, LORVEX_ERROR_REFUSED, {kLandWarning}},
+       10, 10, LORVEX_ERROR_REFUSED, kLandWarning},
       {"a side of 0", [](LorvexBuilder*) {}, 0, 10, LORVEX_ERROR_MAP_SIZE,
-       {"cannot build a map of 0 x 10: each side is 1 to 4096"}},
+       "cannot build a map of 0 x 10: each side is 1 to 4096"},
       {"a side past the largest", [](LorvexBuilder*) {}, 4097, 5, LORVEX_ERROR_MAP_SIZE,
-       {"cannot build a map of 4097 x 5: each side is 1 to 4096"}},
+       "cannot build a map of 4097 x 5: each side is 1 to 4096"},
       {"a stop asked before the build", [](LorvexBuilder* b) { lorvex_request_stop(b); }, 64, 48,
-       LORVEX_ERROR_STOPPED, {"the build was stopped before it began"}},
+       LORVEX_ERROR_STOPPED, "the build was stopped before it began"},
       // These tests run without a display.
       {"not headless, and no screen", [](LorvexBuilder* b) { lorvex_set_headless_build(b, 0); }, 64, 48,
-       LORVEX_ERROR_NO_WINDOW, {kNoScreen}},
-      // On a worker thread the window is refused before a screen is looked for, if at all.
+       LORVEX_ERROR_NO_WINDOW, kNoScreen},
+      // On a worker thread the window is refused before a screen is looked for.
       {"not headless, on another thread", [](LorvexBuilder* b) { lorvex_set_headless_build(b, 0); }, 64, 48,
-       LORVEX_ERROR_NO_WINDOW, {kNotMainThread, kNoScreen}, true},
+       LORVEX_ERROR_NO_WINDOW, kNotMainThread, true},
   };
   LorvexBuilder* builder = HeadlessBuilder();
   lorvex_set_seed(builder, 5);
   ASSERT_EQ(lorvex_build(builder, 64, 48, 1), LORVEX_BUILT) << lorvex_last_error(builder);
-  const std::string world = Terrain(builder);
+  const std::vector<char> world = CopyWorld(builder).terrain;
   lorvex_set_seed(builder, 77);
   for (const StatusRow& row : rows) {
     SCOPED_TRACE(row.what);
@@ -376,9 +365,8 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
     else
       status = lorvex_build(builder, row.width, row.height, 0);
     EXPECT_EQ(status, row.status);
-    const std::string message = lorvex_last_error(builder);
-    EXPECT_NE(std::find(row.messages.begin(), row.messages.end(), message), row.messages.end()) << message;
-    EXPECT_EQ(Terrain(builder), world);
+    EXPECT_STREQ(lorvex_last_error(builder), row.message);
+    EXPECT_EQ(CopyWorld(builder).terrain, world);
     EXPECT_EQ(lorvex_map_width(builder), 64);
     EXPECT_EQ(lorvex_last_seed(builder), 5u);
     lorvex_reset_parameters(builder);
@@ -394,17 +382,16 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
   EXPECT_EQ(lorvex_get_parameter(builder, "txtCities(0)", nullptr, 0), 4);
   // The seed still waiting builds its world, the same as a fresh builder's; headless, it
   // shows nothing under a display either.
-  ::setenv("DISPLAY", ":0", 1);
+  const ScopedVariable display("DISPLAY", ":0");
   ASSERT_EQ(lorvex_build(builder, 64, 48, 1), LORVEX_BUILT);
-  ::unsetenv("DISPLAY");
   EXPECT_EQ(lorvex_last_error(builder), text);
   EXPECT_EQ(std::string(text), kept);
   EXPECT_EQ(lorvex_last_seed(builder), 77u);
   LorvexBuilder* fresh = HeadlessBuilder();
   lorvex_set_seed(fresh, 77);
   ASSERT_EQ(lorvex_build(fresh, 64, 48, 1), LORVEX_BUILT);
-  EXPECT_EQ(Terrain(builder), Terrain(fresh));
-  EXPECT_NE(Terrain(builder), world);
+  EXPECT_EQ(CopyWorld(builder).terrain, CopyWorld(fresh).terrain);
+  EXPECT_NE(CopyWorld(builder).terrain, world);
   lorvex_destroy(fresh);
   lorvex_destroy(builder);
   EXPECT_EQ(lorvex_build(nullptr, 10, 10, 0), LORVEX_ERROR_NULL_ARGUMENT);
@@ -418,10 +405,7 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
 [[noreturn]] void BuildTheLargestMapInLittleMemory() {
   LorvexBuilder* builder = HeadlessBuilder();
   long pages = 0;
-  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
-    std::fclose(statm);
-  }
+  std::istringstream(ReadFile("/proc/self/statm")) >> pages;
   // A 4096 x 4096 world needs far more than 64 MB beyond what is mapped now.
   const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (64u << 20);
   const rlimit held{limit, limit};
@@ -431,7 +415,6 @@ TEST(BuildAnswers, EachStatusSaysWhyAndKeepsTheWorldAndTheSeeds) {
   std::_Exit(-status);
 }
 
-// Memory that runs out during a build is answered.
 TEST(BuildAnswers, MemoryThatRunsOutIsAnswered) {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
   GTEST_SKIP() << "a sanitizer's runtime needs more address space than the limit leaves";
@@ -468,10 +451,9 @@ TEST(WindowLibrary, AWindowThatCannotBeLoadedRefusesTheBuildWithTheReason) {
     const auto build = reinterpret_cast<decltype(&lorvex_build)>(::dlsym(handle, "lorvex_build"));
     const auto lastError = reinterpret_cast<decltype(&lorvex_last_error)>(::dlsym(handle, "lorvex_last_error"));
     const auto destroy = reinterpret_cast<decltype(&lorvex_destroy)>(::dlsym(handle, "lorvex_destroy"));
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const ScopedVariable offscreen("QT_QPA_PLATFORM", "offscreen");
     LorvexBuilder* builder = create();
     EXPECT_EQ(build(builder, 40, 30, 0), LORVEX_ERROR_NO_WINDOW);
-    ::unsetenv("QT_QPA_PLATFORM");
     const std::string reason = lastError(builder);
     EXPECT_NE(reason.find("the parameters window cannot be shown"), std::string::npos) << reason;
     EXPECT_NE(reason.find((aside / "liblorvex-qt.so").string()), std::string::npos) << reason;
@@ -482,72 +464,42 @@ TEST(WindowLibrary, AWindowThatCannotBeLoadedRefusesTheBuildWithTheReason) {
   }
 }
 
-// What a host's progress callback is told, and a stop it may ask from another thread.
+// What a host's progress callback is told; it asks a stop when the build enters `stopAt`.
 struct Watch {
-  std::mutex mutex;
-  std::condition_variable changed;
+  LorvexBuilder* builder = nullptr;
+  std::string stopAt;
   std::vector<std::string> stages;  // each call's stage
   std::vector<std::pair<int32_t, int32_t>> steps;  // each call's step and whole
-  std::string holdAt;  // the callback waits at this stage until `released`
-  bool released = false;
 };
 
 void OnProgress(void* user, const char* stage, int32_t step, int32_t whole) {
   auto* watch = static_cast<Watch*>(user);
-  {
-    const std::lock_guard<std::mutex> lock(watch->mutex);
-    watch->stages.emplace_back(stage);
-    watch->steps.emplace_back(step, whole);
-  }
-  watch->changed.notify_all();
-  if (watch->holdAt == stage) {
-    std::unique_lock<std::mutex> lock(watch->mutex);
-    watch->changed.wait(lock, [watch] { return watch->released; });
-  }
+  watch->stages.emplace_back(stage);
+  watch->steps.emplace_back(step, whole);
+  if (watch->stopAt == stage) lorvex_request_stop(watch->builder);
 }
 
-// A stop from another thread ends the city stage, which never yields (a city planned for
-// every square: a million tries that find no room; it waits at its first word for the stop).
-// The build answers STOPPED, keeps no world and says no more. (Stops at yields: clsBuild.)
-TEST(Stop, AStopFromAnotherThreadEndsABuildThatNeverYields) {
+// A stop asked as the city stage begins ends it, though it never yields (a city planned for
+// every square: a million tries that find no room). The build answers STOPPED, keeps no
+// world and says no more. (A stop from another thread: the Python test; at yields: clsBuild.)
+TEST(Stop, AStopEndsTheCityStageThatNeverYields) {
   InEmptyDirectory folder;
   LorvexBuilder* builder = HeadlessBuilder();
   Set(builder, "cboCityNumber(0)", "2");
   for (const char* name : {"txtCities(0)", "txtCities(1)"}) Set(builder, name, "1");
-  Watch watch;
-  watch.holdAt = "Cities";
+  Watch watch{builder, "Cities", {}, {}};
   lorvex_set_progress_callback(builder, OnProgress, &watch);
   lorvex_set_seed(builder, 1);
-  int status = 1000;
-  std::thread build([&] {
-    status = lorvex_build(builder, 1024, 1024, 1);
-    { const std::lock_guard<std::mutex> lock(watch.mutex); watch.stages.emplace_back("returned"); }
-    watch.changed.notify_all();
-  });
-  {
-    std::unique_lock<std::mutex> lock(watch.mutex);
-    watch.changed.wait(lock, [&] {
-      return !watch.stages.empty() && (watch.stages.back() == "Cities" || watch.stages.back() == "returned");
-    });
-  }
-  lorvex_request_stop(builder);
-  {
-    const std::lock_guard<std::mutex> lock(watch.mutex);
-    watch.released = true;
-  }
-  watch.changed.notify_all();
-  build.join();
-  EXPECT_EQ(status, LORVEX_ERROR_STOPPED) << lorvex_last_error(builder);
+  EXPECT_EQ(lorvex_build(builder, 1024, 1024, 1), LORVEX_ERROR_STOPPED) << lorvex_last_error(builder);
   EXPECT_STREQ(lorvex_last_error(builder), "the build was stopped");
   EXPECT_EQ(lorvex_map_width(builder), 0);
-  EXPECT_EQ(watch.stages.at(watch.stages.size() - 2), "Cities");
+  EXPECT_EQ(watch.stages.back(), "Cities");
   EXPECT_EQ(std::count(watch.stages.begin(), watch.stages.end(), "Cities"), 1);
   lorvex_destroy(builder);
 }
 
-// The progress of a built world: from ("Initializing Environment", 1) the step never falls,
-// rises by two for each mass before the tiny islands, the whole is twice the masses plus 21,
-// the stages come in their order, and the last call is the whole.
+// The progress of a built world: from 1 the step never falls, rises by two for each mass
+// before the tiny islands, and ends at the whole, twice the masses plus 21.
 TEST(Progress, RisesThroughTheStagesToTheWhole) {
   InEmptyDirectory folder;
   LorvexBuilder* builder = HeadlessBuilder();
@@ -564,24 +516,18 @@ TEST(Progress, RisesThroughTheStagesToTheWhole) {
   ASSERT_GT(masses, 0);
   const int32_t whole = 2 * masses + 21;
   ASSERT_FALSE(watch.steps.empty());
-  EXPECT_EQ(watch.stages.front(), "Initializing Environment");
   EXPECT_EQ(watch.steps.front(), std::make_pair(1, whole));
-  EXPECT_EQ(watch.stages.back(), "Built");
   EXPECT_EQ(watch.steps.back(), std::make_pair(whole, whole));
-  const std::vector<std::string> order = {"Initializing Environment", "Large", "Medium", "Small",
-                                          "Tiny Islands", "Terrain", "Cities", "Built"};
-  std::size_t at = 0;
+  std::vector<std::string> stages;  // each stage once, as they came
   for (std::size_t k = 0; k < watch.stages.size(); ++k) {
     EXPECT_EQ(watch.steps[k].second, whole) << k;
     EXPECT_GE(watch.steps[k].first, k > 0 ? watch.steps[k - 1].first : 1) << k;
-    while (at < order.size() && order[at] != watch.stages[k]) ++at;
-    ASSERT_LT(at, order.size()) << watch.stages[k] << " out of order";
-    if (watch.stages[k] == "Tiny Islands" && (k == 0 || watch.stages[k - 1] != "Tiny Islands")) {
-      EXPECT_EQ(watch.steps[k].first, 1 + 2 * masses);
-    }
+    if (!stages.empty() && stages.back() == watch.stages[k]) continue;
+    stages.push_back(watch.stages[k]);
+    if (stages.back() == "Tiny Islands") { EXPECT_EQ(watch.steps[k].first, 1 + 2 * masses); }
   }
-  for (const char* stage : {"Large", "Tiny Islands", "Terrain", "Cities"})
-    EXPECT_NE(std::find(watch.stages.begin(), watch.stages.end(), stage), watch.stages.end()) << stage;
+  EXPECT_EQ(stages, (std::vector<std::string>{"Initializing Environment", "Large", "Medium", "Small", "Tiny Islands",
+                                              "Terrain", "Cities", "Built"}));
   lorvex_destroy(builder);
 }
 
@@ -618,21 +564,17 @@ TEST(Saves, OnlyRegularFilesAreWrittenAndLinksStayLinks) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.path);
     if (!device && std::string(row.path) == "null.dev") continue;
-    if (row.written != nullptr && fs::exists(row.written)) WriteFile(row.written, "old");
     EXPECT_EQ(lorvex_save_settings(builder, row.path), row.status) << lorvex_last_error(builder);
     if (row.written != nullptr) {
-      const std::string saved = ReadFile(row.written);
-      EXPECT_EQ(saved.rfind("txtLandMass(0) = 3\r\n", 0), 0u) << saved.substr(0, 40);
-      EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 103);
+      EXPECT_EQ(ReadFile(row.written).substr(0, 20), "txtLandMass(0) = 3\r\n");  // the whole text: SettingsFile
     } else {
       EXPECT_NE(std::string(lorvex_last_error(builder)).find(row.message), std::string::npos) << lorvex_last_error(builder);
     }
   }
   lorvex_destroy(builder);
   // What was there is there still.
-  for (const char* link : {"link.kst", "dangling.kst"})
-    EXPECT_TRUE(fs::is_symlink(link)) << link;
   EXPECT_EQ(fs::read_symlink("link.kst"), "real/target.kst");
+  EXPECT_TRUE(fs::is_symlink("dangling.kst"));
   EXPECT_TRUE(fs::is_fifo("pipe.kst"));
   EXPECT_TRUE(fs::is_directory("folder.kst"));
   EXPECT_TRUE(fs::is_empty("folder.kst"));
@@ -650,17 +592,14 @@ TEST(Version, TheNumbersAgreeAndOnlyTheCInterfaceIsExported) {
 
   Dl_info info{};
   ASSERT_NE(::dladdr(reinterpret_cast<void*>(&lorvex_create), &info), 0);
-  std::FILE* nm = ::popen(("nm -D --defined-only '" + std::string(info.dli_fname) + "' 2>/dev/null").c_str(), "r");
-  ASSERT_NE(nm, nullptr);
+  const fs::path library = fs::absolute(info.dli_fname);
+  InEmptyDirectory folder;
+  if (std::system(("nm -D --defined-only '" + library.string() + "' >symbols 2>/dev/null").c_str()) != 0)
+    GTEST_SKIP() << "nm (binutils) is not installed";
   std::vector<std::string> names, others;
-  char line[1024];
-  while (std::fgets(line, sizeof line, nm) != nullptr) {
-    char type = 0;
-    char name[1000];
-    if (std::sscanf(line, "%*s %c %999s", &type, name) != 2 || type == 'A') continue;
-    (std::string(name).rfind("lorvex_", 0) == 0 ? names : others).push_back(name);
-  }
-  if (::pclose(nm) != 0 && names.empty()) GTEST_SKIP() << "nm (binutils) is not installed";
+  std::istringstream symbols(ReadFile("symbols"));
+  for (std::string address, type, name; symbols >> address >> type >> name;)
+    if (type != "A") (name.rfind("lorvex_", 0) == 0 ? names : others).push_back(name);
   EXPECT_EQ(others, std::vector<std::string>{});
   EXPECT_NE(std::find(names.begin(), names.end(), "lorvex_build"), names.end());
 }

@@ -2,8 +2,6 @@
 // parameters and key a build used (which build its world again), stops, how a build ended.
 #include "host/cls_build.h"
 
-#include <unistd.h>
-
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -32,33 +30,6 @@ TEST(clsBuild, AFreshHostAnswers4AndEachLetterHasItsNumber) {
       {'T', 1}, {'B', 1}, {'A', 1}, {'Y', 2}, {'Z', 2}, {'F', 3}, {'C', 4},
       {'S', 5}, {'G', 6}, {'M', 7}, {'R', 8}, {'Q', 0}, {'c', 0}, {'\0', 0}};
   for (const auto& row : letters) EXPECT_EQ(HostTerrainNumber(row.code), row.number) << row.code;
-}
-
-// The parameters a build used, a person's edits in the window included, handed whole to
-// another builder.
-TEST(clsBuild, TheParametersOfABuildGoWholeToAnotherBuilder) {
-  platform::HeadlessPlatform platform;
-  platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);  // the land warning
-  platform.AddModalAction([](platform::Window& w) {
-    auto& window = static_cast<ui::frmBuild&>(w);
-    window.Controls().At("txtLandMass", 0).Type("1");  // as a person would, before Build
-    window.cmdBuild_Click();
-  });
-  clsBuild first(platform);
-  ASSERT_TRUE(first.SetParameter("txtCities(0)", "20").Ok());
-  // A C++ host may hand over a NUL, which no settings line can hold: refused, nothing held.
-  EXPECT_EQ(first.SetParameter("txtCities(1)", std::string_view("4\0" "00", 4)).status, Status::kBadValue);
-  first.SetNextSeed(5);
-  ASSERT_TRUE(first.Build(100, 80, true));
-  const ParameterFields used = first.LastBuildParameters();
-  ASSERT_EQ(used.size(), 103u);
-  EXPECT_EQ(used[0], (ParameterField{"txtLandMass(0)", "1", true}));
-  EXPECT_EQ(first.Parameters()[0], (ParameterField{"txtLandMass(0)", "3", false}));  // not the builder's
-  EXPECT_EQ(first.Parameters()[37], (ParameterField{"txtCities(1)", "150", false}));
-
-  clsBuild second;
-  ASSERT_TRUE(second.SetParameters(used).Ok());
-  EXPECT_EQ(second.Parameters(), used);  // the world they build: the next test
 }
 
 // Builds headless on a 90 x 60 wrapping map from `key` with the given parameters.
@@ -99,11 +70,16 @@ TEST(WorldKeyBuild, AWorldIsBuiltAgainFromItsKeyAfterRecommendOrAStoppedBuild) {
     platform.SetDefaultQuestionAnswer(platform::MessageAnswer::kYes);
     platform.AddModalAction([&](platform::Window& w) { row.action(platform, static_cast<ui::frmBuild&>(w)); });
     clsBuild person(platform);
+    // A C++ host may hand over a NUL, which no settings line can hold: refused, nothing held.
+    EXPECT_EQ(person.SetParameter("txtCities(1)", std::string_view("4\0" "00", 4)).status, Status::kBadValue);
     person.SetNextSeed(row.seed);
     ASSERT_TRUE(person.Build(90, 60, true));
     const WorldKey key = person.LastKey();
     EXPECT_EQ(key.seed, row.seed);
+    // The fields the window built with; the builder's own stay its own.
     const ParameterFields used = person.LastBuildParameters();
+    EXPECT_EQ(person.Parameters()[37], (ParameterField{"txtCities(1)", "150", false}));
+    EXPECT_EQ(person.Parameters()[0], (ParameterField{"txtLandMass(0)", "3", false}));
     EXPECT_EQ(HostWorldHash(BuildFromKey(key, used)), HostWorldHash(person.World()));
     EXPECT_NE(HostWorldHash(BuildFromKey({row.seed, 0}, used)), HostWorldHash(person.World()));
     // The command line, given the parameters as a settings file and the key as its seed.
@@ -159,9 +135,8 @@ TEST(clsBuild, AStopFlagEndsTheBuildAtItsNextCheckpoint) {
 // without a build (its Load and Save Settings opened the host's folder, made when missing),
 // the stop question answered Yes. Neither replaces the world or takes the waiting seed.
 TEST(clsBuild, EachEndOfABuildIsToldBesideItsAnswer) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("lorvex-settings-folder-" + std::to_string(::getpid()));
-  std::filesystem::remove_all(folder);
+  const testing::CliFolder scratch("lorvex-settings");
+  const std::filesystem::path folder = scratch / "settings";  // made by the buttons
   const struct {
     const char* what;
     std::function<void(platform::HeadlessPlatform&)> script;
@@ -200,7 +175,6 @@ TEST(clsBuild, EachEndOfABuildIsToldBesideItsAnswer) {
     for (const platform::FileDialogRequest& request : platform.FileRequests()) EXPECT_EQ(request.initDir, folder.string());
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder));
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
