@@ -1,6 +1,5 @@
-// liblorvex_io_faults.so: see io_faults.h. It may be called before any C++ object of the
-// process exists (other libraries open files while they start), so its state is plain data
-// set up on first use.
+// liblorvex_io_faults.so (io_faults.h). Called before any C++ object of the process may
+// exist (libraries open files as they start), so its state is plain data set on first use.
 #include "support/io_faults.h"
 
 #include <dlfcn.h>
