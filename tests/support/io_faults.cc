@@ -76,14 +76,11 @@ using OpenFunction = std::FILE* (*)(const char*, const char*);
 
 // The shared part of fopen and fopen64.
 std::FILE* Open(OpenFunction real, const char* path, const char* mode) {
-  const Step step = Armed();
-  if (step != Step::kNone && Matches(path)) {
+  if (Armed() != Step::kNone && Matches(path)) {
     if (ForWriting(mode)) {
       if (Hit(Step::kCreate, true, EROFS)) return nullptr;
-      std::FILE* stream = real(path, mode);
-      if (stream != nullptr && (step == Step::kWrite || step == Step::kFlush || step == Step::kClose))
-        fault.stream = stream;
-      return stream;
+      fault.stream = real(path, mode);  // what the write, flush and close faults hit
+      return fault.stream;
     }
     if (Hit(Step::kVanish, true, errno)) ::unlink(path);
     // Reading the process's memory from address 0 fails with an input/output error.
