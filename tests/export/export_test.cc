@@ -431,15 +431,14 @@ TEST(FreecivLand, SmoothFieldsAreSeamlessOnAWrappingMapAndFollowTheSeed) {
   }
 }
 
-// The sizes the server takes (the command line's refusals are judged with its other messages).
+// The sizes the server takes, at each bound (the refusal's message is judged with the
+// command line's other messages).
 TEST(FreecivExport, MapsFreecivDoesNotTakeAreRefused) {
   const struct { int width, height; bool fits; } sizes[] = {
       {16, 16, true}, {16, 15, false}, {500, 4096, true}, {4094, 16, true}, {4095, 16, false}, {4096, 16, false}};
-  for (const auto& size : sizes) {
-    std::string error;
+  std::string error;
+  for (const auto& size : sizes)
     EXPECT_EQ(FreecivFits(size.width, size.height, error), size.fits) << size.width << " x " << size.height;
-    EXPECT_TRUE(size.fits || error.find("at least 16 x 16") != std::string::npos) << error;
-  }
 }
 
 }  // namespace
