@@ -36,27 +36,25 @@ double Latitude(int y, int height) {
   return std::abs(y + 0.5 - half) / half;
 }
 
-bool WaterAt(const Grid<char>& map, bool wrap, int x, int y) {
-  if (y < 0 || y >= map.Height()) return false;
-  if (wrap) x = ((x % map.Width()) + map.Width()) % map.Width();
-  return x >= 0 && x < map.Width() && IsWater(map(x, y));
+// Column x of a map `width` wide, taken round the seam of a wrapping map; as it is (perhaps
+// off the map) otherwise.
+int Column(int x, int width, bool wrap) { return wrap && width > 0 ? (x % width + width) % width : x; }
+
+// The letter at square (x, y), its column wrapped on a wrapping map; 0 off the map.
+char LetterAt(const Grid<char>& map, bool wrap, int x, int y) {
+  x = Column(x, map.Width(), wrap);
+  return map.Contains(x, y) ? map(x, y) : 0;
 }
 
-bool LetterAt(const Grid<char>& map, bool wrap, int x, int y, char letter) {
-  if (y < 0 || y >= map.Height()) return false;
-  if (wrap) x = ((x % map.Width()) + map.Width()) % map.Width();
-  return x >= 0 && x < map.Width() && map(x, y) == letter;
+bool LandAt(const Grid<char>& map, bool wrap, int x, int y) {
+  const char code = LetterAt(map, wrap, x, y);
+  return code != 0 && IsLand(code);
 }
 
 bool LandWithinReach(const Grid<char>& map, bool wrap, int x, int y) {
   for (int dy = -kDeepOceanReach; dy <= kDeepOceanReach; ++dy)
-    for (int dx = -kDeepOceanReach; dx <= kDeepOceanReach; ++dx) {
-      const int ny = y + dy;
-      int nx = x + dx;
-      if (ny < 0 || ny >= map.Height()) continue;
-      if (wrap) nx = ((nx % map.Width()) + map.Width()) % map.Width();
-      if (nx >= 0 && nx < map.Width() && IsLand(map(nx, ny))) return true;
-    }
+    for (int dx = -kDeepOceanReach; dx <= kDeepOceanReach; ++dx)
+      if (LandAt(map, wrap, x + dx, y + dy)) return true;
   return false;
 }
 
@@ -122,8 +120,9 @@ bool CityOnRiver(const Grid<char>& map, bool wrap, int x, int y) {
   static constexpr int kSides[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
   int rivers = 0, water = 0;
   for (const auto& side : kSides) {
-    rivers += LetterAt(map, wrap, x + side[0], y + side[1], terrain::kRiver) ? 1 : 0;
-    water += WaterAt(map, wrap, x + side[0], y + side[1]) ? 1 : 0;
+    const char code = LetterAt(map, wrap, x + side[0], y + side[1]);
+    rivers += code == terrain::kRiver ? 1 : 0;
+    water += IsWater(code) ? 1 : 0;
   }
   return rivers >= 2 || (rivers == 1 && water >= 1);
 }
@@ -236,10 +235,8 @@ std::vector<StartPosition> ChooseStartPositions(const Grid<char>& map, const Gri
         const int ay = static_cast<int>(at / static_cast<std::uint32_t>(width));
         for (int dy = -1; dy <= 1; ++dy)
           for (int dx = -1; dx <= 1; ++dx) {
-            int nx = ax + dx;
-            const int ny = ay + dy;
-            if (wrap) nx = (nx + width) % width;
-            if (nx < 0 || nx >= width || ny < 0 || ny >= height || !IsLand(map(nx, ny)) || massOf(nx, ny) >= 0) continue;
+            const int nx = Column(ax + dx, width, wrap), ny = ay + dy;
+            if (!LandAt(map, false, nx, ny) || massOf(nx, ny) >= 0) continue;
             massOf(nx, ny) = mass;
             stack.push_back(static_cast<std::uint32_t>(ny * width + nx));
           }
@@ -267,12 +264,7 @@ std::vector<StartPosition> ChooseStartPositions(const Grid<char>& map, const Gri
       const int x = static_cast<int>(at % static_cast<std::uint32_t>(width));
       const int y = static_cast<int>(at / static_cast<std::uint32_t>(width));
       for (int dy = -2; dy <= 2; ++dy)
-        for (int dx = -2; dx <= 2; ++dx) {
-          int nx = x + dx;
-          const int ny = y + dy;
-          if (wrap) nx = ((nx % width) + width) % width;
-          around(x, y) += nx >= 0 && nx < width && ny >= 0 && ny < height && IsLand(map(nx, ny)) ? 1 : 0;
-        }
+        for (int dx = -2; dx <= 2; ++dx) around(x, y) += LandAt(map, wrap, x + dx, y + dy) ? 1 : 0;
     }
 
   std::vector<StartPosition> starts;

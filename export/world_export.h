@@ -13,11 +13,11 @@
 
 namespace lorvex::exporting {
 
-// What the writers say about a world beyond its squares and cities.
 // A Freeciv server's usual game with the classic rules: its aifill setting fills the game
 // up to five players.
 inline constexpr int kFreecivDefaultPlayers = 5;
 
+// What the writers say about a world beyond its squares and cities.
 struct WorldInfo {
   bool wrap = false;
   std::uint64_t seed = 0;

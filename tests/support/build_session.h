@@ -1,7 +1,5 @@
-// One host-style session of the parameters window for the robustness tests: the window is
-// opened for a map, parameters are set, Build is pressed (perhaps with a stop at a chosen
-// yield), and what the window answered is recorded with the world it left. A build that
-// reaches the budget of yields is stopped and reported, so a runaway build fails the test.
+// One host-style session of the parameters window, as SessionPlan says, recorded with the
+// world it left; a build that reaches the yield budget is stopped, so a runaway one fails.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,5 @@
-// liblorvex_io_faults.so: see io_faults.h. It may be called before any C++ object of the
-// process exists (other libraries open files while they start), so its state is plain data
-// set up on first use.
+// liblorvex_io_faults.so (io_faults.h). Called before any C++ object of the process may
+// exist (libraries open files as they start), so its state is plain data set on first use.
 #include "support/io_faults.h"
 
 #include <dlfcn.h>
@@ -77,14 +76,11 @@ using OpenFunction = std::FILE* (*)(const char*, const char*);
 
 // The shared part of fopen and fopen64.
 std::FILE* Open(OpenFunction real, const char* path, const char* mode) {
-  const Step step = Armed();
-  if (step != Step::kNone && Matches(path)) {
+  if (Armed() != Step::kNone && Matches(path)) {
     if (ForWriting(mode)) {
       if (Hit(Step::kCreate, true, EROFS)) return nullptr;
-      std::FILE* stream = real(path, mode);
-      if (stream != nullptr && (step == Step::kWrite || step == Step::kFlush || step == Step::kClose))
-        fault.stream = stream;
-      return stream;
+      fault.stream = real(path, mode);  // what the write, flush and close faults hit
+      return fault.stream;
     }
     if (Hit(Step::kVanish, true, errno)) ::unlink(path);
     // Reading the process's memory from address 0 fails with an input/output error.
