@@ -347,6 +347,10 @@ TEST(FreecivStarts, LargestMassesFirstApartAndNoneWhereTheLandCannotSeatThem) {
   std::vector<std::string> seam(5, std::string(28, 'S'));
   for (int y = 1; y <= 3; ++y)
     for (int x : {0, 1, 2, 3, 4, 23, 24, 25, 26, 27}) seam[y][x] = 'C';
+  // Two blocks of ten squares that touch only at a corner: one mass of 20, as the server
+  // counts continents.
+  std::vector<std::string> corner(12, std::string(28, 'S'));
+  for (int y = 1; y <= 10; ++y) corner[y].replace(y <= 5 ? 1 : 3, 2, "CC");
   const struct {
     const char* what;
     const std::vector<std::string>& rows;
@@ -361,6 +365,7 @@ TEST(FreecivStarts, LargestMassesFirstApartAndNoneWhereTheLandCannotSeatThem) {
       {"more than the large masses seat", islands, false, 4, {0, 0, 0}, false},
       {"a mass joined across the seam", seam, true, 2, {1, 0, 1}, false},
       {"the same land cut by the edge", seam, false, 1, {0, 0, 0}, false},
+      {"two blocks joined at a corner", corner, false, 1, {1, 0, 0}, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
