@@ -1,8 +1,6 @@
 // Fuzz target: bytes choose a map size (1 .. 64 each way), the wrap flag, watch mode, every
-// parameter control (any text a box can hold, any check-box or list state) and a seed; the
-// Build button is pressed. Either the window refuses the parameters with one of its
-// messages, or the build runs to its end within a budget of yields (a hang is a finding)
-// and the world keeps its invariants.
+// parameter control and a seed, and Build is pressed: the window refuses the parameters, or
+// the build ends within a budget of yields (a hang is a finding) keeping the invariants.
 #include <cstdio>
 #include <cstdlib>
 #include <string>

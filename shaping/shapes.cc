@@ -56,12 +56,9 @@ ShapeLayout LayOutShape(std::int32_t boxWidth, std::int32_t boxHeight, std::int3
   return layout;
 }
 
-ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares, BuildContext* context)
+ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares, BuildContext& context)
     : w(w), h(h) {
-  if (context == nullptr)
-    canvas.Reset(w + 1, h + 1, kOpen);
-  else if (!canvas.ResetInBlocks(w + 1, h + 1, kOpen, [context] { return !context->StopPoint(); }))
-    return;
+  if (!canvas.ResetInBlocks(w + 1, h + 1, kOpen, [&context] { return !context.StopPoint(); })) return;
   const std::int64_t room = static_cast<std::int64_t>(w + 1) * (h + 1);
   // A figure may come out a few squares over the squares asked for; the list then grows.
   const auto records = static_cast<std::size_t>(std::min<std::int64_t>(std::max(squares, 1) + 1, room));
@@ -69,8 +66,9 @@ ShapeCanvas::ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares, B
   enclosed.Reserve(records);
 }
 
-// Squares grown (a power of two less one) between two reports of the share grown.
-constexpr std::int32_t kShareEvery = 4095;
+// Steps of the growth (a power of two less one) between two looks for a stop asked from
+// another thread and two reports of the share grown.
+constexpr std::int32_t kStepsBetweenLooks = 4095;
 
 ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t squares,
                       double evenShare, double erraticWindow) {
@@ -81,18 +79,20 @@ ShapeGrowth GrowShape(BuildContext& context, ShapeCanvas& shape, std::int32_t sq
   const std::int32_t total = squares - 1 - shape.Count();
   std::int32_t steps = 0, lo = 0;
   while (shape.Count() <= squares - 1) {
-    // A watch-mode pause can have let a stop in, or another thread asked for one (the
-    // growth never yields); the driver drops a stopped mass.
-    if (context.Stopped() || context.StopPoint()) break;
+    // Only a watch-mode pause can have let a stop in; the driver drops a stopped mass.
+    if (context.Stopped()) break;
     const std::int32_t count = shape.Count();
     if (!result.switched && evenShare * total < steps) {
       lo = std::max(0, ToInt32(count - erraticWindow));
       result = {true, steps, lo};
     }
     ++steps;
-    // Now and then the share grown so far, for the progress display (this growth does not
-    // yield: the display is painted without events).
-    if ((steps & kShareEvery) == 0) context.hooks.ShowStepShare(count, squares);
+    // The growth never yields: now and then it looks for a stop asked from another thread,
+    // and shows the share grown so far (the display is painted without events).
+    if ((steps & kStepsBetweenLooks) == 0) {
+      if (context.StopPoint()) break;
+      context.hooks.ShowStepShare(count, squares);
+    }
     // A window that starts past the newest record would draw beyond the list.
     lo = std::min(lo, count - 1);
 
@@ -139,12 +139,12 @@ MassGrid MakeShapeMass(BuildContext& context, std::int32_t squares, std::int32_t
       LayOutShape(figure.BoxWidth(orientation), figure.BoxHeight(orientation), pad);
 
   // The canvas of a mass near the largest takes a moment to write, and may be stopped.
-  ShapeCanvas mass(layout.w, layout.h, squares, &context);
+  ShapeCanvas mass(layout.w, layout.h, squares, context);
   if (context.Stopped()) return MassGrid();
   context.hooks.StartMassPreview(layout.w, layout.h);
   ForEachFigureSquare(figure, orientation, [&](std::int32_t dx, std::int32_t dy) {
     mass.AddLand(context, layout.x0 + dx, layout.y0 + dy);
-    return !context.Stopped() && !context.StopPoint();
+    return !context.Stopped();
   }, [&context] { return !context.StopPoint(); });
   if (percent < 1.0f) {
     if (!context.Stopped())

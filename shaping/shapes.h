@@ -33,9 +33,9 @@ ShapeLayout LayOutShape(std::int32_t boxWidth, std::int32_t boxHeight, std::int3
 // The canvas of one Shapes mass, x = 0 .. W and y = 0 .. H, and its land squares in the
 // order they were made; a record's flag marks it enclosed (no open side neighbour).
 struct ShapeCanvas {
-  // With a build's context, the canvas is written a block at a time and a stop asked from
-  // another thread ends it (the canvas is then left empty and the build stopped).
-  ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares, BuildContext* context = nullptr);
+  // The canvas is written a block at a time, and a stop asked from another thread ends it
+  // (the canvas is then left empty and the build stopped).
+  ShapeCanvas(std::int32_t w, std::int32_t h, std::int32_t squares, BuildContext& context);
   // A new land square: record, "C" and the preview.
   void AddLand(BuildContext& context, std::int32_t x, std::int32_t y) {
     list.push_back({x, y});

@@ -7,6 +7,7 @@
 
 #include "common/numbers.h"
 #include "world/code_bits.h"
+#include "world/grid.h"
 
 namespace lorvex::stages {
 
@@ -451,23 +452,6 @@ std::int64_t PlanShares(std::vector<BucketShare>& buckets, const CityShareRule& 
 
 }  // namespace
 
-namespace {
-
-// `values` made `size` zeros, a block at a time with a stop checkpoint after each: a plan of
-// millions of cities takes a moment to write. False when the build was stopped.
-bool ZeroedWithStopPoints(BuildContext& context, std::vector<std::int16_t>& values, std::size_t size) {
-  constexpr std::size_t kBlock = std::size_t{1} << 20;
-  values.clear();
-  values.reserve(size);
-  while (values.size() < size) {
-    values.resize(std::min(size, values.size() + kBlock), 0);
-    if (context.StopPoint()) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numberLo,
                  char countMode, std::int16_t coastalPercent, std::int32_t productionLo,
                  std::int32_t productionHi, std::int16_t specialtyPercent, char placementMode,
@@ -515,8 +499,9 @@ void PlaceCities(BuildContext& context, std::int32_t numberHi, std::int32_t numb
   const std::int64_t planned = PlanShares(shares, rule, worldCount);
 
   const auto size = static_cast<std::size_t>(planned);
+  // A plan of millions of cities takes a moment to write.
   for (std::vector<std::int16_t>* values : {&world.CityProduction, &world.CitySpecialty, &world.CityOwner})
-    if (!ZeroedWithStopPoints(context, *values, size)) return;
+    if (!AssignInBlocks(*values, size, std::int16_t{0}, [&context] { return !context.StopPoint(); })) return;
   CityPlacer placer(context, productionLo, productionHi, specialtyPercent);
   if (oneBucket) {
     placer.Place(*coastalSquares, shares[0].plannedCoastal, true);

@@ -24,8 +24,9 @@ constexpr std::int64_t kStartDrawsPerSquare = 64;
 // A growth origin has a clear neighbour among the four directions, so each draw finds it
 // with a chance of 1 in 4; the bound only keeps a fault from turning into a hang.
 constexpr int kMostGrowDraws = 4096;
-// The stage never yields: it looks for a stop asked from another thread at every cluster
-// and river, and once in so many draws or river squares (a mask: 65536).
+// The stage never yields: it looks for a stop asked from another thread at the first draw of
+// every start search (so at every cluster and river), and once in so many draws or river
+// squares (a mask: 65536).
 constexpr std::int64_t kDrawsBetweenStopPoints = 0xFFFF;
 
 constexpr std::string_view kNoAttractors = "";
@@ -159,7 +160,7 @@ class TerrainStage {
   // and otherwise creeps in a random direction that never turns back on its main one.
   void PlaceMountains(double share) {
     std::int64_t placed = 0;
-    while (static_cast<double>(placed) < share && !context_.StopPoint()) {
+    while (static_cast<double>(placed) < share) {
       Square at{};
       if (!FindStart(kNoAttractors, at)) break;
       const Square start = at;
@@ -232,7 +233,7 @@ class TerrainStage {
   void PlaceGrowth(char code, std::string_view attractors, double share) {
     std::int64_t placed = 0;
     std::vector<GrowthEntry> entries;
-    while (static_cast<double>(placed) < share && !context_.StopPoint()) {
+    while (static_cast<double>(placed) < share) {
       Square start{};
       if (!FindStart(attractors, start)) break;
       const std::int32_t target = DrawTarget(start);
@@ -284,7 +285,7 @@ class TerrainStage {
     std::int64_t placed = 0;
     // The heading of the last move, carried from river to river through the whole pass.
     int previous = kNorth;
-    while (static_cast<double>(placed) < share && !context_.StopPoint()) {
+    while (static_cast<double>(placed) < share) {
       Square at{};
       if (!FindStart(kRiverAttractors, at)) break;
       const int dir = DrawDirection();

@@ -10,6 +10,21 @@
 
 namespace lorvex {
 
+// `cells` made `count` copies of `fill`, a block at a time, asking goOn() after each block
+// but the last whether to go on; false leaves them cut short and answers false. For arrays
+// so large that writing them takes a while, in a build that may be stopped meanwhile.
+template <typename T, typename GoOn>
+bool AssignInBlocks(std::vector<T>& cells, std::size_t count, const T& fill, GoOn goOn) {
+  constexpr std::size_t kBlock = std::size_t{1} << 20;
+  cells.clear();
+  cells.reserve(count);
+  while (cells.size() < count) {
+    cells.resize(std::min(count, cells.size() + kBlock), fill);
+    if (cells.size() < count && !goOn()) return false;
+  }
+  return true;
+}
+
 template <typename T>
 class Grid {
  public:
@@ -22,24 +37,19 @@ class Grid {
     cells_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill);
   }
 
-  // Reset a block of cells at a time, asking goOn() after each block but the last whether
-  // to go on: false leaves the grid empty (0 x 0) and answers false. For a grid so large
-  // that writing it takes a while.
+  // Reset a block of cells at a time (see AssignInBlocks): false, when goOn() answers so,
+  // leaves the grid empty (0 x 0).
   template <typename GoOn>
   bool ResetInBlocks(int width, int height, T fill, GoOn goOn) {
-    constexpr std::size_t kBlock = std::size_t{1} << 22;
     Reset(0, 0, fill);
-    const std::size_t count =
-        static_cast<std::size_t>(width > 0 ? width : 0) * static_cast<std::size_t>(height > 0 ? height : 0);
-    std::vector<T> cells;
-    cells.reserve(count);
-    while (cells.size() < count) {
-      cells.resize(std::min(count, cells.size() + kBlock), fill);
-      if (cells.size() < count && !goOn()) return false;
+    width = width > 0 ? width : 0;
+    height = height > 0 ? height : 0;
+    if (!AssignInBlocks(cells_, static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill, goOn)) {
+      cells_ = std::vector<T>();
+      return false;
     }
-    width_ = width > 0 ? width : 0;
-    height_ = height > 0 ? height : 0;
-    cells_ = std::move(cells);
+    width_ = width;
+    height_ = height;
     return true;
   }
 

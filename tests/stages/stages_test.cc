@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -16,27 +15,15 @@ namespace {
 
 using StageFixture = checks::EngineRig<>;
 
-// A flat world from rows of letters (row y is rows[y]), its land all of mass 0.
-void LoadRows(WorldState& world, const std::vector<std::string>& rows) {
-  const int height = static_cast<int>(rows.size());
-  world.SetMapSize(height > 0 ? static_cast<int>(rows[0].size()) : 0, height, false);
+// A flat world of open sea inside its border, with clear land of mass 0 on the squares given.
+void SeaWorld(WorldState& world, int width, int height, const std::vector<std::pair<int, int>>& land) {
+  world.SetMapSize(width, height, false);
   world.CreateInitialMap();
-  world.MassTable.push_back({0, 0});
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < world.MapWidth; ++x) {
-      const char code = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-      world.WorldMap(x, y) = code;
-      world.MassOfSquare(x, y) = IsLand(code) ? 0 : -1;
-      world.MassTable[0].squares += IsLand(code) ? 1 : 0;
-    }
-}
-
-// A flat map of the given size with its border and `fill` on every other square.
-std::vector<std::string> FilledRows(int width, int height, char fill) {
-  std::vector<std::string> rows(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), fill));
-  for (std::string& row : rows) row.front() = row.back() = 'A';
-  rows.front() = rows.back() = std::string(static_cast<std::size_t>(width), 'A');
-  return rows;
+  world.MassTable = {{kLarge, static_cast<std::int32_t>(land.size())}};
+  for (const auto& [x, y] : land) {
+    world.WorldMap(x, y) = 'C';
+    world.MassOfSquare(x, y) = 0;
+  }
 }
 
 TEST(CapTerrainFractions, ScalesAllFourUntilTheSumIsAtMostThreeQuarters) {
@@ -149,26 +136,24 @@ TEST(PlanCityShares, EachRuleSharesAsItSays) {
 // every city 9 and 100 % none; letters outside the lists and an empty map finish with a
 // sound world. (The stress test builds hopeless maps and counts.)
 TEST(PlaceCities, EdgeFiguresFinishWithASoundWorld) {
-  std::vector<std::string> lone = FilledRows(40, 12, 'S'), strips = FilledRows(40, 20, 'S');
-  for (int x : {4, 14, 24, 34}) lone[6][static_cast<std::size_t>(x)] = 'C';
-  for (int y = 3; y < 18; y += 2) strips[static_cast<std::size_t>(y)].replace(3, 30, 30, 'C');
+  std::vector<std::pair<int, int>> lone, strips;  // on 40 x 12 and 40 x 20
+  for (int x : {4, 14, 24, 34}) lone.emplace_back(x, 6);
+  for (int y = 3; y < 18; y += 2)
+    for (int x = 3; x < 33; ++x) strips.emplace_back(x, y);
   // A count mode outside the list counts as "Specify": 100 .. 150 cities planned.
-  const struct { const char* what; std::vector<std::string> rows; CityCall call; long long cities; std::size_t plannedLo, plannedHi; int specialties; } cases[] = {
+  const struct { const char* what; int height; std::vector<std::pair<int, int>> land; CityCall call; long long cities; std::size_t plannedLo, plannedHi; int specialties; } cases[] = {
       // cities: -1 any; specialties: cities with one, -1 any, -2 all
-      {"ten planned on four squares", lone, {.numberHi = 10, .numberLo = 10, .coastal = 100}, 4, 10, 10, -1},
-      {"specialty 0 %", strips, {.specialty = 0}, -1, 100, 150, 0},
-      {"specialty 100 %", strips, {.specialty = 100}, -1, 100, 150, -2},
-      {"letters outside the lists", strips, {.countMode = '?', .mode = 'Q', .option = 99, .rule = 'Z'}, -1, 100, 150, -1},
-      {"empty map", {}, {}, 0, 0, 0, -1},
+      {"ten planned on four squares", 12, lone, {.numberHi = 10, .numberLo = 10, .coastal = 100}, 4, 10, 10, -1},
+      {"specialty 0 %", 20, strips, {.specialty = 0}, -1, 100, 150, 0},
+      {"specialty 100 %", 20, strips, {.specialty = 100}, -1, 100, 150, -2},
+      {"letters outside the lists", 20, strips, {.countMode = '?', .mode = 'Q', .option = 99, .rule = 'Z'}, -1, 100, 150, -1},
+      {"empty map", 0, {}, {}, 0, 0, 0, -1},
   };
   for (const auto& c : cases) {
     StageFixture f(2);
-    LoadRows(f.world, c.rows);
+    SeaWorld(f.world, c.height > 0 ? 40 : 0, c.height, c.land);
     c.call.Run(f);
-    checks::InvariantOptions sound;
-    sound.productionMin = c.call.productionLo;
-    sound.productionMax = std::min(c.call.productionHi, 32767);
-    EXPECT_EQ(checks::CheckWorld(f.world, sound), "") << c.what;
+    EXPECT_EQ(checks::CheckWorld(f.world, {.productionMin = c.call.productionLo, .productionMax = c.call.productionHi}), "") << c.what;
     EXPECT_EQ(f.hooks.progressValue, 2) << c.what;
     const long long cities = std::count(f.world.WorldMap.Cells().begin(), f.world.WorldMap.Cells().end(), 'Y');
     int specialties = 0;

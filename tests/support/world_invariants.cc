@@ -28,6 +28,10 @@ bool CoastalSquare(const WorldState& world, int x, int y) {
 std::string CheckWorld(const WorldState& world, const InvariantOptions& options) {
   if (world.WorldMap.Width() != world.MapWidth || world.WorldMap.Height() != world.MapHeight)
     return "the world map does not have the map's size";
+  // One entry per planned city: the placed ones numbered 0 .. k - 1, the rest left 0.
+  if (world.CitySpecialty.size() != world.CityProduction.size() ||
+      world.CityOwner.size() != world.CityProduction.size())
+    return "the three city arrays differ in length";
   std::vector<long long> perRow(world.MassTable.size(), 0);
   std::vector<bool> numbered(world.CityProduction.size(), false);
   long long land = 0;
@@ -39,12 +43,9 @@ std::string CheckWorld(const WorldState& world, const InvariantOptions& options)
         return std::string("unknown letter ") + code + At(x, y);
       const char border = BorderCode(world, x, y);
       if (border != 0 && code != border) return std::string("border changed to ") + code + At(x, y);
-      if (!IsLand(code)) {
-        if (world.CityOfSquare(x, y) != -1) return "a city on water" + At(x, y);
-        continue;
-      }
       if (code != terrain::kCity && world.CityOfSquare(x, y) != -1)
-        return "a city number without a city" + At(x, y);
+        return "a city number on a square without a city" + At(x, y);
+      if (!IsLand(code)) continue;
       ++land;
       const int row = world.MassOfSquare(x, y);
       if (row < 0 || static_cast<std::size_t>(row) >= perRow.size())
@@ -53,9 +54,7 @@ std::string CheckWorld(const WorldState& world, const InvariantOptions& options)
       if (code != terrain::kCity) continue;
       ++cities;
       const int city = world.CityOfSquare(x, y);
-      if (city < 0 || static_cast<std::size_t>(city) >= world.CityProduction.size() ||
-          static_cast<std::size_t>(city) >= world.CitySpecialty.size() ||
-          static_cast<std::size_t>(city) >= world.CityOwner.size())
+      if (city < 0 || static_cast<std::size_t>(city) >= world.CityProduction.size())
         return "a city square without a city" + At(x, y);
       if (numbered[static_cast<std::size_t>(city)]) return "two squares share city " + std::to_string(city);
       numbered[static_cast<std::size_t>(city)] = true;
@@ -76,10 +75,6 @@ std::string CheckWorld(const WorldState& world, const InvariantOptions& options)
       if (specialty != 9 && (specialty < 10 || specialty > highest))
         return "specialty " + std::to_string(specialty) + " out of range" + At(x, y);
     }
-  // One entry per planned city: the placed ones numbered 0 .. k - 1, the rest left 0.
-  if (world.CitySpecialty.size() != world.CityProduction.size() ||
-      world.CityOwner.size() != world.CityProduction.size())
-    return "the three city arrays differ in length";
   for (std::size_t k = 0; k < world.CityProduction.size(); ++k) {
     const bool placed = k < static_cast<std::size_t>(cities);
     if (placed != numbered[k])

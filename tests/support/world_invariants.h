@@ -10,9 +10,8 @@
 namespace lorvex::checks {
 
 struct InvariantOptions {
-  // Large masses spaced evenly may write over earlier land, still counted in its mass's row:
-  // the counts are then an upper bound (always so on a wrapping map, where a mass wider than
-  // the map writes squares twice).
+  // Large masses spaced evenly may write over earlier land, still counted in its row: the counts
+  // are then an upper bound (always so on a wrapping map, where a mass may overlap itself).
   bool evenSpacing = false;
   // Production bounds (the fields' Lo and Hi, in percent of 10).
   int productionMin = 0;
